@@ -1,0 +1,69 @@
+// COM helpers: an interface pointer that releases itself, and OLE start-up.
+#pragma once
+#include <objbase.h>
+#include <ole2.h>
+
+#include <utility>
+
+namespace fw {
+
+template <class T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ComPtr(std::nullptr_t) {}
+  ComPtr(const ComPtr& o) : m_p(o.m_p) {
+    if (m_p) m_p->AddRef();
+  }
+  ComPtr(ComPtr&& o) noexcept : m_p(std::exchange(o.m_p, nullptr)) {}
+  ComPtr& operator=(ComPtr o) noexcept {
+    std::swap(m_p, o.m_p);
+    return *this;
+  }
+  ~ComPtr() {
+    if (m_p) m_p->Release();
+  }
+  // Takes over a reference the caller already holds.
+  static ComPtr attach(T* p) {
+    ComPtr c;
+    c.m_p = p;
+    return c;
+  }
+  T* get() const { return m_p; }
+  T* operator->() const { return m_p; }
+  explicit operator bool() const { return m_p != nullptr; }
+  T** put() {
+    reset();
+    return &m_p;
+  }
+  void** putVoid() { return reinterpret_cast<void**>(put()); }
+  void reset() {
+    if (m_p) std::exchange(m_p, nullptr)->Release();
+  }
+  template <class U>
+  ComPtr<U> as(REFIID iid) const {
+    ComPtr<U> out;
+    if (m_p) m_p->QueryInterface(iid, out.putVoid());
+    return out;
+  }
+
+ private:
+  T* m_p = nullptr;
+};
+
+// OleInitialize for the life of the scope.
+class OleScope {
+ public:
+  OleScope() : m_ok(SUCCEEDED(OleInitialize(nullptr))) {}
+  ~OleScope() {
+    if (m_ok) OleUninitialize();
+  }
+  OleScope(const OleScope&) = delete;
+  OleScope& operator=(const OleScope&) = delete;
+  bool ok() const { return m_ok; }
+
+ private:
+  bool m_ok;
+};
+
+}  // namespace fw

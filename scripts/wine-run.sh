@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Runs a Windows program of a build folder under Wine, in that folder's own
+# prefix and on its own Xvfb display (see wine-env.sh). Used as the CMake
+# cross-compiling emulator, so ctest runs Windows tests through it.
+set -u
+exe=${1:?program}
+dir=$(cd "$(dirname "$exe")" 2>/dev/null && pwd || pwd)
+BUILD=${VB_WINE_BUILD:-}
+if [ -z "$BUILD" ]; then
+  d=$dir
+  while [ "$d" != / ] && [ ! -f "$d/CMakeCache.txt" ]; do d=$(dirname "$d"); done
+  [ -f "$d/CMakeCache.txt" ] && BUILD=$d || BUILD=$dir
+fi
+export WINEPREFIX=$BUILD/wineprefix
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+[ -f "$BUILD/wine-env/display" ] && export DISPLAY=:$(cat "$BUILD/wine-env/display")
+WINE=$(command -v wine64 || true)
+[ -n "$WINE" ] || WINE=/usr/lib/wine/wine64
+exec "$WINE" "$@"
