@@ -1,0 +1,83 @@
+// Scoped handles and GDI objects release what they own, once.
+#include <gtest/gtest.h>
+
+#include "framework/gdi.h"
+#include "framework/handle.h"
+
+namespace {
+
+TEST(ScopedGdi, ObjectsAreDeletedAtScopeEndAndMovesTransferOwnership) {
+  HPEN raw;
+  {
+    fw::Pen pen(CreatePen(PS_SOLID, 1, RGB(1, 2, 3)));
+    raw = pen.get();
+    ASSERT_EQ(GetObjectType(raw), static_cast<DWORD>(OBJ_PEN));
+    fw::Pen moved(std::move(pen));
+    EXPECT_FALSE(pen);
+    EXPECT_EQ(moved.get(), raw);
+    EXPECT_EQ(GetObjectType(raw), static_cast<DWORD>(OBJ_PEN)) << "a move must not delete";
+  }
+  EXPECT_EQ(GetObjectType(raw), 0u) << "the pen outlived its scope";
+
+  fw::Brush brush(CreateSolidBrush(RGB(9, 9, 9)));
+  HBRUSH released = brush.release();
+  EXPECT_FALSE(brush);
+  EXPECT_EQ(GetObjectType(released), static_cast<DWORD>(OBJ_BRUSH));
+  DeleteObject(released);
+}
+
+TEST(ScopedGdi, SelectionIsUndoneBeforeTheObjectIsDeleted) {
+  fw::MemoryDC dc;
+  ASSERT_NE(dc.get(), nullptr);
+  HGDIOBJ before = GetCurrentObject(dc, OBJ_BITMAP);
+  HBITMAP raw;
+  {
+    fw::Bitmap bmp(CreateBitmap(8, 8, 1, 32, nullptr));
+    raw = bmp.get();
+    fw::SelectScope sel(dc, bmp.get());
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), raw);
+  }
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), before);
+  EXPECT_EQ(GetObjectType(raw), 0u) << "a selected bitmap cannot be deleted: the scopes ran in the wrong order";
+}
+
+TEST(ScopedGdi, SavedDCStateComesBack) {
+  fw::MemoryDC dc;
+  SetTextColor(dc, RGB(1, 1, 1));
+  {
+    fw::SaveDCScope saved(dc);
+    SetTextColor(dc, RGB(200, 0, 0));
+  }
+  EXPECT_EQ(GetTextColor(dc), RGB(1, 1, 1));
+}
+
+TEST(ScopedHandles, KernelHandlesCloseOnceAndResetReplaces) {
+  HANDLE first = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE second = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  DWORD flags = 0;
+  {
+    fw::KernelHandle h(first);
+    h.reset(second);
+    EXPECT_FALSE(GetHandleInformation(first, &flags)) << "reset did not close the old handle";
+    EXPECT_TRUE(GetHandleInformation(second, &flags));
+    fw::KernelHandle other = std::move(h);
+    EXPECT_FALSE(h);
+    EXPECT_EQ(other.get(), second);
+  }
+  EXPECT_FALSE(GetHandleInformation(second, &flags));
+}
+
+TEST(ScopedHandles, RegistryKeysAndFindHandlesUseTheirOwnInvalidValue) {
+  fw::FindHandle none;
+  EXPECT_FALSE(none);
+  EXPECT_EQ(none.get(), INVALID_HANDLE_VALUE);
+  WIN32_FIND_DATAW fd;
+  fw::FindHandle found(FindFirstFileW(L"C:\\windows\\*", &fd));
+  EXPECT_TRUE(found);
+
+  fw::RegKey key;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, key.put()), ERROR_SUCCESS);
+  EXPECT_TRUE(key);
+}
+
+}  // namespace
