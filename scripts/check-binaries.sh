@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Checks the shipped binaries from outside: PE files for x86-64, the launcher
+# imports the hook library by name, the hook library has its shared section
+# and exports, the language libraries hold resources only, and nothing
+# needs a DLL beyond the system's and our own.
+set -u
+BIN=${1:?bin folder}
+OBJDUMP=${OBJDUMP:-x86_64-w64-mingw32-objdump}
+fail=0
+check() { if eval "$2"; then echo "ok   $1"; else echo "FAIL $1"; fail=1; fi; }
+
+for f in vorbin2k.exe Vorber2k.dll VorbinBR.exe Vorbr2ke.dll Vorbr2kj.dll; do
+  check "$f is a PE file for x86-64" "$OBJDUMP -f '$BIN/$f' 2>/dev/null | grep -q 'file format pei-x86-64'"
+done
+
+imports() { $OBJDUMP -p "$BIN/$1" | sed -n 's/^\s*DLL Name: //p'; }
+check "vorbin2k.exe imports Vorber2k.dll" "imports vorbin2k.exe | grep -qx 'Vorber2k.dll'"
+check "Vorber2k.dll has a shared section share_da" \
+  "$OBJDUMP -h '$BIN/Vorber2k.dll' | grep -A1 ' share_da ' | grep -q SHARED"
+for e in SetHook FreeHook ReMouseHook SetVorbMode SetDirectXFlag SetCtrlRect SetAnimate SetTaskMode \
+         GetTaskInfo GetNewPoint GetNewPos GetLastMouseDownHwnd CancelForeFlag CancelDeleteMenu \
+         MouseEventHookProc CBTHookProc ShellHookProc SendMessageHookProc GetTaskInfoHookProc; do
+  check "Vorber2k.dll exports $e" "$OBJDUMP -p '$BIN/Vorber2k.dll' | grep -Eq '\] $e\$'"
+done
+for f in Vorbr2ke.dll Vorbr2kj.dll; do
+  check "$f imports nothing (resources only)" "[ -z \"\$(imports $f)\" ]"
+  check "$f has resources" "$OBJDUMP -h '$BIN/$f' | grep -q ' .rsrc '"
+done
+# System DLLs only, besides our own hook library: no runtime DLLs of the compiler.
+for f in vorbin2k.exe Vorber2k.dll VorbinBR.exe; do
+  check "$f needs no compiler runtime DLL" \
+    "! imports $f | grep -Eiq '^(libstdc\+\+|libgcc|libwinpthread)'"
+done
+exit $fail
