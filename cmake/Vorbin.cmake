@@ -125,7 +125,9 @@ function(vb_wine_test name)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
-  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_env TIMEOUT ${T_TIMEOUT}
+  # Wine tests share one display, one cursor and the global hooks of the
+  # desktop: they run one at a time.
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_env TIMEOUT ${T_TIMEOUT} RUN_SERIAL TRUE
                        ENVIRONMENT "VB_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
   if(T_LOCKS)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")
