@@ -42,7 +42,8 @@ constexpr std::uint32_t pairHeader(std::uint32_t packedLength, std::uint32_t ski
 // min(limit, out.size()) bytes into `out`. Returns the number stored.
 // Damaged or crafted input (cyclic code tables, lengths past the end) ends
 // the unpacking early; it never loops without bound nor touches memory
-// outside the two spans.
+// outside the two spans. Bytes of `out` past the returned count but within
+// the limit may be overwritten.
 std::size_t unpackPairs(std::span<std::uint8_t> out, std::span<const std::uint8_t> packed,
                         std::uint32_t header, std::size_t limit);
 

@@ -1,0 +1,465 @@
+// PairCodec: packing replaces frequent byte pairs by unused byte values, block
+// by block; unpacking expands the codes again through a bounded stack.
+#include "launcher/render/pair_codec.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
+
+namespace vorbin {
+namespace {
+
+constexpr std::size_t kMaxBlockValues = 224;
+constexpr std::size_t kPairSlots = 4096;
+constexpr std::size_t kCodes = 256;
+
+// Pair counts of one block. Slots are filled from 0 without gaps; the slot
+// order decides ties, so removal moves the last entry into the hole. The
+// index by pair only speeds up lookups, it does not change the order.
+class PairCounts {
+ public:
+  PairCounts() { slotOf_.fill(kNone); }
+
+  void clear() {
+    for (std::size_t i = 0; i < used_; ++i) slotOf_[pairs_[i]] = kNone;
+    used_ = 0;
+  }
+
+  void add(std::uint8_t left, std::uint8_t right) {
+    const std::uint16_t pair = key(left, right);
+    const std::uint16_t slot = slotOf_[pair];
+    if (slot != kNone) {
+      if (counts_[slot] < 255) ++counts_[slot];
+      return;
+    }
+    if (used_ == kPairSlots) return;  // cannot happen for a 4096-byte block; stay bounded anyway
+    pairs_[used_] = pair;
+    counts_[used_] = 1;
+    slotOf_[pair] = static_cast<std::uint16_t>(used_);
+    ++used_;
+  }
+
+  void subtract(std::uint8_t left, std::uint8_t right) {
+    const std::uint16_t slot = slotOf_[key(left, right)];
+    if (slot == kNone) return;
+    if (--counts_[slot] == 0) removeSlot(slot);
+  }
+
+  void remove(std::uint8_t left, std::uint8_t right) {
+    const std::uint16_t slot = slotOf_[key(left, right)];
+    if (slot != kNone) removeSlot(slot);
+  }
+
+  // The first pair in slot order with the highest count, if that count is at least 3.
+  bool best(std::uint8_t& left, std::uint8_t& right) const {
+    unsigned bestCount = 2;
+    std::size_t bestSlot = kPairSlots;
+    for (std::size_t i = 0; i < used_; ++i) {
+      if (counts_[i] > bestCount) {
+        bestCount = counts_[i];
+        bestSlot = i;
+      }
+    }
+    if (bestSlot == kPairSlots) return false;
+    left = static_cast<std::uint8_t>(pairs_[bestSlot] >> 8);
+    right = static_cast<std::uint8_t>(pairs_[bestSlot]);
+    return true;
+  }
+
+ private:
+  static constexpr std::uint16_t kNone = 0xFFFF;
+  static std::uint16_t key(std::uint8_t left, std::uint8_t right) {
+    return static_cast<std::uint16_t>(left << 8 | right);
+  }
+
+  void removeSlot(std::uint16_t slot) {
+    slotOf_[pairs_[slot]] = kNone;
+    const std::size_t last = used_ - 1;
+    if (slot != last) {
+      pairs_[slot] = pairs_[last];
+      counts_[slot] = counts_[last];
+      slotOf_[pairs_[slot]] = slot;
+    }
+    used_ = last;
+  }
+
+  std::array<std::uint16_t, kPairSlots> pairs_{};
+  std::array<std::uint8_t, kPairSlots> counts_{};
+  std::array<std::uint16_t, 65536> slotOf_;
+  std::size_t used_ = 0;
+};
+
+struct CodeTable {
+  std::array<bool, kCodes> isPair{};
+  std::array<std::uint8_t, kCodes> left{};
+  std::array<std::uint8_t, kCodes> right{};
+};
+
+// Working state of one packPairs call.
+struct Packer {
+  std::array<std::uint8_t, kPairBlockBytes> block{};
+  std::size_t length = 0;
+  std::array<bool, kCodes> used{};
+  CodeTable table;
+  PairCounts counts;
+
+  void start() {
+    length = 0;
+    used.fill(false);
+    table.isPair.fill(false);
+    counts.clear();
+  }
+
+  // The highest value from 255 down to 1 that is neither data nor a pair code; 0 when none.
+  int freeCode() const {
+    for (int code = 255; code >= 1; --code)
+      if (!used[code] && !table.isPair[code]) return code;
+    return 0;
+  }
+
+  void substitute() {
+    for (;;) {
+      const int newCode = freeCode();
+      if (newCode == 0) return;
+      std::uint8_t left = 0, right = 0;
+      if (!counts.best(left, right)) return;
+      const auto code = static_cast<std::uint8_t>(newCode);
+      std::size_t write = 0;
+      for (std::size_t read = 0; read < length;) {
+        if (read + 1 < length && block[read] == left && block[read + 1] == right) {
+          if (write > 0) {
+            counts.subtract(block[write - 1], left);
+            counts.add(block[write - 1], code);
+          }
+          if (read + 2 < length) {
+            counts.subtract(right, block[read + 2]);
+            counts.add(code, block[read + 2]);
+          }
+          block[write++] = code;
+          read += 2;
+        } else {
+          block[write++] = block[read++];
+        }
+      }
+      length = write;
+      table.isPair[code] = true;
+      table.left[code] = left;
+      table.right[code] = right;
+      counts.remove(left, right);
+    }
+  }
+};
+
+// Bounded writer over the caller's output area.
+class Output {
+ public:
+  explicit Output(std::span<std::uint8_t> out) : out_(out) {}
+  bool put(std::uint8_t byte) {
+    if (pos_ == out_.size()) return fail();
+    out_[pos_++] = byte;
+    return true;
+  }
+  bool put(const std::uint8_t* data, std::size_t n) {
+    if (n > out_.size() - pos_) return fail();
+    if (n) std::memcpy(out_.data() + pos_, data, n);
+    pos_ += n;
+    return true;
+  }
+  std::size_t size() const { return ok_ ? pos_ : 0; }
+
+ private:
+  bool fail() {
+    ok_ = false;
+    return false;
+  }
+  std::span<std::uint8_t> out_;
+  std::size_t pos_ = 0;
+  bool ok_ = true;
+};
+
+// Code table as alternating runs: literal codes (a count), then pair codes
+// with their pairs, where a single literal code below 254 between two pair
+// codes joins the pair run as one byte equal to itself.
+bool writeCodeTable(Output& out, const CodeTable& table) {
+  unsigned code = 0;
+  for (;;) {
+    unsigned run = 0;
+    while (code + run < kCodes && !table.isPair[code + run]) ++run;
+    if (!out.put(static_cast<std::uint8_t>(run))) return false;
+    code += run;
+    if (code == kCodes) return out.put(0);
+    unsigned end = code + 1;
+    while (end < kCodes && (table.isPair[end] || (end < 254 && table.isPair[end + 1]))) ++end;
+    if (!out.put(static_cast<std::uint8_t>(end - code))) return false;
+    for (; code < end; ++code) {
+      const bool ok = table.isPair[code] ? out.put(table.left[code]) && out.put(table.right[code])
+                                         : out.put(static_cast<std::uint8_t>(code));
+      if (!ok) return false;
+    }
+    if (code == kCodes) return true;
+  }
+}
+
+// Reads a code table at `pos`; false when the input ends inside it.
+bool readCodeTable(std::span<const std::uint8_t> in, std::size_t& pos, CodeTable& table) {
+  table.isPair.fill(false);
+  unsigned code = 0;
+  do {
+    if (in.size() - pos < 2) return false;
+    code = (code + in[pos]) & 0xFF;
+    unsigned entries = in[pos + 1];
+    pos += 2;
+    for (; entries > 0; --entries, code = (code + 1) & 0xFF) {
+      if (pos == in.size()) return false;
+      const std::uint8_t first = in[pos++];
+      if (first == code) {
+        table.isPair[code] = false;
+        continue;
+      }
+      if (pos == in.size()) return false;
+      table.isPair[code] = true;
+      table.left[code] = first;
+      table.right[code] = in[pos++];
+    }
+  } while (code != 0);
+  return true;
+}
+
+// Expands codes into the output, dropping the first `skip` bytes and storing
+// at most `cap`. Expansions of pair codes are remembered by their place in
+// the output, so a code met again is copied rather than expanded again.
+class Expander {
+ public:
+  enum class Result { kGoOn, kFull, kDamaged };
+
+  Expander(std::span<std::uint8_t> out, std::size_t skip, std::size_t cap)
+      : out_(out.data()), skip_(skip), cap_(std::min(cap, out.size())) {}
+
+  void newBlock(const CodeTable& table) {
+    table_ = &table;
+    known_.fill(false);
+  }
+
+  std::size_t stored() const { return stored_; }
+  bool full() const { return stored_ == cap_; }
+
+  Result expand(std::uint8_t code) {
+    if (!table_->isPair[code]) return emit(code);
+    if (known_[code]) return copyKnown(code);
+    return expandPair(code);
+  }
+
+ private:
+  struct Frame {
+    std::uint8_t code;
+    std::uint8_t stage;  // 0: left next, 1: right next, 2: done
+    std::size_t start;   // output position (skipped bytes included) of its first byte
+  };
+
+  std::size_t position() const { return dropped_ + stored_; }
+
+  Result emit(std::uint8_t byte) {
+    if (dropped_ < skip_) {
+      ++dropped_;
+      return Result::kGoOn;
+    }
+    out_[stored_++] = byte;
+    return stored_ == cap_ ? Result::kFull : Result::kGoOn;
+  }
+
+  Result copyKnown(std::uint8_t code) {
+    const std::uint8_t* from = out_ + knownAt_[code];
+    const std::size_t length = knownLength_[code];
+    const std::size_t room = cap_ - stored_;
+    if (length <= 16 && room >= 16 && cap_ - knownAt_[code] >= 16) {
+      // Fixed-size copy: the bytes past `length` are overwritten later or lie beyond what is stored.
+      std::uint8_t chunk[16];
+      std::memcpy(chunk, from, 16);
+      std::memcpy(out_ + stored_, chunk, 16);
+      stored_ += length;
+      return stored_ == cap_ ? Result::kFull : Result::kGoOn;
+    }
+    const std::size_t n = std::min(length, room);
+    std::memcpy(out_ + stored_, from, n);
+    stored_ += n;
+    return stored_ == cap_ ? Result::kFull : Result::kGoOn;
+  }
+
+  Result expandPair(std::uint8_t code) {
+    // A code can appear only once on the stack (a repeat is a cycle in a
+    // damaged table), so the stack never holds more than 256 frames.
+    std::size_t depth = 0;
+    stack_[depth++] = {code, 0, position()};
+    inProgress_[code] = true;
+    Result result = Result::kGoOn;
+    while (depth > 0 && result == Result::kGoOn) {
+      Frame& frame = stack_[depth - 1];
+      if (frame.stage == 2) {
+        if (frame.start >= skip_) {
+          known_[frame.code] = true;
+          knownAt_[frame.code] = frame.start - skip_;
+          knownLength_[frame.code] = position() - frame.start;
+        }
+        inProgress_[frame.code] = false;
+        --depth;
+        continue;
+      }
+      const std::uint8_t child = frame.stage == 0 ? table_->left[frame.code] : table_->right[frame.code];
+      ++frame.stage;
+      if (!table_->isPair[child]) {
+        result = emit(child);
+      } else if (known_[child]) {
+        result = copyKnown(child);
+      } else if (inProgress_[child]) {
+        result = Result::kDamaged;
+      } else {
+        stack_[depth++] = {child, 0, position()};
+        inProgress_[child] = true;
+      }
+    }
+    while (depth > 0) inProgress_[stack_[--depth].code] = false;
+    return result;
+  }
+
+  std::uint8_t* out_;
+  std::size_t skip_;
+  std::size_t cap_;
+  std::size_t dropped_ = 0;
+  std::size_t stored_ = 0;
+  const CodeTable* table_ = nullptr;
+  std::array<bool, kCodes> known_{};
+  std::array<bool, kCodes> inProgress_{};
+  // Read only where known_ / the stack depth say they were written.
+  std::array<std::size_t, kCodes> knownAt_;
+  std::array<std::size_t, kCodes> knownLength_;
+  std::array<Frame, kCodes> stack_;
+};
+
+std::uint16_t readLength(std::span<const std::uint8_t> in, std::size_t pos) {
+  return static_cast<std::uint16_t>(in[pos] | in[pos + 1] << 8);
+}
+
+}  // namespace
+
+std::size_t packPairs(std::span<std::uint8_t> out, std::span<const std::uint8_t> input) {
+  auto packer = std::make_unique<Packer>();
+  Output writer(out);
+  std::size_t next = 0;
+  bool last = false;
+  while (!last) {
+    packer->start();
+    std::size_t distinct = 0;
+    while (packer->length < kPairBlockBytes && distinct < kMaxBlockValues) {
+      if (next == input.size()) {
+        last = true;
+        break;
+      }
+      const std::uint8_t byte = input[next++];
+      if (!packer->used[byte]) {
+        packer->used[byte] = true;
+        ++distinct;
+      }
+      if (packer->length > 0) packer->counts.add(packer->block[packer->length - 1], byte);
+      packer->block[packer->length++] = byte;
+    }
+    packer->substitute();
+    const std::size_t length = packer->length;
+    const std::uint8_t lengthBytes[2] = {static_cast<std::uint8_t>(length),
+                                         static_cast<std::uint8_t>(length >> 8)};
+    if (!writeCodeTable(writer, packer->table) || !writer.put(lengthBytes, 2) ||
+        !writer.put(packer->block.data(), length))
+      return 0;
+  }
+  return writer.size();
+}
+
+std::vector<std::uint8_t> packPairs(std::span<const std::uint8_t> input) {
+  std::vector<std::uint8_t> out(packedSizeBound(input.size()));
+  out.resize(packPairs(std::span<std::uint8_t>(out), input));
+  return out;
+}
+
+std::size_t unpackPairs(std::span<std::uint8_t> out, std::span<const std::uint8_t> packed,
+                        std::uint32_t header, std::size_t limit) {
+  const std::span<const std::uint8_t> in =
+      packed.first(std::min<std::size_t>(header & 0xFFFF, packed.size()));
+  Expander expander(out, header >> 16, limit);
+  CodeTable table;
+  std::size_t pos = 0;
+  while (pos < in.size() && !expander.full()) {
+    if (!readCodeTable(in, pos, table) || in.size() - pos < 2) break;
+    const std::size_t end = std::min<std::size_t>(pos + 2 + readLength(in, pos), in.size());
+    pos += 2;
+    expander.newBlock(table);
+    for (; pos < end; ++pos) {
+      const auto result = expander.expand(in[pos]);
+      if (result != Expander::Result::kGoOn) return expander.stored();
+    }
+  }
+  return expander.stored();
+}
+
+std::uint32_t blobHeader(std::span<const std::uint8_t> blob) {
+  if (blob.size() < 4) return 0;
+  return static_cast<std::uint32_t>(blob[0]) | static_cast<std::uint32_t>(blob[1]) << 8 |
+         static_cast<std::uint32_t>(blob[2]) << 16 | static_cast<std::uint32_t>(blob[3]) << 24;
+}
+
+std::size_t unpackPairs(std::span<std::uint8_t> out, std::span<const std::uint8_t> blob, std::size_t limit) {
+  if (blob.size() < 4) return 0;
+  return unpackPairs(out, blob.subspan(4), blobHeader(blob), limit);
+}
+
+std::vector<std::uint8_t> cutPackedRecord(std::span<const std::uint8_t> packedRecord,
+                                          std::size_t neededLength) {
+  std::vector<std::uint8_t> blob(4);
+  std::vector<std::uint8_t> expansion(neededLength + 1);
+  std::size_t produced = 0;
+  std::size_t pos = 0;
+  CodeTable table;
+  const auto in = packedRecord;
+  while (produced < neededLength && pos < in.size()) {
+    const std::size_t tableStart = pos;
+    if (!readCodeTable(in, pos, table) || in.size() - pos < 2) break;
+    blob.insert(blob.end(), in.begin() + tableStart, in.begin() + pos);
+    const std::size_t lengthAt = blob.size();
+    blob.resize(blob.size() + 2);
+    const std::size_t end = std::min<std::size_t>(pos + 2 + readLength(in, pos), in.size());
+    pos += 2;
+    std::size_t written = 0;
+    for (; pos < end && produced < neededLength; ++pos) {
+      // Expand the byte to learn how far it reaches; a byte that reaches
+      // past the needed length is replaced by the needed part as literals,
+      // which are never pair codes of the block since they are its data.
+      Expander expander(std::span<std::uint8_t>(expansion), 0, neededLength - produced + 1);
+      expander.newBlock(table);
+      const auto result = expander.expand(in[pos]);
+      const std::size_t reach = expander.stored();
+      if (result == Expander::Result::kDamaged) {
+        produced = neededLength;  // stop after this block
+        break;
+      }
+      if (produced + reach <= neededLength) {
+        blob.push_back(in[pos]);
+        ++written;
+        produced += reach;
+      } else {
+        const std::size_t part = neededLength - produced;
+        blob.insert(blob.end(), expansion.begin(), expansion.begin() + static_cast<std::ptrdiff_t>(part));
+        written += part;
+        produced = neededLength;
+      }
+    }
+    if (written > 0xFFFF) return {};
+    blob[lengthAt] = static_cast<std::uint8_t>(written);
+    blob[lengthAt + 1] = static_cast<std::uint8_t>(written >> 8);
+  }
+  const std::size_t packedLength = blob.size() - 4;
+  if (packedLength > 0xFFFF) return {};
+  const std::uint32_t header = pairHeader(static_cast<std::uint32_t>(packedLength), kRecordHeadBytes);
+  for (int i = 0; i < 4; ++i) blob[i] = static_cast<std::uint8_t>(header >> (8 * i));
+  return blob;
+}
+
+}  // namespace vorbin
