@@ -1,75 +1,300 @@
 // Vorber2k.dll: system-wide window hooks for the launcher. Everything the
 // hooks share across processes lives in the shared section "share_da".
-// (First cut: the shared block and the exports; the hooks follow.)
 #define VORBER2K_BUILD
 #include "hook/vorber2k.h"
 
+#include <cstring>
+
+#include "hook/hook_globals.h"
+#include "hook/window_events.h"
+
 #if defined(__GNUC__)
+// GCC extension: a named data section that the loader maps shared.
 #define VB_SHARED_SECTION __attribute__((section("share_da"), shared))
 #else
 #pragma section("share_da", read, write, shared)
 #define VB_SHARED_SECTION __declspec(allocate("share_da"))
 #endif
 
-namespace {
-struct SharedHookState {
-  HWND launcherWindow;
-  HHOOK mouseHook, cbtHook, shellHook, titleHook;
-  LONG_PTR reserved;
-  RECT controlRect;
-  POINT activationPoint;
-  DWORD activationPos;
-  HWND lastPressed;
-  LONG taskMode;
-  LONG directXFlag;
-};
-VB_SHARED_SECTION SharedHookState g_shared = {nullptr, nullptr, nullptr, nullptr, nullptr, 0,
-                                              {0, 0, 0, 0},  {0, 0},  0,       nullptr, 0, 1};
+namespace vorber {
+
+VB_SHARED_SECTION SharedHookState g_shared = kInitialHookState;
 HINSTANCE g_module;
+
+namespace {
+
+// Resolved in each process from its own User32: an address kept in shared
+// memory could be overwritten by any program and then called by all of them.
+using LockForegroundFn = BOOL(WINAPI*)(UINT);
+using AllowForegroundFn = BOOL(WINAPI*)(DWORD);
+LockForegroundFn g_lockForeground;
+AllowForegroundFn g_allowForeground;
+
+void resolveForegroundEntries() {
+  HMODULE user32 = GetModuleHandleA("User32");
+  if (!user32) return;
+  g_lockForeground = reinterpret_cast<LockForegroundFn>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "LockSetForegroundWindow")));
+  g_allowForeground = reinterpret_cast<AllowForegroundFn>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "AllowSetForegroundWindow")));
+}
+
+void readDesktop() {
+  HWND desktop = GetDesktopWindow();
+  g_shared.desktopWindow = reinterpret_cast<uintptr_t>(desktop);
+  RECT rc;
+  if (GetWindowRect(desktop, &rc)) g_shared.screenEdges = {rc.left, rc.top, rc.right - 1, rc.bottom - 1};
+}
+
+void unhook(uintptr_t& handle) {
+  if (handle == 0) return;
+  UnhookWindowsHookEx(hookHandle(handle));
+  handle = 0;
+}
+
+uintptr_t install(int type, HOOKPROC proc, DWORD thread = 0) {
+  return reinterpret_cast<uintptr_t>(SetWindowsHookExA(type, proc, g_module, thread));
+}
+
+DWORD processOf(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  return pid;
+}
+
+// A top-level window of another process than the launcher's.
+bool isForeignTopLevel(HWND window) {
+  return GetParent(window) == nullptr && processOf(window) != g_shared.launcherProcessId;
+}
+
+bool isMenuBeingCreated(HWND window) {
+  char name[129];
+  const int length = GetClassNameA(window, name, sizeof name);
+  if (length <= 0) return false;
+  return isPopupMenuWindow(static_cast<uint32_t>(GetWindowLongA(window, GWL_STYLE)),
+                           static_cast<uint32_t>(GetWindowLongA(window, GWL_EXSTYLE)),
+                           {name, static_cast<size_t>(length)});
+}
+
 }  // namespace
+
+HWND checkedLauncher(uintptr_t value) {
+  HWND window = reinterpret_cast<HWND>(value);
+  const DWORD launcherPid = g_shared.launcherProcessId;
+  if (!window || launcherPid == 0 || !IsWindow(window)) return nullptr;
+  return processOf(window) == launcherPid ? window : nullptr;
+}
+
+bool postToLauncher(uintptr_t value, UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND window = checkedLauncher(value);
+  return window && PostMessageA(window, message, wParam, lParam);
+}
+
+void allowLauncherForeground(DWORD launcherProcessId) {
+  if (g_lockForeground) g_lockForeground(LSFW_UNLOCK);
+  if (g_allowForeground && launcherProcessId != 0) g_allowForeground(launcherProcessId);
+}
+
+}  // namespace vorber
+
+using vorber::g_shared;
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
-    g_module = instance;
+    vorber::g_module = instance;
     DisableThreadLibraryCalls(instance);
+    vorber::resolveForegroundEntries();
+    vorber::readDesktop();
   }
   return TRUE;
 }
 
+//=== Installing and removing
+
 VORBER2K_API void WINAPI SetHook(HWND launcher, LONG_PTR reserved) {
-  g_shared.launcherWindow = launcher;
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  if (GetVersionExA(&version)) {
+    g_shared.version5 = version.dwMajorVersion >= 5 ? 1 : 0;
+    // Later major versions count as "5.1 or later" too (6.0 has minor 0).
+    if (g_shared.version5)
+      g_shared.version51 = (version.dwMajorVersion > 5 || version.dwMinorVersion >= 1) ? 1 : 0;
+  }
+  g_shared.stillness = {2 * GetSystemMetrics(SM_CXDOUBLECLK), 2 * GetSystemMetrics(SM_CYDOUBLECLK)};
+  vorber::unhook(g_shared.mouseHook);
+  vorber::unhook(g_shared.cbtHook);
+  vorber::unhook(g_shared.shellHook);
   g_shared.reserved = reserved;
+  g_shared.launcherWindow = reinterpret_cast<uintptr_t>(launcher);
+  g_shared.launcherProcessId = vorber::processOf(launcher);
+  g_shared.mouseHook = vorber::install(WH_MOUSE, MouseEventHookProc);
+  g_shared.cbtHook = vorber::install(WH_CBT, CBTHookProc);
+  g_shared.shellHook = vorber::install(WH_SHELL, ShellHookProc);
 }
-VORBER2K_API void WINAPI FreeHook() {}
-VORBER2K_API HHOOK WINAPI ReMouseHook() { return g_shared.mouseHook; }
-VORBER2K_API void WINAPI SetVorbMode(UINT, UINT) {}
-VORBER2K_API void WINAPI SetDirectXFlag(BOOL flag) { g_shared.directXFlag = flag ? 1 : 0; }
+
+VORBER2K_API void WINAPI FreeHook() {
+  vorber::unhook(g_shared.mouseHook);
+  vorber::unhook(g_shared.titleHook);
+  vorber::unhook(g_shared.cbtHook);
+  vorber::unhook(g_shared.shellHook);
+}
+
+VORBER2K_API HHOOK WINAPI ReMouseHook() {
+  vorber::unhook(g_shared.mouseHook);
+  g_shared.mouseHook = vorber::install(WH_MOUSE, MouseEventHookProc);
+  return vorber::hookHandle(g_shared.mouseHook);
+}
+
+VORBER2K_API void WINAPI SetTaskMode(BOOL on) {
+  g_shared.taskMode = on ? 1 : 0;
+  if (on && g_shared.titleHook == 0) {
+    g_shared.titleHook = vorber::install(WH_CALLWNDPROCRET, SendMessageHookProc);
+  } else if (!on) {
+    vorber::unhook(g_shared.titleHook);
+  }
+}
+
+//=== Settings
+
+VORBER2K_API void WINAPI SetVorbMode(UINT mode, UINT edges) { vorber::applyVorbMode(g_shared, mode, edges); }
+
+VORBER2K_API void WINAPI SetDirectXFlag(BOOL flag) { g_shared.fullScreenExclusion = flag ? 1 : 0; }
+
 VORBER2K_API void WINAPI SetCtrlRect(const RECT* rect) {
-  if (rect) g_shared.controlRect = *rect;
+  if (rect) g_shared.controlRect = {rect->left, rect->top, rect->right, rect->bottom};
 }
-VORBER2K_API void WINAPI SetAnimate(BOOL) {}
-VORBER2K_API void WINAPI SetTaskMode(BOOL on) { g_shared.taskMode = on ? 1 : 0; }
-VORBER2K_API UINT WINAPI GetTaskInfo(HWND) { return 0; }
+
+VORBER2K_API void WINAPI SetAnimate(BOOL restore) {
+  ANIMATIONINFO info{};
+  info.cbSize = sizeof info;
+  bool on = false;
+  if (!restore && SystemParametersInfoA(SPI_GETANIMATION, sizeof info, &info, 0)) on = info.iMinAnimate != 0;
+  switch (vorber::decideAnimation(restore != FALSE, on, g_shared.animationWasOn)) {
+    case vorber::AnimationChange::kSwitchOff:
+      info.iMinAnimate = 0;
+      SystemParametersInfoA(SPI_SETANIMATION, sizeof info, &info, 0);
+      break;
+    case vorber::AnimationChange::kSwitchOn:
+      info.cbSize = sizeof info;
+      info.iMinAnimate = 1;
+      SystemParametersInfoA(SPI_SETANIMATION, sizeof info, &info, 0);
+      break;
+    case vorber::AnimationChange::kNone:
+      break;
+  }
+}
+
+//=== Queries
+
 VORBER2K_API void WINAPI GetNewPoint(POINT* point) {
-  if (point) *point = g_shared.activationPoint;
+  if (point) *point = {g_shared.activationPoint.x, g_shared.activationPoint.y};
 }
 VORBER2K_API DWORD WINAPI GetNewPos() { return g_shared.activationPos; }
-VORBER2K_API HWND WINAPI GetLastMouseDownHwnd() { return g_shared.lastPressed; }
-VORBER2K_API void WINAPI CancelForeFlag() {}
-VORBER2K_API BOOL WINAPI CancelDeleteMenu() { return FALSE; }
+VORBER2K_API HWND WINAPI GetLastMouseDownHwnd() { return reinterpret_cast<HWND>(g_shared.lastPressedWindow); }
+VORBER2K_API void WINAPI CancelForeFlag() { g_shared.launcherActivated = 0; }
 
-VORBER2K_API LRESULT CALLBACK MouseEventHookProc(int code, WPARAM wParam, LPARAM lParam) {
-  return CallNextHookEx(g_shared.mouseHook, code, wParam, lParam);
+VORBER2K_API BOOL WINAPI CancelDeleteMenu() {
+  const int32_t onIconView = g_shared.pressOnIconView;
+  if (onIconView == 0) g_shared.suppressNextMenu = 0;
+  return onIconView != 0 ? TRUE : FALSE;
 }
+
+// The window's own thread answers WM_GETMINMAXINFO when the window is moved
+// onto its own rectangle; the command-line hook then runs inside its process.
+VORBER2K_API UINT WINAPI GetTaskInfo(HWND window) {
+  g_shared.commandLineAtom = 0;
+  // Thread 0 would hook every thread of the desktop: refuse dead windows.
+  const DWORD thread = (window && IsWindow(window)) ? GetWindowThreadProcessId(window, nullptr) : 0;
+  if (thread == 0) return 0;
+  g_shared.commandLineHook = vorber::install(WH_CALLWNDPROCRET, GetTaskInfoHookProc, thread);
+  if (g_shared.commandLineHook == 0) return 0;
+  RECT rc;
+  if (GetWindowRect(window, &rc)) {
+    if (HWND parent = GetParent(window); parent && (GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) {
+      MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+    }
+    SetWindowPos(window, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOOWNERZORDER);
+  }
+  vorber::unhook(g_shared.commandLineHook);
+  return g_shared.commandLineAtom & 0xFFFFu;
+}
+
+//=== Hook procedures
+
 VORBER2K_API LRESULT CALLBACK CBTHookProc(int code, WPARAM wParam, LPARAM lParam) {
-  return CallNextHookEx(g_shared.cbtHook, code, wParam, lParam);
+  HWND window = reinterpret_cast<HWND>(wParam);
+  if (code == HCBT_ACTIVATE) {
+    const DWORD launcherPid = g_shared.launcherProcessId;
+    g_shared.launcherActivated = (launcherPid != 0 && vorber::processOf(window) == launcherPid) ? 1 : 0;
+  } else if (g_shared.taskMode != 0 &&
+             (code == HCBT_MINMAX || code == HCBT_CREATEWND || code == HCBT_DESTROYWND) &&
+             vorber::isForeignTopLevel(window)) {
+    const int32_t change = code == HCBT_CREATEWND ? vorber::kTaskCreated
+                           : code == HCBT_DESTROYWND
+                               ? vorber::kTaskDestroyed
+                               : vorber::changeCodeForShowCommand(static_cast<int64_t>(lParam));
+    vorber::postToLauncher(g_shared.launcherWindow, WM_HOOK_TASKCHANGE, wParam, change);
+  }
+  if (code == HCBT_CREATEWND && g_shared.suppressNextMenu != 0 && vorber::isMenuBeingCreated(window)) {
+    g_shared.suppressNextMenu = 0;
+    return 1;
+  }
+  if (code == HCBT_MINMAX && g_shared.launcherWindow != 0 &&
+      reinterpret_cast<uintptr_t>(window) == g_shared.launcherWindow) {
+    SetAnimate(FALSE);
+  }
+  return CallNextHookEx(vorber::hookHandle(g_shared.cbtHook), code, wParam, lParam);
 }
+
 VORBER2K_API LRESULT CALLBACK ShellHookProc(int code, WPARAM wParam, LPARAM lParam) {
-  return CallNextHookEx(g_shared.shellHook, code, wParam, lParam);
+  const uintptr_t window = static_cast<uintptr_t>(wParam);
+  if (code == HSHELL_WINDOWCREATED) {
+    if (window != g_shared.launcherWindow) g_shared.newestWindow = window;
+  } else if (code == HSHELL_WINDOWACTIVATED) {
+    if (window != 0 && window == g_shared.newestWindow) {
+      g_shared.newestWindow = 0;
+      vorber::postToLauncher(g_shared.launcherWindow, WM_HOOK_NEWWINDOWACTIVE, 0, 0);
+    }
+  }
+  return CallNextHookEx(vorber::hookHandle(g_shared.shellHook), code, wParam, lParam);
 }
+
+// Title and icon changes sent from another thread; the window's own thread
+// setting them is not a change the task list needs to hear about.
 VORBER2K_API LRESULT CALLBACK SendMessageHookProc(int code, WPARAM wParam, LPARAM lParam) {
-  return CallNextHookEx(g_shared.titleHook, code, wParam, lParam);
+  if (code >= 0 && wParam == 0 && lParam != 0 && g_shared.taskMode != 0) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if ((call->message == WM_SETTEXT || call->message == WM_SETICON) && GetParent(call->hwnd) == nullptr) {
+      vorber::postToLauncher(g_shared.launcherWindow, WM_HOOK_TASKCHANGE,
+                             reinterpret_cast<WPARAM>(call->hwnd), static_cast<LPARAM>(call->message));
+    }
+  }
+  return CallNextHookEx(vorber::hookHandle(g_shared.titleHook), code, wParam, lParam);
 }
+
 VORBER2K_API LRESULT CALLBACK GetTaskInfoHookProc(int code, WPARAM wParam, LPARAM lParam) {
-  return CallNextHookEx(nullptr, code, wParam, lParam);
+  if (code >= 0 && lParam != 0 && g_shared.commandLineHook != 0 && g_shared.commandLineAtom == 0) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (call->message == WM_GETMINMAXINFO) {
+      char text[vorber::kMaxAtomText + 1];
+      if (vorber::copyCommandLineForAtom(GetCommandLineA(), text))
+        g_shared.commandLineAtom = GlobalAddAtomA(text);
+    }
+  }
+  return CallNextHookEx(vorber::hookHandle(g_shared.commandLineHook), code, wParam, lParam);
+}
+
+//=== For tests only
+
+VORBER2K_API void WINAPI ResetSharedStateForTests() {
+  FreeHook();
+  g_shared = vorber::kInitialHookState;
+  vorber::readDesktop();
+}
+
+VORBER2K_API UINT WINAPI CopySharedStateForTests(void* buffer, UINT size) {
+  const UINT total = sizeof g_shared;
+  if (buffer) std::memcpy(buffer, &g_shared, size < total ? size : total);
+  return total;
 }

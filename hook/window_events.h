@@ -1,0 +1,42 @@
+// Decisions of the window hooks (CBT, title/icon, command line) that need no
+// window: change codes, the popup-menu signature, bounded command lines.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace vorber {
+
+// Change codes posted with the task-change message.
+enum TaskChange : int32_t {
+  kTaskHidden = 0,
+  kTaskShown = 1,
+  kTaskMinimised = 2,
+  kTaskMaximised = 3,
+  kTaskCreated = 4,
+  kTaskDestroyed = 5,
+  kTaskTitleSet = 0x0C,  // the message number of WM_SETTEXT
+  kTaskIconSet = 0x80,   // the message number of WM_SETICON
+};
+
+// The change code for a show command of a minimise/maximise notification.
+// Commands that do not say hidden, minimised or maximised (including
+// SW_SHOWDEFAULT and unknown values) report the window as shown.
+int32_t changeCodeForShowCommand(int64_t showCommand);
+
+// The system's popup-menu window: WS_POPUP|WS_BORDER, the dialog-frame,
+// tool-window and window-edge extended styles, and the class "#32768".
+bool isPopupMenuWindow(uint32_t style, uint32_t exStyle, std::string_view className);
+
+// ASCII comparisons as the system compares class names.
+bool equalsIgnoreCase(std::string_view a, std::string_view b);
+bool startsWithIgnoreCase(std::string_view text, std::string_view prefix);
+
+// A global atom holds at most 255 characters; longer command lines make none.
+inline constexpr size_t kMaxAtomText = 255;
+// Copies a NUL-terminated command line into buffer (kMaxAtomText + 1 bytes)
+// reading at most kMaxAtomText + 1 characters of it; false when it is empty
+// or too long for an atom.
+bool copyCommandLineForAtom(const char* commandLine, char (&buffer)[kMaxAtomText + 1]);
+
+}  // namespace vorber
