@@ -1,0 +1,104 @@
+// Bulk enumeration of a folder, reported as messages 0x0520.
+#include "launcher/services/find_files.h"
+
+#include <vector>
+
+#include "framework/com.h"
+#include "launcher/services/folder_walk.h"
+
+namespace vorbin {
+
+namespace {
+
+class DiskFolders : public FolderSource {
+ public:
+  std::vector<FolderEntry> list(const std::wstring& folder, const std::wstring& pattern) override {
+    std::vector<FolderEntry> out;
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((folder + pattern).c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return out;
+    do {
+      FolderEntry e;
+      e.name = data.cFileName;
+      e.directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      e.hidden = (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+      e.system = (data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0;
+      if (e.name != L"." && e.name != L"..") out.push_back(std::move(e));
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return out;
+  }
+};
+
+struct ShellWalk {
+  HWND target;
+  const CancelCheck& cancelled;
+
+  bool send(UINT flags, PCIDLIST_ABSOLUTE list) {
+    SendMessageW(target, kMsgAddRequest, flags | kFoundByIdList, reinterpret_cast<LPARAM>(list));
+    return !(cancelled && cancelled());
+  }
+
+  bool run(PCIDLIST_ABSOLUTE folder, UINT mode, int depth) {
+    bool headerSent = (mode & kWalkHeaderSent) != 0;
+    mode &= ~kWalkHeaderSent;
+    fw::ComPtr<IShellFolder> shellFolder;
+    fw::ComPtr<IShellFolder> desktop;
+    if (FAILED(SHGetDesktopFolder(desktop.put()))) return true;
+    if (ILIsEmpty(folder)) {
+      shellFolder = desktop;
+    } else if (FAILED(desktop->BindToObject(folder, nullptr, IID_IShellFolder, shellFolder.putVoid()))) {
+      return true;
+    }
+    auto header = [&]() { return headerSent || (headerSent = true, send(kFoundFolderHeader, folder)); };
+    auto each = [&](SHCONTF flags, auto&& visit) {
+      fw::ComPtr<IEnumIDList> items;
+      if (shellFolder->EnumObjects(nullptr, flags, items.put()) != S_OK || !items) return true;
+      PITEMID_CHILD child = nullptr;
+      while (items->Next(1, &child, nullptr) == S_OK) {
+        PIDLIST_ABSOLUTE full = ILCombine(folder, child);
+        ULONG attributes = SFGAO_FOLDER | SFGAO_HASSUBFOLDER | SFGAO_FILESYSTEM;
+        PCUITEMID_CHILD c = child;
+        if (FAILED(shellFolder->GetAttributesOf(1, &c, &attributes))) attributes = 0;
+        bool go = full ? visit(full, attributes) : true;
+        CoTaskMemFree(full);
+        CoTaskMemFree(child);
+        if (!go) return false;
+      }
+      return true;
+    };
+    bool goOn = each(SHCONTF_FOLDERS | SHCONTF_NONFOLDERS, [&](PIDLIST_ABSOLUTE full, ULONG attributes) {
+      if (attributes & (SFGAO_FOLDER | SFGAO_HASSUBFOLDER)) return true;
+      if ((mode & (kWalkHeaderOnMatch | kWalkFilesOnly)) && !header()) return false;
+      return send(kFoundFile, full);
+    });
+    if (!goOn || (mode & ~kWalkFilesOnly) == 0) return goOn;
+    return each(SHCONTF_FOLDERS, [&](PIDLIST_ABSOLUTE full, ULONG attributes) {
+      if (!(attributes & SFGAO_FOLDER)) return true;
+      if (mode & kWalkFoldersAsItems) return header() && send(kFoundFolderItem, full);
+      if ((mode & kWalkRecurse) && !(attributes & SFGAO_FILESYSTEM) && depth < 64) {
+        return run(full, mode & ~kWalkFilesOnly, depth + 1);
+      }
+      return true;
+    });
+  }
+};
+
+}  // namespace
+
+void findFiles(const std::wstring& folder, UINT mode, const std::wstring& patterns, HWND target,
+               const CancelCheck& cancelled) {
+  DiskFolders disk;
+  walkFolder(disk, folder, mode, patterns, [&](uint32_t flags, const std::wstring& path) {
+    SendMessageW(target, kMsgAddRequest, flags, reinterpret_cast<LPARAM>(path.c_str()));
+    return !(cancelled && cancelled());
+  });
+}
+
+void findFiles(PCIDLIST_ABSOLUTE folder, UINT mode, HWND target, const CancelCheck& cancelled) {
+  if (!folder) return;
+  ShellWalk walk{target, cancelled};
+  walk.run(folder, mode, 0);
+}
+
+}  // namespace vorbin

@@ -1,0 +1,177 @@
+// Shell, file and process helpers over the system.
+#include "launcher/services/shell_helpers.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include "framework/com.h"
+#include "launcher/services/text_format.h"
+
+namespace vorbin {
+
+namespace {
+
+bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::wstring appDataFolder() {
+  wchar_t path[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+  return path;
+}
+
+ULONG attributesOf(IShellFolder* folder, PCUITEMID_CHILD child, ULONG mask) {
+  ULONG attributes = mask;
+  if (FAILED(folder->GetAttributesOf(1, &child, &attributes))) return 0;
+  if (attributes == 0xFFFFFFFF) return 0;
+  return attributes & mask;
+}
+
+}  // namespace
+
+std::wstring dataFolder(const wchar_t* fileName, const std::wstring& fallback, bool create) {
+  const std::wstring name = fileName ? fileName : L"";
+  std::wstring base = appDataFolder();
+  if (base.empty()) return create ? fallback : fallback + name;
+  std::wstring folder = base + L"\\Ornelsoft";
+  if (create) CreateDirectoryW(folder.c_str(), nullptr);
+  folder += L"\\Vorbin2k";
+  if (create) CreateDirectoryW(folder.c_str(), nullptr);
+  folder += L"\\";
+  if (create) return folder + name;
+  if (!name.empty()) return fileExists(folder + name) ? folder + name : fallback + name;
+  return folder;
+}
+
+std::wstring uniqueFileName(const std::wstring& folder, const std::wstring& extension) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return pickUniqueName(now.wMonth, now.wDay, static_cast<uint16_t>(GetTickCount() & 0xFFFF), extension,
+                        [&](const std::wstring& name) { return fileExists(folder + name); });
+}
+
+ULONG shellAttributes(PCIDLIST_ABSOLUTE idList, ULONG mask) {
+  if (!idList) return 0;
+  fw::ComPtr<IShellFolder> parent;
+  PCUITEMID_CHILD child = nullptr;
+  if (FAILED(SHBindToParent(idList, IID_IShellFolder, parent.putVoid(), &child))) return 0;
+  return attributesOf(parent.get(), child, mask);
+}
+
+ULONG shellAttributes(const wchar_t* path, ULONG mask) {
+  if (!path || !*path) return 0;
+  PIDLIST_ABSOLUTE list = pathToIdList(path);
+  if (!list) return 0;
+  ULONG result = shellAttributes(list, mask);
+  CoTaskMemFree(list);
+  return result;
+}
+
+bool shellExists(const wchar_t* path) { return path && *path && shellAttributes(path, 0xFFFFFFFE) != 0; }
+bool shellExists(PCIDLIST_ABSOLUTE idList) { return shellAttributes(idList, 0xFFFFFFFE) != 0; }
+bool isShellLink(const wchar_t* path) { return shellAttributes(path, SFGAO_LINK) != 0; }
+
+std::span<const uint8_t> idListBytes(PCIDLIST_ABSOLUTE idList, size_t bound) {
+  if (!idList) return {};
+  auto* bytes = reinterpret_cast<const uint8_t*>(idList);
+  std::span<const uint8_t> candidate(bytes, bound);
+  // Walk the counts one entry at a time so that no read passes the terminator.
+  size_t at = 0;
+  for (;;) {
+    if (at + 2 > bound) return {};
+    uint16_t count = static_cast<uint16_t>(bytes[at] | (bytes[at + 1] << 8));
+    if (count == 0) return candidate.first(at + 2);
+    if (count < 2) return {};
+    at += count;
+  }
+}
+
+PIDLIST_ABSOLUTE idListToShell(const IdListBytes& bytes) {
+  size_t size = idListSize(bytes);
+  if (size == 0) return nullptr;
+  void* mem = CoTaskMemAlloc(size);
+  if (!mem) return nullptr;
+  memcpy(mem, bytes.data(), size);
+  return static_cast<PIDLIST_ABSOLUTE>(mem);
+}
+
+PIDLIST_ABSOLUTE pathToIdList(const wchar_t* path) {
+  if (!path || !*path) return nullptr;
+  fw::ComPtr<IShellFolder> desktop;
+  if (FAILED(SHGetDesktopFolder(desktop.put()))) return nullptr;
+  PIDLIST_RELATIVE list = nullptr;
+  std::wstring copy = path;
+  if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, copy.data(), nullptr, &list, nullptr))) return nullptr;
+  return reinterpret_cast<PIDLIST_ABSOLUTE>(list);
+}
+
+PIDLIST_ABSOLUTE simpleIdList(const wchar_t* path) {
+  if (!path) return nullptr;
+  std::u16string text(reinterpret_cast<const char16_t*>(path), wcslen(path));
+  return idListToShell(simpleIdListBytes(text));
+}
+
+bool linkIconLocation(IShellLinkW* link, wchar_t* buffer, int size, int* index) {
+  if (!link || !buffer || size <= 0 || !index) return false;
+  buffer[0] = L'\0';
+  *index = 0;
+  fw::ComPtr<IExtractIconW> extract;
+  if (FAILED(link->QueryInterface(IID_IExtractIconW, extract.putVoid())) || !extract) {
+    return SUCCEEDED(link->GetIconLocation(buffer, size, index));
+  }
+  UINT flags = 0;
+  if (extract->GetIconLocation(GIL_FORSHELL, buffer, static_cast<UINT>(size), index, &flags) != S_OK) return false;
+  buffer[size - 1] = L'\0';
+  if (flags & GIL_NOTFILENAME) {
+    HICON large = nullptr, small = nullptr;
+    if (SUCCEEDED(extract->Extract(buffer, static_cast<UINT>(*index), &large, &small, MAKELONG(32, 16)))) {
+      if (large) DestroyIcon(large);
+      if (small) DestroyIcon(small);
+    }
+    buffer[0] = L'\0';
+  }
+  return true;
+}
+
+unsigned keyState() {
+  auto down = [](int vk) { return (GetKeyState(vk) & 0x8000) != 0; };
+  // With swapped buttons the physical left button reports as VK_RBUTTON.
+  const bool swapped = GetSystemMetrics(SM_SWAPBUTTON) != 0;
+  unsigned state = 0;
+  if (down(swapped ? VK_RBUTTON : VK_LBUTTON)) state |= 1;
+  if (down(swapped ? VK_LBUTTON : VK_RBUTTON)) state |= 2;
+  if (down(VK_SHIFT)) state |= 4;
+  if (down(VK_CONTROL)) state |= 8;
+  if (down(VK_MBUTTON)) state |= 16;
+  return state;
+}
+
+bool hasVerb(const wchar_t* path, const wchar_t* verb) {
+  if (!path || !verb) return false;
+  HMODULE shlwapi = LoadLibraryW(L"shlwapi.dll");
+  if (!shlwapi) return false;
+  using AssocQuery = HRESULT(WINAPI*)(ASSOCF, ASSOCSTR, LPCWSTR, LPCWSTR, LPWSTR, DWORD*);
+  auto query = reinterpret_cast<AssocQuery>(reinterpret_cast<void*>(GetProcAddress(shlwapi, "AssocQueryStringW")));
+  bool found = false;
+  if (query) {
+    const wchar_t* ext = PathFindExtensionW(path);
+    wchar_t command[MAX_PATH * 2] = {};
+    DWORD size = ARRAYSIZE(command);
+    found = *ext && SUCCEEDED(query(ASSOCF_NONE, ASSOCSTR_COMMAND, ext, verb, command, &size)) && command[0];
+  }
+  FreeLibrary(shlwapi);
+  return found;
+}
+
+bool enablePrivilege(const wchar_t* name) {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;
+  TOKEN_PRIVILEGES tp{};
+  tp.PrivilegeCount = 1;
+  tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  bool ok = LookupPrivilegeValueW(nullptr, name, &tp.Privileges[0].Luid) &&
+            AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr) && GetLastError() == ERROR_SUCCESS;
+  CloseHandle(token);
+  return ok;
+}
+
+}  // namespace vorbin
