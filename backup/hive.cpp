@@ -1,0 +1,58 @@
+// Hive save and restore, with the load-and-copy way for systems whose
+// restore service can't be used.
+#include "backup/hive.h"
+
+#include "backup/registry_tree.h"
+#include "framework/handle.h"
+
+namespace backup {
+
+namespace {
+const wchar_t kTemporaryHive[] = L"TEMP_HIVE";
+
+LONG readHive(const std::wstring& file, RegistryTree& tree) {
+  // A hive left loaded by an interrupted run would block the name.
+  RegUnLoadKeyW(HKEY_USERS, kTemporaryHive);
+  LONG rc = RegLoadKeyW(HKEY_USERS, kTemporaryHive, file.c_str());
+  if (rc != ERROR_SUCCESS) return rc;
+  {
+    fw::RegKey hive;
+    rc = RegOpenKeyExW(HKEY_USERS, kTemporaryHive, 0, KEY_READ, hive.put());
+    if (rc == ERROR_SUCCESS) rc = readRegistryTree(hive.get(), tree);
+  }
+  RegUnLoadKeyW(HKEY_USERS, kTemporaryHive);
+  return rc;
+}
+
+LONG loadAndCopy(HKEY key, const std::wstring& file) {
+  // Everything is read before the key is touched, so that a damaged file
+  // changes nothing, and a copy that fails half-way can be undone.
+  RegistryTree saved;
+  LONG rc = readHive(file, saved);
+  if (rc != ERROR_SUCCESS) return rc;
+  RegistryTree current;
+  rc = readRegistryTree(key, current);
+  if (rc != ERROR_SUCCESS) return rc;
+  rc = clearRegistryKey(key);
+  if (rc == ERROR_SUCCESS) rc = writeRegistryTree(key, saved);
+  if (rc != ERROR_SUCCESS) {
+    clearRegistryKey(key);
+    writeRegistryTree(key, current);
+  }
+  return rc;
+}
+}  // namespace
+
+bool runningUnderWine() {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+LONG saveKeyToHive(HKEY key, const std::wstring& file) { return RegSaveKeyW(key, file.c_str(), nullptr); }
+
+LONG restoreKeyFromHive(HKEY key, const std::wstring& file, RestoreMethod method) {
+  if (method == RestoreMethod::kSystem) return RegRestoreKeyW(key, file.c_str(), REG_FORCE_RESTORE);
+  return loadAndCopy(key, file);
+}
+
+}  // namespace backup
