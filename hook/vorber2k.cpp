@@ -67,6 +67,17 @@ bool isForeignTopLevel(HWND window) {
   return GetParent(window) == nullptr && processOf(window) != g_shared.launcherProcessId;
 }
 
+}  // namespace
+
+// Registered once per process; every process gets the same number.
+UINT commandLineMessage() {
+  static UINT message;
+  if (message == 0) message = RegisterWindowMessageA("Vorber2kCommandLine");
+  return message;
+}
+
+namespace {
+
 bool isMenuBeingCreated(HWND window) {
   char name[129];
   const int length = GetClassNameA(window, name, sizeof name);
@@ -199,8 +210,11 @@ VORBER2K_API BOOL WINAPI CancelDeleteMenu() {
   return onIconView != 0 ? TRUE : FALSE;
 }
 
-// The window's own thread answers WM_GETMINMAXINFO when the window is moved
-// onto its own rectangle; the command-line hook then runs inside its process.
+// The command line is read inside the window's own process: a hook on the
+// window's thread publishes it while that thread handles our message. A
+// private message is used because a move onto the window's own rectangle
+// changes no size, so the system sends no WM_GETMINMAXINFO; the send is
+// bounded so that a hung program cannot hang the launcher.
 VORBER2K_API UINT WINAPI GetTaskInfo(HWND window) {
   g_shared.commandLineAtom = 0;
   // Thread 0 would hook every thread of the desktop: refuse dead windows.
@@ -208,13 +222,14 @@ VORBER2K_API UINT WINAPI GetTaskInfo(HWND window) {
   if (thread == 0) return 0;
   g_shared.commandLineHook = vorber::install(WH_CALLWNDPROCRET, GetTaskInfoHookProc, thread);
   if (g_shared.commandLineHook == 0) return 0;
-  RECT rc;
-  if (GetWindowRect(window, &rc)) {
-    if (HWND parent = GetParent(window); parent && (GetWindowLongA(window, GWL_STYLE) & WS_CHILD)) {
-      MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+  // A thread that was idle when the hook was set may notice it only from its
+  // next message on (seen under Wine), so ask twice before giving up.
+  for (int attempt = 0; attempt < 2 && g_shared.commandLineAtom == 0; ++attempt) {
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutA(window, vorber::commandLineMessage(), 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 2000,
+                             &ignored)) {
+      break;
     }
-    SetWindowPos(window, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOOWNERZORDER);
   }
   vorber::unhook(g_shared.commandLineHook);
   return g_shared.commandLineAtom & 0xFFFFu;
@@ -276,7 +291,7 @@ VORBER2K_API LRESULT CALLBACK SendMessageHookProc(int code, WPARAM wParam, LPARA
 VORBER2K_API LRESULT CALLBACK GetTaskInfoHookProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code >= 0 && lParam != 0 && g_shared.commandLineHook != 0 && g_shared.commandLineAtom == 0) {
     const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (call->message == WM_GETMINMAXINFO) {
+    if (call->message == vorber::commandLineMessage() || call->message == WM_GETMINMAXINFO) {
       char text[vorber::kMaxAtomText + 1];
       if (vorber::copyCommandLineForAtom(GetCommandLineA(), text))
         g_shared.commandLineAtom = GlobalAddAtomA(text);
