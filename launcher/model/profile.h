@@ -68,7 +68,7 @@ class MemoryProfile : public Profile {
   bool deleteSection(const std::wstring& section) override;
   std::vector<ProfileValue> values(const std::wstring& section, size_t maxBytes = kMaxValueBytes) const override;
 
-  bool hasSection(const std::wstring& section) const { return m_sections.count(section) != 0; }
+  bool hasSection(const std::wstring& section) const;
   size_t valueCount(const std::wstring& section) const;
   // Counts of writes, to show that an operation left stored data alone.
   size_t writeCount() const { return m_writes; }

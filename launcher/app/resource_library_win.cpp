@@ -1,0 +1,87 @@
+// Loading the language library and reading its strings.
+#include <windows.h>
+
+#include <vector>
+
+#include "framework/app.h"
+#include "launcher/app/resource_library.h"
+
+namespace vorbin {
+
+namespace {
+
+HMODULE g_library = nullptr;
+
+std::wstring programFolder() {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      std::wstring p(path.data(), n);
+      size_t slash = p.find_last_of(L"\\/");
+      return slash == std::wstring::npos ? std::wstring() : p.substr(0, slash + 1);
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::wstring libraryPath(const std::wstring& folder, int language) {
+  std::wstring path = folder;
+  if (!path.empty() && path.back() != L'\\' && path.back() != L'/') path += L'\\';
+  return path + (language == kLanguageJapanese ? kJapaneseLibrary : kEnglishLibrary);
+}
+
+HMODULE loadLibrary(const std::wstring& folder, int language) {
+  return LoadLibraryExW(libraryPath(folder, language).c_str(), nullptr, 0);
+}
+
+bool probe(const std::wstring& folder, int language) {
+  HMODULE h = loadLibrary(folder, language);
+  if (h) FreeLibrary(h);
+  return h != nullptr;
+}
+
+}  // namespace
+
+bool loadResourceLibraryFrom(const std::wstring& folder, bool first, int& language, unsigned userLanguageId) {
+  if (!first && g_library) {
+    if (auto* app = fw::CApplication::instance()) app->setResourceInstance(nullptr);
+    FreeLibrary(g_library);
+    g_library = nullptr;
+  }
+  unsigned available = (probe(folder, kLanguageJapanese) ? kJapaneseAvailable : 0) |
+                       (probe(folder, kLanguageEnglish) ? kEnglishAvailable : 0);
+  LibraryChoice choice = chooseResourceLibrary(language, userLanguageId, available);
+  if (choice.language == 0) return false;
+  HMODULE h = loadLibrary(folder, choice.language);
+  int chosen = choice.language;
+  if (!h && choice.fallback) {
+    h = loadLibrary(folder, choice.fallback);
+    chosen = choice.fallback;
+  }
+  if (!h) return false;
+  g_library = h;
+  language = chosen;
+  if (auto* app = fw::CApplication::instance()) app->setResourceInstance(h);
+  return true;
+}
+
+bool loadResourceLibrary(bool first, int& language) {
+  if (loadResourceLibraryFrom(programFolder(), first, language, GetUserDefaultLangID())) return true;
+  MessageBoxW(nullptr, kNoLibraryMessage, nullptr, MB_OK | MB_ICONSTOP);
+  return false;
+}
+
+void* resourceModule() { return g_library; }
+
+std::wstring resourceStringFrom(void* module, unsigned id, size_t bufferChars) {
+  if (!module || bufferChars == 0) return {};
+  std::vector<wchar_t> buffer(bufferChars, L'\0');
+  int n = LoadStringW(static_cast<HMODULE>(module), id, buffer.data(), static_cast<int>(bufferChars));
+  return n > 0 ? std::wstring(buffer.data(), static_cast<size_t>(n)) : std::wstring();
+}
+
+std::wstring resourceString(unsigned id, size_t bufferChars) { return resourceStringFrom(g_library, id, bufferChars); }
+
+}  // namespace vorbin

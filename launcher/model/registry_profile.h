@@ -1,0 +1,37 @@
+// The profile in the registry: one key per section under the launcher's key
+// of the current user (HKCU\Software\Ornel\vorbin96 by default).
+#pragma once
+#include <windows.h>
+
+#include "launcher/model/profile.h"
+
+namespace vorbin {
+
+inline constexpr wchar_t kProfileKeyPath[] = L"Software\\Ornel\\vorbin96";
+
+class RegistryProfile : public Profile {
+ public:
+  explicit RegistryProfile(std::wstring keyPath = kProfileKeyPath, HKEY root = HKEY_CURRENT_USER);
+
+  std::optional<std::wstring> getString(const std::wstring& section, const std::wstring& name) const override;
+  std::optional<uint32_t> getDword(const std::wstring& section, const std::wstring& name) const override;
+  std::optional<std::vector<uint8_t>> getBinary(const std::wstring& section, const std::wstring& name,
+                                                size_t maxBytes = kMaxValueBytes) const override;
+  bool setString(const std::wstring& section, const std::wstring& name, const std::wstring& value) override;
+  bool setDword(const std::wstring& section, const std::wstring& name, uint32_t value) override;
+  bool setBinary(const std::wstring& section, const std::wstring& name, std::span<const uint8_t> data) override;
+  bool deleteValue(const std::wstring& section, const std::wstring& name) override;
+  bool deleteSection(const std::wstring& section) override;
+  std::vector<ProfileValue> values(const std::wstring& section, size_t maxBytes = kMaxValueBytes) const override;
+
+  const std::wstring& keyPath() const { return m_keyPath; }
+
+ private:
+  HKEY openSection(const std::wstring& section, bool create) const;
+  bool setValue(const std::wstring& section, const std::wstring& name, DWORD type, const void* data, size_t size);
+
+  std::wstring m_keyPath;
+  HKEY m_root;
+};
+
+}  // namespace vorbin
