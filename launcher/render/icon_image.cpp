@@ -83,6 +83,132 @@ int chooseImageDepth(std::span<const std::uint32_t> direct, std::span<const std:
   return alpha ? 32 : 24;
 }
 
+ImagePixels pixelsFromColour(std::span<const std::uint8_t> colour, int depth) {
+  const std::size_t need = imageByteSize(depth) - kImageMaskBytes;
+  if (imageByteSize(depth) == 0 || colour.size() < need) return {};
+  ImagePixels pixels(1024);
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    if (depth == 4) {
+      const std::uint8_t pair = colour[i / 2];
+      const auto& c = kImagePalette[i % 2 ? pair & 0x0F : pair >> 4];
+      pixels[i] = static_cast<std::uint32_t>(c.red) << 16 | c.green << 8 | c.blue;
+    } else {
+      const std::uint8_t* p = &colour[i * static_cast<std::size_t>(depth / 8)];
+      pixels[i] = static_cast<std::uint32_t>(p[2]) << 16 | p[1] << 8 | p[0];
+      if (depth == 32) pixels[i] |= static_cast<std::uint32_t>(p[3]) << 24;
+    }
+  }
+  return pixels;
+}
+
+namespace {
+
+std::uint8_t nearestPaletteIndex(std::uint32_t pixel) {
+  const int red = (pixel >> 16) & 0xFF, green = (pixel >> 8) & 0xFF, blue = pixel & 0xFF;
+  int best = 0;
+  int bestDistance = 1 << 30;
+  for (int i = 0; i < 16; ++i) {
+    const int dr = red - kImagePalette[i].red, dg = green - kImagePalette[i].green,
+              db = blue - kImagePalette[i].blue;
+    const int distance = dr * dr + dg * dg + db * db;
+    if (distance < bestDistance) {
+      bestDistance = distance;
+      best = i;
+    }
+  }
+  return static_cast<std::uint8_t>(best);
+}
+
+// `top` with its alpha over an opaque `bottom`.
+std::uint32_t blendOver(std::uint32_t top, std::uint32_t bottom) {
+  const std::uint32_t alpha = top >> 24;
+  if (alpha == 255) return top;
+  std::uint32_t out = 0xFF000000u;
+  for (int shift = 0; shift < 24; shift += 8) {
+    const std::uint32_t t = (top >> shift) & 0xFF, b = (bottom >> shift) & 0xFF;
+    out |= ((t * alpha + b * (255 - alpha) + 127) / 255) << shift;
+  }
+  return out;
+}
+
+// Pixel tx, ty of the item reduced to 24x24: each reduced pixel covers a
+// box of 1 to 2 source pixels each way; it is opaque when any of them is,
+// and takes their average colour, made opaque.
+bool shrunkPixel(const ImageLayer& item, int tx, int ty, std::uint32_t& pixel) {
+  std::uint32_t sum[3] = {0, 0, 0};
+  std::uint32_t count = 0;
+  for (int sy = ty * 32 / 24; sy < ((ty + 1) * 32 + 23) / 24; ++sy)
+    for (int sx = tx * 32 / 24; sx < ((tx + 1) * 32 + 23) / 24; ++sx) {
+      if (maskTransparent(item.mask, sx, sy)) continue;
+      const std::uint32_t p = item.pixels[static_cast<std::size_t>((31 - sy) * 32 + sx)];
+      for (int c = 0; c < 3; ++c) sum[c] += (p >> (8 * c)) & 0xFF;
+      ++count;
+    }
+  if (count == 0) return false;
+  pixel = 0xFF000000u;
+  for (int c = 0; c < 3; ++c) pixel |= ((sum[c] + count / 2) / count) << (8 * c);
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> colourFromPixels(std::span<const std::uint32_t> pixels, int depth) {
+  if (imageByteSize(depth) == 0 || pixels.size() < 1024) return {};
+  std::vector<std::uint8_t> colour(imageByteSize(depth) - kImageMaskBytes);
+  for (std::size_t i = 0; i < 1024; ++i) {
+    const std::uint32_t pixel = pixels[i];
+    if (depth == 4) {
+      colour[i / 2] |= static_cast<std::uint8_t>(nearestPaletteIndex(pixel) << (i % 2 ? 0 : 4));
+      continue;
+    }
+    std::uint8_t* p = &colour[i * static_cast<std::size_t>(depth / 8)];
+    p[0] = static_cast<std::uint8_t>(pixel);
+    p[1] = static_cast<std::uint8_t>(pixel >> 8);
+    p[2] = static_cast<std::uint8_t>(pixel >> 16);
+    if (depth == 32) p[3] = static_cast<std::uint8_t>(pixel >> 24);
+  }
+  return colour;
+}
+
+ComposedImage composeLayers(const ImageLayer& item, const ImageLayer& decoration, bool overlayOnTop) {
+  ComposedImage out{std::vector<std::uint8_t>(kImageMaskBytes, 0), ImagePixels(1024, 0)};
+  if (item.mask.size() < kImageMaskBytes || decoration.mask.size() < kImageMaskBytes ||
+      item.pixels.size() < 1024 || decoration.pixels.size() < 1024)
+    return {};
+  bool decorationHasAlpha = false;
+  for (std::uint32_t pixel : decoration.pixels.first(1024)) decorationHasAlpha |= pixel > 0x00FFFFFFu;
+  auto decorationPixel = [&](int x, int y) {
+    const std::uint32_t pixel = decoration.pixels[static_cast<std::size_t>((31 - y) * 32 + x)];
+    return decorationHasAlpha ? pixel : pixel | 0xFF000000u;
+  };
+  for (int y = 0; y < kImageSide; ++y) {
+    for (int x = 0; x < kImageSide; ++x) {
+      const bool decorationOpaque = !maskTransparent(decoration.mask, x, y);
+      bool itemOpaque = false;
+      std::uint32_t itemPixel = 0;
+      if (overlayOnTop) {
+        itemOpaque = !maskTransparent(item.mask, x, y);
+        itemPixel = item.pixels[static_cast<std::size_t>((31 - y) * 32 + x)];
+      } else if (x >= 8 && y >= 8) {
+        itemOpaque = shrunkPixel(item, x - 8, y - 8, itemPixel);
+      }
+      std::uint32_t pixel = 0;
+      if (overlayOnTop) {
+        if (decorationOpaque && itemOpaque)
+          pixel = blendOver(decorationPixel(x, y), itemPixel | 0xFF000000u);
+        else
+          pixel = decorationOpaque ? decorationPixel(x, y) : itemOpaque ? itemPixel : 0;
+      } else {
+        pixel = itemOpaque ? itemPixel : decorationOpaque ? decorationPixel(x, y) : 0;
+      }
+      if (!decorationOpaque && !itemOpaque)
+        out.mask[static_cast<std::size_t>(y * 4 + x / 8)] |= 0x80 >> (x % 8);
+      out.pixels[static_cast<std::size_t>((31 - y) * 32 + x)] = pixel;
+    }
+  }
+  return out;
+}
+
 ItemIconChoice chooseItemDecoration(std::uint32_t itemFlags, bool hasImageOrPath) {
   ItemIconChoice choice;
   if (itemFlags & kItemFlagPrompt) {
@@ -99,8 +225,14 @@ ItemIconChoice chooseItemDecoration(std::uint32_t itemFlags, bool hasImageOrPath
 }
 
 std::wstring_view firstPathToken(std::wstring_view path) {
-  const std::size_t blank = path.find(L' ');
-  return blank == std::wstring_view::npos ? path : path.substr(0, blank);
+  const std::size_t start = path.find_first_not_of(L" \t");
+  if (start == std::wstring_view::npos) return {};
+  path.remove_prefix(start);
+  if (path.front() == L'"') {
+    path.remove_prefix(1);
+    return path.substr(0, path.find(L'"'));
+  }
+  return path.substr(0, path.find_first_of(L" \t"));
 }
 
 }  // namespace vorbin

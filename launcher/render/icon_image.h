@@ -98,6 +98,42 @@ IconImage unpackedImage(const IconImage& image);
 // alpha (above 0x00FFFFFF), else 24.
 int chooseImageDepth(std::span<const std::uint32_t> direct, std::span<const std::uint32_t> viaPalette);
 
+// Pixels of a 32x32 colour part as 0xAARRGGBB, in the colour part's own
+// bottom-up row order (index (31 - y) * 32 + x for pixel x, y from the top).
+using ImagePixels = std::vector<std::uint32_t>;
+
+// The colour part (after the mask) of `depth` as pixels: depth 4 through the
+// fixed palette (alpha 0), depth 24 with alpha 0, depth 32 as stored.
+// Empty when the colour part is shorter than its depth needs.
+ImagePixels pixelsFromColour(std::span<const std::uint8_t> colour, int depth);
+
+// Pixels as the colour part of `depth`: depth 4 takes the nearest palette
+// colour, depth 24 drops alpha, depth 32 keeps it.
+std::vector<std::uint8_t> colourFromPixels(std::span<const std::uint32_t> pixels, int depth);
+
+// Whether pixel x, y (from the top left) is transparent in a 128-byte mask.
+inline bool maskTransparent(std::span<const std::uint8_t> mask, int x, int y) {
+  return (mask[static_cast<std::size_t>(y * 4 + x / 8)] & (0x80 >> (x % 8))) != 0;
+}
+
+// One picture to combine: its mask and pixels.
+struct ImageLayer {
+  std::span<const std::uint8_t> mask;     // 128 bytes
+  std::span<const std::uint32_t> pixels;  // 1024
+};
+
+// Mask (128 bytes) and pixels of an item image combined with a decoration.
+// Without `overlayOnTop` the decoration fills the square and the item,
+// shrunk to 24x24 and made opaque, covers it from (8, 8); with it the item
+// fills the square and the decoration is drawn over it. A pixel is opaque
+// when either picture is opaque there; its colour is the upper picture's
+// where that is opaque. A decoration without any alpha counts as opaque.
+struct ComposedImage {
+  std::vector<std::uint8_t> mask;
+  ImagePixels pixels;
+};
+ComposedImage composeLayers(const ImageLayer& item, const ImageLayer& decoration, bool overlayOnTop);
+
 // Decorations of item icons (launcher icon resources).
 inline constexpr int kIconDefaultItem = 188;
 inline constexpr int kIconPlaceholder = 199;
@@ -120,7 +156,8 @@ struct ItemIconChoice {
 ItemIconChoice chooseItemDecoration(std::uint32_t itemFlags, bool hasImageOrPath);
 
 // The program part of an item path for the icon lookup when the whole path
-// is not an existing file: the first blank-separated token.
+// is not an existing file: the first token after leading blanks; a token
+// that begins with a double quote runs to the next one, without the quotes.
 std::wstring_view firstPathToken(std::wstring_view path);
 
 }  // namespace vorbin

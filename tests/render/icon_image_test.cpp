@@ -167,7 +167,103 @@ TEST(IconImageDecoration, ProgramPartIsTheFirstBlankSeparatedToken) {
   EXPECT_EQ(firstPathToken(L"notepad.exe readme.txt"), L"notepad.exe");
   EXPECT_EQ(firstPathToken(L"C:\\x.exe"), L"C:\\x.exe");
   EXPECT_EQ(firstPathToken(L""), L"");
-  EXPECT_EQ(firstPathToken(L" lead"), L"");
+  EXPECT_EQ(firstPathToken(L"  lead tail"), L"lead");
+  EXPECT_EQ(firstPathToken(L"\"C:\\Program Files\\a.exe\" -x"), L"C:\\Program Files\\a.exe");
+  EXPECT_EQ(firstPathToken(L"\"unterminated quote"), L"unterminated quote");
+  EXPECT_EQ(firstPathToken(L"   "), L"");
+}
+
+// Pixels with the top-left pixel at x, y set in a bottom-up buffer.
+std::size_t at(int x, int y) { return static_cast<std::size_t>((31 - y) * 32 + x); }
+
+TEST(IconImagePixels, ColourPartsConvertToPixelsAndBack) {
+  // Depth 4: the palette, nibbles high first.
+  Bytes colour4(512);
+  colour4[0] = 0x9F;  // bottom-left pixel red (9), next white (15)
+  const ImagePixels p4 = pixelsFromColour(colour4, 4);
+  ASSERT_EQ(p4.size(), 1024u);
+  EXPECT_EQ(p4[0], 0x00FF0000u);
+  EXPECT_EQ(p4[1], 0x00FFFFFFu);
+  EXPECT_EQ(p4[2], 0u);
+  EXPECT_EQ(colourFromPixels(p4, 4), colour4);
+  // Off-palette colours go to the nearest entry.
+  ImagePixels near(1024, 0x00C8C0BEu);
+  near[1] = 0x00700000u;
+  const Bytes c = colourFromPixels(near, 4);
+  EXPECT_EQ(c[0], 0x71);  // silver (7), dark red (1)
+  // Depth 24 drops alpha, depth 32 keeps it; blue, green, red byte order.
+  ImagePixels p(1024, 0x80123456u);
+  const Bytes c24 = colourFromPixels(p, 24), c32 = colourFromPixels(p, 32);
+  ASSERT_EQ(c24.size(), 3072u);
+  ASSERT_EQ(c32.size(), 4096u);
+  EXPECT_EQ((Bytes{c24[0], c24[1], c24[2]}), (Bytes{0x56, 0x34, 0x12}));
+  EXPECT_EQ((Bytes{c32[0], c32[1], c32[2], c32[3]}), (Bytes{0x56, 0x34, 0x12, 0x80}));
+  EXPECT_EQ(pixelsFromColour(c24, 24)[5], 0x00123456u);
+  EXPECT_EQ(pixelsFromColour(c32, 32)[5], 0x80123456u);
+  EXPECT_TRUE(pixelsFromColour(Bytes(511), 4).empty());
+  EXPECT_TRUE(colourFromPixels(ImagePixels(10), 24).empty());
+}
+
+struct Layer {
+  Bytes mask = Bytes(128, 0xFF);  // all transparent
+  ImagePixels pixels = ImagePixels(1024, 0);
+  void paint(int x, int y, std::uint32_t colour) {
+    mask[static_cast<std::size_t>(y * 4 + x / 8)] &= static_cast<std::uint8_t>(~(0x80 >> (x % 8)));
+    pixels[at(x, y)] = colour;
+  }
+  ImageLayer view() const { return {mask, pixels}; }
+};
+
+TEST(IconImageCompose, ShrunkItemCoversTheLowerRightOfTheDecoration) {
+  Layer item, decoration;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) item.paint(x, y, 0x000000FF);  // opaque blue square, no alpha
+  decoration.paint(0, 0, 0x00FF0000);                           // red top-left pixel
+  decoration.paint(20, 20, 0x00FF0000);                         // hidden under the item
+  const ComposedImage out = composeLayers(item.view(), decoration.view(), false);
+  ASSERT_EQ(out.mask.size(), 128u);
+  EXPECT_FALSE(maskTransparent(out.mask, 0, 0));
+  EXPECT_EQ(out.pixels[at(0, 0)], 0xFFFF0000u);  // no alpha in the decoration: opaque
+  EXPECT_TRUE(maskTransparent(out.mask, 7, 7));
+  EXPECT_TRUE(maskTransparent(out.mask, 31, 0));
+  for (int y = 8; y < 32; ++y)
+    for (int x = 8; x < 32; ++x) {
+      ASSERT_FALSE(maskTransparent(out.mask, x, y));
+      ASSERT_EQ(out.pixels[at(x, y)], 0xFF0000FFu) << x << "," << y;  // made opaque
+    }
+  EXPECT_EQ(out.pixels[at(5, 5)], 0u);  // transparent pixels are black
+}
+
+TEST(IconImageCompose, ShrinkKeepsTheItemMaskInItsPlace) {
+  Layer item, decoration;
+  item.paint(31, 31, 0x0000FF00);  // only the bottom-right pixel
+  const ComposedImage out = composeLayers(item.view(), decoration.view(), false);
+  EXPECT_FALSE(maskTransparent(out.mask, 31, 31));
+  EXPECT_EQ(out.pixels[at(31, 31)], 0xFF00FF00u);
+  EXPECT_TRUE(maskTransparent(out.mask, 8, 8));
+  int opaque = 0;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) opaque += !maskTransparent(out.mask, x, y);
+  EXPECT_EQ(opaque, 1);
+}
+
+TEST(IconImageCompose, OverlayOnTopDrawsTheDecorationOverTheWholeItem) {
+  Layer item, decoration;
+  item.paint(0, 0, 0x00112233);
+  item.paint(1, 0, 0x00445566);
+  decoration.paint(1, 0, 0xFF00FF00);
+  decoration.paint(2, 0, 0x80FF0000);  // half transparent over nothing
+  decoration.paint(0, 1, 0x80FF0000);
+  item.paint(0, 1, 0x000000FF);  // half transparent over blue: blended
+  const ComposedImage out = composeLayers(item.view(), decoration.view(), true);
+  EXPECT_EQ(out.pixels[at(0, 0)], 0x00112233u);  // the item, unshrunk
+  EXPECT_EQ(out.pixels[at(1, 0)], 0xFF00FF00u);  // the decoration wins
+  EXPECT_EQ(out.pixels[at(2, 0)], 0x80FF0000u);
+  EXPECT_EQ(out.pixels[at(0, 1)], 0xFF80007Fu);
+  EXPECT_TRUE(maskTransparent(out.mask, 3, 0));
+  EXPECT_FALSE(maskTransparent(out.mask, 2, 0));
+  // Short layers compose to nothing rather than reading past them.
+  EXPECT_TRUE(composeLayers({item.mask, ImagePixels(10)}, decoration.view(), true).mask.empty());
 }
 
 }  // namespace

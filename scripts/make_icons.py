@@ -1,0 +1,195 @@
+#!/usr/bin/env python3
+"""Draws the launcher's own icons (default item, placeholder and the three
+decorations) as 32x32 .ico files with a 16-colour and a 32-bit image each.
+
+Run from anywhere: python3 scripts/make_icons.py [output folder]
+(default: launcher/render/icons beside this script's project)."""
+import math
+import os
+import struct
+import sys
+
+SIZE = 32
+PALETTE = [(0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00), (0x80, 0x80, 0x00),
+           (0x00, 0x00, 0x80), (0x80, 0x00, 0x80), (0x00, 0x80, 0x80), (0xC0, 0xC0, 0xC0),
+           (0x80, 0x80, 0x80), (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
+           (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF), (0xFF, 0xFF, 0xFF)]
+
+
+class Canvas:
+    """RGBA pixels, top row first; alpha 0 is transparent."""
+
+    def __init__(self):
+        self.px = [[(0, 0, 0, 0)] * SIZE for _ in range(SIZE)]
+
+    def put(self, x, y, rgb, alpha=255):
+        if 0 <= x < SIZE and 0 <= y < SIZE:
+            self.px[y][x] = (*rgb, alpha)
+
+    def rect(self, x0, y0, x1, y1, rgb):
+        for y in range(y0, y1):
+            for x in range(x0, x1):
+                self.put(x, y, rgb)
+
+    def frame(self, x0, y0, x1, y1, rgb):
+        for x in range(x0, x1):
+            self.put(x, y0, rgb)
+            self.put(x, y1 - 1, rgb)
+        for y in range(y0, y1):
+            self.put(x0, y, rgb)
+            self.put(x1 - 1, y, rgb)
+
+    def disc(self, cx, cy, r, rgb, ring=None):
+        for y in range(SIZE):
+            for x in range(SIZE):
+                d = math.hypot(x + 0.5 - cx, y + 0.5 - cy)
+                if d <= r and (ring is None or d >= r - ring):
+                    self.put(x, y, rgb)
+
+    def line(self, x0, y0, x1, y1, rgb, width=1):
+        steps = int(max(abs(x1 - x0), abs(y1 - y0)) * 2) + 1
+        for i in range(steps + 1):
+            t = i / steps
+            x, y = x0 + (x1 - x0) * t, y0 + (y1 - y0) * t
+            for dy in range(width):
+                for dx in range(width):
+                    self.put(int(x) + dx, int(y) + dy, rgb)
+
+    def soft_shadow(self):
+        """A half-transparent shadow one pixel right and down of the shape,
+        so the 32-bit image really uses alpha."""
+        shadow = [(x + 1, y + 1) for y in range(SIZE) for x in range(SIZE) if self.px[y][x][3] == 255]
+        for x, y in shadow:
+            if x < SIZE and y < SIZE and self.px[y][x][3] == 0:
+                self.px[y][x] = (0, 0, 0, 96)
+
+
+def default_item():
+    """A program window: blue caption, white client area, grey frame."""
+    c = Canvas()
+    c.rect(3, 5, 28, 27, (0xFF, 0xFF, 0xFF))
+    c.rect(3, 5, 28, 10, (0x00, 0x00, 0x80))
+    c.rect(24, 6, 27, 9, (0xC0, 0xC0, 0xC0))
+    c.frame(3, 5, 28, 27, (0x80, 0x80, 0x80))
+    for y in (13, 16, 19, 22):
+        c.line(6, y, 20 if y != 19 else 16, y, (0x00, 0x80, 0x80))
+    c.soft_shadow()
+    return c
+
+
+def placeholder():
+    """A dashed square with a question mark: an item with nothing to show."""
+    c = Canvas()
+    for i in range(4, 28):
+        if (i // 3) % 2 == 0:
+            for x, y in ((i, 4), (i, 27), (4, i), (27, i)):
+                c.put(x, y, (0x80, 0x80, 0x80))
+    c.disc(16, 12.5, 5, (0x00, 0x00, 0xFF), ring=2)
+    # open the ring's lower left quarter so it reads as a question mark
+    for x in range(10, 16):
+        for y in range(12, 18):
+            if c.px[y][x][3] and y > 12:
+                c.px[y][x] = (0, 0, 0, 0)
+    c.rect(15, 17, 18, 21, (0x00, 0x00, 0xFF))
+    c.rect(15, 23, 18, 26, (0x00, 0x00, 0xFF))
+    return c
+
+
+def prompt_badge():
+    """A yellow prompt box with '>_' in the top left: the item asks for parameters."""
+    c = Canvas()
+    c.rect(0, 0, 16, 12, (0xFF, 0xFF, 0x00))
+    c.frame(0, 0, 16, 12, (0x00, 0x00, 0x00))
+    c.line(3, 3, 6, 6, (0, 0, 0))
+    c.line(6, 6, 3, 9, (0, 0, 0))
+    c.line(8, 9, 13, 9, (0, 0, 0))
+    c.soft_shadow()
+    return c
+
+
+def explorer_badge():
+    """A yellow folder with a tab in the top left: opened in Explorer."""
+    c = Canvas()
+    c.rect(0, 1, 7, 4, (0x80, 0x80, 0x00))
+    c.rect(0, 3, 16, 13, (0xFF, 0xFF, 0x00))
+    c.frame(0, 3, 16, 13, (0x80, 0x80, 0x00))
+    c.line(1, 5, 14, 5, (0xFF, 0xFF, 0xFF))
+    c.soft_shadow()
+    return c
+
+
+def find_badge():
+    """A magnifying glass in the top left: the folder is searched."""
+    c = Canvas()
+    c.disc(6.5, 6.5, 6, (0xC0, 0xC0, 0xC0))
+    c.disc(6.5, 6.5, 6, (0x00, 0x00, 0x80), ring=2)
+    c.line(10, 10, 14, 14, (0x80, 0x00, 0x00), width=2)
+    c.soft_shadow()
+    return c
+
+
+def nearest_index(rgb):
+    return min(range(16), key=lambda i: sum((a - b) ** 2 for a, b in zip(PALETTE[i], rgb)))
+
+
+def and_mask(canvas, opaque):
+    """Bottom-up 1-bit rows padded to 4 bytes; 1 = transparent."""
+    rows = []
+    for y in reversed(range(SIZE)):
+        bits = 0
+        for x in range(SIZE):
+            if not opaque(canvas.px[y][x]):
+                bits |= 1 << (31 - x)
+        rows.append(struct.pack('>I', bits))
+    return b''.join(rows)
+
+
+def image_4bit(canvas):
+    header = struct.pack('<IiiHHIIiiII', 40, SIZE, SIZE * 2, 1, 4, 0, 0, 0, 0, 16, 0)
+    palette = b''.join(struct.pack('BBBB', b, g, r, 0) for r, g, b in PALETTE)
+    rows = []
+    for y in reversed(range(SIZE)):
+        row = bytearray(16)
+        for x in range(SIZE):
+            p = canvas.px[y][x]
+            index = nearest_index(p[:3]) if p[3] >= 128 else 0
+            row[x // 2] |= index << 4 if x % 2 == 0 else index
+        rows.append(bytes(row))
+    return header + palette + b''.join(rows) + and_mask(canvas, lambda p: p[3] >= 128)
+
+
+def image_32bit(canvas):
+    header = struct.pack('<IiiHHIIiiII', 40, SIZE, SIZE * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+    rows = []
+    for y in reversed(range(SIZE)):
+        rows.append(b''.join(struct.pack('BBBB', p[2], p[1], p[0], p[3]) for p in canvas.px[y]))
+    return header + b''.join(rows) + and_mask(canvas, lambda p: p[3] > 0)
+
+
+def ico(canvas):
+    images = [(16, 4, image_4bit(canvas)), (0, 32, image_32bit(canvas))]
+    out = struct.pack('<HHH', 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for colours, bits, data in images:
+        out += struct.pack('<BBBBHHII', SIZE, SIZE, colours, 0, 1, bits, len(data), offset)
+        offset += len(data)
+    return out + b''.join(data for _, _, data in images)
+
+
+ICONS = {188: ('default_item.ico', default_item), 199: ('placeholder.ico', placeholder),
+         204: ('prompt_badge.ico', prompt_badge), 216: ('explorer_badge.ico', explorer_badge),
+         245: ('find_badge.ico', find_badge)}
+
+
+def main():
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, 'launcher', 'render', 'icons')
+    os.makedirs(folder, exist_ok=True)
+    for resource, (name, draw) in sorted(ICONS.items()):
+        with open(os.path.join(folder, name), 'wb') as f:
+            f.write(ico(draw()))
+        print(f'{resource} {name}')
+
+
+if __name__ == '__main__':
+    main()
