@@ -191,8 +191,12 @@ MouseVerdict onMouseMessage(SharedHookState& s, MousePlatform& p, int32_t code, 
     if (matches(s.primaryPress, a) || matches(s.secondaryPress, a)) {
       s.activationState = kArmed;
       s.armPoint = {r.x, r.y};
-      if (s.version51 != 0 && (r.hitTest == kHtClient || r.hitTest == kHtCaption))
+      // Only a press is ever swallowed: the window keeps getting its releases
+      // whatever codes the shared block holds.
+      const bool isPress = a == kLeftPress || a == kRightPress;
+      if (isPress && s.version51 != 0 && (r.hitTest == kHtClient || r.hitTest == kHtCaption)) {
         return MouseVerdict::kSwallow;
+      }
     }
     return pass;
   }

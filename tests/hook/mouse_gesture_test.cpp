@@ -456,5 +456,11 @@ TEST_F(MouseGesture, GarbageInTheSharedBlockNeverMisbehaves) {
   EXPECT_EQ(state.screenEdges.right, INT_MAX) << "right - 1 wraps instead of overflowing";
 }
 
+TEST_F(MouseGesture, OnlyPressesAreEverSwallowed) {
+  state.primaryPress = kLeftRelease;  // a foreign process wrote nonsense
+  EXPECT_EQ(send(kLUp, 0, 300, kApp, kHtClient), MouseVerdict::kPassOn);
+  EXPECT_EQ(state.activationState, kArmed);
+}
+
 }  // namespace
 }  // namespace vorber
