@@ -6,7 +6,7 @@
 
 #include "tests/painting/print_helpers.h"
 
-namespace vb {
+namespace vorbin {
 namespace {
 
 // t = 16, a = 13, frame 4, caption buttons 18, EllipseWidth 25, FlatRatio 0:
@@ -229,4 +229,4 @@ TEST(Tabs, NarrowAreaStillHoldsOneColumn) {
 }
 
 }  // namespace
-}  // namespace vb
+}  // namespace vorbin

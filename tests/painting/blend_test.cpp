@@ -9,7 +9,7 @@
 #include <array>
 #include <vector>
 
-namespace vb {
+namespace vorbin {
 namespace {
 
 TEST(BlendKept, ChannelsMixOnlyWhereThePixelChanged) {
@@ -78,14 +78,14 @@ TEST(TintShape, OnlyTheShapeIsTinted) {
   EXPECT_EQ(square[2], 0x00FFFFFFu);  // already the tint colour
 }
 
-TEST(MaskOpaque, BottomUpRowsSetBitTransparent) {
+TEST(MaskOpaque, TopRowFirstSetBitTransparent) {
   std::array<std::uint8_t, 128> mask;
   mask.fill(0xFF);
-  // Top row (stored last), pixel 9: byte 1 of row 31, bit 0x40.
-  mask[31 * 4 + 1] = static_cast<std::uint8_t>(~0x40);
-  EXPECT_TRUE(maskOpaque(mask, 9, 0));
-  EXPECT_FALSE(maskOpaque(mask, 8, 0));
-  EXPECT_FALSE(maskOpaque(mask, 9, 31));
+  // Row 2, pixel 9: byte 1 of that row, bit 0x40.
+  mask[2 * 4 + 1] = static_cast<std::uint8_t>(~0x40);
+  EXPECT_TRUE(maskOpaque(mask, 9, 2));
+  EXPECT_FALSE(maskOpaque(mask, 8, 2));
+  EXPECT_FALSE(maskOpaque(mask, 9, 29));
   EXPECT_FALSE(maskOpaque(mask, -1, 0));
   EXPECT_FALSE(maskOpaque(mask, 32, 0));
 }
@@ -131,4 +131,4 @@ TEST(UncoveredStrips, EachDirection) {
 }
 
 }  // namespace
-}  // namespace vb
+}  // namespace vorbin

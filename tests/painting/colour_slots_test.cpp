@@ -6,7 +6,7 @@
 
 #include "tests/painting/print_helpers.h"
 
-namespace vb {
+namespace vorbin {
 namespace {
 
 TEST(RgbToHls, PrimariesAndWrapOfNegativeHue) {
@@ -197,4 +197,4 @@ TEST(IndicatorColour, ThresholdsForFreeAndLoad) {
 }
 
 }  // namespace
-}  // namespace vb
+}  // namespace vorbin

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-namespace vb {
+namespace vorbin {
 namespace {
 
 // Every character 5 pixels wide, except 'W' at 10 (widths need not be uniform).
@@ -93,4 +93,4 @@ TEST(Ellipsize, TrailingBlanksDropBeforeTheDots) {
 }
 
 }  // namespace
-}  // namespace vb
+}  // namespace vorbin

@@ -6,7 +6,7 @@
 #include "launcher/render/bar_layout.h"
 #include "launcher/render/colour_slots.h"
 
-namespace vb {
+namespace vorbin {
 inline void PrintTo(const PixelRect& r, std::ostream* os) {
   *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
 }
@@ -16,4 +16,4 @@ inline void PrintTo(const Rgb& c, std::ostream* os) {
 inline void PrintTo(const Hls& c, std::ostream* os) {
   *os << "hls(" << c.hue << ", " << c.lightness << ", " << c.saturation << ")";
 }
-}  // namespace vb
+}  // namespace vorbin

@@ -6,7 +6,7 @@
 
 #include "tests/painting/print_helpers.h"
 
-namespace vb {
+namespace vorbin {
 namespace {
 
 Palette16 numbered() {
@@ -49,4 +49,4 @@ TEST(StripMaskPalette, WhiteOnlyAtTransparent) {
 }
 
 }  // namespace
-}  // namespace vb
+}  // namespace vorbin

@@ -1,0 +1,95 @@
+// Recoloured image strips from the launcher's 16-colour bitmap resources.
+#include "launcher/render/image_strip.h"
+
+#include <cstring>
+
+#include "launcher/render/dc_pixels.h"
+#include "launcher/render/strip_palette.h"
+
+namespace vorbin {
+
+namespace {
+
+struct Dib16 {
+  BITMAPINFOHEADER header;
+  RGBQUAD colours[16];
+};
+
+Palette16 paletteOf(const RGBQUAD* q) {
+  Palette16 p;
+  for (int i = 0; i < 16; ++i) p[i] = {q[i].rgbRed, q[i].rgbGreen, q[i].rgbBlue};
+  return p;
+}
+
+void setPalette(Dib16& dib, const Palette16& p) {
+  for (int i = 0; i < 16; ++i) dib.colours[i] = {p[i].b, p[i].g, p[i].r, 0};
+}
+
+// Writes the resource's pixels through a palette into a new display-format bitmap.
+fw::Bitmap makeBitmap(HDC screen, const Dib16& dib, const void* bits) {
+  fw::Bitmap bitmap(CreateCompatibleBitmap(screen, dib.header.biWidth, std::abs(dib.header.biHeight)));
+  if (bitmap && SetDIBits(screen, bitmap.get(), 0, std::abs(dib.header.biHeight), bits,
+                          reinterpret_cast<const BITMAPINFO*>(&dib), DIB_RGB_COLORS) == 0)
+    bitmap.reset();
+  return bitmap;
+}
+
+}  // namespace
+
+bool ImageStrip::load(HINSTANCE module, int resourceId, int frameWidth, const ColourSlot* first,
+                      const ColourSlot* second) {
+  m_colour.reset();
+  m_mask.reset();
+  HRSRC res = FindResourceW(module, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(2) /* RT_BITMAP */);
+  HGLOBAL handle = res ? LoadResource(module, res) : nullptr;
+  const auto* data = static_cast<const std::uint8_t*>(handle ? LockResource(handle) : nullptr);
+  const DWORD size = res ? SizeofResource(module, res) : 0;
+  if (!data || size < sizeof(Dib16)) return false;
+
+  Dib16 dib;
+  std::memcpy(&dib, data, sizeof dib);
+  const BITMAPINFOHEADER& h = dib.header;
+  if (h.biSize != sizeof(BITMAPINFOHEADER) || h.biBitCount != 4 || h.biCompression != BI_RGB ||
+      (h.biClrUsed != 0 && h.biClrUsed != 16) || h.biWidth <= 0 || h.biHeight == 0 || h.biWidth > 4096 ||
+      std::abs(h.biHeight) > 4096)
+    return false;
+  const std::size_t stride = ((static_cast<std::size_t>(h.biWidth) * 4 + 31) / 32) * 4;
+  if (size < sizeof(Dib16) + stride * std::abs(h.biHeight)) return false;
+  const void* bits = data + sizeof(Dib16);
+  const Palette16 own = paletteOf(dib.colours);
+
+  fw::WindowDC screen(nullptr);
+  setPalette(dib, stripColourPalette(own, first, second));
+  m_colour = makeBitmap(screen, dib, bits);
+  setPalette(dib, stripMaskPalette());
+  m_mask = makeBitmap(screen, dib, bits);
+  if (!m_colour || !m_mask) {
+    m_colour.reset();
+    m_mask.reset();
+    return false;
+  }
+  m_width = h.biWidth;
+  m_height = std::abs(h.biHeight);
+  m_frameWidth = frameWidth > 0 ? frameWidth : m_width;
+  return true;
+}
+
+void ImageStrip::draw(HDC dc, int x, int y, int frame) const {
+  if (!loaded() || frame < 0) return;
+  const int sx = frame * m_frameWidth;
+  if (sx >= m_width) return;
+  const int w = std::min(m_frameWidth, m_width - sx), h = m_height;
+  const KeptArea kept(dc, RECT{x, y, x + w, y + h});
+  fw::MemoryDC src(dc);
+  {
+    fw::SelectScope use(src, m_mask.get());
+    BitBlt(dc, x, y, w, h, src, sx, 0, SRCAND);
+  }
+  {
+    fw::SelectScope use(src, m_colour.get());
+    BitBlt(dc, x, y, w, h, src, sx, 0, SRCINVERT);
+  }
+  kept.blendBack(dc, 128);
+}
+
+}  // namespace vorbin
