@@ -102,6 +102,22 @@ void copyFolderFiles(const std::wstring& from, const std::wstring& to, bool skip
   } while (FindNextFileW(find.get(), &data));
 }
 
+std::optional<std::string> readWholeFile(const std::wstring& path, size_t maxBytes) {
+  fw::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+      static_cast<unsigned long long>(size.QuadPart) > maxBytes)
+    return std::nullopt;
+  std::string content(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD got = 0;
+  if (!content.empty() &&
+      (!ReadFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &got, nullptr) ||
+       got != content.size()))
+    return std::nullopt;
+  return content;
+}
+
 bool deleteFolderTree(const std::wstring& path) {
   // The shell wants a list ending in two terminators.
   std::wstring from = withoutBackslash(path);

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,10 @@ std::vector<FolderEntry> listFolder(const std::wstring& folder);
 // with trailing backslash) into to, overwriting; files that can't be copied
 // are skipped, as are the backup file when skipBackupFile is set.
 void copyFolderFiles(const std::wstring& from, const std::wstring& to, bool skipBackupFile);
+
+// The whole content of a file of at most maxBytes; nothing when it is missing,
+// unreadable or larger.
+std::optional<std::string> readWholeFile(const std::wstring& path, size_t maxBytes);
 
 // Deletes a folder with all its contents, silently. True when it is gone.
 bool deleteFolderTree(const std::wstring& path);

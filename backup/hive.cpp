@@ -2,13 +2,16 @@
 // restore service can't be used.
 #include "backup/hive.h"
 
+#include "backup/file_ops.h"
 #include "backup/registry_tree.h"
+#include "backup/wine_hive_text.h"
 #include "framework/handle.h"
 
 namespace backup {
 
 namespace {
 const wchar_t kTemporaryHive[] = L"TEMP_HIVE";
+constexpr size_t kLargestHive = 256u << 20;
 
 LONG readHive(const std::wstring& file, RegistryTree& tree) {
   // A hive left loaded by an interrupted run would block the name.
@@ -30,6 +33,10 @@ LONG loadAndCopy(HKEY key, const std::wstring& file) {
   RegistryTree saved;
   LONG rc = readHive(file, saved);
   if (rc != ERROR_SUCCESS) return rc;
+  // Wine's loader takes a damaged text hive as an empty one and reports
+  // success; the launcher's settings are never empty, so nothing is taken
+  // for a damaged file rather than for an order to delete every setting.
+  if (saved.values.empty() && saved.subkeys.empty()) return ERROR_BADDB;
   RegistryTree current;
   rc = readRegistryTree(key, current);
   if (rc != ERROR_SUCCESS) return rc;
@@ -52,6 +59,11 @@ LONG saveKeyToHive(HKEY key, const std::wstring& file) { return RegSaveKeyW(key,
 
 LONG restoreKeyFromHive(HKEY key, const std::wstring& file, RestoreMethod method) {
   if (method == RestoreMethod::kSystem) return RegRestoreKeyW(key, file.c_str(), REG_FORCE_RESTORE);
+  if (method == RestoreMethod::kWineLoadAndCopy) {
+    std::optional<std::string> text = readWholeFile(file, kLargestHive);
+    if (!text) return fileExists(file) ? ERROR_NOT_REGISTRY_FILE : ERROR_FILE_NOT_FOUND;
+    if (!isWellFormedWineHiveText(*text)) return ERROR_BADDB;
+  }
   return loadAndCopy(key, file);
 }
 

@@ -107,8 +107,10 @@ long restoreBackup(const ToolContext& context, const std::wstring& name) {
   std::optional<RunningLauncher> launcher = findRunningLauncher(context.ntFamily);
   if (launcher) closeLauncher(*launcher);
 
-  rc = restoreKeyFromHive(key.get(), hivePath(context, folder),
-                          loadAndCopy ? RestoreMethod::kLoadAndCopy : RestoreMethod::kSystem);
+  RestoreMethod method = !loadAndCopy        ? RestoreMethod::kSystem
+                         : context.underWine ? RestoreMethod::kWineLoadAndCopy
+                                             : RestoreMethod::kLoadAndCopy;
+  rc = restoreKeyFromHive(key.get(), hivePath(context, folder), method);
   if (rc == ERROR_SUCCESS) {
     std::wstring data = recreateLauncherDataFolder(context.toolFolder);
     if (!data.empty()) copyFolderFiles(folder, data, true);
