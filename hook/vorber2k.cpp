@@ -240,6 +240,9 @@ VORBER2K_API UINT WINAPI GetTaskInfo(HWND window) {
 VORBER2K_API LRESULT CALLBACK CBTHookProc(int code, WPARAM wParam, LPARAM lParam) {
   HWND window = reinterpret_cast<HWND>(wParam);
   if (code == HCBT_ACTIVATE) {
+    // A thread that loses the activation may be told of a null window (Wine
+    // does so); that is no window being activated and changes nothing.
+    if (!window) return CallNextHookEx(vorber::hookHandle(g_shared.cbtHook), code, wParam, lParam);
     const DWORD launcherPid = g_shared.launcherProcessId;
     g_shared.launcherActivated = (launcherPid != 0 && vorber::processOf(window) == launcherPid) ? 1 : 0;
   } else if (g_shared.taskMode != 0 &&

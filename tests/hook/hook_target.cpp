@@ -2,7 +2,9 @@
 // whose changes and clicks the hooks must report to the test program.
 //   hook_target sequence <sink>       create, show, minimise, maximise, restore,
 //                                     retitle, re-icon and destroy a window
-//   hook_target idle <sink> [topmost] [text...]  a window over the whole screen until closed
+//   hook_target idle <sink> [topmost|carrier] [text...]  a window over the whole
+//                                     screen until closed; with carrier, a press on it hands the
+//                                     capture to a window of the drag-and-drop class
 //   hook_target state <sink>          send the shared block back by WM_COPYDATA
 #include <windows.h>
 
@@ -14,9 +16,16 @@
 namespace {
 
 HWND g_sink;
+HWND g_carrier;  // stands in for the window that carries a drag and drop
+
+LRESULT CALLBACK carrierProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_LBUTTONUP) ReleaseCapture();
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
 
 LRESULT CALLBACK targetProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_DESTROY && GetParent(hwnd) == nullptr) PostQuitMessage(0);
+  if (msg == WM_LBUTTONDOWN && g_carrier) SetCapture(g_carrier);
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
@@ -90,7 +99,16 @@ int runSequence() {
   return 0;
 }
 
-int runIdle(bool topmost) {
+int runIdle(bool topmost, bool carrier) {
+  if (carrier) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = carrierProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "CLIPBRDWNDCLASS";
+    RegisterClassA(&wc);
+    g_carrier = CreateWindowExA(0, "CLIPBRDWNDCLASS", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+  }
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
   HWND top = createTop(WS_POPUP | WS_VISIBLE, topmost ? WS_EX_TOPMOST : 0, 0, 0, w, h);
   pump(50);
@@ -136,7 +154,10 @@ int main(int argc, char** argv) {
   wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   RegisterClassA(&wc);
   if (std::strcmp(argv[1], "sequence") == 0) return runSequence();
-  if (std::strcmp(argv[1], "idle") == 0) return runIdle(argc > 3 && std::strcmp(argv[3], "topmost") == 0);
+  if (std::strcmp(argv[1], "idle") == 0) {
+    return runIdle(argc > 3 && std::strcmp(argv[3], "topmost") == 0,
+                   argc > 3 && std::strcmp(argv[3], "carrier") == 0);
+  }
   if (std::strcmp(argv[1], "state") == 0) return runState();
   return 1;
 }

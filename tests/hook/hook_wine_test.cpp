@@ -281,15 +281,109 @@ TEST_F(EdgePress, PressAndReleaseOnEnabledEdgeActivatesButOnePixelInsideDoesNot)
   EXPECT_EQ(pt.y, 500);
 }
 
-TEST_F(EdgePress, RightButtonActivationArmsTheMenuSuppressionUntilCancelled) {
+// A window of the system's menu class with the menu's styles, as the CBT
+// hook sees a popup menu being created (made here, in this process).
+HWND createMenuWindow() {
+  return CreateWindowExA(WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE, "#32768", "",
+                         WS_POPUP | WS_BORDER, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr),
+                         nullptr);
+}
+
+TEST_F(EdgePress, RightButtonActivationRefusesExactlyOneMenu) {
   SetHook(sink, 0);
   SetVorbMode(0x01, 0x0F);
+  HWND before = createMenuWindow();
+  EXPECT_NE(before, nullptr) << "no menu is refused while the flag is clear";
+  DestroyWindow(before);
+
   startOver();
   press(0, 200, true);
-  activation(1);
-  EXPECT_EQ(sharedState().suppressNextMenu, 1);
+  const POINT pt = activation(1);
+  EXPECT_EQ(pt.y, 200);
+  ASSERT_EQ(sharedState().suppressNextMenu, 1);
+  EXPECT_EQ(createMenuWindow(), nullptr) << "the menu the right release would bring up";
+  EXPECT_EQ(sharedState().suppressNextMenu, 0);
+  HWND after = createMenuWindow();
+  EXPECT_NE(after, nullptr) << "one refusal per setting of the flag";
+  DestroyWindow(after);
+
+  press(0, 250, true);
+  activation(2);
   EXPECT_FALSE(CancelDeleteMenu()) << "the press was not on the desktop's icon view";
   EXPECT_EQ(sharedState().suppressNextMenu, 0);
+  HWND kept = createMenuWindow();
+  EXPECT_NE(kept, nullptr);
+  DestroyWindow(kept);
+}
+
+TEST_F(EdgePress, ActivationCarriesWhetherTheLauncherWasActiveAtThePress) {
+  SetHook(sink, 0);
+  SetVorbMode(0x00, 0x0F);
+  startOver();
+  HWND own = CreateWindowExW(0, L"HookTestSink", L"own", WS_POPUP | WS_VISIBLE, 500, 500, 50, 50, nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetForegroundWindow(target);
+  e2e::pumpFor(50);
+  EXPECT_EQ(sharedState().launcherActivated, 0) << "the other program's window was activated";
+  SetForegroundWindow(own);
+  e2e::pumpFor(50);
+  EXPECT_EQ(sharedState().launcherActivated, 1) << "a window of the launcher's process was activated";
+  press(0, 300);
+  activation(1);
+  EXPECT_EQ(g_received.back().lParam, 1);
+  EXPECT_EQ(sharedState().launcherActivated, 0) << "cleared at the press";
+
+  SetForegroundWindow(own);
+  e2e::pumpFor(50);
+  CancelForeFlag();
+  EXPECT_EQ(sharedState().launcherActivated, 0);
+  press(0, 320);
+  activation(2);
+  EXPECT_EQ(g_received.back().lParam, 0);
+  DestroyWindow(own);
+}
+
+TEST_F(EdgePress, ReinstalledMouseHookKeepsWorking) {
+  SetHook(sink, 0);
+  SetVorbMode(0x00, 0x0F);
+  startOver();
+  const HHOOK again = ReMouseHook();
+  EXPECT_NE(again, nullptr);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(again), sharedState().mouseHook);
+  press(0, 300);
+  EXPECT_EQ(activation(1).y, 300);
+  FreeHook();
+  const vorber::SharedHookState s = sharedState();
+  EXPECT_EQ(s.mouseHook | s.cbtHook | s.shellHook | s.titleHook, 0u);
+}
+
+TEST_F(EdgePress, DragHeldAgainstAnEdgeActivatesWithLParamZero) {
+  SetHook(sink, 0);
+  startOver(L"carrier");
+  // Press in the middle: the other program hands the capture to its drag carrier.
+  SetCursorPos(400, 300);
+  e2e::pumpFor(30);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  SendInput(1, &in, sizeof in);
+  e2e::pumpFor(100);
+  // Drag to the left edge and hold there.
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in.mi.dx = 0;
+  in.mi.dy = 32768;
+  SendInput(1, &in, sizeof in);
+  const POINT pt = activation(1);
+  EXPECT_EQ(pt.x, 0);
+  // Where the system put the pointer for the absolute move is its business;
+  // the activation comes at the point where the drag rested.
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  EXPECT_EQ(pt.y, cursor.y);
+  EXPECT_EQ(g_received.back().lParam, 0);
+  EXPECT_EQ(sharedState().dragHoldTimer, 0u);
+  in.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(1, &in, sizeof in);
 }
 
 TEST_F(EdgePress, FullScreenTopmostWindowPassesEdgePressesWhileExclusionIsOn) {
