@@ -130,15 +130,18 @@ MouseVerdict onMouseMessage(SharedHookState& s, MousePlatform& p, int32_t code, 
   if (a == kLeftPress || a == kRightPress) s.lastPressedWindow = r.window;
 
   const uintptr_t launcher = s.launcherWindow;
+  const bool configured = isConfigured(s, a);
   if (launcher != 0 && r.window == launcher) {
     if (message == kMsgLButtonDblClk && insideControlRect(s.controlRect, p.toClient(launcher, {r.x, r.y}))) {
       p.post(launcher, kMsgSysCommand, kScDefault, 0);
     }
     return pass;
   }
+  // Wheel and other buttons while armed: nothing to do, so no window query.
+  if (!configured && a != kMove) return pass;
   if (s.launcherProcessId != 0 && p.processOf(r.window) == s.launcherProcessId) return pass;
 
-  if (!isConfigured(s, a)) {
+  if (!configured) {
     if (a == kMove && !isStill(s, r.x, r.y)) abandonGesture(s);
     return pass;
   }

@@ -268,12 +268,9 @@ VORBER2K_API LRESULT CALLBACK CBTHookProc(int code, WPARAM wParam, LPARAM lParam
 VORBER2K_API LRESULT CALLBACK ShellHookProc(int code, WPARAM wParam, LPARAM lParam) {
   const uintptr_t window = static_cast<uintptr_t>(wParam);
   if (code == HSHELL_WINDOWCREATED) {
-    if (window != g_shared.launcherWindow) g_shared.newestWindow = window;
-  } else if (code == HSHELL_WINDOWACTIVATED) {
-    if (window != 0 && window == g_shared.newestWindow) {
-      g_shared.newestWindow = 0;
-      vorber::postToLauncher(g_shared.launcherWindow, WM_HOOK_NEWWINDOWACTIVE, 0, 0);
-    }
+    vorber::noteWindowCreated(g_shared, window);
+  } else if (code == HSHELL_WINDOWACTIVATED && vorber::noteWindowActivated(g_shared, window)) {
+    vorber::postToLauncher(g_shared.launcherWindow, WM_HOOK_NEWWINDOWACTIVE, 0, 0);
   }
   return CallNextHookEx(vorber::hookHandle(g_shared.shellHook), code, wParam, lParam);
 }

@@ -3,6 +3,16 @@
 
 namespace vorber {
 
+void noteWindowCreated(SharedHookState& state, uintptr_t window) {
+  if (window != state.launcherWindow) state.newestWindow = window;
+}
+
+bool noteWindowActivated(SharedHookState& state, uintptr_t window) {
+  if (window == 0 || window != state.newestWindow) return false;
+  state.newestWindow = 0;
+  return true;
+}
+
 int32_t changeCodeForShowCommand(int64_t showCommand) {
   switch (showCommand) {
     case 0:  // SW_HIDE

@@ -5,7 +5,16 @@
 #include <cstdint>
 #include <string_view>
 
+#include "hook/shared_hook_state.h"
+
 namespace vorber {
+
+// The shell reported a new top-level window: it becomes the newest window,
+// unless it is the launcher's own.
+void noteWindowCreated(SharedHookState& state, uintptr_t window);
+// The shell reported an activation: true once, when the newest window is
+// activated for the first time (the launcher is then told).
+bool noteWindowActivated(SharedHookState& state, uintptr_t window);
 
 // Change codes posted with the task-change message.
 enum TaskChange : int32_t {

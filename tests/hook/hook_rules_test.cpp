@@ -132,3 +132,25 @@ TEST(CommandLineAtom, ReadsNoFurtherThanOneCharacterPastTheLimit) {
 
 }  // namespace
 }  // namespace vorber
+
+namespace vorber {
+namespace {
+
+TEST(ShellReports, NewestWindowIsReportedOnceAtItsFirstActivation) {
+  SharedHookState s = kInitialHookState;
+  s.launcherWindow = 2;
+  noteWindowCreated(s, 2);
+  EXPECT_EQ(s.newestWindow, 0u) << "the launcher's own window never becomes the newest";
+  EXPECT_FALSE(noteWindowActivated(s, 2));
+  EXPECT_FALSE(noteWindowActivated(s, 0)) << "no window is not the newest window";
+
+  noteWindowCreated(s, 10);
+  noteWindowCreated(s, 11);
+  EXPECT_FALSE(noteWindowActivated(s, 10)) << "only the last created window counts";
+  EXPECT_TRUE(noteWindowActivated(s, 11));
+  EXPECT_EQ(s.newestWindow, 0u);
+  EXPECT_FALSE(noteWindowActivated(s, 11)) << "reported once";
+}
+
+}  // namespace
+}  // namespace vorber
