@@ -32,11 +32,11 @@ HICON loadLauncherIcon(int resourceId);
 
 // What an item's picture is made from.
 struct ItemIconSource {
-  std::wstring_view iconFile;          // icon file named by the item, may be empty
-  int iconIndex = 0;                   // icon index in it; set by the associated-icon lookup
-  std::wstring_view path;              // the item's target path (or command line)
+  std::wstring_view iconFile;            // icon file named by the item, may be empty
+  int iconIndex = 0;                     // icon index in it; set by the associated-icon lookup
+  std::wstring_view path;                // the item's target path (or command line)
   std::span<const std::uint8_t> idList;  // the target item-ID list when flags has kItemFlagIdList
-  std::uint32_t flags = 0;             // item flags
+  std::uint32_t flags = 0;               // item flags
 };
 
 // Finds the item's icon (its icon file, the shell's icon of its target, the

@@ -234,11 +234,11 @@ class Expander {
   enum class Result { kGoOn, kFull, kDamaged };
 
   Expander(std::span<std::uint8_t> out, std::size_t skip, std::size_t cap)
-      : out_(out.data()), skip_(skip), cap_(std::min(cap, out.size())) {}
+      : out_(out.data()), skip_(skip), cap_(std::min({cap, out.size(), kMaxStored})) {}
 
   void newBlock(const CodeTable& table) {
     table_ = &table;
-    known_.fill(false);
+    known_.fill(Known{});
   }
 
   std::size_t stored() const { return stored_; }
@@ -246,11 +246,14 @@ class Expander {
 
   Result expand(std::uint8_t code) {
     if (!table_->isPair[code]) return emit(code);
-    if (known_[code]) return copyKnown(code);
+    if (known_[code].length) return copyKnown(code);
     return expandPair(code);
   }
 
  private:
+  // Positions are kept in 32 bits; no caller stores anywhere near this much.
+  static constexpr std::size_t kMaxStored = 0xFFF00000u;
+
   struct Frame {
     std::uint8_t code;
     std::uint8_t stage;  // 0: left next, 1: right next, 2: done
@@ -269,10 +272,10 @@ class Expander {
   }
 
   Result copyKnown(std::uint8_t code) {
-    const std::uint8_t* from = out_ + knownAt_[code];
-    const std::size_t length = knownLength_[code];
+    const std::uint8_t* from = out_ + known_[code].at;
+    const std::size_t length = known_[code].length;
     const std::size_t room = cap_ - stored_;
-    if (length <= 16 && room >= 16 && cap_ - knownAt_[code] >= 16) {
+    if (length <= 16 && room >= 16 && cap_ - known_[code].at >= 16) {
       // Fixed-size copy: the bytes past `length` are overwritten later or lie beyond what is stored.
       std::uint8_t chunk[16];
       std::memcpy(chunk, from, 16);
@@ -296,10 +299,10 @@ class Expander {
     while (depth > 0 && result == Result::kGoOn) {
       Frame& frame = stack_[depth - 1];
       if (frame.stage == 2) {
+        // Only an expansion stored whole can be copied (its length is at least 2).
         if (frame.start >= skip_) {
-          known_[frame.code] = true;
-          knownAt_[frame.code] = frame.start - skip_;
-          knownLength_[frame.code] = position() - frame.start;
+          known_[frame.code] = {static_cast<std::uint32_t>(frame.start - skip_),
+                                static_cast<std::uint32_t>(position() - frame.start)};
         }
         inProgress_[frame.code] = false;
         --depth;
@@ -309,7 +312,7 @@ class Expander {
       ++frame.stage;
       if (!table_->isPair[child]) {
         result = emit(child);
-      } else if (known_[child]) {
+      } else if (known_[child].length) {
         result = copyKnown(child);
       } else if (inProgress_[child]) {
         result = Result::kDamaged;
@@ -328,12 +331,14 @@ class Expander {
   std::size_t dropped_ = 0;
   std::size_t stored_ = 0;
   const CodeTable* table_ = nullptr;
-  std::array<bool, kCodes> known_{};
+  // Where a code's expansion was stored; length 0 = not stored yet.
+  struct Known {
+    std::uint32_t at = 0;
+    std::uint32_t length = 0;
+  };
+  std::array<Known, kCodes> known_{};
   std::array<bool, kCodes> inProgress_{};
-  // Read only where known_ / the stack depth say they were written.
-  std::array<std::size_t, kCodes> knownAt_;
-  std::array<std::size_t, kCodes> knownLength_;
-  std::array<Frame, kCodes> stack_;
+  std::array<Frame, kCodes> stack_;  // read only below the current depth
 };
 
 std::uint16_t readLength(std::span<const std::uint8_t> in, std::size_t pos) {
