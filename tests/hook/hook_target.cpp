@@ -48,17 +48,16 @@ struct ThreadCall {
   LPARAM lParam;
 };
 
+DWORD WINAPI sendFromThread(LPVOID p) {
+  auto* c = static_cast<ThreadCall*>(p);
+  SendMessageA(c->window, c->message, c->wParam, c->lParam);
+  return 0;
+}
+
 // Sends a message to the window from another thread, as other programs do.
 void sendFromOtherThread(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ThreadCall call{window, message, wParam, lParam};
-  HANDLE thread = CreateThread(
-      nullptr, 0,
-      [](LPVOID p) -> DWORD {
-        auto* c = static_cast<ThreadCall*>(p);
-        SendMessageA(c->window, c->message, c->wParam, c->lParam);
-        return 0;
-      },
-      &call, 0, nullptr);
+  HANDLE thread = CreateThread(nullptr, 0, sendFromThread, &call, 0, nullptr);
   // The window's thread must keep answering while the other thread waits.
   while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) pump(0);
   CloseHandle(thread);

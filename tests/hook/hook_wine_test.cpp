@@ -3,6 +3,7 @@
 // made with synthetic input over another program's window.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -71,7 +72,7 @@ class HookLibrary : public ::testing::Test {
 
   std::wstring sinkArg() const {
     wchar_t text[32];
-    wsprintfW(text, L"%IX", reinterpret_cast<ULONG_PTR>(sink));
+    swprintf(text, 32, L"%llX", static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(sink)));
     return text;
   }
   e2e::Process startTarget(const std::wstring& mode, const std::wstring& extra = L"") {
