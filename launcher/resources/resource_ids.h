@@ -13,3 +13,22 @@
 #define IDS_IMPORT_COMMON_START_MENU 418
 #define IDS_IMPORT_USER_START_MENU 419
 #define IDS_IMPORT_CAPTION 420
+
+// Launching: things that cannot be found ("%s" is the name)
+#define IDS_FOLDER_NOT_FOUND 592
+#define IDS_FILE_NOT_FOUND 593
+#define IDS_NOT_FOUND_CAPTION 594
+#define IDS_NO_ASSOCIATION 595
+
+// Bar window and start-up
+#define IDS_KEEP_COMPRESSION_CHANGED 352
+#define IDS_KEEP_COMPRESSION_CAPTION 353
+#define IDS_HELP_CAPTION 464
+#define IDS_NO_HELP_FILE 465
+#define IDS_QUERY_EXIT 3136
+
+// Shutdown choice dialog
+#define IDD_SHUTDOWN 111
+#define IDC_SHUTDOWN_POWER_OFF 318
+#define IDC_SHUTDOWN_RESTART 319
+#define IDC_SHUTDOWN_LOG_OFF 320
