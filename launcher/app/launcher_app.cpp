@@ -2,27 +2,62 @@
 #include "launcher/app/launcher_app.h"
 
 #include <ole2.h>
+#include <psapi.h>
+#include <shlwapi.h>
 
+#include "launcher/app/resource_library.h"
+#include "launcher/app/startup_rules.h"
 #include "launcher/bar/bar_window.h"
+#include "launcher/resources/resource_ids.h"
+#include "launcher/model/model_win.h"
 
 namespace vorbin {
+
+LaunchArguments parseLaunchArguments(const wchar_t* arguments) {
+  LaunchArguments out;
+  std::wstring_view rest = arguments ? arguments : L"";
+  for (;;) {
+    size_t start = rest.find_first_not_of(L" \t");
+    if (start == std::wstring_view::npos) return out;
+    rest.remove_prefix(start);
+    if (rest[0] != L'/' && rest[0] != L'-') break;
+    size_t end = rest.find_first_of(L" \t");
+    std::wstring_view flag = rest.substr(1, end == std::wstring_view::npos ? rest.size() - 1 : end - 1);
+    if (CompareStringOrdinal(flag.data(), static_cast<int>(flag.size()), L"nologo", 6, TRUE) == CSTR_EQUAL) {
+      out.noLogo = true;
+    }
+    rest = end == std::wstring_view::npos ? std::wstring_view{} : rest.substr(end);
+  }
+  size_t last = rest.find_last_not_of(L" \t");
+  out.command.assign(rest.substr(0, last + 1));
+  return out;
+}
 
 CLauncherApp::CLauncherApp() = default;
 
 CLauncherApp::~CLauncherApp() {
   m_bar.reset();
   m_owner.reset();
+  if (m_dialogFilter) UnhookWindowsHookEx(m_dialogFilter);
+  for (HICON icon : m_icons)
+    if (icon) DestroyIcon(icon);
   if (m_oleInitialized) OleUninitialize();
 }
 
 bool CLauncherApp::constructApplication() {
   OSVERSIONINFOW version{};
   version.dwOSVersionInfoSize = sizeof(version);
+#ifdef __GNUC__
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
   GetVersionExW(&version);
+#ifdef __GNUC__
 #pragma GCC diagnostic pop
-  if (version.dwPlatformId != VER_PLATFORM_WIN32_NT) {
+#endif
+  m_nt = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+  m_win2000OrLater = version.dwMajorVersion > 4;
+  if (!m_nt) {
     MessageBoxW(nullptr,
                 L"You cannot run this application under the Windows9X, because this EXE file is "
                 L"UNICODE version",
@@ -47,8 +82,7 @@ ATOM CLauncherApp::registerBarClass(HINSTANCE instance) {
 
 void CLauncherApp::activateRunningInstance() {
   HWND bar = FindWindowW(kBarClassName, nullptr);
-  // The owner window has the same class but the tool-window style and no size;
-  // the bar is the one owned by it.
+  // The owner window has the same class but no owner of its own; the bar is owned.
   while (bar && GetWindow(bar, GW_OWNER) == nullptr) bar = FindWindowExW(nullptr, bar, kBarClassName, nullptr);
   if (!bar) return;
   if (!IsWindowVisible(bar)) {
@@ -60,17 +94,28 @@ void CLauncherApp::activateRunningInstance() {
   }
 }
 
-bool CLauncherApp::initInstance() {
-  if (HANDLE other = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kInstanceMutexName)) {
-    CloseHandle(other);
-    activateRunningInstance();
-    return false;
-  }
-  m_instanceMutex = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
+void CLauncherApp::loadIcons() {
+  const int ids[] = {188, 373, 103, 102, 178};
+  for (int i = 0; i < 5; ++i) m_icons[i] = LoadIconW(moduleInstance(), MAKEINTRESOURCEW(ids[i]));
+}
 
+bool CLauncherApp::loadProfile() {
+  loadIcons();
+  int language = readLanguage(m_profile);
+  if (!loadResourceLibrary(true, language)) return false;
+  setResourceInstance(static_cast<HINSTANCE>(resourceModule()));
+  loadSettings(m_profile, m_settings);
+  m_settings.language = language;
+  loadColors(m_profile, m_colors);
+  loadHistory(m_profile, m_history);
+  m_groups = std::make_unique<GroupTable>(m_profile, launcherModelOptions(m_settings));
+  m_groups->loadGroups();
+  return true;
+}
+
+bool CLauncherApp::createWindows() {
   HINSTANCE instance = moduleInstance();
   if (!registerBarClass(instance)) return false;
-
   m_owner = std::make_unique<fw::CWindow>();
   fw::CreateArgs ownerArgs;
   ownerArgs.className = kBarClassName;
@@ -79,10 +124,66 @@ bool CLauncherApp::initInstance() {
   ownerArgs.x = ownerArgs.y = ownerArgs.width = ownerArgs.height = 0;
   if (!m_owner->create(ownerArgs)) return false;
 
-  m_bar = std::make_unique<CBarWindow>();
-  if (!m_bar->createBar(m_owner->hwnd())) return false;
+  m_bar = std::make_unique<CBarWindow>(
+      BarContext{m_settings, m_colors, m_profile, *m_groups, m_history, m_win2000OrLater});
+  if (!m_bar->createBar(m_owner->hwnd(), m_arguments.command)) return false;
   setMainWindow(m_bar.get());
-  m_bar->showBar(showCommand());
+  return true;
+}
+
+void CLauncherApp::showAtStart() {
+  std::optional<int> show = startShowCommand(m_settings.runWithOpen, m_settings.isMaxSize, showCommand());
+  if (show) {
+    ShowWindow(m_bar->hwnd(), *show);
+    UpdateWindow(m_bar->hwnd());
+  } else {
+    m_bar->hideBar(kHideKeepGroup);
+  }
+}
+
+void CLauncherApp::showTipOfTheDay(const LaunchArguments& arguments) {
+  // The tip-of-the-day dialog opens here, unless the command line said /nologo.
+  (void)arguments;
+}
+
+void CLauncherApp::importFolder(int question) {
+  // The folder registration of the group sheet imports the folder here; the
+  // question only decides whether it runs.
+  (void)question;
+}
+
+void CLauncherApp::askFirstRunImports() {
+  if (!offerFirstRunImports(m_groups->size())) return;
+  const std::wstring caption = resourceString(IDS_IMPORT_CAPTION);
+  const int howGetSubFolder = m_settings.howGetSubFolder;
+  for (const FirstRunImport& import : firstRunImports()) {
+    if (import.folder == ImportFolder::CommonStartMenu && !m_nt) continue;
+    // The bar may be closed while a question is open; then no more are asked.
+    if (!m_bar || !IsWindow(m_bar->hwnd())) return;
+    const std::wstring question = resourceString(static_cast<unsigned>(import.questionId));
+    if (MessageBoxW(m_bar->hwnd(), question.c_str(), caption.c_str(), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+      continue;
+    }
+    m_settings.howGetSubFolder = import.howGetSubFolder;
+    importFolder(import.questionId);
+    m_settings.howGetSubFolder = howGetSubFolder;
+  }
+}
+
+bool CLauncherApp::initInstance() {
+  if (HANDLE other = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kInstanceMutexName)) {
+    CloseHandle(other);
+    activateRunningInstance();
+    return false;
+  }
+  m_instanceMutex = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
+  m_arguments = parseLaunchArguments(PathGetArgsW(GetCommandLineW()));
+  if (!loadProfile()) return false;
+  if (!createWindows()) return false;
+  m_dialogFilter = SetWindowsHookExW(WH_MSGFILTER, filterDialogMessage, nullptr, GetCurrentThreadId());
+  showAtStart();
+  showTipOfTheDay(m_arguments);
+  askFirstRunImports();
   return true;
 }
 
@@ -94,13 +195,82 @@ int CLauncherApp::exitInstance() {
   return fw::CApplication::exitInstance();
 }
 
+bool CLauncherApp::pumpMessage() {
+  MSG msg;
+  if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+    // Idle: give back every page the system can take.
+    SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
+  }
+  BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+  if (got == 0 || got == -1) {
+    if (got == 0) m_exitCode = static_cast<int>(msg.wParam);
+    return false;
+  }
+  if (msg.message == kIdleUpdateMessage) return true;
+  if (!preTranslateMessage(msg)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return true;
+}
+
 bool CLauncherApp::preTranslateMessage(MSG& msg) {
   // Item and bar hot keys are registered for the thread and arrive without a window.
   if (msg.message == WM_HOTKEY && msg.hwnd == nullptr && m_bar && m_bar->hwnd()) {
     SendMessageW(m_bar->hwnd(), WM_HOTKEY, msg.wParam, msg.lParam);
     return true;
   }
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1 && m_bar && msg.hwnd != m_bar->hwnd()) {
+    showContextHelp();
+    return true;
+  }
   return fw::CApplication::preTranslateMessage(msg);
+}
+
+LRESULT CALLBACK CLauncherApp::filterDialogMessage(int code, WPARAM wParam, LPARAM lParam) {
+  auto* msg = reinterpret_cast<MSG*>(lParam);
+  if (code == MSGF_DIALOGBOX && msg && msg->message == WM_CHAR &&
+      swallowDialogChar(static_cast<uint32_t>(msg->wParam), GetDlgCtrlID(msg->hwnd))) {
+    MessageBeep(0);
+    return TRUE;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void CLauncherApp::showContextHelp() {
+  POINT at{};
+  if (GetKeyState(VK_F1) < 0) {
+    RECT r{};
+    GetWindowRect(GetFocus(), &r);
+    at = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  } else {
+    DWORD pos = GetMessagePos();
+    at = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+  }
+  HWND active = GetActiveWindow();
+  if (!active) return;
+  POINT client = at;
+  ScreenToClient(active, &client);
+  HWND control = ChildWindowFromPointEx(active, client, CWP_SKIPINVISIBLE);
+  int id = control && control != active ? GetDlgCtrlID(control) : 0;
+  if (id == 0) {
+    for (HWND child = GetWindow(active, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      RECT r;
+      GetWindowRect(child, &r);
+      if (IsWindowVisible(child) && PtInRect(&r, at) && GetDlgCtrlID(child)) {
+        id = GetDlgCtrlID(child);
+        break;
+      }
+    }
+  }
+  const bool tipShown = m_helpTip && IsWindow(m_helpTip) && IsWindowVisible(m_helpTip);
+  if (contextHelpWanted(id, tipShown)) showHelpPopup(id, at);
+}
+
+void CLauncherApp::showHelpPopup(int controlId, POINT at) {
+  // The help popup shows the help text of controlId at the point.
+  (void)controlId;
+  (void)at;
 }
 
 }  // namespace vorbin

@@ -1,11 +1,16 @@
-// The launcher's application object: single instance, start-up and shutdown.
+// The launcher's application object: single instance, start-up, the message
+// pump and its filters, and shutdown.
 #pragma once
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "framework/app.h"
 #include "framework/window.h"
+#include "launcher/model/group_table.h"
+#include "launcher/model/registry_profile.h"
+#include "launcher/model/settings.h"
 
 namespace vorbin {
 
@@ -13,6 +18,13 @@ class CBarWindow;
 
 inline constexpr wchar_t kInstanceMutexName[] = L"PreVorbin";
 inline constexpr wchar_t kBarClassName[] = L"Vorbin96_Class";
+
+// What the launcher's own command line says.
+struct LaunchArguments {
+  std::wstring command;  // a program (with its arguments) to start
+  bool noLogo = false;   // "/nologo": no tip of the day
+};
+LaunchArguments parseLaunchArguments(const wchar_t* arguments);
 
 class CLauncherApp : public fw::CApplication {
  public:
@@ -23,20 +35,43 @@ class CLauncherApp : public fw::CApplication {
   bool constructApplication();
   static ATOM registerBarClass(HINSTANCE instance);
   CBarWindow* bar() const { return m_bar.get(); }
+  bool win2000OrLater() const { return m_win2000OrLater; }
 
  protected:
   bool initInstance() override;
   int exitInstance() override;
+  bool pumpMessage() override;
   bool preTranslateMessage(MSG& msg) override;
 
  private:
   // Another copy runs: bring its bar forward.
   static void activateRunningInstance();
+  bool loadProfile();
+  bool createWindows();
+  void showAtStart();
+  void showTipOfTheDay(const LaunchArguments& arguments);
+  void askFirstRunImports();
+  void importFolder(int question);
+  void showContextHelp();
+  void showHelpPopup(int controlId, POINT at);
+  void loadIcons();
+  static LRESULT CALLBACK filterDialogMessage(int code, WPARAM wParam, LPARAM lParam);
 
+  RegistryProfile m_profile;
+  Settings m_settings;
+  Colors m_colors;
+  CmdHistory m_history;
+  std::unique_ptr<GroupTable> m_groups;
   std::unique_ptr<CBarWindow> m_bar;
   std::unique_ptr<fw::CWindow> m_owner;
+  LaunchArguments m_arguments;
   HANDLE m_instanceMutex = nullptr;
+  HHOOK m_dialogFilter = nullptr;
+  HWND m_helpTip = nullptr;
+  HICON m_icons[5] = {};
   bool m_oleInitialized = false;
+  bool m_nt = true;
+  bool m_win2000OrLater = true;
 };
 
 }  // namespace vorbin

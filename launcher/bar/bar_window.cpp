@@ -1,62 +1,315 @@
-// The bar window (first cut: placement, a plain background, close).
+// The bar window: creation, the message table, closing and painting.
 #include "launcher/bar/bar_window.h"
+
+#include <dde.h>
+#include <shellapi.h>
+
+#include <algorithm>
 
 #include "framework/gdi.h"
 #include "hook/vorber2k.h"
 #include "launcher/app/launcher_app.h"
+#include "launcher/model/model_win.h"
+#include "launcher/services/monitor_helpers.h"
+#include "launcher/services/shell_helpers.h"
 
 namespace vorbin {
 
+namespace {
+// Until the bar's layout is computed from its fonts, a fixed width and the
+// height limits below keep it usable.
+constexpr int kBarWidth = 280;
+constexpr int kDefaultHeight = 360;
+constexpr int kMinHeight = 96;
+}  // namespace
+
 std::span<const fw::MessageEntry<CBarWindow>> CBarWindow::messageMap() {
+  using B = CBarWindow;
   static const fw::MessageEntry<CBarWindow> map[] = {
-      {WM_PAINT, &CBarWindow::onPaint},
-      {WM_ERASEBKGND, &CBarWindow::onEraseBackground},
-      {WM_CLOSE, &CBarWindow::onClose},
-      {WM_DESTROY, &CBarWindow::onDestroy},
+      {WM_CREATE, &B::onCreate},
+      {WM_DESTROY, &B::onDestroy},
+      {WM_CLOSE, &B::onClose},
+      {WM_QUERYENDSESSION, &B::onQueryEndSession},
+      {WM_ENDSESSION, &B::onEndSession},
+      {WM_PAINT, &B::onPaint},
+      {WM_ERASEBKGND, &B::onEraseBackground},
+      {WM_NCACTIVATE, &B::onNcActivate},
+      {WM_SYSCOLORCHANGE, &B::onSysColorChange},
+      {WM_SETTINGCHANGE, &B::onSettingChange},
+      {WM_DISPLAYCHANGE, &B::onDisplayChange},
+      {WM_SIZE, &B::onSize},
+      {WM_WINDOWPOSCHANGING, &B::onWindowPosChanging},
+      {WM_WINDOWPOSCHANGED, &B::onWindowPosChanged},
+      {WM_GETMINMAXINFO, &B::onGetMinMaxInfo},
+      {WM_NCHITTEST, &B::onNcHitTest},
+      {WM_NCLBUTTONDOWN, &B::onNcLButtonDown},
+      {WM_NCLBUTTONUP, &B::onNcLButtonUp},
+      {WM_NCRBUTTONUP, &B::onNcRButtonUp},
+      {WM_SETCURSOR, &B::onSetCursor},
+      {WM_STYLECHANGING, &B::onStyleChanging},
+      {WM_ACTIVATE, &B::onActivate},
+      {WM_SHOWWINDOW, &B::onShowWindow},
+      {WM_LBUTTONDOWN, &B::onButtonDown},
+      {WM_RBUTTONDOWN, &B::onButtonDown},
+      {WM_LBUTTONUP, &B::onButtonUp},
+      {WM_RBUTTONUP, &B::onButtonUp},
+      {WM_MOUSEMOVE, &B::onMouseMove},
+      {WM_LBUTTONDBLCLK, &B::onDoubleClick},
+      {WM_MOUSEWHEEL, &B::onMouseWheel},
+      {WM_VSCROLL, &B::onVScroll},
+      {WM_KEYDOWN, &B::onKeyDown},
+      {WM_KEYUP, &B::onKeyUp},
+      {WM_SYSKEYDOWN, &B::onSysKeyDown},
+      {WM_SYSKEYUP, &B::onSysKeyUp},
+      {WM_SYSCHAR, &B::onSysChar},
+      {WM_SYSCOMMAND, &B::onSysCommand},
+      {WM_INITMENUPOPUP, &B::onInitMenuPopup},
+      {WM_MENUSELECT, &B::onMenuSelect},
+      {WM_ENTERMENULOOP, &B::onEnterMenuLoop},
+      {WM_EXITMENULOOP, &B::onExitMenuLoop},
+      {WM_ENTERIDLE, &B::onEnterIdle},
+      {WM_HOTKEY, &B::onHotKey},
+      {WM_COMMAND, &B::onCommand},
+      {WM_NOTIFY, &B::onNotify},
+      {WM_DROPFILES, &B::onDropFiles},
+      {WM_DDE_INITIATE, &B::onDde},
+      {WM_DDE_EXECUTE, &B::onDde},
+      {WM_DDE_REQUEST, &B::onDde},
+      {WM_DDE_TERMINATE, &B::onDde},
+      {WM_HOOK_ACTIVATE, &B::onHookActivate},
+      {WM_HOOK_TASKCHANGE, &B::onHookTaskChange},
+      {WM_HOOK_NEWWINDOWACTIVE, &B::onHookNewWindowActive},
+      {kMsgAddRequest, &B::onAddRequest},
+      {kMsgTrayCallback, &B::onTrayCallback},
+      {kMsgDropsQueued, &B::onDropsQueued},
+      {kMsgOptionsClosed, &B::onOptionsClosed},
+      {kMsgDragOver, &B::onDragOver},
+      {kMsgRaise, &B::onRaise},
+      {WM_TIMER, &B::onTimer},
   };
   return map;
 }
 
-bool CBarWindow::createBar(HWND owner) {
+CBarWindow::CBarWindow(BarContext context) : m_context(context) {}
+
+CBarWindow::~CBarWindow() = default;
+
+int CBarWindow::minHeight() const { return kMinHeight; }
+
+int CBarWindow::maxHeight() const {
+  POINT at{m_context.settings.positionX, m_context.settings.positionY};
+  if (m_hwnd) {
+    RECT r;
+    GetWindowRect(m_hwnd, &r);
+    at = {r.left, r.top};
+  }
+  return std::max(kMinHeight, workAreaHeight(at));
+}
+
+int CBarWindow::edgeHeight() const { return std::max(2, GetSystemMetrics(SM_CYSIZEFRAME)); }
+
+bool CBarWindow::createBar(HWND owner, const std::wstring& commandLine) {
+  Settings& s = m_context.settings;
+  m_width = kBarWidth;
+  std::vector<Rect> areas = allWorkAreas();
+  BarPlacement place = restoredPlacement(s.positionX, s.positionY, s.height, m_width, minHeight(),
+                                         std::max(kMinHeight, primaryWorkArea().height()), kDefaultHeight, areas,
+                                         primaryWorkArea());
+  s.positionX = place.x;
+  s.positionY = place.y;
+  m_height = m_normalHeight = m_savedHeight = place.height;
+  m_maximized = s.isMaxSize;
+  m_startupPlan = {};
+  m_pendingCommandLine = commandLine;
+
   fw::CreateArgs args;
   args.className = kBarClassName;
-  args.title = L"Vorbin";
-  args.style = WS_POPUP | WS_THICKFRAME | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-  args.x = 100;
-  args.y = 100;
-  args.width = 280;
-  args.height = 360;
+  args.title = L"Vorb in";
+  args.style = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MAXIMIZEBOX | (s.isMaxSize ? WS_MAXIMIZE : 0);
+  args.exStyle = WS_EX_CONTEXTHELP;
+  args.x = place.x;
+  args.y = place.y;
+  args.width = m_width;
+  args.height = m_height;
   args.parent = owner;
   if (!create(args)) return false;
-  SetHook(m_hwnd, 0);
+
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof(wp);
+  GetWindowPlacement(m_hwnd, &wp);
+  wp.showCmd = SW_HIDE;
+  wp.rcNormalPosition = {place.x, place.y, place.x + m_width, place.y + m_normalHeight};
+  SetWindowPlacement(m_hwnd, &wp);
+
+  // Shut down late among applications so that the bar's state is saved last.
+  SetProcessShutdownParameters(0x100, 0);
+  enablePrivilege(SE_SYSTEM_PROFILE_NAME);
   return true;
 }
 
-void CBarWindow::showBar(int showCommand) {
-  ShowWindow(m_hwnd, showCommand);
-  UpdateWindow(m_hwnd);
+LRESULT CBarWindow::onCreate(WPARAM wParam, LPARAM lParam) {
+  if (defaultProc(WM_CREATE, wParam, lParam) == -1) return -1;
+  const Settings& s = m_context.settings;
+  runStartupLaunch(m_pendingCommandLine);
+  m_currentArea = s.actRect;
+  m_returnGroup = m_context.groups.activeGroup;
+  GetWindowThreadProcessId(m_hwnd, &m_processId);
+  if (s.mostTop) SetWindowPos(m_hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  registerBarHotKey();
+  SetHook(m_hwnd, 0);
+  SetVorbMode(static_cast<UINT>(s.mouseButton), s.vorbBar);
+  SetDirectXFlag(s.ignoreClickOnDX);
+  installPointerGuard();
+  if (s.dispIconInTary) addTrayIcon(true);
+  startClock();
+  return 0;
+}
+
+void CBarWindow::runStartupLaunch(const std::wstring& commandLine) {
+  const bool held = !startupLaunchAllowed(GetAsyncKeyState(VK_SHIFT) < 0, GetAsyncKeyState(VK_CONTROL) < 0,
+                                          GetAsyncKeyState(VK_MENU) < 0);
+  wchar_t load[261] = {}, run[261] = {};
+  if (m_context.settings.runningAsShell) {
+    GetProfileStringW(L"windows", L"load", L"", load, 261);
+    GetProfileStringW(L"windows", L"run", L"", run, 261);
+  }
+  // The lock keeps the bar in front while the started programs come up.
+  Settings& s = m_context.settings;
+  const int lock = s.lockLevel;
+  s.lockLevel = std::max(lock, 1);
+  m_startupPlan = planStartupLaunch(held, s.runningAsShell, load, run, commandLine);
+  launchStartupPlan();
+  s.lockLevel = lock;
+}
+
+LRESULT CBarWindow::onDestroy(WPARAM, LPARAM) {
+  removePointerGuard();
+  stopClock();
+  UnregisterHotKey(m_hwnd, 0);
+  FreeHook();
+  if (m_trayIcon) addTrayIcon(false);
+  if (m_optionsSheet && IsWindow(m_optionsSheet)) DestroyWindow(m_optionsSheet);
+  m_optionsSheet = nullptr;
+  PostQuitMessage(0);
+  return 0;
+}
+
+LRESULT CBarWindow::onClose(WPARAM wParam, LPARAM lParam) {
+  saveWindowState();
+  return defaultProc(WM_CLOSE, wParam, lParam);
+}
+
+LRESULT CBarWindow::onQueryEndSession(WPARAM wParam, LPARAM lParam) {
+  LRESULT mayEnd = defaultProc(WM_QUERYENDSESSION, wParam, lParam);
+  if (mayEnd) saveWindowState();
+  return mayEnd;
+}
+
+LRESULT CBarWindow::onEndSession(WPARAM wParam, LPARAM) {
+  if (wParam) saveWindowState();
+  return 0;
+}
+
+void CBarWindow::saveWindowState() {
+  Settings& s = m_context.settings;
+  recordPlacement();
+  s.isMaxSize = m_maximized;
+  s.height = m_maximized ? m_savedHeight : m_height;
+  // A bar that was hidden or dragged away is saved where it can be found again.
+  BarPlacement place = restoredPlacement(s.positionX, s.positionY, s.height, m_width, minHeight(),
+                                         std::max(kMinHeight, primaryWorkArea().height()), kDefaultHeight,
+                                         allWorkAreas(), primaryWorkArea());
+  s.positionX = place.x;
+  s.positionY = place.y;
+  s.height = place.height;
+  std::optional<int> before;
+  if (s.taskMode) before = m_returnGroup;
+  saveState(m_context.profile, s, m_context.groups, m_context.history, before);
 }
 
 LRESULT CBarWindow::onPaint(WPARAM, LPARAM) {
   fw::PaintDC dc(m_hwnd);
   RECT rc;
   GetClientRect(m_hwnd, &rc);
-  fw::Brush face(CreateSolidBrush(RGB(0x40, 0x60, 0x90)));
+  const ColorValue& frame = m_context.colors.colors[kBord];
+  fw::Brush face(CreateSolidBrush(RGB(frame.r, frame.g, frame.b)));
   FillRect(dc, &rc, face.get());
   return 0;
 }
 
 LRESULT CBarWindow::onEraseBackground(WPARAM, LPARAM) { return 1; }
 
-LRESULT CBarWindow::onClose(WPARAM, LPARAM) {
-  DestroyWindow(m_hwnd);
+LRESULT CBarWindow::onNcActivate(WPARAM wParam, LPARAM lParam) {
+  m_active = wParam != 0;
+  if (!m_active && m_dragging && GetCapture() == nullptr) SetCapture(m_hwnd);
+  InvalidateRect(m_hwnd, nullptr, FALSE);
+  return defaultProc(WM_NCACTIVATE, wParam, lParam);
+}
+
+LRESULT CBarWindow::onSysColorChange(WPARAM, LPARAM) {
+  InvalidateRect(m_hwnd, nullptr, FALSE);
   return 0;
 }
 
-LRESULT CBarWindow::onDestroy(WPARAM, LPARAM) {
-  FreeHook();
-  PostQuitMessage(0);
+LRESULT CBarWindow::onSettingChange(WPARAM wParam, LPARAM) {
+  if (wParam == SPI_SETWORKAREA && m_maximized) {
+    m_savedHeight = std::min(m_savedHeight, maxHeight());
+    SetWindowPos(m_hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  InvalidateRect(m_hwnd, nullptr, FALSE);
   return 0;
+}
+
+LRESULT CBarWindow::onDisplayChange(WPARAM, LPARAM) {
+  InvalidateRect(m_hwnd, nullptr, FALSE);
+  return 0;
+}
+
+LRESULT CBarWindow::onShowWindow(WPARAM wParam, LPARAM) {
+  if (wParam) startClock();
+  return 0;
+}
+
+LRESULT CBarWindow::onStyleChanging(WPARAM, LPARAM lParam) {
+  auto* change = reinterpret_cast<STYLESTRUCT*>(lParam);
+  if (change) change->styleNew = change->styleOld;
+  return 0;
+}
+
+void CBarWindow::startClock() {
+  if (m_clockRunning || !m_hwnd) return;
+  m_clockRunning = SetTimer(m_hwnd, kTimerClock, 1000, nullptr) != 0;
+}
+
+void CBarWindow::stopClock() {
+  if (!m_clockRunning) return;
+  KillTimer(m_hwnd, kTimerClock);
+  m_clockRunning = false;
+}
+
+void CBarWindow::clearPendingActions() {
+  KillTimer(m_hwnd, kTimerHover);
+  KillTimer(m_hwnd, kTimerArrowRepeat);
+  KillTimer(m_hwnd, kTimerDragScroll);
+  m_pendingTimer = 0;
+}
+
+void CBarWindow::addTrayIcon(bool add) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof(data);
+  data.hWnd = m_hwnd;
+  data.uID = 1;
+  if (add) {
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = kMsgTrayCallback;
+    data.hIcon = reinterpret_cast<HICON>(GetClassLongPtrW(m_hwnd, GCLP_HICONSM));
+    if (!data.hIcon) data.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    lstrcpynW(data.szTip, L"Vorb in", ARRAYSIZE(data.szTip));
+    m_trayIcon = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+  } else {
+    Shell_NotifyIconW(NIM_DELETE, &data);
+    m_trayIcon = false;
+  }
 }
 
 }  // namespace vorbin

@@ -1,25 +1,219 @@
-// The bar window: the launcher's main window.
+// The bar window: the launcher's main window, its state, its message table
+// and the operations other parts of the launcher call on it.
 #pragma once
 #include <windows.h>
 
 #include <span>
+#include <vector>
 
 #include "framework/window.h"
+#include "launcher/app/startup_rules.h"
+#include "launcher/bar/bar_rules.h"
+#include "launcher/bar/key_bindings.h"
+#include "launcher/model/group_table.h"
+#include "launcher/model/settings.h"
+#include "launcher/services/find_files.h"
 
 namespace vorbin {
 
+// Messages of the bar beyond the system's and the hook library's.
+inline constexpr UINT kMsgTrayCallback = WM_USER + 0x07D; // 0x047D
+inline constexpr UINT kMsgDropsQueued = WM_USER + 0x07E;  // 0x047E
+inline constexpr UINT kMsgOptionsClosed = WM_USER + 0x07F; // 0x047F
+inline constexpr UINT kMsgDragOver = 0x022B;
+inline constexpr UINT kMsgRaise = 0x022E;
+
+// System commands of the bar's own menus.
+inline constexpr UINT kCmdExit = 0x0020;
+inline constexpr UINT kCmdEndSession = 0x0040;
+inline constexpr UINT kCmdOptions = 0x0080;
+inline constexpr UINT kCmdHelp = 0x8010;
+inline constexpr UINT kCmdTip = 0x8020;
+inline constexpr UINT kCmdAbout = 0x8030;
+inline constexpr UINT kCmdFrameworkHelp = 0xE146;
+
+// Timers of the bar.
+enum BarTimer : UINT_PTR {
+  kTimerClock = 1,
+  kTimerDelayedHide = 2,
+  kTimerHover = 3,
+  kTimerBlink = 4,
+  kTimerDragScroll = 6,
+  kTimerArrowRepeat = 7,
+};
+
+// What the bar works on: owned by the application for the whole run.
+struct BarContext {
+  Settings& settings;
+  Colors& colors;
+  Profile& profile;
+  GroupTable& groups;
+  CmdHistory& history;
+  bool win2000OrLater = true;
+};
+
+// Resize modes (the same codes as the hit areas of the edges).
+enum ResizeMode { kNoResize = 0, kResizeTop = 12, kResizeBottom = 15, kResizeMaximize = 4 };
+
 class CBarWindow : public fw::CMappedWindow<CBarWindow> {
  public:
-  bool createBar(HWND owner);
-  void showBar(int showCommand);
+  explicit CBarWindow(BarContext context);
+  ~CBarWindow() override;
+
+  // Creates the window at the saved position and height, owned by owner.
+  bool createBar(HWND owner, const std::wstring& commandLine);
+
+  void showBar();
+  void hideBar(int kind);
+  void setTaskMode(bool on);
+  void refreshTaskList();
+  void openOptions();
+  // Takes over the values of the accepted options sheet and saves them.
+  void applyOptions(const Settings& sheet);
+  // Writes the window state to the profile.
+  void saveWindowState();
+
+  int lockLevel() const { return m_context.settings.lockLevel; }
+  bool taskMode() const { return m_context.settings.taskMode; }
+  const StartupPlan& startupPlan() const { return m_startupPlan; }
+  int barWidth() const { return m_width; }
+  int barHeight() const { return m_height; }
 
   static std::span<const fw::MessageEntry<CBarWindow>> messageMap();
 
  private:
+  // Lifetime and painting (bar_window.cpp).
+  LRESULT onCreate(WPARAM, LPARAM);
+  LRESULT onDestroy(WPARAM, LPARAM);
+  LRESULT onClose(WPARAM, LPARAM);
+  LRESULT onQueryEndSession(WPARAM, LPARAM);
+  LRESULT onEndSession(WPARAM, LPARAM);
   LRESULT onPaint(WPARAM, LPARAM);
   LRESULT onEraseBackground(WPARAM, LPARAM);
-  LRESULT onClose(WPARAM, LPARAM);
-  LRESULT onDestroy(WPARAM, LPARAM);
+  LRESULT onNcActivate(WPARAM, LPARAM);
+  LRESULT onSysColorChange(WPARAM, LPARAM);
+  LRESULT onSettingChange(WPARAM, LPARAM);
+  LRESULT onDisplayChange(WPARAM, LPARAM);
+  LRESULT onTimer(WPARAM, LPARAM);
+  LRESULT onShowWindow(WPARAM, LPARAM);
+  LRESULT onStyleChanging(WPARAM, LPARAM);
+
+  // Size, placement and resizing (bar_placement.cpp).
+  LRESULT onSize(WPARAM, LPARAM);
+  LRESULT onWindowPosChanging(WPARAM, LPARAM);
+  LRESULT onWindowPosChanged(WPARAM, LPARAM);
+  LRESULT onGetMinMaxInfo(WPARAM, LPARAM);
+  LRESULT onNcHitTest(WPARAM, LPARAM);
+  LRESULT onNcLButtonDown(WPARAM, LPARAM);
+  LRESULT onNcLButtonUp(WPARAM, LPARAM);
+  LRESULT onNcRButtonUp(WPARAM, LPARAM);
+  LRESULT onSetCursor(WPARAM, LPARAM);
+
+  // Showing, hiding, activation and hot keys (bar_activation.cpp).
+  LRESULT onActivate(WPARAM, LPARAM);
+  LRESULT onHotKey(WPARAM, LPARAM);
+  LRESULT onHookActivate(WPARAM, LPARAM);
+  LRESULT onHookNewWindowActive(WPARAM, LPARAM);
+  LRESULT onHookTaskChange(WPARAM, LPARAM);
+
+  // Mouse and keyboard (bar_input.cpp).
+  LRESULT onButtonDown(WPARAM, LPARAM);
+  LRESULT onButtonUp(WPARAM, LPARAM);
+  LRESULT onMouseMove(WPARAM, LPARAM);
+  LRESULT onDoubleClick(WPARAM, LPARAM);
+  LRESULT onMouseWheel(WPARAM, LPARAM);
+  LRESULT onVScroll(WPARAM, LPARAM);
+  LRESULT onKeyDown(WPARAM, LPARAM);
+  LRESULT onKeyUp(WPARAM, LPARAM);
+  LRESULT onSysKeyDown(WPARAM, LPARAM);
+  LRESULT onSysKeyUp(WPARAM, LPARAM);
+  LRESULT onSysChar(WPARAM, LPARAM);
+
+  // Commands, menus and the custom messages (bar_commands.cpp).
+  LRESULT onSysCommand(WPARAM, LPARAM);
+  LRESULT onCommand(WPARAM, LPARAM);
+  LRESULT onInitMenuPopup(WPARAM, LPARAM);
+  LRESULT onMenuSelect(WPARAM, LPARAM);
+  LRESULT onEnterMenuLoop(WPARAM, LPARAM);
+  LRESULT onExitMenuLoop(WPARAM, LPARAM);
+  LRESULT onEnterIdle(WPARAM, LPARAM);
+  LRESULT onNotify(WPARAM, LPARAM);
+  LRESULT onDropFiles(WPARAM, LPARAM);
+  LRESULT onDde(WPARAM, LPARAM);
+  LRESULT onAddRequest(WPARAM, LPARAM);
+  LRESULT onTrayCallback(WPARAM, LPARAM);
+  LRESULT onDropsQueued(WPARAM, LPARAM);
+  LRESULT onOptionsClosed(WPARAM, LPARAM);
+  LRESULT onDragOver(WPARAM, LPARAM);
+  LRESULT onRaise(WPARAM, LPARAM);
+
+  // Helpers.
+  void startClock();
+  void stopClock();
+  void clearPendingActions();
+  void registerBarHotKey();
+  void simulateBarHotKey();
+  void applyWindowRegion();
+  void runStartupLaunch(const std::wstring& commandLine);
+  // Starts what the start-up plan lists (the launching itself is the launch operation's).
+  void launchStartupPlan();
+  // Pointer-carrying messages are taken only from the launcher's own thread:
+  // a hook on the thread's queue turns posted ones into WM_NULL.
+  void installPointerGuard();
+  void removePointerGuard();
+  static LRESULT CALLBACK pointerGuardProc(int code, WPARAM wParam, LPARAM lParam);
+  void addTrayIcon(bool add);
+  void endSession();
+  void exitCommand();
+  void showHelp();
+  void showSystemMenu(POINT at);
+  void pressBinding(const KeyBinding& binding);
+  void releaseBinding();
+  bool itemHotKey(int id);
+  // Starts an item (the launch operation fills this in).
+  void launchItemAt(int group, int slot);
+  void tickClock();
+  bool restoreForeignWindowWithHotKey(uint16_t hotKey);
+  int minHeight() const;
+  int maxHeight() const;
+  int edgeHeight() const;
+  void recordPlacement();
+
+  BarContext m_context;
+  int m_width = 0;
+  int m_height = 0;
+  bool m_maximized = false;
+  bool m_placeAtPoint = false;
+  bool m_keyMenuPending = false;
+  bool m_gesturePending = false;
+  POINT m_activationPoint{};
+  int m_normalHeight = 0;
+  int m_savedHeight = 0;
+  int m_resizeAnchor = 0;
+  int m_pendingTimer = 0;
+  POINT m_pendingPoint{};
+  int m_hoveredGroup = -1;
+  int m_scrollDirection = 0;
+  const KeyBinding* m_armedBinding = nullptr;
+  HWND m_optionsSheet = nullptr;
+  std::vector<std::wstring> m_queuedDrops;  // filled by the drop target
+  bool m_blinkPhase = false;
+
+  // Shared with painting and the mouse operations.
+  int m_currentArea = 1;
+  int m_returnGroup = 1;
+  int m_resizeMode = kNoResize;
+  bool m_dragging = false;
+  bool m_active = false;
+  bool m_clockRunning = false;
+  bool m_trayIcon = false;
+  DWORD m_processId = 0;
+  StartupPlan m_startupPlan;
+  std::wstring m_pendingCommandLine;
+  HHOOK m_pointerGuard = nullptr;
+  // The clock's last drawn state.
+  int m_clockMinute = -1, m_clockHour = -1, m_memoryPercent = -1;
+  bool m_clock24 = false;
 };
 
 }  // namespace vorbin

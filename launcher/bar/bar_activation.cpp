@@ -1,0 +1,278 @@
+// Showing and hiding the bar: hideBar and its kinds, deactivation, the bar
+// hot key, item hot keys, the activation gesture and the timers.
+#include "launcher/bar/bar_window.h"
+
+#include "hook/vorber2k.h"
+
+namespace vorbin {
+
+namespace {
+
+bool belongsToProcess(HWND window, DWORD processId) {
+  DWORD pid = 0;
+  if (window) GetWindowThreadProcessId(window, &pid);
+  return pid == processId && pid != 0;
+}
+
+// The topmost enabled window of this process in front of the bar: a modal
+// dialog if one runs, else the bar itself.
+HWND frontWindowOf(HWND bar, DWORD processId) {
+  for (HWND w = GetWindow(bar, GW_HWNDFIRST); w && w != bar; w = GetWindow(w, GW_HWNDNEXT)) {
+    if (IsWindowVisible(w) && IsWindowEnabled(w) && belongsToProcess(w, processId)) return w;
+  }
+  return bar;
+}
+
+void pressKey(BYTE vk, bool up) { keybd_event(vk, static_cast<BYTE>(MapVirtualKeyW(vk, 0)), up ? KEYEVENTF_KEYUP : 0, 0); }
+
+}  // namespace
+
+void CBarWindow::showBar() {
+  if (!IsWindowVisible(m_hwnd)) {
+    ShowWindow(m_hwnd, IsIconic(m_hwnd) ? SW_RESTORE : SW_SHOW);
+  } else if (IsIconic(m_hwnd)) {
+    ShowWindow(m_hwnd, SW_RESTORE);
+  } else if (m_placeAtPoint) {
+    // Already shown: a pending placement still moves it to the point.
+    SetWindowPos(m_hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  SetForegroundWindow(frontWindowOf(m_hwnd, m_processId));
+}
+
+void CBarWindow::hideBar(int kind) {
+  Settings& s = m_context.settings;
+  HideDecision d = decideHide(kind, s.lockLevel, s.closeDelayTime, s.usualyTopGroup);
+  if (d.ignored) return;
+  if (d.cancelForeFlag) CancelForeFlag();
+  if (d.armDelayTimer) {
+    SetTimer(m_hwnd, kTimerDelayedHide, static_cast<UINT>(s.closeDelayTime) * 1000u, nullptr);
+    return;
+  }
+  clearPendingActions();
+  stopClock();
+  SetAnimate(0);
+  ShowWindow(m_hwnd, d.activateOnMinimize ? SW_MINIMIZE : SW_SHOWMINNOACTIVE);
+  if (d.resetTopGroup) {
+    if (s.taskMode) {
+      m_returnGroup = 1;
+    } else {
+      m_context.groups.activeGroup = 1;
+      m_context.groups.dispGroupOffset = 0;
+    }
+    InvalidateRect(m_hwnd, nullptr, FALSE);
+  }
+}
+
+void CBarWindow::setTaskMode(bool on) {
+  Settings& s = m_context.settings;
+  if (s.taskMode == on) return;
+  if (on) {
+    m_returnGroup = m_context.groups.activeGroup;
+  } else {
+    m_context.groups.activeGroup = m_returnGroup;
+  }
+  s.taskMode = on;
+  SetTaskMode(on);
+  if (on) refreshTaskList();
+  InvalidateRect(m_hwnd, nullptr, FALSE);
+}
+
+void CBarWindow::refreshTaskList() { InvalidateRect(m_hwnd, nullptr, FALSE); }
+
+LRESULT CBarWindow::onActivate(WPARAM wParam, LPARAM lParam) {
+  const Settings& s = m_context.settings;
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    HWND next = reinterpret_cast<HWND>(lParam);
+    const bool other = !belongsToProcess(next, m_processId);
+    const bool shown = IsWindowVisible(m_hwnd) && !IsIconic(m_hwnd);
+    if (hideOnDeactivation(shown, s.noActiveToClose, s.lockLevel, other)) hideBar(kHideByDeactivation);
+    m_hoveredGroup = -1;
+  } else if (s.noActiveToClose) {
+    KillTimer(m_hwnd, kTimerDelayedHide);
+  }
+  CancelDeleteMenu();
+  return defaultProc(WM_ACTIVATE, wParam, lParam);
+}
+
+void CBarWindow::registerBarHotKey() {
+  UnregisterHotKey(m_hwnd, 0);
+  const uint16_t hotKey = static_cast<uint16_t>(m_context.settings.hotKey);
+  if (hotKey & 0xFF) RegisterHotKey(m_hwnd, 0, systemHotKeyModifiers(hotKey), hotKey & 0xFFu);
+}
+
+void CBarWindow::simulateBarHotKey() {
+  const uint16_t hotKey = static_cast<uint16_t>(m_context.settings.hotKey);
+  const unsigned control = hotKey >> 8;
+  const BYTE modifiers[] = {VK_SHIFT, VK_CONTROL, VK_MENU};
+  for (int i = 0; i < 3; ++i)
+    if (control & (1u << i)) pressKey(modifiers[i], false);
+  pressKey(static_cast<BYTE>(hotKey & 0xFF), false);
+  pressKey(static_cast<BYTE>(hotKey & 0xFF), true);
+  for (int i = 2; i >= 0; --i)
+    if (control & (1u << i)) pressKey(modifiers[i], true);
+}
+
+LRESULT CBarWindow::onHotKey(WPARAM wParam, LPARAM) {
+  if (wParam != 0) {
+    itemHotKey(static_cast<int>(wParam));
+    return 0;
+  }
+  const bool otherInFront = !belongsToProcess(GetForegroundWindow(), m_processId);
+  const bool shown = IsWindowVisible(m_hwnd) && !IsIconic(m_hwnd);
+  if (decideBarHotKey(otherInFront || !shown, m_gesturePending) == BarHotKeyAction::Show) {
+    m_gesturePending = false;
+    showBar();
+  } else {
+    hideBar(kHidePlain);
+  }
+  return 0;
+}
+
+bool CBarWindow::restoreForeignWindowWithHotKey(uint16_t hotKey) {
+  struct Search {
+    uint16_t hotKey;
+    HWND found;
+  } search{hotKey, nullptr};
+  EnumWindows(
+      [](HWND w, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
+        if ((style & WS_CHILD) || !(style & WS_SYSMENU) || GetWindow(w, GW_OWNER)) return TRUE;
+        DWORD_PTR key = 0;
+        if (!SendMessageTimeoutW(w, WM_GETHOTKEY, 0, 0, SMTO_ABORTIFHUNG, 200, &key)) return TRUE;
+        if (key != 0 && static_cast<uint16_t>(key) == s->hotKey) {
+          s->found = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  if (!search.found) return false;
+  if (IsIconic(search.found) || !IsWindowVisible(search.found)) ShowWindow(search.found, SW_RESTORE);
+  SetForegroundWindow(search.found);
+  return true;
+}
+
+bool CBarWindow::itemHotKey(int id) {
+  GroupTable& groups = m_context.groups;
+  for (size_t g = 0; g < groups.size(); ++g) {
+    Group& group = groups[g];
+    for (size_t slot = 0; slot < group.items.size(); ++slot) {
+      Item* item = group.items[slot].get();
+      if (!item || item->hotKeyId != id) continue;
+      if (item->flags & 0x0020) {
+        // A prompting item: its group comes forward and the run prompt opens at it.
+        if (taskMode()) {
+          m_returnGroup = static_cast<int>(g);
+        } else if (g != 0) {
+          groups.activeGroup = static_cast<int>(g);
+        }
+        InvalidateRect(m_hwnd, nullptr, FALSE);
+        showBar();
+        return true;
+      }
+      if (!restoreForeignWindowWithHotKey(item->hotKey)) launchItemAt(static_cast<int>(g), static_cast<int>(slot));
+      return true;
+    }
+  }
+  return false;
+}
+
+LRESULT CBarWindow::onHookActivate(WPARAM wParam, LPARAM lParam) {
+  POINT point{};
+  GetNewPoint(&point);
+  RECT r;
+  GetWindowRect(m_hwnd, &r);
+  const bool shown = IsWindowVisible(m_hwnd) && !IsIconic(m_hwnd);
+  ActivationInput in;
+  in.launcherWasActive = lParam != 0;
+  in.pointInBar = shown && PtInRect(&r, point);
+  in.secondaryButton = wParam == 1;
+  in.mouseButton = m_context.settings.mouseButton;
+  in.openAtClickPos = m_context.settings.openAtClickPos;
+  in.lockLevel = lockLevel();
+  in.win2000OrLater = m_context.win2000OrLater;
+  in.barVisible = shown;
+  in.taskMode = taskMode();
+  ActivationDecision d = decideActivation(in);
+  if (d.hideOnly) {
+    hideBar(kHidePlain);
+    return 0;
+  }
+  if (d.switchTaskMode) setTaskMode(*d.switchTaskMode);
+  if (d.placeAtPoint) {
+    m_placeAtPoint = true;
+    m_activationPoint = point;
+  }
+  if (d.simulateHotKey) {
+    m_gesturePending = true;
+    simulateBarHotKey();
+  }
+  if (d.hideFirst) hideBar(kHidePlain);
+  if (d.show) showBar();
+  return 0;
+}
+
+LRESULT CBarWindow::onHookNewWindowActive(WPARAM, LPARAM) {
+  ReMouseHook();
+  return 0;
+}
+
+LRESULT CBarWindow::onHookTaskChange(WPARAM wParam, LPARAM lParam) {
+  HWND window = reinterpret_cast<HWND>(wParam);
+  // Windows that vanished meanwhile are ignored, except for their removal.
+  if (lParam != 5 && !IsWindow(window)) return 0;
+  if (taskMode()) refreshTaskList();
+  return 0;
+}
+
+LRESULT CBarWindow::onTimer(WPARAM wParam, LPARAM) {
+  switch (wParam) {
+    case kTimerClock:
+      tickClock();
+      break;
+    case kTimerDelayedHide:
+      KillTimer(m_hwnd, kTimerDelayedHide);
+      hideBar(kHidePlain);
+      break;
+    case kTimerHover:
+      KillTimer(m_hwnd, kTimerHover);
+      m_pendingTimer = 0;
+      if (m_hoveredGroup > 0 && static_cast<size_t>(m_hoveredGroup) < m_context.groups.placeholderIndex()) {
+        m_context.groups.activeGroup = m_hoveredGroup;
+        InvalidateRect(m_hwnd, nullptr, FALSE);
+      }
+      break;
+    case kTimerBlink:
+      m_blinkPhase = !m_blinkPhase;
+      InvalidateRect(m_hwnd, nullptr, FALSE);
+      break;
+    case kTimerDragScroll:
+    case kTimerArrowRepeat:
+      // Scrolling needs the bar's layout; without a scroll direction there is nothing to do.
+      if (m_scrollDirection == 0) KillTimer(m_hwnd, wParam);
+      break;
+  }
+  return 0;
+}
+
+void CBarWindow::tickClock() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  MEMORYSTATUSEX memory{};
+  memory.dwLength = sizeof(memory);
+  int percent = m_memoryPercent;
+  if (GlobalMemoryStatusEx(&memory) && memory.ullTotalPhys) {
+    percent = static_cast<int>(memory.ullAvailPhys * 100 / memory.ullTotalPhys);
+  }
+  const bool is24 = m_context.settings.is24Hour;
+  if (now.wMinute != m_clockMinute || now.wHour != m_clockHour || is24 != m_clock24 || percent != m_memoryPercent) {
+    m_clockMinute = now.wMinute;
+    m_clockHour = now.wHour;
+    m_clock24 = is24;
+    m_memoryPercent = percent;
+    InvalidateRect(m_hwnd, nullptr, FALSE);
+  }
+}
+
+}  // namespace vorbin

@@ -1,0 +1,228 @@
+// System commands, menus and the bar's own messages: ending the launcher or
+// the session, help, the custom messages of other parts and programs.
+#include "launcher/bar/bar_window.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include "hook/vorber2k.h"
+#include "launcher/app/resource_library.h"
+#include "launcher/services/shell_helpers.h"
+#include "launcher/widgets/shutdown_dialog.h"
+
+namespace vorbin {
+
+namespace {
+
+CBarWindow* g_guardedBar = nullptr;
+
+bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace
+
+LRESULT CALLBACK CBarWindow::pointerGuardProc(int code, WPARAM wParam, LPARAM lParam) {
+  auto* msg = reinterpret_cast<MSG*>(lParam);
+  // Posted messages are never trusted with pointers: whoever posted one, the
+  // pointer is not the launcher's to follow.
+  if (code == HC_ACTION && wParam == PM_REMOVE && msg && msg->message == kMsgAddRequest) {
+    msg->message = WM_NULL;
+    msg->lParam = 0;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void CBarWindow::installPointerGuard() {
+  g_guardedBar = this;
+  m_pointerGuard = SetWindowsHookExW(WH_GETMESSAGE, pointerGuardProc, nullptr, GetCurrentThreadId());
+}
+
+void CBarWindow::removePointerGuard() {
+  if (m_pointerGuard) UnhookWindowsHookEx(m_pointerGuard);
+  m_pointerGuard = nullptr;
+  if (g_guardedBar == this) g_guardedBar = nullptr;
+}
+
+void CBarWindow::launchStartupPlan() {
+  // The launch operation starts m_startupPlan's commands and the start-up
+  // groups; until it exists the plan is only recorded.
+}
+
+void CBarWindow::launchItemAt(int, int) {}
+
+LRESULT CBarWindow::onSysCommand(WPARAM wParam, LPARAM lParam) {
+  const UINT command = static_cast<UINT>(wParam & 0xFFF0);
+  switch (command) {
+    case kCmdExit:
+    case SC_DEFAULT:
+      exitCommand();
+      return 0;
+    case kCmdEndSession:
+      endSession();
+      return 0;
+    case kCmdOptions:
+      openOptions();
+      return 0;
+    case kCmdHelp & 0xFFF0:
+      showHelp();
+      return 0;
+    case kCmdTip & 0xFFF0:
+      return 0;  // the tip of the day opens here once tips exist
+    case kCmdAbout & 0xFFF0: {
+      std::wstring text = L"Vorb in " + m_context.settings.fileVersion;
+      MessageBoxW(m_hwnd, text.c_str(), L"Vorb in", MB_OK | MB_ICONINFORMATION);
+      return 0;
+    }
+    case SC_CLOSE:
+      if (closeCommandHides(m_dragging, m_pendingTimer)) hideBar(kHidePlain);
+      return 0;
+    case SC_MAXIMIZE:
+    case SC_RESTORE:
+      SetAnimate(0);
+      return defaultProc(WM_SYSCOMMAND, wParam, lParam);
+    case SC_MOUSEMENU: {
+      RECT r;
+      GetWindowRect(m_hwnd, &r);
+      showSystemMenu({r.left, r.top + edgeHeight() + GetSystemMetrics(SM_CYSMCAPTION)});
+      // The click that closed the menu on the box must not open it again.
+      MSG stale;
+      PeekMessageW(&stale, m_hwnd, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE);
+      return 0;
+    }
+    case SC_KEYMENU:
+      m_keyMenuPending = true;
+      return defaultProc(WM_SYSCOMMAND, wParam, lParam);
+    default:
+      return defaultProc(WM_SYSCOMMAND, wParam, lParam);
+  }
+}
+
+void CBarWindow::exitCommand() {
+  if (m_context.settings.dispEndMessage) {
+    std::wstring question = resourceString(3136);
+    if (question.empty()) question = L"Vorb in";
+    if (MessageBoxW(m_hwnd, question.c_str(), L"Vorb in", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  }
+  if (!m_context.settings.runningAsShell) {
+    PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
+    return;
+  }
+  endSession();
+}
+
+void CBarWindow::endSession() {
+  if (!m_context.settings.runningAsShell) {
+    if (HWND progman = FindWindowW(L"progman", L"Program Manager")) {
+      PostMessageW(progman, WM_CLOSE, 0, 0);
+      return;
+    }
+  }
+  CShutdownDialog dialog;
+  const int flags = dialog.run(m_hwnd);
+  if (flags == -1) return;
+  if (flags != 0) enablePrivilege(SE_SHUTDOWN_NAME);
+  ExitWindowsEx(static_cast<UINT>(flags), 0);
+}
+
+void CBarWindow::showHelp() {
+  const std::wstring& folder = m_context.settings.programFolder;
+  for (const wchar_t* file : {L"vorbin2Kj.hlp", L"vorbin2Ke.hlp"}) {
+    if (fileExists(folder + file)) {
+      ShellExecuteW(m_hwnd, nullptr, L"WinHlp32.exe", file, folder.c_str(), SW_SHOWNORMAL);
+      return;
+    }
+  }
+  MessageBoxW(m_hwnd, resourceString(465).c_str(), resourceString(464).c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CBarWindow::showSystemMenu(POINT at) {
+  HMENU menu = GetSystemMenu(m_hwnd, FALSE);
+  if (!menu) return;
+  SetForegroundWindow(m_hwnd);
+  UINT command = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y,
+                                0, m_hwnd, nullptr);
+  if (command) PostMessageW(m_hwnd, WM_SYSCOMMAND, command, 0);
+}
+
+LRESULT CBarWindow::onCommand(WPARAM wParam, LPARAM lParam) {
+  const UINT id = LOWORD(wParam);
+  if (id == kCmdFrameworkHelp) {
+    showHelp();
+    return 0;
+  }
+  // The bar's menus carry system-command ids: they reach onSysCommand this way.
+  PostMessageW(m_hwnd, WM_SYSCOMMAND, id, lParam);
+  return 0;
+}
+
+LRESULT CBarWindow::onInitMenuPopup(WPARAM wParam, LPARAM lParam) {
+  return defaultProc(WM_INITMENUPOPUP, wParam, lParam);
+}
+
+LRESULT CBarWindow::onMenuSelect(WPARAM wParam, LPARAM lParam) { return defaultProc(WM_MENUSELECT, wParam, lParam); }
+
+LRESULT CBarWindow::onEnterMenuLoop(WPARAM, LPARAM) { return 0; }
+
+LRESULT CBarWindow::onExitMenuLoop(WPARAM, LPARAM) {
+  m_keyMenuPending = false;
+  return 0;
+}
+
+LRESULT CBarWindow::onEnterIdle(WPARAM wParam, LPARAM) {
+  if (wParam == MSGF_MENU && m_keyMenuPending) {
+    m_keyMenuPending = false;
+    SetWindowPos(m_hwnd, nullptr, m_context.settings.positionX, m_context.settings.positionY, 0, 0,
+                 SWP_NOSIZE | SWP_NOREDRAW | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return 0;
+}
+
+LRESULT CBarWindow::onNotify(WPARAM, LPARAM) { return 0; }
+
+LRESULT CBarWindow::onDropFiles(WPARAM wParam, LPARAM) {
+  // Files dropped by the older protocol become items once dropping exists;
+  // the handle is released either way.
+  DragFinish(reinterpret_cast<HDROP>(wParam));
+  return 0;
+}
+
+LRESULT CBarWindow::onDde(WPARAM wParam, LPARAM lParam) {
+  // Program Manager DDE conversations are answered once DDE exists.
+  return defaultProc(currentMessage().message, wParam, lParam);
+}
+
+LRESULT CBarWindow::onAddRequest(WPARAM wParam, LPARAM lParam) {
+  // lParam is a pointer: only a call from this thread may carry one.
+  if (InSendMessageEx(nullptr) != ISMEX_NOSEND || lParam == 0) return 0;
+  (void)wParam;
+  return 0;
+}
+
+LRESULT CBarWindow::onTrayCallback(WPARAM, LPARAM lParam) {
+  if (lParam == WM_LBUTTONDOWN || lParam == WM_RBUTTONDOWN) showBar();
+  return 0;
+}
+
+LRESULT CBarWindow::onDropsQueued(WPARAM, LPARAM) {
+  m_queuedDrops.clear();
+  return 0;
+}
+
+LRESULT CBarWindow::onOptionsClosed(WPARAM, LPARAM) {
+  m_optionsSheet = nullptr;
+  return 0;
+}
+
+LRESULT CBarWindow::onDragOver(WPARAM, LPARAM) { return 0; }
+
+LRESULT CBarWindow::onRaise(WPARAM wParam, LPARAM) {
+  if (wParam && !m_context.settings.mostTop) {
+    SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  return 0;
+}
+
+void CBarWindow::openOptions() {
+  if (m_optionsSheet && IsWindow(m_optionsSheet)) SetForegroundWindow(m_optionsSheet);
+}
+
+}  // namespace vorbin
