@@ -1,0 +1,192 @@
+// The bar's areas painted into a display-format bar image: marks, lamps,
+// caption boxes, frame, labels and buttons checked by pixel; the whole bar is
+// also saved as an artefact to look at.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "framework/gdi.h"
+#include "launcher/render/bar_painter.h"
+#include "launcher/render/dc_pixels.h"
+#include "launcher/render/paint_primitives.h"
+#include "tests/painting/print_helpers.h"
+#include "tests/support/e2e.h"
+
+namespace vorbin {
+namespace {
+
+Rgb mixed(Rgb kept, Rgb drawn, int a) {
+  auto ch = [&](int k, int d) { return static_cast<std::uint8_t>(blendChannel(k, d, a)); };
+  return {ch(kept.r, drawn.r), ch(kept.g, drawn.g), ch(kept.b, drawn.b)};
+}
+
+class BarImage {
+ public:
+  BarImage(int w, int h) : m_w(w), m_h(h), m_screen(nullptr), m_dc(m_screen) {
+    m_bitmap.reset(CreateCompatibleBitmap(m_screen, w, h));
+    m_old = SelectObject(m_dc, m_bitmap.get());
+  }
+  ~BarImage() { SelectObject(m_dc, m_old); }
+  HDC dc() const { return m_dc; }
+  Rgb at(int x, int y) const {
+    const COLORREF c = GetPixel(m_dc, x, y);
+    return {GetRValue(c), GetGValue(c), GetBValue(c)};
+  }
+  int count(Rgb c, RECT r) const {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) n += at(x, y) == c;
+    return n;
+  }
+  void save(const wchar_t* name) const {
+    e2e::Capture cap;
+    cap.width = m_w;
+    cap.height = m_h;
+    cap.pixels = readPixels(m_dc, {0, 0, m_w, m_h});
+    cap.saveBmp(e2e::artifactDir() + L"\\" + name + L".bmp");
+  }
+
+ private:
+  int m_w, m_h;
+  fw::WindowDC m_screen;
+  fw::MemoryDC m_dc;
+  fw::Bitmap m_bitmap;
+  HGDIOBJ m_old = nullptr;
+};
+
+class BarPainterTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setBlendPath(BlendPath::kOwn);
+    layout = computeBarLayout(LayoutMetrics{}, false, 0);
+    height = clientHeightForRows(layout, 4);
+    layout = computeBarLayout(LayoutMetrics{}, false, height);
+    kit.colours = defaultBarColours();
+    ASSERT_TRUE(kit.loadStrips(GetModuleHandleW(nullptr), layout));
+    // Left of the caption boxes, as the bar window places them.
+    const int right = layout.captionBoxes[0].left - 4;
+    state.indicatorBox = {right - 30, layout.y0 + 1, right, layout.y0 + layout.c + 1};
+    state.clockBox = {right - 120, layout.y0 + 1, right - 36, layout.y0 + layout.c + 1};
+    state.clockText = L"12/08 01:40";
+    state.indicatorText = L"57";
+    state.commandLabels =
+        parseCommandLabels(L"Switch,S,Normal,N,Minimize,M,Maximize,G,Hide,D,Pin,U,Unpin,A,Close,Z,Button,R");
+  }
+  BarLayout layout;
+  int height = 0;
+  PaintKit kit;
+  BarPaintState state;
+};
+
+TEST_F(BarPainterTest, GroupModeBar) {
+  BarImage img(layout.width, height);
+  state.displayMode = 1;
+  paintWholeBar(img.dc(), layout.width, height, layout, kit, state);
+  img.save(L"painting_bar_group");
+
+  // Mode buttons: only the three of group mode; box 1 shows the current display mode.
+  const PixelRect m0 = layout.modeButtons[0], m1 = layout.modeButtons[1];
+  EXPECT_EQ(img.at(m1.left + 2, m1.top + 2), (Rgb{255, 0, 0}));
+  EXPECT_EQ(img.at(m0.left + 2, m0.top + 2), (Rgb{64, 64, 64}));
+  const PixelRect m3 = layout.modeButtons[3];
+  EXPECT_EQ(img.count({64, 64, 64}, {m3.left, m3.top, m3.right, m3.bottom}), 0);
+
+  // Function keys: the separator in FunctionKey dark3; lamps off outside task mode.
+  const ColourSlot& fk = kit.slot(SlotId::kFunctionKey);
+  const PixelRect k0 = layout.functionKeys[0];
+  EXPECT_EQ(img.at(k0.right - 1, k0.top + 8), fk.dark[3]);
+  EXPECT_EQ(img.at(k0.left + 5, k0.top), mixed(fk.base, fk.light[3], 128));  // the released face
+  const Rgb lit = mixed(fk.base, kit.slot(SlotId::kLight).base, 128);
+  for (int k = 2; k <= 4; ++k) {
+    const PixelRect key = layout.functionKeys[k];
+    EXPECT_EQ(img.count(lit, {key.left, key.top, key.right, key.bottom}), 0);
+  }
+
+  // Caption boxes: not maximized, no green.
+  const PixelRect c0 = layout.captionBoxes[0];
+  EXPECT_EQ(img.count({0, 255, 0}, {c0.left, c0.top, c0.right, c0.bottom}), 0);
+  // The grid area is ApplBase inside its black outline.
+  EXPECT_EQ(img.at(layout.grid.left + 10, layout.grid.top + 10), kit.slot(SlotId::kApplBase).base);
+  EXPECT_EQ(img.at(layout.grid.left - 1, layout.grid.top + 10), (Rgb{0, 0, 0}));
+  // The rounded frame leaves the very corner in Bord.
+  EXPECT_EQ(img.at(0, 0), kit.slot(SlotId::kBord).base);
+  // Readouts are drawn on Bord darkened by half.
+  const Rgb dim = mixed(kit.slot(SlotId::kBord).base, {0, 0, 0}, 128);
+  EXPECT_EQ(img.at(state.clockBox.left + 1, state.clockBox.top + 1), dim);
+  EXPECT_GT(img.count({0, 255, 255}, state.clockBox), 0);
+}
+
+TEST_F(BarPainterTest, TaskModeBarLightsTheTaskLamp) {
+  layout = computeBarLayout(LayoutMetrics{}, true, height);
+  BarImage img(layout.width, height);
+  state.taskMode = true;
+  state.displayMode = 2;
+  state.taskDetails = true;
+  state.maximized = true;
+  paintWholeBar(img.dc(), layout.width, height, layout, kit, state);
+  img.save(L"painting_bar_task");
+
+  const ColourSlot& fk = kit.slot(SlotId::kFunctionKey);
+  const Rgb lit = mixed(fk.base, kit.slot(SlotId::kLight).base, 128);
+  const PixelRect task = layout.functionKeys[2], top = layout.functionKeys[3];
+  EXPECT_GT(img.count(lit, {task.left, task.top, task.right, task.bottom}), 0);
+  EXPECT_EQ(img.count(lit, {top.left, top.top, top.right, top.bottom}), 0);
+
+  const PixelRect m2 = layout.modeButtons[2], m6 = layout.modeButtons[6];
+  EXPECT_EQ(img.at(m2.left + 2, m2.top + 2), (Rgb{255, 0, 0}));
+  EXPECT_EQ(img.at(m6.left + 2, m6.top + 2), (Rgb{255, 0, 0}));  // task details shown
+
+  const PixelRect c0 = layout.captionBoxes[0];
+  EXPECT_GT(img.count({0, 255, 0}, {c0.left, c0.top, c0.right, c0.bottom}), 0);
+
+  // Command buttons carry their labels in CommandName colour.
+  const PixelRect b0 = layout.commandButtons[0];
+  EXPECT_GT(img.count(kit.slot(SlotId::kCommandName).base, {b0.left, b0.top, b0.right, b0.bottom}), 0);
+}
+
+TEST_F(BarPainterTest, FlatFrameIsASingleBevel) {
+  BarImage img(200, 100);
+  const ColourSlot bord = defaultSlot(SlotId::kBord);
+  areaFill(img.dc(), {0, 0, 200, 100}, {0, 0}, bord, nullptr);
+  paintFrame(img.dc(), {0, 0, 200, 100}, bord.base, 0, 0);
+  EXPECT_EQ(img.at(0, 50), (Rgb{255, 255, 255}));
+  EXPECT_EQ(img.at(199, 50), (Rgb{0, 0, 0}));
+  EXPECT_EQ(img.at(1, 50), bord.base);  // one line only
+  areaFill(img.dc(), {0, 0, 200, 100}, {0, 0}, bord, nullptr);
+  paintFrame(img.dc(), {0, 0, 200, 100}, bord.base, 25, 0);
+  // Rounded: the outer outline is white on the left and black on the right, half
+  // blended into Bord; the corner itself stays outside the outline.
+  EXPECT_EQ(img.at(0, 50), mixed(bord.base, {255, 255, 255}, 128));
+  EXPECT_EQ(img.at(199, 50), mixed(bord.base, {0, 0, 0}, 128));
+  EXPECT_EQ(img.at(0, 0), bord.base);
+  const Rgb secondLight = frameShades(bord.base)[1].light;
+  EXPECT_EQ(img.at(1, 50), mixed(bord.base, secondLight, 128));
+}
+
+TEST_F(BarPainterTest, ButtonHighlightImageAndShortenedName) {
+  BarImage img(200, 100);
+  const ColourSlot& appl = kit.slot(SlotId::kApplBase);
+  areaFill(img.dc(), {0, 0, 200, 100}, {0, 0}, appl, nullptr);
+  ButtonPaint b;
+  b.cell = {0, 0, 72, 72};
+  b.highlightBox = b.cell;
+  b.imageRect = {20, 3, 52, 35};
+  b.nameBox = RECT{2, 37, 70, 69};
+  b.name = L"An extremely long name for a button that cannot fit at all";
+  b.highlighted = true;
+  b.highlightColour = Rgb{255, 255, 255};
+  b.actColorAlpha = 0;
+  EXPECT_TRUE(paintButton(img.dc(), kit, b));
+  EXPECT_EQ(img.at(10, 20), (Rgb{255, 255, 255}));  // plain highlight colour
+  EXPECT_EQ(img.at(0, 30), (Rgb{0, 0, 0}));         // outline
+
+  b.cell = b.highlightBox = {100, 0, 172, 72};
+  b.nameBox = RECT{102, 37, 170, 69};
+  b.name = L"Calc";
+  b.highlighted = false;
+  EXPECT_FALSE(paintButton(img.dc(), kit, b));
+  EXPECT_EQ(img.at(110, 20), appl.base);
+}
+
+}  // namespace
+}  // namespace vorbin
