@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "launcher/render/bar_layout.h"
+
 namespace vorbin {
 
 namespace hit_area {
@@ -30,10 +32,7 @@ int hitCodeArea(uint32_t code);
 // The index with its sign: -1 survives the packing.
 int hitCodeIndex(uint32_t code);
 
-struct HitRect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-};
+using HitRect = vb::PixelRect;
 
 // Everything the hit test needs from the layout and the bar's state.
 struct HitGeometry {

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "launcher/interact/apply_show_state.h"
+#include "launcher/interact/item_launch.h"
 #include "launcher/services/shell_helpers.h"
 
 namespace vorbin {
@@ -323,14 +324,13 @@ LaunchOutcome launchItem(const LaunchRequest& request, const LaunchContext& cont
   return outcome;
 }
 
-std::vector<LaunchOutcome> launchGroup(const std::vector<LaunchRequest>& slots, int startUp,
+std::vector<LaunchOutcome> launchGroup(const GroupTable& groups, int groupIndex,
                                        const LaunchContext& context) {
   std::vector<LaunchOutcome> outcomes;
-  for (LaunchRequest request : slots) {
-    request.groupStartMode = startUp;
-    request.document.reset();
+  const Group* group = groups.group(groupIndex);
+  if (!group) return outcomes;
+  for (const LaunchRequest& request : groupStartRequests(*group))
     outcomes.push_back(launchItem(request, context));
-  }
   return outcomes;
 }
 

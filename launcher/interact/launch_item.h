@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "launcher/interact/launch_rules.h"
+#include "launcher/model/group_table.h"
 
 namespace vorbin {
 
@@ -45,8 +46,8 @@ class Win32LaunchSystem : public LaunchSystem {
 };
 
 LaunchOutcome launchItem(const LaunchRequest& request, const LaunchContext& context);
-// Starts every occupied slot in order with the group's start-up show mode.
-std::vector<LaunchOutcome> launchGroup(const std::vector<LaunchRequest>& slots, int startUp,
+// Starts every occupied slot of the group in order with the group's start-up show mode.
+std::vector<LaunchOutcome> launchGroup(const GroupTable& groups, int groupIndex,
                                        const LaunchContext& context);
 
 // With report, a missing folder is shown (and the text kept); without, it

@@ -158,7 +158,7 @@ std::wstring fileExtension(std::wstring_view file) {
 int showCommandFor(uint32_t flags, int groupStartMode) {
   if (groupStartMode & kGroupStartMinimized) return sw::kMinNoActive;
   if (groupStartMode & kGroupStartHidden) return sw::kHide;
-  switch (flags & launch_flag::kShowMask) {
+  switch (flags & kItemShowMask) {
     case 1:
       return sw::kMinNoActive;
     case 2:
@@ -175,14 +175,13 @@ namespace {
 // Steps for a target that is text: file, parameters, directory and verb.
 void planTextTarget(const LaunchRequest& request, LaunchSystem& sys, LaunchPlan& plan) {
   const uint32_t flags = request.flags;
-  if (flags & launch_flag::kUrl) {
+  if (flags & kItemUrl) {
     plan.file = request.target;
     return;
   }
   std::optional<std::wstring> document = request.document;
   if (document && document->empty()) document.reset();
-  if ((flags & launch_flag::kFolderItem) ||
-      ((flags & launch_flag::kPrompt) && request.target.empty() && !document)) {
+  if ((flags & kItemFolder) || ((flags & kItemPrompt) && request.target.empty() && !document)) {
     plan.file = request.folder;
   } else {
     plan.directory = request.folder;
@@ -214,24 +213,24 @@ void planTextTarget(const LaunchRequest& request, LaunchSystem& sys, LaunchPlan&
 LaunchPlan planLaunch(const LaunchRequest& request, LaunchSystem& sys) {
   LaunchPlan plan;
   const uint32_t flags = request.flags;
-  const bool idList = (flags & launch_flag::kIdList) != 0;
-  plan.hotKey = (flags & launch_flag::kPrompt) ? 0 : request.hotKey;
+  const bool idList = (flags & kItemIdList) != 0;
+  plan.hotKey = (flags & kItemPrompt) ? 0 : request.hotKey;
   if (idList) {
     plan.valid = idListSize(request.idList) != 0;
   } else {
     planTextTarget(request, sys, plan);
   }
 
-  if (flags & launch_flag::kExplorer) {
+  if (flags & kItemExplorer) {
     plan.file = L"explorer.exe";
     plan.parameters = L"/e,";
-    if (flags & launch_flag::kRootOrFind) plan.parameters += L"/root,";
+    if (flags & kItemRootOrFind) plan.parameters += L"/root,";
     if (idList) {
       plan.explorerIdList = true;
     } else {
       plan.parameters += trimBlanks(request.folder);
     }
-  } else if (flags & launch_flag::kRootOrFind) {
+  } else if (flags & kItemRootOrFind) {
     plan.verb = L"find";
   }
 
@@ -244,9 +243,9 @@ LaunchPlan planLaunch(const LaunchRequest& request, LaunchSystem& sys) {
     plan.mask = exec_mask::kHotKey | exec_mask::kNoUi | exec_mask::kInvokeIdList | exec_mask::kMonitor;
   } else {
     plan.mask = exec_mask::kHotKey | exec_mask::kDoEnvSubst | exec_mask::kNoUi | exec_mask::kMonitor;
-    if (flags & launch_flag::kSeparateVdm) plan.mask |= exec_mask::kSeparateVdm;
+    if (flags & kItemSeparateVdm) plan.mask |= exec_mask::kSeparateVdm;
   }
-  if (flags & launch_flag::kRunAs) {
+  if (flags & kItemRunAs) {
     plan.verb = L"runas";
     plan.mask &= ~exec_mask::kNoUi;
   }

@@ -10,21 +10,9 @@
 #include <vector>
 
 #include "launcher/interact/show_rules.h"
+#include "launcher/model/item_record.h"
 
 namespace vorbin {
-
-// Item flags that decide the kind of start.
-namespace launch_flag {
-inline constexpr uint32_t kShowMask = 0x0003;  // 1 min, 2 max, 3 hidden
-inline constexpr uint32_t kRunAs = 0x0004;
-inline constexpr uint32_t kUrl = 0x0008;
-inline constexpr uint32_t kPrompt = 0x0020;
-inline constexpr uint32_t kFolderItem = 0x0040;
-inline constexpr uint32_t kExplorer = 0x0080;
-inline constexpr uint32_t kSeparateVdm = 0x0100;
-inline constexpr uint32_t kIdList = 0x0200;
-inline constexpr uint32_t kRootOrFind = 0x0800;  // "/root," with kExplorer, else the verb "find"
-}  // namespace launch_flag
 
 // Group start-up value bits that override the show mode of every item.
 inline constexpr int kGroupStartMinimized = 2;
@@ -128,7 +116,7 @@ int showCommandFor(uint32_t flags, int groupStartMode);
 
 struct LaunchRequest {
   std::wstring target;
-  std::vector<uint8_t> idList;  // with launch_flag::kIdList
+  std::vector<uint8_t> idList;  // with kItemIdList
   std::wstring folder;
   uint32_t flags = 0;
   uint16_t hotKey = 0;

@@ -334,30 +334,30 @@ TEST_F(LaunchRulesTest, PlanForSixteenBitProgramsUsesShortPaths) {
   r.document = L"C:\\Long Name\\letter.doc";
   LaunchPlan p = planLaunch(r, sys);
   EXPECT_EQ(p.parameters, L"C:\\LONGNA~1\\LETTER.DOC");
-  r.flags = launch_flag::kSeparateVdm;
+  r.flags = kItemSeparateVdm;
   EXPECT_NE(planLaunch(r, sys).mask & exec_mask::kSeparateVdm, 0u);
 }
 
 TEST_F(LaunchRulesTest, PlanForFoldersOpensExplorer) {
   LaunchRequest r;
   r.folder = L"C:\\Work";
-  r.flags = launch_flag::kFolderItem | launch_flag::kExplorer | launch_flag::kRootOrFind;
+  r.flags = kItemFolder | kItemExplorer | kItemRootOrFind;
   LaunchPlan p = planLaunch(r, sys);
   EXPECT_EQ(p.file, L"explorer.exe");
   EXPECT_EQ(p.parameters, L"/e,/root,C:\\Work");
   EXPECT_EQ(p.verb, L"");
 
-  r.flags = launch_flag::kFolderItem | launch_flag::kExplorer;
+  r.flags = kItemFolder | kItemExplorer;
   EXPECT_EQ(planLaunch(r, sys).parameters, L"/e,C:\\Work");
 
-  r.flags = launch_flag::kFolderItem;
+  r.flags = kItemFolder;
   p = planLaunch(r, sys);
   EXPECT_EQ(p.file, L"C:\\Work");
-  r.flags = launch_flag::kFolderItem | launch_flag::kRootOrFind;
+  r.flags = kItemFolder | kItemRootOrFind;
   EXPECT_EQ(planLaunch(r, sys).verb, L"find");
 
   // A prompting item with nothing to start opens its folder.
-  r.flags = launch_flag::kPrompt;
+  r.flags = kItemPrompt;
   r.hotKey = 0x0641;
   p = planLaunch(r, sys);
   EXPECT_EQ(p.file, L"C:\\Work");
@@ -369,7 +369,7 @@ TEST_F(LaunchRulesTest, PlanForUrlsAndRunAs) {
   LaunchRequest r;
   r.target = L"  http://example.com/a b?x=1 ";
   r.folder = L"C:\\Nowhere";
-  r.flags = launch_flag::kUrl;
+  r.flags = kItemUrl;
   LaunchPlan p = planLaunch(r, sys);
   EXPECT_EQ(p.file, r.target);
   EXPECT_EQ(p.parameters, L"");
@@ -377,7 +377,7 @@ TEST_F(LaunchRulesTest, PlanForUrlsAndRunAs) {
   EXPECT_EQ(sys.currentFolder, L"C:\\Launcher");
 
   r.target = L"notepad.exe";
-  r.flags = launch_flag::kRunAs | 2;
+  r.flags = kItemRunAs | 2;
   p = planLaunch(r, sys);
   EXPECT_EQ(p.verb, L"runas");
   EXPECT_EQ(p.mask & exec_mask::kNoUi, 0u);
@@ -390,7 +390,7 @@ TEST_F(LaunchRulesTest, PlanForIdLists) {
   LaunchRequest r;
   r.idList = list;
   r.target = L"ignored";
-  r.flags = launch_flag::kIdList | 1;
+  r.flags = kItemIdList | 1;
   LaunchPlan p = planLaunch(r, sys);
   EXPECT_TRUE(p.valid);
   EXPECT_TRUE(p.passIdList);
@@ -399,7 +399,7 @@ TEST_F(LaunchRulesTest, PlanForIdLists) {
   EXPECT_EQ(p.mask, exec_mask::kHotKey | exec_mask::kNoUi | exec_mask::kInvokeIdList | exec_mask::kMonitor |
                         exec_mask::kNoCloseProcess);
 
-  r.flags = launch_flag::kIdList | launch_flag::kExplorer | launch_flag::kRootOrFind;
+  r.flags = kItemIdList | kItemExplorer | kItemRootOrFind;
   p = planLaunch(r, sys);
   EXPECT_FALSE(p.passIdList);
   EXPECT_TRUE(p.explorerIdList);
