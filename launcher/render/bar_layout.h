@@ -5,7 +5,7 @@
 #include <array>
 #include <optional>
 
-namespace vb {
+namespace vorbin {
 
 struct PixelRect {
   int left = 0, top = 0, right = 0, bottom = 0;
@@ -116,4 +116,7 @@ TabLayout tabLayout(const BarLayout& l, int displayMode);
 // Tab n (from 1: the quick group has no tab), shifted up by the scroll offset.
 PixelRect tabRect(const BarLayout& l, const TabLayout& tabs, int n, int scrollOffset);
 
-}  // namespace vb
+}  // namespace vorbin
+
+// The layout's first namespace; hit testing still names its types through it.
+namespace vb = vorbin;

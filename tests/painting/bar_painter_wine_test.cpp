@@ -9,50 +9,20 @@
 #include "launcher/render/bar_painter.h"
 #include "launcher/render/dc_pixels.h"
 #include "launcher/render/paint_primitives.h"
-#include "tests/painting/print_helpers.h"
+#include "tests/painting/canvas.h"
 #include "tests/support/e2e.h"
 
 namespace vorbin {
 namespace {
 
-Rgb mixed(Rgb kept, Rgb drawn, int a) {
-  auto ch = [&](int k, int d) { return static_cast<std::uint8_t>(blendChannel(k, d, a)); };
-  return {ch(kept.r, drawn.r), ch(kept.g, drawn.g), ch(kept.b, drawn.b)};
+// Saves a canvas as <artifactDir>/<name>.bmp to look at.
+void saveArtifact(const Canvas& c, const wchar_t* name) {
+  e2e::Capture cap;
+  cap.width = c.width();
+  cap.height = c.height();
+  cap.pixels = readPixels(c.dc(), {0, 0, c.width(), c.height()});
+  cap.saveBmp(e2e::artifactDir() + L"\\" + name + L".bmp");
 }
-
-class BarImage {
- public:
-  BarImage(int w, int h) : m_w(w), m_h(h), m_screen(nullptr), m_dc(m_screen) {
-    m_bitmap.reset(CreateCompatibleBitmap(m_screen, w, h));
-    m_old = SelectObject(m_dc, m_bitmap.get());
-  }
-  ~BarImage() { SelectObject(m_dc, m_old); }
-  HDC dc() const { return m_dc; }
-  Rgb at(int x, int y) const {
-    const COLORREF c = GetPixel(m_dc, x, y);
-    return {GetRValue(c), GetGValue(c), GetBValue(c)};
-  }
-  int count(Rgb c, RECT r) const {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-      for (int x = r.left; x < r.right; ++x) n += at(x, y) == c;
-    return n;
-  }
-  void save(const wchar_t* name) const {
-    e2e::Capture cap;
-    cap.width = m_w;
-    cap.height = m_h;
-    cap.pixels = readPixels(m_dc, {0, 0, m_w, m_h});
-    cap.saveBmp(e2e::artifactDir() + L"\\" + name + L".bmp");
-  }
-
- private:
-  int m_w, m_h;
-  fw::WindowDC m_screen;
-  fw::MemoryDC m_dc;
-  fw::Bitmap m_bitmap;
-  HGDIOBJ m_old = nullptr;
-};
 
 class BarPainterTest : public ::testing::Test {
  protected:
@@ -79,10 +49,10 @@ class BarPainterTest : public ::testing::Test {
 };
 
 TEST_F(BarPainterTest, GroupModeBar) {
-  BarImage img(layout.width, height);
+  Canvas img(layout.width, height);
   state.displayMode = 1;
   paintWholeBar(img.dc(), layout.width, height, layout, kit, state);
-  img.save(L"painting_bar_group");
+  saveArtifact(img, L"painting_bar_group");
 
   // Mode buttons: only the three of group mode; box 1 shows the current display mode.
   const PixelRect m0 = layout.modeButtons[0], m1 = layout.modeButtons[1];
@@ -118,13 +88,13 @@ TEST_F(BarPainterTest, GroupModeBar) {
 
 TEST_F(BarPainterTest, TaskModeBarLightsTheTaskLamp) {
   layout = computeBarLayout(LayoutMetrics{}, true, height);
-  BarImage img(layout.width, height);
+  Canvas img(layout.width, height);
   state.taskMode = true;
   state.displayMode = 2;
   state.taskDetails = true;
   state.maximized = true;
   paintWholeBar(img.dc(), layout.width, height, layout, kit, state);
-  img.save(L"painting_bar_task");
+  saveArtifact(img, L"painting_bar_task");
 
   const ColourSlot& fk = kit.slot(SlotId::kFunctionKey);
   const Rgb lit = mixed(fk.base, kit.slot(SlotId::kLight).base, 128);
@@ -145,7 +115,7 @@ TEST_F(BarPainterTest, TaskModeBarLightsTheTaskLamp) {
 }
 
 TEST_F(BarPainterTest, FlatFrameIsASingleBevel) {
-  BarImage img(200, 100);
+  Canvas img(200, 100);
   const ColourSlot bord = defaultSlot(SlotId::kBord);
   areaFill(img.dc(), {0, 0, 200, 100}, {0, 0}, bord, nullptr);
   paintFrame(img.dc(), {0, 0, 200, 100}, bord.base, 0, 0);
@@ -164,7 +134,7 @@ TEST_F(BarPainterTest, FlatFrameIsASingleBevel) {
 }
 
 TEST_F(BarPainterTest, ButtonHighlightImageAndShortenedName) {
-  BarImage img(200, 100);
+  Canvas img(200, 100);
   const ColourSlot& appl = kit.slot(SlotId::kApplBase);
   areaFill(img.dc(), {0, 0, 200, 100}, {0, 0}, appl, nullptr);
   ButtonPaint b;

@@ -21,46 +21,10 @@
 #include "launcher/render/image_strip.h"
 #include "launcher/render/paint_primitives.h"
 #include "launcher/render/slot_pictures.h"
-#include "tests/painting/print_helpers.h"
+#include "tests/painting/canvas.h"
 
 namespace vorbin {
 namespace {
-
-// A memory DC with a display-format bitmap, like the bar's image.
-class Canvas {
- public:
-  Canvas(int w, int h) : m_screen(nullptr), m_dc(m_screen) {
-    m_bitmap.reset(CreateCompatibleBitmap(m_screen, w, h));
-    m_old = SelectObject(m_dc, m_bitmap.get());
-  }
-  ~Canvas() { SelectObject(m_dc, m_old); }
-  HDC dc() const { return m_dc; }
-  void fill(Rgb c, RECT r) {
-    fw::Brush b(CreateSolidBrush(toColorRef(c)));
-    FillRect(m_dc, &r, b.get());
-  }
-  Rgb at(int x, int y) const {
-    const COLORREF c = GetPixel(m_dc, x, y);
-    return {GetRValue(c), GetGValue(c), GetBValue(c)};
-  }
-  int count(Rgb c, RECT r) const {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-      for (int x = r.left; x < r.right; ++x) n += at(x, y) == c;
-    return n;
-  }
-
- private:
-  fw::WindowDC m_screen;
-  fw::MemoryDC m_dc;
-  fw::Bitmap m_bitmap;
-  HGDIOBJ m_old = nullptr;
-};
-
-Rgb mixed(Rgb kept, Rgb drawn, int a) {
-  auto ch = [&](int k, int d) { return static_cast<std::uint8_t>(blendChannel(k, d, a)); };
-  return {ch(kept.r, drawn.r), ch(kept.g, drawn.g), ch(kept.b, drawn.b)};
-}
 
 class PaintingTest : public ::testing::Test {
  protected:
