@@ -193,8 +193,17 @@ LRESULT CBarWindow::onDde(WPARAM wParam, LPARAM lParam) {
 LRESULT CBarWindow::onAddRequest(WPARAM wParam, LPARAM lParam) {
   // lParam is a pointer: only a call from this thread may carry one.
   if (InSendMessageEx(nullptr) != ISMEX_NOSEND || lParam == 0) return 0;
-  (void)wParam;
-  return 0;
+  AddRequest request;
+  request.flags = static_cast<uint32_t>(wParam);
+  if (wParam & kFoundByIdList) {
+    request.idList = idListCopy(idListBytes(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam)));
+    if (request.idList.empty()) return 0;
+  } else {
+    const auto* text = reinterpret_cast<const wchar_t*>(lParam);
+    request.path.assign(text, wcsnlen(text, 0x8000));
+  }
+  m_addRequests.push_back(std::move(request));
+  return 1;
 }
 
 LRESULT CBarWindow::onTrayCallback(WPARAM, LPARAM lParam) {

@@ -13,6 +13,8 @@
 #include "launcher/model/group_table.h"
 #include "launcher/model/settings.h"
 #include "launcher/services/find_files.h"
+#include "launcher/services/folder_walk.h"
+#include "launcher/services/id_list.h"
 
 namespace vorbin {
 
@@ -76,6 +78,15 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   int lockLevel() const { return m_context.settings.lockLevel; }
   bool taskMode() const { return m_context.settings.taskMode; }
   const StartupPlan& startupPlan() const { return m_startupPlan; }
+
+  // A request of message 0x0520, copied out of the sender's memory.
+  struct AddRequest {
+    uint32_t flags = 0;
+    std::wstring path;     // a path or text
+    IdListBytes idList;    // with flag 0x200: the item-ID list
+  };
+  // Requests taken and waiting for the adding of items.
+  const std::vector<AddRequest>& addRequests() const { return m_addRequests; }
   int barWidth() const { return m_width; }
   int barHeight() const { return m_height; }
 
@@ -197,6 +208,7 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   const KeyBinding* m_armedBinding = nullptr;
   HWND m_optionsSheet = nullptr;
   std::vector<std::wstring> m_queuedDrops;  // filled by the drop target
+  std::vector<AddRequest> m_addRequests;
   bool m_blinkPhase = false;
 
   // Shared with painting and the mouse operations.

@@ -1,0 +1,239 @@
+// The bar window in this process, on a profile in memory: timers, region,
+// hiding and locking, pointer-carrying messages and the keyboard.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "framework/com.h"
+#include "launcher/app/launcher_app.h"
+#include "launcher/bar/bar_window.h"
+
+namespace vorbin {
+namespace {
+
+class BarInProcess : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static bool registered = CLauncherApp::registerBarClass(GetModuleHandleW(nullptr)) != 0;
+    ASSERT_TRUE(registered);
+    colors = defaultColors();
+    groups = std::make_unique<GroupTable>(profile, ModelOptions{});
+    groups->loadGroups();
+    owner = CreateWindowExW(WS_EX_TOOLWINDOW, kBarClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(owner, nullptr);
+  }
+  void TearDown() override {
+    bar.reset();
+    DestroyWindow(owner);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+  }
+  HWND makeBar() {
+    bar = std::make_unique<CBarWindow>(BarContext{settings, colors, profile, *groups, history, true});
+    EXPECT_TRUE(bar->createBar(owner, L""));
+    ShowWindow(bar->hwnd(), SW_SHOWNORMAL);
+    pump();
+    return bar->hwnd();
+  }
+  static void pump() {
+    MSG msg;
+    for (int i = 0; i < 5; ++i) {
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+      Sleep(10);
+    }
+  }
+  // Whether the clock timer runs: killing it tells, and it is set again.
+  bool clockRunning(HWND w) {
+    if (!KillTimer(w, kTimerClock)) return false;
+    SetTimer(w, kTimerClock, 1000, nullptr);
+    return true;
+  }
+
+  MemoryProfile profile;
+  Settings settings;
+  Colors colors;
+  CmdHistory history;
+  std::unique_ptr<GroupTable> groups;
+  std::unique_ptr<CBarWindow> bar;
+  HWND owner = nullptr;
+};
+
+TEST_F(BarInProcess, MinimizingStopsTheClockAndRestoringStartsIt) {
+  HWND w = makeBar();
+  EXPECT_TRUE(clockRunning(w));
+  ShowWindow(w, SW_MINIMIZE);
+  pump();
+  EXPECT_FALSE(clockRunning(w));
+  ShowWindow(w, SW_RESTORE);
+  pump();
+  EXPECT_TRUE(clockRunning(w));
+}
+
+TEST_F(BarInProcess, CreationUsesTheClassTitleStylesAndOwner) {
+  HWND w = makeBar();
+  wchar_t title[32];
+  GetWindowTextW(w, title, 32);
+  EXPECT_STREQ(title, L"Vorb in");
+  EXPECT_EQ(GetWindow(w, GW_OWNER), owner);
+  const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
+  EXPECT_TRUE(style & WS_POPUP);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & WS_CAPTION);
+  EXPECT_TRUE(GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
+  // The style stays as created.
+  SetWindowLongPtrW(w, GWL_STYLE, style | WS_CAPTION);
+  EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE), style);
+}
+
+TEST_F(BarInProcess, RegionFollowsEllipseWidthAndFlatRatio) {
+  colors.ellipseWidth = 0;
+  HWND w = makeBar();
+  RECT r;
+  GetWindowRect(w, &r);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(w, region), ERROR);
+  // Square corners: the window's corner pixel is inside the region.
+  EXPECT_TRUE(PtInRegion(region, 0, 0));
+  DeleteObject(region);
+
+  bar.reset();
+  colors.ellipseWidth = 60;
+  settings.flatRatio = 0;
+  w = makeBar();
+  region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(w, region), ERROR);
+  EXPECT_FALSE(PtInRegion(region, 1, 1));
+  EXPECT_TRUE(PtInRegion(region, 30, 30));
+  DeleteObject(region);
+
+  // FlatRatio 100 flattens the corner height to nothing: the corner is square again.
+  bar.reset();
+  settings.flatRatio = 100;
+  w = makeBar();
+  region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(w, region), ERROR);
+  EXPECT_TRUE(PtInRegion(region, 1, 1));
+  DeleteObject(region);
+}
+
+TEST_F(BarInProcess, CloseCommandHidesUnlessSuperLocked) {
+  HWND w = makeBar();
+  SendMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
+  pump();
+  EXPECT_TRUE(IsIconic(w));
+  EXPECT_FALSE(clockRunning(w));
+  bar->showBar();
+  pump();
+  EXPECT_FALSE(IsIconic(w));
+
+  settings.lock = settings.superLock = true;
+  settings.lockLevel = lockLevelOf(true, true);
+  SendMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
+  bar->hideBar(kHideKeepGroup);
+  pump();
+  EXPECT_FALSE(IsIconic(w));
+  EXPECT_TRUE(IsWindowVisible(w));
+}
+
+TEST_F(BarInProcess, UsualyTopGroupReturnsToGroupOneOnPlainHideOnly) {
+  settings.usualyTopGroup = true;
+  HWND w = makeBar();
+  groups->activeGroup = 3;
+  groups->dispGroupOffset = 2;
+  bar->hideBar(kHideKeepGroup);
+  EXPECT_EQ(groups->activeGroup, 3);
+  bar->showBar();
+  pump();
+  bar->hideBar(kHidePlain);
+  EXPECT_EQ(groups->activeGroup, 1);
+  EXPECT_EQ(groups->dispGroupOffset, 0);
+  EXPECT_TRUE(IsIconic(w));
+}
+
+TEST_F(BarInProcess, DeactivationWithDelayArmsTheHideTimer) {
+  settings.noActiveToClose = true;
+  settings.closeDelayTime = 30;
+  HWND w = makeBar();
+  bar->hideBar(kHideByDeactivation);
+  pump();
+  EXPECT_FALSE(IsIconic(w));
+  EXPECT_TRUE(KillTimer(w, kTimerDelayedHide)) << "timer 2 was not armed";
+  // Its expiry hides plainly.
+  SendMessageW(w, WM_TIMER, kTimerDelayedHide, 0);
+  pump();
+  EXPECT_TRUE(IsIconic(w));
+}
+
+TEST_F(BarInProcess, AddRequestsAreTakenOnlyFromThisThread) {
+  HWND w = makeBar();
+  const wchar_t path[] = L"C:\\Tools\\app.exe";
+  EXPECT_EQ(SendMessageW(w, kMsgAddRequest, 1, reinterpret_cast<LPARAM>(path)), 1);
+  ASSERT_EQ(bar->addRequests().size(), 1u);
+  EXPECT_EQ(bar->addRequests()[0].path, path);
+  EXPECT_EQ(bar->addRequests()[0].flags, 1u);
+
+  // Posted: whoever posts, the pointer is not followed.
+  PostMessageW(w, kMsgAddRequest, 1, reinterpret_cast<LPARAM>(path));
+  pump();
+  EXPECT_EQ(bar->addRequests().size(), 1u);
+
+  // Sent from another thread of this process: refused as well.
+  LRESULT fromOther = -1;
+  std::thread other([&] { fromOther = SendMessageW(w, kMsgAddRequest, 1, reinterpret_cast<LPARAM>(path)); });
+  while (fromOther == -1) pump();
+  other.join();
+  EXPECT_EQ(fromOther, 0);
+  EXPECT_EQ(bar->addRequests().size(), 1u);
+
+  // An ID list is copied by its own counts.
+  const uint8_t list[] = {4, 0, 'x', 'y', 0, 0};
+  EXPECT_EQ(SendMessageW(w, kMsgAddRequest, 0x201, reinterpret_cast<LPARAM>(list)), 1);
+  ASSERT_EQ(bar->addRequests().size(), 2u);
+  EXPECT_EQ(bar->addRequests()[1].idList, (IdListBytes{4, 0, 'x', 'y', 0, 0}));
+}
+
+TEST_F(BarInProcess, ClosingSavesTheWindowState) {
+  HWND w = makeBar();
+  SetWindowPos(w, nullptr, 120, 140, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  pump();
+  const int height = bar->barHeight();
+  bar->saveWindowState();
+  EXPECT_EQ(profile.getInt(kSettingsSection, L"PositionX", -1), 120);
+  EXPECT_EQ(profile.getInt(kSettingsSection, L"PositionY", -1), 140);
+  EXPECT_EQ(profile.getInt(kSettingsSection, L"Height", -1), height);
+
+  // Minimized, the remembered place is the one before.
+  ShowWindow(w, SW_MINIMIZE);
+  pump();
+  bar->saveWindowState();
+  EXPECT_EQ(profile.getInt(kSettingsSection, L"PositionX", -1), 120);
+}
+
+TEST_F(BarInProcess, BottomEdgeResizeFollowsThePointer) {
+  HWND w = makeBar();
+  RECT r;
+  GetWindowRect(w, &r);
+  const int edge = std::max(2, GetSystemMetrics(SM_CYSIZEFRAME));
+  EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + 20, r.bottom - 1)), HTBOTTOM);
+  EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + 20, r.top)), HTTOP);
+  EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + 20, r.top + edge + 1)), HTCAPTION);
+
+  SendMessageW(w, WM_NCLBUTTONDOWN, HTBOTTOM, MAKELPARAM(r.left + 20, r.bottom - 1));
+  EXPECT_FALSE(clockRunning(w)) << "the clock stops during a resize";
+  POINT p{20, (r.bottom - r.top) + 40};
+  SendMessageW(w, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+  SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+  RECT after;
+  GetWindowRect(w, &after);
+  EXPECT_EQ(after.top, r.top);
+  EXPECT_EQ(after.bottom - after.top, (r.bottom - r.top) + 41);
+  EXPECT_TRUE(clockRunning(w));
+}
+
+}  // namespace
+}  // namespace vorbin
