@@ -172,7 +172,14 @@ TEST_F(HiveRoundTrip, LoadAndCopyReplacesTheKeyByTheSavedOne) {
 }
 
 TEST_F(HiveRoundTrip, DamagedHiveLeavesTheKeyAsItWas) {
+  std::string saved;
+  {
+    fw::RegKey source = createKey(std::wstring(kScratch) + L"\\source");
+    ASSERT_EQ(saveKeyToHive(source.get(), folder + L"whole.dat"), ERROR_SUCCESS);
+    saved = readFile(folder + L"whole.dat");
+  }
   const std::string contents[] = {
+      saved.substr(0, saved.size() / 2),  // cut short
       std::string(),
       std::string("this is not a registry hive\r\n"),
       std::string("regf") + std::string(60, '\x01'),
@@ -193,23 +200,6 @@ TEST_F(HiveRoundTrip, DamagedHiveLeavesTheKeyAsItWas) {
   }
 }
 
-TEST_F(HiveRoundTrip, TruncatedHiveLeavesTheKeyAsItWas) {
-  std::wstring file = folder + L"vorbinbr.dat";
-  {
-    fw::RegKey source = createKey(std::wstring(kScratch) + L"\\source");
-    ASSERT_EQ(saveKeyToHive(source.get(), file), ERROR_SUCCESS);
-  }
-  std::string whole = readFile(file);
-  writeFile(file, whole.substr(0, whole.size() / 2));
-  RegistryTree before = treeOf(std::wstring(kScratch) + L"\\target");
-  fw::RegKey target = createKey(std::wstring(kScratch) + L"\\target");
-  LONG rc = restoreKeyFromHive(target.get(), file, RestoreMethod::kWineLoadAndCopy);
-  EXPECT_TRUE(rc == ERROR_BADDB || rc == ERROR_NOT_REGISTRY_FILE) << "result " << rc;
-  target.reset();
-  std::string why;
-  EXPECT_TRUE(sameTree(before, treeOf(std::wstring(kScratch) + L"\\target"), why)) << why;
-}
-
 TEST_F(HiveRoundTrip, MissingHiveFileIsAnErrorAndChangesNothing) {
   RegistryTree before = treeOf(std::wstring(kScratch) + L"\\target");
   fw::RegKey target = createKey(std::wstring(kScratch) + L"\\target");
@@ -218,54 +208,6 @@ TEST_F(HiveRoundTrip, MissingHiveFileIsAnErrorAndChangesNothing) {
   target.reset();
   std::string why;
   EXPECT_TRUE(sameTree(before, treeOf(std::wstring(kScratch) + L"\\target"), why)) << why;
-}
-
-TEST(Folders, CopiesFilesButNotSubfoldersAndSkipsTheHiveOnRequest) {
-  std::wstring root = tempFolder();
-  std::wstring from = root + L"from\\", to = root + L"to\\";
-  CreateDirectoryW(from.c_str(), nullptr);
-  CreateDirectoryW(to.c_str(), nullptr);
-  CreateDirectoryW((from + L"sub").c_str(), nullptr);
-  writeFile(from + L"sub\\inner.txt", "inner");
-  writeFile(from + L"a.bin", std::string("\0\1\2binary", 9));
-  writeFile(from + L"VORBINBR.DAT", "hive");
-  writeFile(to + L"a.bin", "old content to be overwritten");
-
-  copyFolderFiles(from, to, true);
-  EXPECT_EQ(readFile(to + L"a.bin"), std::string("\0\1\2binary", 9));
-  EXPECT_FALSE(fileExists(to + L"VORBINBR.DAT"));
-  EXPECT_FALSE(folderExists(to + L"sub"));
-
-  copyFolderFiles(from, to, false);
-  EXPECT_EQ(readFile(to + L"VORBINBR.DAT"), "hive");
-
-  EXPECT_TRUE(deleteFolderTree(root));
-  EXPECT_FALSE(folderExists(root));
-}
-
-TEST(Folders, ListingMarksFoldersHoldingABackup) {
-  std::wstring root = tempFolder();
-  CreateDirectoryW((root + L"with").c_str(), nullptr);
-  CreateDirectoryW((root + L"without").c_str(), nullptr);
-  CreateDirectoryW((root + L"dirnamed").c_str(), nullptr);
-  CreateDirectoryW((root + L"dirnamed\\vorbinbr.dat").c_str(), nullptr);
-  writeFile(root + L"with\\vorbinbr.dat", "x");
-  writeFile(root + L"without\\other.dat", "x");
-  int withBackup = 0, entries = 0;
-  for (const FolderEntry& entry : listFolder(root)) {
-    ++entries;
-    if (entry.name == L"with") {
-      EXPECT_TRUE(entry.holdsBackupFile && entry.isDirectory);
-      EXPECT_NE(entry.lastWriteTime, 0u);
-    }
-    if (entry.name == L"without" || entry.name == L"dirnamed") {
-      EXPECT_FALSE(entry.holdsBackupFile);
-    }
-    withBackup += entry.holdsBackupFile;
-  }
-  EXPECT_EQ(withBackup, 1);
-  EXPECT_GE(entries, 3);
-  deleteFolderTree(root);
 }
 
 // A stand-in bar in this process: the launcher is found by its mutex and its

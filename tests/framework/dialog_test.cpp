@@ -135,12 +135,6 @@ TEST_F(ModelessDialog, SaveReadsBackWhatTheControlsHold) {
   EXPECT_EQ(SendDlgItemMessageW(h, IDC_CHOICE, CB_GETCURSEL, 0, 0), 2);
 }
 
-TEST_F(ModelessDialog, EmptyComboSelectionSavesAsMinusOne) {
-  SendDlgItemMessageW(dialog.hwnd(), IDC_CHOICE, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-  ASSERT_TRUE(dialog.updateData(true));
-  EXPECT_EQ(dialog.choice, -1);
-}
-
 TEST_F(ModelessDialog, IntegerBoundsAndSyntax) {
   struct Case {
     int line;
