@@ -92,6 +92,10 @@ ModelOptions launcherModelOptions(const Settings& settings) {
   return o;
 }
 
+std::wstring wildCardOrDefault(const Settings& settings) {
+  return settings.wildCard.empty() ? resourceString(IDS_DEFAULT_WILDCARD) : settings.wildCard;
+}
+
 SystemInfo currentSystemInfo() {
   SystemInfo info;
   wchar_t folder[MAX_PATH] = {};
@@ -113,6 +117,8 @@ void loadSettings(const Profile& profile, Settings& settings) {
   readVersionTexts(exe, settings);
   settings.runningAsShell = runsAsShell(exe);
   loadSettings(profile, currentSystemInfo(), settings);
+  // Images made from icons follow the value read at start-up for the whole run.
+  setKeepImagesPacked(settings.keepCompression);
 }
 
 }  // namespace vorbin

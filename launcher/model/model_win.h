@@ -25,4 +25,7 @@ std::wstring systemAnsiDecoder(std::string_view bytes);
 // page, the thread's hot keys and the new-group title of the language library.
 ModelOptions launcherModelOptions(const Settings& settings);
 
+// The wild card of the file lists: the setting, or string 512 of the language library when it is empty.
+std::wstring wildCardOrDefault(const Settings& settings);
+
 }  // namespace vorbin

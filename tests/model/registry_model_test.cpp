@@ -215,6 +215,9 @@ TEST_F(RegistryModel, SettingsAreClampedAndSaveStateWritesThemBack) {
   EXPECT_FALSE(s.windowsFolder.empty());
   EXPECT_EQ(s.exeDirectry.path, s.windowsFolder);
   EXPECT_FALSE(s.runningAsShell);
+  EXPECT_EQ(wildCardOrDefault(s), L"*.*");  // string 512 of the language library
+  s.wildCard = L"*.exe;*.lnk";
+  EXPECT_EQ(wildCardOrDefault(s), L"*.exe;*.lnk");
   Colors c;
   loadColors(profile, c);
   EXPECT_EQ(c.colors[kBord], (ColorValue{255, 128, 128, 50}));
