@@ -158,17 +158,23 @@ TEST_F(HiveRoundTrip, LoadAndCopyReplacesTheKeyByTheSavedOne) {
     ASSERT_EQ(saveKeyToHive(source.get(), file), ERROR_SUCCESS);
   }
   ASSERT_TRUE(fileExists(file));
-  {
-    fw::RegKey target = createKey(std::wstring(kScratch) + L"\\target");
-    ASSERT_EQ(restoreKeyFromHive(target.get(), file, RestoreMethod::kWineLoadAndCopy), ERROR_SUCCESS);
+  // Both ways of loading: Wine's checked text, and the plain one of systems
+  // outside the NT family (the same load under Wine).
+  for (RestoreMethod method : {RestoreMethod::kWineLoadAndCopy, RestoreMethod::kLoadAndCopy}) {
+    SCOPED_TRACE(static_cast<int>(method));
+    {
+      fw::RegKey target = createKey(std::wstring(kScratch) + L"\\target");
+      setValue(target.get(), L"Stale again", REG_DWORD, {1, 0, 0, 0});
+      ASSERT_EQ(restoreKeyFromHive(target.get(), file, method), ERROR_SUCCESS);
+    }
+    std::string why;
+    EXPECT_TRUE(sameTree(treeOf(std::wstring(kScratch) + L"\\source"),
+                         treeOf(std::wstring(kScratch) + L"\\target"), why))
+        << why;
+    // The temporary hive is gone again.
+    fw::RegKey temporary;
+    EXPECT_NE(RegOpenKeyExW(HKEY_USERS, L"TEMP_HIVE", 0, KEY_READ, temporary.put()), ERROR_SUCCESS);
   }
-  std::string why;
-  EXPECT_TRUE(sameTree(treeOf(std::wstring(kScratch) + L"\\source"),
-                       treeOf(std::wstring(kScratch) + L"\\target"), why))
-      << why;
-  // The temporary hive is gone again.
-  fw::RegKey temporary;
-  EXPECT_NE(RegOpenKeyExW(HKEY_USERS, L"TEMP_HIVE", 0, KEY_READ, temporary.put()), ERROR_SUCCESS);
 }
 
 TEST_F(HiveRoundTrip, DamagedHiveLeavesTheKeyAsItWas) {
