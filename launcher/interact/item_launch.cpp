@@ -27,4 +27,22 @@ std::vector<LaunchRequest> groupStartRequests(const Group& group) {
   return requests;
 }
 
+std::vector<LaunchRequest> startupRequests(const StartupPlan& plan, const GroupTable& groups) {
+  std::vector<LaunchRequest> requests;
+  for (const StartupLaunch& command : plan.commands) {
+    LaunchRequest request;
+    request.target = command.command;
+    request.flags = command.minimizedNoActivate ? 1 : 0;
+    requests.push_back(std::move(request));
+  }
+  if (!plan.launchStartupGroups) return requests;
+  // Group 0 is the quick group and the last one the empty placeholder.
+  for (size_t g = 1; g < groups.placeholderIndex(); ++g) {
+    if (groups[g].startUp == 0) continue;
+    std::vector<LaunchRequest> items = groupStartRequests(groups[g]);
+    requests.insert(requests.end(), items.begin(), items.end());
+  }
+  return requests;
+}
+
 }  // namespace vorbin

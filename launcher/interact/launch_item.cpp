@@ -324,6 +324,12 @@ LaunchOutcome launchItem(const LaunchRequest& request, const LaunchContext& cont
   return outcome;
 }
 
+LaunchOutcome launchSlot(const GroupTable& groups, int groupIndex, int slot, const LaunchContext& context) {
+  const Item* item = groups.item(groupIndex, slot);
+  if (!item) return {};
+  return launchItem(launchRequestFor(*item), context);
+}
+
 std::vector<LaunchOutcome> launchGroup(const GroupTable& groups, int groupIndex,
                                        const LaunchContext& context) {
   std::vector<LaunchOutcome> outcomes;

@@ -46,6 +46,8 @@ class Win32LaunchSystem : public LaunchSystem {
 };
 
 LaunchOutcome launchItem(const LaunchRequest& request, const LaunchContext& context);
+// Starts the item in that slot; nothing when the slot is empty.
+LaunchOutcome launchSlot(const GroupTable& groups, int groupIndex, int slot, const LaunchContext& context);
 // Starts every occupied slot of the group in order with the group's start-up show mode.
 std::vector<LaunchOutcome> launchGroup(const GroupTable& groups, int groupIndex,
                                        const LaunchContext& context);

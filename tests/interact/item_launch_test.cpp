@@ -50,6 +50,38 @@ TEST(ItemLaunch, GroupStartTakesOccupiedSlotsInOrder) {
   EXPECT_TRUE(groupStartRequests(Group{}).empty());
 }
 
+TEST(ItemLaunch, StartupRunsCommandsThenStartupGroupsInTableOrder) {
+  MemoryProfile profile;
+  GroupTable groups(profile, ModelOptions{});
+  groups.loadGroups();
+  const std::wstring a = L"A", b = L"B", c = L"C";
+  ASSERT_TRUE(groups.ensureGroup(1, &a, false).has_value());
+  ASSERT_TRUE(groups.ensureGroup(2, &b, false).has_value());
+  ASSERT_TRUE(groups.ensureGroup(3, &c, false).has_value());
+  groups.placeItem(0, 0, textItem(L"quick.exe", 0));
+  groups.placeItem(1, 0, textItem(L"a.exe", 0));
+  groups.placeItem(2, 1, textItem(L"b.exe", 0));
+  groups.placeItem(3, 0, textItem(L"c.exe", 0));
+  groups[0].startUp = 1;  // the quick group never starts
+  groups[1].startUp = 2;
+  groups[3].startUp = 1;
+
+  StartupPlan plan;
+  plan.commands = {{L"load.exe", true}, {L"run.exe", false}};
+  plan.launchStartupGroups = true;
+  std::vector<LaunchRequest> requests = startupRequests(plan, groups);
+  ASSERT_EQ(requests.size(), 4u);
+  EXPECT_EQ(requests[0].target, L"load.exe");
+  EXPECT_EQ(showCommandFor(requests[0].flags, requests[0].groupStartMode), sw::kMinNoActive);
+  EXPECT_EQ(showCommandFor(requests[1].flags, requests[1].groupStartMode), sw::kShowNormal);
+  EXPECT_EQ(requests[2].target, L"a.exe");
+  EXPECT_EQ(showCommandFor(requests[2].flags, requests[2].groupStartMode), sw::kMinNoActive);
+  EXPECT_EQ(requests[3].target, L"c.exe");
+
+  plan.launchStartupGroups = false;
+  EXPECT_EQ(startupRequests(plan, groups).size(), 2u);
+}
+
 vb::BarLayout sampleLayout(bool taskMode) { return vb::computeBarLayout(vb::LayoutMetrics{}, taskMode, 600); }
 
 int centreX(const vb::PixelRect& r) { return (r.left + r.right) / 2; }

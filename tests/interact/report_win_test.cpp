@@ -1,0 +1,174 @@
+// Not-found reports: the message box texts come from the language library with
+// the name put in literally, and a failed start lets the shell explain itself.
+#include <windows.h>
+#include <objbase.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "launcher/interact/launch_item.h"
+
+namespace vorbin {
+namespace {
+
+std::wstring binFolder() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring text(path);
+  return text.substr(0, text.find_last_of(L'\\'));
+}
+
+struct SeenBox {
+  std::wstring caption, text;
+};
+
+BOOL CALLBACK collectStaticText(HWND child, LPARAM param) {
+  wchar_t className[16] = {};
+  GetClassNameW(child, className, 16);
+  wchar_t text[1024] = {};
+  if (lstrcmpiW(className, L"Static") == 0 && GetWindowTextW(child, text, 1024) > 0) {
+    *reinterpret_cast<std::wstring*>(param) += text;
+  }
+  return TRUE;
+}
+
+// Closes every dialog box of this process that appears while it runs, and
+// records its caption and text.
+class BoxWatcher {
+ public:
+  BoxWatcher() : m_thread([this] { run(); }) {}
+  ~BoxWatcher() {
+    m_stop = true;
+    if (m_thread.joinable()) m_thread.join();
+  }
+  std::vector<SeenBox> seen() {
+    m_stop = true;
+    if (m_thread.joinable()) m_thread.join();
+    return m_seen;
+  }
+
+ private:
+  void run() {
+    while (!m_stop) {
+      closeBoxes();
+      Sleep(30);
+    }
+    closeBoxes();
+  }
+  void closeBoxes() {
+    HWND box = nullptr;
+    while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr)) != nullptr) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(box, &process);
+      if (process != GetCurrentProcessId() || !IsWindowVisible(box)) continue;
+      SeenBox seen;
+      wchar_t caption[256] = {};
+      GetWindowTextW(box, caption, 256);
+      seen.caption = caption;
+      EnumChildWindows(box, collectStaticText, reinterpret_cast<LPARAM>(&seen.text));
+      m_seen.push_back(seen);
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      PostMessageW(box, WM_CLOSE, 0, 0);
+      Sleep(100);
+    }
+  }
+  std::atomic<bool> m_stop{false};
+  std::vector<SeenBox> m_seen;
+  std::thread m_thread;
+};
+
+class ReportTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+  void SetUp() override {
+    library = LoadLibraryExW((binFolder() + L"\\Vorbr2ke.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(library, nullptr);
+    context.resources = library;
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    folder = std::wstring(temp) + L"vb report " + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+  }
+  void TearDown() override {
+    RemoveDirectoryW(folder.c_str());
+    FreeLibrary(library);
+  }
+  HMODULE library = nullptr;
+  LaunchContext context;
+  std::wstring folder;
+};
+
+TEST_F(ReportTest, MissingFolderIsReportedAndKept) {
+  std::wstring text = L"  C:\\no such place\\%s%n%d  ";
+  bool ok = true;
+  std::vector<SeenBox> seen;
+  {
+    BoxWatcher watcher;
+    ok = checkFolder(text, true, true, context);
+    seen = watcher.seen();
+  }
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(text, L"C:\\no such place\\%s%n%d");
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].caption, L"Vorbin - not found");
+  EXPECT_EQ(seen[0].text, L"Cannot find the folder C:\\no such place\\%s%n%d.");
+
+  // Without the report flag the Windows folder is put in and nothing is shown.
+  BoxWatcher quiet;
+  text = L"C:\\no such place";
+  EXPECT_FALSE(checkFolder(text, false, true, context));
+  EXPECT_TRUE(quiet.seen().empty());
+  wchar_t windows[MAX_PATH] = {};
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  EXPECT_EQ(lstrcmpiW(text.c_str(), windows), 0) << text;
+}
+
+TEST_F(ReportTest, ProgramLookupReportsMissingFilesAndMissingPrograms) {
+  const std::wstring orphan = folder + L"\\data.vbnoassoc";
+  CloseHandle(CreateFileW(orphan.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  std::wstring missing = folder + L"\\absent.txt";
+  std::wstring noProgram = orphan;
+  std::vector<SeenBox> seen;
+  {
+    BoxWatcher watcher;
+    EXPECT_EQ(findProgram(missing, true, context), 32);
+    EXPECT_EQ(findProgram(noProgram, true, context), 32);
+    seen = watcher.seen();
+  }
+  DeleteFileW(orphan.c_str());
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].text, L"Cannot find the file " + missing + L".");
+  EXPECT_EQ(seen[1].text, L"Cannot find a program that opens " + orphan + L".");
+  EXPECT_EQ(noProgram, orphan);
+
+  // Without the report flag the platform's number comes back and nothing is shown.
+  BoxWatcher quiet;
+  EXPECT_LT(findProgram(missing, false, context), 32);
+  EXPECT_TRUE(quiet.seen().empty());
+}
+
+TEST_F(ReportTest, FailedStartIsRepeatedWithTheShellsReport) {
+  int started = 0;
+  context.onStarted = [&] { ++started; };
+  LaunchRequest request;
+  request.target = folder + L"\\missing program.exe";
+  LaunchOutcome outcome;
+  std::vector<SeenBox> seen;
+  {
+    BoxWatcher watcher;
+    outcome = launchItem(request, context);
+    seen = watcher.seen();
+  }
+  EXPECT_FALSE(outcome.started);
+  EXPECT_LE(outcome.result, 32);
+  EXPECT_EQ(started, 0);
+  // The second attempt allowed the shell's own message.
+  EXPECT_FALSE(seen.empty());
+}
+
+}  // namespace
+}  // namespace vorbin
