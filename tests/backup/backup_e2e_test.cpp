@@ -508,8 +508,40 @@ TEST_F(BackupE2E, TypedNameIsStoredWithFullWidthCharacters) {
   EXPECT_TRUE(exists(folderOf(stored) + L"vorbinbr.dat"));
   EXPECT_FALSE(exists(e2e::binDir() + L"a")) << "the colon must not reach the file system";
   EXPECT_GE(tool.list().find(stored), 0) << "the list shows the stored name";
-  // The date column holds the folder's time.
-  EXPECT_FALSE(tool.list().text(tool.list().find(stored), 1).empty());
+}
+
+bool setWriteTime(const std::wstring& path, const SYSTEMTIME& utc) {
+  FILETIME time{};
+  SystemTimeToFileTime(&utc, &time);
+  HANDLE handle = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  BOOL ok = SetFileTime(handle, nullptr, nullptr, &time);
+  CloseHandle(handle);
+  return ok != FALSE;
+}
+
+TEST_F(BackupE2E, DateColumnShowsTheFolderTimeInLocalTime) {
+  ASSERT_TRUE(CreateDirectoryW((e2e::binDir() + L"trip").c_str(), nullptr));
+  ASSERT_TRUE(writeFile(folderOf(L"trip") + L"vorbinbr.dat", {'x'}));
+  const SYSTEMTIME folderTime{2001, 2, 6, 3, 4, 5, 6, 0};
+  const SYSTEMTIME fileTime{2010, 11, 1, 20, 21, 22, 23, 0};
+  ASSERT_TRUE(setWriteTime(folderOf(L"trip") + L"vorbinbr.dat", fileTime));
+  ASSERT_TRUE(setWriteTime(e2e::binDir() + L"trip", folderTime));
+
+  FILETIME utc{}, local{};
+  SYSTEMTIME shown{};
+  SystemTimeToFileTime(&folderTime, &utc);
+  FileTimeToLocalFileTime(&utc, &local);
+  FileTimeToSystemTime(&local, &shown);
+  wchar_t date[80] = {}, clock[80] = {};
+  GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &shown, nullptr, date, 80);
+  GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &shown, nullptr, clock, 80);
+
+  ASSERT_TRUE(tool.start());
+  int row = tool.list().find(L"trip");
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(tool.list().text(row, 1), std::wstring(date) + L" " + clock);
 }
 
 TEST_F(BackupE2E, SavingOverABackupAsksAndCancelKeepsIt) {
