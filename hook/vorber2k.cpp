@@ -62,11 +62,6 @@ DWORD processOf(HWND window) {
   return pid;
 }
 
-// A top-level window of another process than the launcher's.
-bool isForeignTopLevel(HWND window) {
-  return GetParent(window) == nullptr && processOf(window) != g_shared.launcherProcessId;
-}
-
 }  // namespace
 
 // Registered once per process; every process gets the same number.
@@ -78,14 +73,22 @@ UINT commandLineMessage() {
 
 namespace {
 
-bool isMenuBeingCreated(HWND window) {
-  char name[129];
-  const int length = GetClassNameA(window, name, sizeof name);
-  if (length <= 0) return false;
-  return isPopupMenuWindow(static_cast<uint32_t>(GetWindowLongA(window, GWL_STYLE)),
-                           static_cast<uint32_t>(GetWindowLongA(window, GWL_EXSTYLE)),
-                           {name, static_cast<size_t>(length)});
-}
+class WinWindowQueries final : public WindowQueries {
+ public:
+  uintptr_t parentOf(uintptr_t window) override {
+    return reinterpret_cast<uintptr_t>(GetParent(reinterpret_cast<HWND>(window)));
+  }
+  uint32_t processOf(uintptr_t window) override { return vorber::processOf(reinterpret_cast<HWND>(window)); }
+  bool isPopupMenu(uintptr_t value) override {
+    HWND window = reinterpret_cast<HWND>(value);
+    char name[129];
+    const int length = GetClassNameA(window, name, sizeof name);
+    if (length <= 0) return false;
+    return isPopupMenuWindow(static_cast<uint32_t>(GetWindowLongA(window, GWL_STYLE)),
+                             static_cast<uint32_t>(GetWindowLongA(window, GWL_EXSTYLE)),
+                             {name, static_cast<size_t>(length)});
+  }
+};
 
 }  // namespace
 
@@ -238,30 +241,12 @@ VORBER2K_API UINT WINAPI GetTaskInfo(HWND window) {
 //=== Hook procedures
 
 VORBER2K_API LRESULT CALLBACK CBTHookProc(int code, WPARAM wParam, LPARAM lParam) {
-  HWND window = reinterpret_cast<HWND>(wParam);
-  if (code == HCBT_ACTIVATE) {
-    // A thread that loses the activation may be told of a null window (Wine
-    // does so); that is no window being activated and changes nothing.
-    if (!window) return CallNextHookEx(vorber::hookHandle(g_shared.cbtHook), code, wParam, lParam);
-    const DWORD launcherPid = g_shared.launcherProcessId;
-    g_shared.launcherActivated = (launcherPid != 0 && vorber::processOf(window) == launcherPid) ? 1 : 0;
-  } else if (g_shared.taskMode != 0 &&
-             (code == HCBT_MINMAX || code == HCBT_CREATEWND || code == HCBT_DESTROYWND) &&
-             vorber::isForeignTopLevel(window)) {
-    const int32_t change = code == HCBT_CREATEWND ? vorber::kTaskCreated
-                           : code == HCBT_DESTROYWND
-                               ? vorber::kTaskDestroyed
-                               : vorber::changeCodeForShowCommand(static_cast<int64_t>(lParam));
-    vorber::postToLauncher(g_shared.launcherWindow, WM_HOOK_TASKCHANGE, wParam, change);
-  }
-  if (code == HCBT_CREATEWND && g_shared.suppressNextMenu != 0 && vorber::isMenuBeingCreated(window)) {
-    g_shared.suppressNextMenu = 0;
-    return 1;
-  }
-  if (code == HCBT_MINMAX && g_shared.launcherWindow != 0 &&
-      reinterpret_cast<uintptr_t>(window) == g_shared.launcherWindow) {
-    SetAnimate(FALSE);
-  }
+  vorber::WinWindowQueries queries;
+  const vorber::CbtDecision d = vorber::decideCbt(g_shared, queries, code, static_cast<uintptr_t>(wParam),
+                                                  static_cast<int64_t>(lParam));
+  if (d.report) vorber::postToLauncher(g_shared.launcherWindow, WM_HOOK_TASKCHANGE, wParam, d.change);
+  if (d.refuse) return 1;
+  if (d.animationOff) SetAnimate(FALSE);
   return CallNextHookEx(vorber::hookHandle(g_shared.cbtHook), code, wParam, lParam);
 }
 

@@ -13,6 +13,28 @@ bool noteWindowActivated(SharedHookState& state, uintptr_t window) {
   return true;
 }
 
+CbtDecision decideCbt(SharedHookState& s, WindowQueries& q, int32_t code, uintptr_t window, int64_t value) {
+  CbtDecision d;
+  const uint32_t launcherPid = s.launcherProcessId;
+  if (code == kCbtActivate) {
+    // A thread losing the activation may be told of a null window: no change.
+    if (window != 0) s.launcherActivated = (launcherPid != 0 && q.processOf(window) == launcherPid) ? 1 : 0;
+  } else if (s.taskMode != 0 && (code == kCbtMinMax || code == kCbtCreateWnd || code == kCbtDestroyWnd) &&
+             q.parentOf(window) == 0 && q.processOf(window) != launcherPid) {
+    d.report = true;
+    d.change = code == kCbtCreateWnd    ? kTaskCreated
+               : code == kCbtDestroyWnd ? kTaskDestroyed
+                                        : changeCodeForShowCommand(value);
+  }
+  if (code == kCbtCreateWnd && s.suppressNextMenu != 0 && q.isPopupMenu(window)) {
+    s.suppressNextMenu = 0;
+    d.refuse = true;
+    return d;
+  }
+  d.animationOff = code == kCbtMinMax && window != 0 && window == s.launcherWindow;
+  return d;
+}
+
 int32_t changeCodeForShowCommand(int64_t showCommand) {
   switch (showCommand) {
     case 0:  // SW_HIDE

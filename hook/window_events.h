@@ -37,6 +37,32 @@ int32_t changeCodeForShowCommand(int64_t showCommand);
 // tool-window and window-edge extended styles, and the class "#32768".
 bool isPopupMenuWindow(uint32_t style, uint32_t exStyle, std::string_view className);
 
+// What the CBT hook needs to know about a window.
+class WindowQueries {
+ public:
+  virtual uintptr_t parentOf(uintptr_t window) = 0;  // parent or owner, as the system reports it
+  virtual uint32_t processOf(uintptr_t window) = 0;
+  virtual bool isPopupMenu(uintptr_t window) = 0;  // styles and class of the system's popup menu
+
+ protected:
+  ~WindowQueries() = default;
+};
+
+// CBT hook codes.
+inline constexpr int32_t kCbtMinMax = 1, kCbtCreateWnd = 3, kCbtDestroyWnd = 4, kCbtActivate = 5;
+
+struct CbtDecision {
+  bool report = false;  // post the task change below
+  int32_t change = 0;
+  bool refuse = false;        // refuse the window's creation (a suppressed menu)
+  bool animationOff = false;  // the launcher's window is minimised or maximised
+};
+
+// One CBT notification (code, window, code-specific value). Flags and codes
+// are tested before any window query.
+CbtDecision decideCbt(SharedHookState& state, WindowQueries& queries, int32_t code, uintptr_t window,
+                      int64_t value);
+
 // ASCII comparisons as the system compares class names.
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 bool startsWithIgnoreCase(std::string_view text, std::string_view prefix);

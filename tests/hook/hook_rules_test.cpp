@@ -154,3 +154,93 @@ TEST(ShellReports, NewestWindowIsReportedOnceAtItsFirstActivation) {
 
 }  // namespace
 }  // namespace vorber
+
+namespace vorber {
+namespace {
+
+// Windows: 2 the launcher, 3 another launcher window, 10 a program's window,
+// 11 its child, 12 a menu being created.
+class FakeWindows final : public WindowQueries {
+ public:
+  int queries = 0;
+  uintptr_t parentOf(uintptr_t window) override {
+    ++queries;
+    return window == 11 ? 10 : 0;
+  }
+  uint32_t processOf(uintptr_t window) override {
+    ++queries;
+    return window == 2 || window == 3 ? 50 : 100;
+  }
+  bool isPopupMenu(uintptr_t window) override {
+    ++queries;
+    return window == 12;
+  }
+};
+
+class Cbt : public ::testing::Test {
+ protected:
+  SharedHookState state = kInitialHookState;
+  FakeWindows windows;
+  void SetUp() override {
+    state.launcherWindow = 2;
+    state.launcherProcessId = 50;
+    state.taskMode = 1;
+  }
+  CbtDecision cbt(int32_t code, uintptr_t window, int64_t value = 0) {
+    return decideCbt(state, windows, code, window, value);
+  }
+};
+
+TEST_F(Cbt, ReportsTopLevelWindowsOfOtherProcessesWhileTaskModeIsOn) {
+  CbtDecision d = cbt(kCbtCreateWnd, 10);
+  EXPECT_TRUE(d.report);
+  EXPECT_EQ(d.change, kTaskCreated);
+  EXPECT_EQ(cbt(kCbtDestroyWnd, 10).change, kTaskDestroyed);
+  EXPECT_EQ(cbt(kCbtMinMax, 10, 6).change, kTaskMinimised);
+  EXPECT_EQ(cbt(kCbtMinMax, 10, 3).change, kTaskMaximised);
+  EXPECT_EQ(cbt(kCbtMinMax, 10, 9).change, kTaskShown);
+  EXPECT_FALSE(cbt(kCbtCreateWnd, 11).report) << "a child window";
+  EXPECT_FALSE(cbt(kCbtDestroyWnd, 3).report) << "the launcher's own process";
+  EXPECT_FALSE(cbt(2, 10).report) << "HCBT_MOVESIZE is no task change";
+  state.taskMode = 0;
+  windows.queries = 0;
+  EXPECT_FALSE(cbt(kCbtCreateWnd, 10).report);
+  EXPECT_FALSE(cbt(kCbtMinMax, 10, 6).report);
+  EXPECT_EQ(windows.queries, 0) << "task mode off costs no window query";
+}
+
+TEST_F(Cbt, ActivationFlagFollowsTheActivatedWindowsProcess) {
+  cbt(kCbtActivate, 3);
+  EXPECT_EQ(state.launcherActivated, 1);
+  cbt(kCbtActivate, 0);
+  EXPECT_EQ(state.launcherActivated, 1) << "a null activation is no window being activated";
+  cbt(kCbtActivate, 10);
+  EXPECT_EQ(state.launcherActivated, 0);
+  EXPECT_FALSE(cbt(kCbtActivate, 10).report);
+}
+
+TEST_F(Cbt, RefusesExactlyOneMenuPerSettingOfTheFlag) {
+  EXPECT_FALSE(cbt(kCbtCreateWnd, 12).refuse) << "flag clear: never refused";
+  state.suppressNextMenu = 1;
+  EXPECT_FALSE(cbt(kCbtCreateWnd, 10).refuse) << "not a menu";
+  EXPECT_EQ(state.suppressNextMenu, 1);
+  EXPECT_FALSE(cbt(kCbtDestroyWnd, 12).refuse) << "only creation is refused";
+  const CbtDecision d = cbt(kCbtCreateWnd, 12);
+  EXPECT_TRUE(d.refuse);
+  EXPECT_TRUE(d.report) << "the creation was still a task change when task mode is on";
+  EXPECT_EQ(state.suppressNextMenu, 0);
+  EXPECT_FALSE(cbt(kCbtCreateWnd, 12).refuse);
+}
+
+TEST_F(Cbt, MinimisingTheLauncherWindowSwitchesTheAnimationOffFirst) {
+  EXPECT_TRUE(cbt(kCbtMinMax, 2, 6).animationOff);
+  EXPECT_FALSE(cbt(kCbtMinMax, 2, 6).report) << "the launcher's own window is no task";
+  EXPECT_FALSE(cbt(kCbtMinMax, 3, 6).animationOff) << "only the bar window itself";
+  EXPECT_FALSE(cbt(kCbtMinMax, 10, 6).animationOff);
+  EXPECT_FALSE(cbt(kCbtCreateWnd, 2).animationOff);
+  state.launcherWindow = 0;
+  EXPECT_FALSE(cbt(kCbtMinMax, 0, 6).animationOff);
+}
+
+}  // namespace
+}  // namespace vorber
