@@ -181,24 +181,7 @@ void CBackupDialog::updateButtons() {
   EnableWindow(item(IDC_DELETE), selected);
 }
 
-std::vector<std::wstring> CBackupDialog::listNames() const {
-  std::vector<std::wstring> names;
-  int count = static_cast<int>(SendMessageW(list(), LVM_GETITEMCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    wchar_t text[MAX_PATH + 1] = {};
-    LVITEMW row{};
-    row.iSubItem = 0;
-    row.pszText = text;
-    row.cchTextMax = MAX_PATH + 1;
-    SendMessageW(list(), LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&row));
-    names.emplace_back(text);
-  }
-  return names;
-}
-
-std::wstring CBackupDialog::selectedName() const {
-  int index = static_cast<int>(SendMessageW(list(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-  if (index < 0) return {};
+std::wstring CBackupDialog::rowName(int index) const {
   wchar_t text[MAX_PATH + 1] = {};
   LVITEMW row{};
   row.iSubItem = 0;
@@ -206,6 +189,17 @@ std::wstring CBackupDialog::selectedName() const {
   row.cchTextMax = MAX_PATH + 1;
   SendMessageW(list(), LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&row));
   return text;
+}
+
+std::vector<std::wstring> CBackupDialog::listNames() const {
+  std::vector<std::wstring> names;
+  int count = static_cast<int>(SendMessageW(list(), LVM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) names.push_back(rowName(i));
+  return names;
+}
+
+int CBackupDialog::selectedRow() const {
+  return static_cast<int>(SendMessageW(list(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 LRESULT CBackupDialog::onSysCommand(WPARAM wParam, LPARAM lParam) {
@@ -231,8 +225,9 @@ void CBackupDialog::onSave() {
 }
 
 void CBackupDialog::onRestore() {
-  std::wstring name = selectedName();
-  if (name.empty()) return;
+  int row = selectedRow();
+  if (row < 0) return;
+  std::wstring name = rowName(row);
   Prompter prompter(m_hwnd, false);
   if (!prompter.confirm(IDS_ASK_RESTORE, MB_ICONQUESTION)) return;
   long result = restoreBackup(m_context, name);
@@ -240,9 +235,9 @@ void CBackupDialog::onRestore() {
 }
 
 void CBackupDialog::onDelete() {
-  int index = static_cast<int>(SendMessageW(list(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-  std::wstring name = selectedName();
-  if (index < 0 || name.empty()) return;
+  int index = selectedRow();
+  if (index < 0) return;
+  std::wstring name = rowName(index);
   Prompter prompter(m_hwnd, false);
   if (!prompter.confirm(IDS_ASK_DELETE)) return;
   if (folderExists(m_context.toolFolder + name)) {

@@ -55,7 +55,8 @@ class CBackupDialog : public fw::CMappedDialog<CBackupDialog> {
   void fillList();
   void updateButtons();
   std::vector<std::wstring> listNames() const;
-  std::wstring selectedName() const;
+  std::wstring rowName(int index) const;
+  int selectedRow() const;  // -1 = none
   HWND list() const { return item(IDC_BACKUP_LIST); }
 
   ToolContext m_context;
