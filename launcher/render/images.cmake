@@ -3,7 +3,7 @@
 vb_core_sources(vbcore
   ${CMAKE_CURRENT_LIST_DIR}/pair_codec.cpp
   ${CMAKE_CURRENT_LIST_DIR}/icon_image.cpp)
-if(VB_WINDOWS AND EXISTS ${CMAKE_CURRENT_LIST_DIR}/icon_convert.cpp)
+if(VB_WINDOWS)
   target_sources(vblauncher PRIVATE ${CMAKE_CURRENT_LIST_DIR}/icon_convert.cpp)
   target_sources(vorbin2k PRIVATE ${CMAKE_CURRENT_LIST_DIR}/images.rc)
 endif()

@@ -226,6 +226,24 @@ bool readCodeTable(std::span<const std::uint8_t> in, std::size_t& pos, CodeTable
   return true;
 }
 
+// Expanded length of every code, worked out from 255 down: a pair code of
+// packed data only refers to codes made before it, which are higher. 0 for a
+// code that refers to a lower pair code (only a damaged table does).
+// Lengths stop growing at 2^40, far beyond any needed length.
+std::array<std::uint64_t, kCodes> expansionLengths(const CodeTable& table) {
+  std::array<std::uint64_t, kCodes> lengths;
+  for (unsigned code = 0; code < kCodes; ++code) lengths[code] = table.isPair[code] ? 0 : 1;
+  for (unsigned code = kCodes - 1; code > 0; --code) {
+    if (!table.isPair[code]) continue;
+    const std::uint8_t left = table.left[code], right = table.right[code];
+    const std::uint64_t leftLength = left > code || !table.isPair[left] ? lengths[left] : 0;
+    const std::uint64_t rightLength = right > code || !table.isPair[right] ? lengths[right] : 0;
+    if (leftLength && rightLength)
+      lengths[code] = std::min<std::uint64_t>(leftLength + rightLength, 1ull << 40);
+  }
+  return lengths;
+}
+
 // Expands codes into the output, dropping the first `skip` bytes and storing
 // at most `cap`. Expansions of pair codes are remembered by their place in
 // the output, so a code met again is copied rather than expanded again.
@@ -239,11 +257,44 @@ class Expander {
   void newBlock(const CodeTable& table) {
     table_ = &table;
     known_.fill(Known{});
+    // Expansions of up to 16 bytes; the others take the slow way.
+    const auto lengths = expansionLengths(table);
+    for (unsigned code = 0; code < kCodes; ++code) {
+      shortLength_[code] = table.isPair[code] ? 0 : 1;
+      shortBytes_[code][0] = static_cast<std::uint8_t>(code);
+    }
+    for (unsigned code = kCodes - 1; code > 0; --code) {
+      if (!table.isPair[code] || lengths[code] == 0 || lengths[code] > 16) continue;
+      // Both parts are shorter and were built before (higher codes or literals).
+      const std::uint8_t left = table.left[code], right = table.right[code];
+      std::memcpy(shortBytes_[code].data(), shortBytes_[left].data(), 16);
+      std::memcpy(shortBytes_[code].data() + lengths[left], shortBytes_[right].data(), 16);
+      shortLength_[code] = static_cast<std::uint8_t>(lengths[code]);
+    }
   }
 
   std::size_t stored() const { return stored_; }
   bool full() const { return stored_ == cap_; }
 
+  // Expands packed bytes while each expands to at most 16 bytes and there is
+  // room for a 16-byte copy; returns how many it took.
+  std::size_t expandShort(const std::uint8_t* packed, std::size_t count) {
+    if (dropped_ != skip_ || cap_ - stored_ < 16) return 0;
+    std::uint8_t* to = out_ + stored_;
+    const std::uint8_t* const last = out_ + cap_ - 16;
+    std::size_t taken = 0;
+    for (; taken < count && to <= last; ++taken) {
+      const std::uint8_t code = packed[taken];
+      const unsigned length = shortLength_[code];
+      if (length == 0) break;
+      std::memcpy(to, shortBytes_[code].data(), 16);
+      to += length;
+    }
+    stored_ = static_cast<std::size_t>(to - out_);
+    return taken;
+  }
+
+  // Expands one packed byte of any kind.
   Result expand(std::uint8_t code) {
     if (!table_->isPair[code]) return emit(code);
     if (known_[code].length) return copyKnown(code);
@@ -338,7 +389,9 @@ class Expander {
   };
   std::array<Known, kCodes> known_{};
   std::array<bool, kCodes> inProgress_{};
-  std::array<Frame, kCodes> stack_;  // read only below the current depth
+  std::array<std::uint8_t, kCodes> shortLength_;                 // 0: expanded the slow way
+  std::array<std::array<std::uint8_t, 32>, kCodes> shortBytes_;  // 16 used, room for the copy of a right part
+  std::array<Frame, kCodes> stack_;                              // read only below the current depth
 };
 
 std::uint16_t readLength(std::span<const std::uint8_t> in, std::size_t pos) {
@@ -397,9 +450,11 @@ std::size_t unpackPairs(std::span<std::uint8_t> out, std::span<const std::uint8_
     const std::size_t end = std::min<std::size_t>(pos + 2 + readLength(in, pos), in.size());
     pos += 2;
     expander.newBlock(table);
-    for (; pos < end; ++pos) {
-      const auto result = expander.expand(in[pos]);
-      if (result != Expander::Result::kGoOn) return expander.stored();
+    while (pos < end) {
+      pos += expander.expandShort(in.data() + pos, end - pos);
+      if (expander.full()) return expander.stored();
+      if (pos == end) break;
+      if (expander.expand(in[pos++]) != Expander::Result::kGoOn) return expander.stored();
     }
   }
   return expander.stored();
@@ -419,7 +474,6 @@ std::size_t unpackPairs(std::span<std::uint8_t> out, std::span<const std::uint8_
 std::vector<std::uint8_t> cutPackedRecord(std::span<const std::uint8_t> packedRecord,
                                           std::size_t neededLength) {
   std::vector<std::uint8_t> blob(4);
-  std::vector<std::uint8_t> expansion(neededLength + 1);
   std::size_t produced = 0;
   std::size_t pos = 0;
   CodeTable table;
@@ -432,29 +486,32 @@ std::vector<std::uint8_t> cutPackedRecord(std::span<const std::uint8_t> packedRe
     blob.resize(blob.size() + 2);
     const std::size_t end = std::min<std::size_t>(pos + 2 + readLength(in, pos), in.size());
     pos += 2;
+    const auto lengths = expansionLengths(table);
     std::size_t written = 0;
     for (; pos < end && produced < neededLength; ++pos) {
-      // Expand the byte to learn how far it reaches; a byte that reaches
-      // past the needed length is replaced by the needed part as literals,
-      // which are never pair codes of the block since they are its data.
-      Expander expander(std::span<std::uint8_t>(expansion), 0, neededLength - produced + 1);
-      expander.newBlock(table);
-      const auto result = expander.expand(in[pos]);
-      const std::size_t reach = expander.stored();
-      if (result == Expander::Result::kDamaged) {
-        produced = neededLength;  // stop after this block
+      const std::uint64_t reach = lengths[in[pos]];
+      if (reach == 0) {  // a damaged table: keep what came before
+        produced = neededLength;
         break;
       }
       if (produced + reach <= neededLength) {
         blob.push_back(in[pos]);
         ++written;
-        produced += reach;
-      } else {
-        const std::size_t part = neededLength - produced;
-        blob.insert(blob.end(), expansion.begin(), expansion.begin() + static_cast<std::ptrdiff_t>(part));
-        written += part;
-        produced = neededLength;
+        produced += static_cast<std::size_t>(reach);
+        continue;
       }
+      // The byte reaches past the needed length: the needed part of its
+      // expansion goes in as literals, which are never pair codes of the
+      // block since they are its data.
+      const std::size_t part = neededLength - produced;
+      std::vector<std::uint8_t> expansion(part);
+      Expander expander(std::span<std::uint8_t>(expansion), 0, part);
+      expander.newBlock(table);
+      expander.expand(in[pos]);
+      blob.insert(blob.end(), expansion.begin(),
+                  expansion.begin() + static_cast<std::ptrdiff_t>(expander.stored()));
+      written += expander.stored();
+      produced = neededLength;
     }
     if (written > 0xFFFF) return {};
     blob[lengthAt] = static_cast<std::uint8_t>(written);
