@@ -62,16 +62,12 @@ DWORD processOf(HWND window) {
   return pid;
 }
 
-}  // namespace
-
 // Registered once per process; every process gets the same number.
 UINT commandLineMessage() {
   static UINT message;
   if (message == 0) message = RegisterWindowMessageA("Vorber2kCommandLine");
   return message;
 }
-
-namespace {
 
 class WinWindowQueries final : public WindowQueries {
  public:
@@ -189,7 +185,6 @@ VORBER2K_API void WINAPI SetAnimate(BOOL restore) {
       SystemParametersInfoA(SPI_SETANIMATION, sizeof info, &info, 0);
       break;
     case vorber::AnimationChange::kSwitchOn:
-      info.cbSize = sizeof info;
       info.iMinAnimate = 1;
       SystemParametersInfoA(SPI_SETANIMATION, sizeof info, &info, 0);
       break;
