@@ -19,7 +19,8 @@ void check(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vorbin;
   std::u16string units(size / 2, u'\0');
-  for (size_t i = 0; i < units.size(); ++i) units[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+  for (size_t i = 0; i < units.size(); ++i)
+    units[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
   const std::wstring text = wideFromUtf16(units);
 
   if (auto name = parseValueName(text)) {
@@ -28,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto again = parseValueName(itemValueName(name->title, name->slot));
     check(again && again->title == name->title && again->slot == name->slot);
   } else {
-    check(text.find(L',') == std::wstring::npos || leadingInt(text.substr(text.rfind(L',') + 1)) > kMaxItemSlots);
+    check(text.find(L',') == std::wstring::npos ||
+          leadingInt(text.substr(text.rfind(L',') + 1)) > kMaxItemSlots);
   }
 
   for (uint32_t n : parseOrder(text, 1000)) check(n > 0 && n <= 0x7FFFFFFF);

@@ -64,8 +64,9 @@ std::vector<uint8_t> terminatedUtf16(const std::wstring& text) {
 
 // The unpacked image of an item for its record, and the depth to store.
 std::vector<uint8_t> recordImage(const IconImage& image, int& depth) {
-  std::vector<uint8_t> scratch(kImageScratchBytes);
-  std::span<const uint8_t> bits = unpackedImageBits(image, scratch);
+  std::vector<uint8_t> scratch(image.packed() ? kImageScratchBytes : 0);
+  std::span<const uint8_t> bits =
+      image.packed() ? unpackedImageBits(image, scratch) : std::span<const uint8_t>(image.bits);
   depth = image.colourDepth();
   if (!bits.empty() && imageByteSize(depth) == bits.size()) return {bits.begin(), bits.end()};
   // No image: a transparent depth-4 image keeps the record's layout.
@@ -125,7 +126,8 @@ ItemRecord decodeItemRecord(std::span<const uint8_t> record, const AnsiDecoder& 
   size_t imageBytes = static_cast<size_t>(r.depth + 1) * 128;
   if (record.size() < r.imageOffset + imageBytes) return r;
   std::span<const uint8_t> image = record.subspan(r.imageOffset, imageBytes);
-  if (imageByteSize(r.depth) == imageBytes && !isBlankImage(image)) r.image.assign(image.begin(), image.end());
+  if (imageByteSize(r.depth) == imageBytes && !isBlankImage(image))
+    r.image.assign(image.begin(), image.end());
   size_t pos = r.imageOffset + imageBytes;
   std::span<const uint8_t> rest = record.subspan(pos);
 
@@ -215,6 +217,8 @@ std::optional<ValueName> parseValueName(std::wstring_view name) {
   return v;
 }
 
-std::wstring itemValueName(const std::wstring& title, int slot) { return title + L"," + std::to_wstring(slot + 1); }
+std::wstring itemValueName(const std::wstring& title, int slot) {
+  return title + L"," + std::to_wstring(slot + 1);
+}
 
 }  // namespace vorbin
