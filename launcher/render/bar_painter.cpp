@@ -5,6 +5,7 @@
 
 #include "framework/gdi.h"
 #include "launcher/render/bitmap_ids.h"
+#include "launcher/render/clock_text.h"
 #include "launcher/render/dc_pixels.h"
 #include "launcher/render/paint_primitives.h"
 
@@ -208,6 +209,72 @@ void paintReadout(HDC dc, const RECT& box, const BarLayout& l, const PaintKit& k
   drawText(dc, text, box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, colour);
 }
 
+void paintAmPm(HDC dc, const RECT& box, const BarLayout& l, const PaintKit& kit, int hour) {
+  const ColourSlot& bord = kit.slot(SlotId::kBord);
+  areaFill(dc, box, kit.tileOrigin(SlotId::kBord, {box.left, box.top}), bord, kit.picture(SlotId::kBord),
+           kBlack, 128);
+  fw::SaveDCScope save(dc);
+  SetBkMode(dc, TRANSPARENT);
+  ScopedFont font(dc, std::max(1, l.clockFontHeight - 2), 700, false, L"Arial");
+  drawText(dc, std::wstring(amPmMark(hour)), box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX,
+           kit.colours[PlainColourId::kFuncKeyLabel]);
+}
+
+std::vector<int> paintTabs(HDC dc, const BarLayout& l, const PaintKit& kit, const TabLayout& layout,
+                           const TabsPaint& t) {
+  std::vector<int> shortened;
+  const ColourSlot& group = kit.slot(SlotId::kGroupBase);
+  const ColourSlot& bord = kit.slot(SlotId::kBord);
+  const RECT area = toRect(l.tabArea);
+  const HBITMAP picture = kit.picture(SlotId::kGroupBase);
+  areaFill(dc, area, kit.tileOrigin(SlotId::kGroupBase, {area.left, area.top}), group, picture);
+  if (t.framed) {
+    bevel(dc, area, -1, 1, bord.dark[3], bord.light[3], 1);
+    bevel(dc, area, -2, 2, bord.dark[3], bord.light[3], 1);
+  }
+  fw::SaveDCScope save(dc);
+  IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
+  fw::SelectScope font(dc, GetStockObject(DEFAULT_GUI_FONT));
+  const int count = static_cast<int>(t.tabs.size());
+  for (int n = 1; n <= count; ++n) {
+    const PixelRect r = tabRect(l, layout, n, t.scrollOffset);
+    if (r.bottom <= area.top || r.top >= area.bottom) continue;
+    RECT tab = toRect(r);
+    if (layout.perRow == 1) tab.right = area.right;
+    if (n == t.current || n == t.pressed) {
+      RECT box = tab;
+      if (layout.perRow > 1) box.top += 1;
+      areaFill(dc, box, kit.tileOrigin(SlotId::kGroupBase, {area.left, area.top}), group, picture,
+               t.highlightColour, t.actColorAlpha);
+    } else if (group.level != 0) {
+      line(dc, group.light[1], tab.left, tab.bottom - 1, tab.left, tab.top);
+      line(dc, group.light[1], tab.left, tab.top, tab.right - 1, tab.top);
+      line(dc, group.dark[1], tab.right - 1, tab.top + 1, tab.right - 1, tab.bottom);
+      if (n == count) line(dc, group.dark[1], tab.left, tab.bottom - 1, tab.right, tab.bottom - 1);
+    }
+    const TabEntry& entry = t.tabs[n - 1];
+    const int size = layout.imageSize;
+    const bool imageOnly = !layout.textOffset;
+    const int ix = imageOnly ? (tab.left + tab.right - size) / 2 : tab.left + 4;
+    const int iy = (tab.top + tab.bottom - size) / 2;
+    if (entry.image) {
+      ImageDrawing how;
+      how.x = ix;
+      how.y = iy;
+      how.size = size;
+      how.weight = n == t.current ? 0 : t.imageWeight;
+      drawImage(dc, *entry.image, how);
+    }
+    if (imageOnly) continue;
+    LabelStyle style;
+    style.maxLines = layout.tabHeight >= 40 ? 2 : 1;
+    style.centred = false;
+    const RECT text{ix + size + *layout.textOffset, tab.top + 1, tab.right - 2, tab.bottom - 1};
+    if (embossedLabel(dc, entry.title, text, style, &kit.slot(SlotId::kGroupName))) shortened.push_back(n);
+  }
+  return shortened;
+}
+
 void paintGroupScrollButton(HDC dc, const RECT& box, const PaintKit& kit, bool up) {
   const ColourSlot& group = kit.slot(SlotId::kGroupBase);
   areaFill(dc, box, kit.tileOrigin(SlotId::kGroupBase, {box.left, box.top}), group,
@@ -294,6 +361,7 @@ void paintWholeBar(HDC dc, int width, int height, const BarLayout& l, const Pain
     paintReadout(dc, s.clockBox, l, kit, s.clockText, kit.colours[PlainColourId::kIndicator]);
   if (s.indicatorBox.right > s.indicatorBox.left)
     paintReadout(dc, s.indicatorBox, l, kit, s.indicatorText, s.indicatorColour);
+  if (!s.is24Hour && s.amPmBox.right > s.amPmBox.left) paintAmPm(dc, s.amPmBox, l, kit, s.hour);
   BarPaintState state = s;
   if (s.taskMode) state.lampStates[0] = 1;
   paintFunctionRow(dc, l, kit, state);

@@ -50,6 +50,9 @@ struct BarPaintState {
   std::wstring clockText, indicatorText;
   Rgb indicatorColour{0, 255, 255};
   std::vector<CommandLabel> commandLabels;  // task mode
+  bool is24Hour = false;
+  RECT amPmBox{};  // beside the clock, for the 12-hour clock
+  int hour = 0;
 };
 
 void paintFrame(HDC dc, const RECT& bar, Rgb bordBase, int ellipseWidth, int flatRatio);
@@ -60,6 +63,8 @@ void paintModeButtons(HDC dc, const BarLayout& l, const PaintKit& kit, const Bar
 // A clock or indicator readout: box darkened, text right-aligned in colour.
 void paintReadout(HDC dc, const RECT& box, const BarLayout& l, const PaintKit& kit, const std::wstring& text,
                   Rgb colour);
+// The a.m./p.m. mark of the 12-hour clock.
+void paintAmPm(HDC dc, const RECT& box, const BarLayout& l, const PaintKit& kit, int hour);
 void paintGroupScrollButton(HDC dc, const RECT& box, const PaintKit& kit, bool up);
 void paintCommandButtons(HDC dc, const BarLayout& l, const PaintKit& kit,
                          const std::vector<CommandLabel>& labels);
@@ -85,6 +90,25 @@ struct ButtonPaint {
 };
 // Returns whether the name had to be shortened.
 bool paintButton(HDC dc, const PaintKit& kit, const ButtonPaint& b);
+
+// The group tabs (or task entries) in the tab area.
+struct TabEntry {
+  std::wstring title;
+  const IconImage* image = nullptr;
+};
+struct TabsPaint {
+  std::vector<TabEntry> tabs;  // tab n (from 1) is tabs[n - 1]
+  int current = 0;             // highlighted tab number, 0 for none
+  int pressed = 0;
+  std::optional<Rgb> highlightColour;  // ActTitle when the activation mode highlights tabs
+  int actColorAlpha = 128;
+  int imageWeight = 128;  // NonActAlpha_gp
+  int scrollOffset = 0;
+  bool framed = true;
+};
+// Returns the numbers of the tabs whose titles had to be shortened.
+std::vector<int> paintTabs(HDC dc, const BarLayout& l, const PaintKit& kit, const TabLayout& layout,
+                           const TabsPaint& t);
 
 // The whole bar (client rectangle 0,0..width,height) except the group display contents.
 void paintWholeBar(HDC dc, int width, int height, const BarLayout& l, const PaintKit& kit,

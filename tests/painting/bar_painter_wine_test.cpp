@@ -158,5 +158,62 @@ TEST_F(BarPainterTest, ButtonHighlightImageAndShortenedName) {
   EXPECT_EQ(img.at(110, 20), appl.base);
 }
 
+TEST_F(BarPainterTest, TabsHighlightBevelAndShortenedTitles) {
+  Canvas img(layout.width, height);
+  TabsPaint t;
+  t.tabs = {{L"Tools"}, {L"Games"}, {L"A group title far too long to fit into one tab"}};
+  t.current = 2;
+  t.highlightColour = Rgb{255, 255, 255};
+  t.actColorAlpha = 0;
+  const TabLayout tabs = tabLayout(layout, 1);
+  const std::vector<int> shortened = paintTabs(img.dc(), layout, kit, tabs, t);
+  EXPECT_EQ(shortened, std::vector<int>{3});
+  const PixelRect t1 = tabRect(layout, tabs, 1, 0), t2 = tabRect(layout, tabs, 2, 0);
+  const ColourSlot& group = kit.slot(SlotId::kGroupBase);
+  EXPECT_EQ(img.at(t1.left, t1.top + 5), group.light[1]);                         // bevelled tab
+  EXPECT_EQ(img.at(t2.left + 1, t2.bottom - 2), (Rgb{255, 255, 255}));            // plain highlight
+  EXPECT_EQ(img.at(layout.tabArea.right - 2, t2.top + 2), (Rgb{255, 255, 255}));  // across the area
+  const PixelRect t3 = tabRect(layout, tabs, 3, 0);
+  EXPECT_EQ(img.at(t3.left + 3, t3.bottom - 1), group.dark[1]);  // the last tab is closed
+
+  // Scrolled past every tab: only the GroupBase fill remains.
+  t.scrollOffset = 1000;
+  paintTabs(img.dc(), layout, kit, tabs, t);
+  const RECT area{layout.tabArea.left, layout.tabArea.top, layout.tabArea.right, layout.tabArea.bottom};
+  EXPECT_EQ(img.count(group.base, area), (area.right - area.left) * (area.bottom - area.top));
+}
+
+TEST_F(BarPainterTest, IconTabsWrapIntoRows) {
+  Canvas img(layout.width, height);
+  TabsPaint t;
+  t.tabs.resize(5);
+  t.current = 5;
+  t.highlightColour = Rgb{255, 255, 255};
+  t.actColorAlpha = 0;
+  const TabLayout tabs = tabLayout(layout, 3);
+  ASSERT_EQ(tabs.perRow, 4);
+  paintTabs(img.dc(), layout, kit, tabs, t);
+  const PixelRect fifth = tabRect(layout, tabs, 5, 0);
+  EXPECT_EQ(fifth.top, layout.tabArea.top + tabs.tabHeight);
+  EXPECT_EQ(img.at(fifth.left + 5, fifth.top),
+            kit.slot(SlotId::kGroupBase).base);  // box starts a pixel lower
+  EXPECT_EQ(img.at(fifth.left + 5, fifth.top + 1), (Rgb{255, 255, 255}));
+}
+
+TEST_F(BarPainterTest, AmPmMarkOnlyOnTheTwelveHourClock) {
+  Canvas img(layout.width, height);
+  const RECT box{10, 10, 60, 30};
+  const Rgb dim = mixed(kit.slot(SlotId::kBord).base, {0, 0, 0}, 128);
+  state.amPmBox = box;
+  state.hour = 15;
+  state.is24Hour = true;
+  paintWholeBar(img.dc(), layout.width, height, layout, kit, state);
+  EXPECT_EQ(img.count(dim, box), 0);
+  state.is24Hour = false;
+  paintWholeBar(img.dc(), layout.width, height, layout, kit, state);
+  EXPECT_GT(img.count(dim, box), 0);
+  EXPECT_GT(img.count({255, 255, 255}, box), 0);
+}
+
 }  // namespace
 }  // namespace vorbin
