@@ -14,16 +14,10 @@
 #include <vector>
 
 #include "launcher/interact/launch_item.h"
+#include "tests/support/e2e.h"
 
 namespace vorbin {
 namespace {
-
-std::wstring binFolder() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring text(path);
-  return text.substr(0, text.find_last_of(L'\\'));
-}
 
 bool sameText(const std::wstring& a, const std::wstring& b) { return lstrcmpiW(a.c_str(), b.c_str()) == 0; }
 
@@ -137,7 +131,7 @@ class LaunchTest : public ::testing::Test {
     CreateDirectoryW(probeFolder.c_str(), nullptr);
     CreateDirectoryW(workFolder.c_str(), nullptr);
     probe = probeFolder + L"\\launch probe.exe";
-    ASSERT_TRUE(CopyFileW((binFolder() + L"\\launch_probe.exe").c_str(), probe.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(e2e::binPath(L"launch_probe.exe").c_str(), probe.c_str(), FALSE));
     document = workFolder + L"\\my notes.txt";
     HANDLE file = CreateFileW(document.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     CloseHandle(file);
@@ -146,7 +140,7 @@ class LaunchTest : public ::testing::Test {
 
   void TearDown() override {
     for (const auto& [id, window] : started) endProcess(id, window);
-    SetCurrentDirectoryW(binFolder().c_str());
+    SetCurrentDirectoryW(e2e::binDir().c_str());
     SHFILEOPSTRUCTW op = {};
     std::wstring from = root + L'\0';
     op.wFunc = FO_DELETE;

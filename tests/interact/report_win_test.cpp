@@ -11,16 +11,10 @@
 #include <vector>
 
 #include "launcher/interact/launch_item.h"
+#include "tests/support/e2e.h"
 
 namespace vorbin {
 namespace {
-
-std::wstring binFolder() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring text(path);
-  return text.substr(0, text.find_last_of(L'\\'));
-}
 
 struct SeenBox {
   std::wstring caption, text;
@@ -85,7 +79,7 @@ class ReportTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
   void SetUp() override {
-    library = LoadLibraryExW((binFolder() + L"\\Vorbr2ke.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    library = LoadLibraryExW(e2e::binPath(L"Vorbr2ke.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(library, nullptr);
     context.resources = library;
     wchar_t temp[MAX_PATH] = {};
