@@ -40,15 +40,6 @@ TEST(LayoutMetrics, CornerEllipseAndInset) {
   EXPECT_EQ(roundedInset(1000, 0), 145);
 }
 
-TEST(LayoutMetrics, FontAdjustmentsAndWeight) {
-  EXPECT_EQ(buttonFontAdjustment(2, false), 15);
-  EXPECT_EQ(buttonFontAdjustment(2, true), 5);
-  EXPECT_EQ(tabFontAdjustment(2), 15);
-  EXPECT_EQ(fontWeight(-1, 20), 600);
-  EXPECT_EQ(fontWeight(-1, 21), 400);
-  EXPECT_EQ(fontWeight(700, 30), 700);
-}
-
 TEST(BarLayout, CaptionRowAndControlBox) {
   const BarLayout l = computeBarLayout(normalFont(), false, 400);
   EXPECT_EQ(l.H, 72);

@@ -62,13 +62,6 @@ TEST(MixAlpha, TransparentOpaqueAndPartial) {
   EXPECT_EQ(img[3], 0x00204060u);           // equal to the background
 }
 
-TEST(HasAlpha, AnyPixelAboveColourBits) {
-  std::array<Pixel, 3> none = {0x00FFFFFF, 0, 0x00123456};
-  std::array<Pixel, 3> some = {0, 0x01000000, 0};
-  EXPECT_FALSE(hasAlpha(none));
-  EXPECT_TRUE(hasAlpha(some));
-}
-
 TEST(TintShape, OnlyTheShapeIsTinted) {
   std::vector<Pixel> square = {0x00000000, 0x00000000, 0x00FFFFFF};
   const std::vector<std::uint8_t> opaque = {1, 0, 1};
@@ -95,19 +88,6 @@ TEST(ChooseBlendPath, SystemOnlyWhenNotSlowerThanOurs) {
   EXPECT_EQ(chooseBlendPath(true, 100, 50), BlendPath::kSystem);
   EXPECT_EQ(chooseBlendPath(true, 50, 50), BlendPath::kSystem);
   EXPECT_EQ(chooseBlendPath(true, 49, 50), BlendPath::kOwn);
-}
-
-TEST(ImageWeight, ActivationAreaAndSelectionUseActAlpha) {
-  TransparencyWeights w;
-  w.actAlpha = 1;
-  w.nonActGroup = 2;
-  w.nonActAppl = 3;
-  w.nonActQuick = 4;
-  EXPECT_EQ(imageWeight(w, ButtonArea::kApplGrid, true, false), 1);
-  EXPECT_EQ(imageWeight(w, ButtonArea::kQuickList, false, true), 1);
-  EXPECT_EQ(imageWeight(w, ButtonArea::kGroupTabs, false, false), 2);
-  EXPECT_EQ(imageWeight(w, ButtonArea::kApplGrid, false, false), 3);
-  EXPECT_EQ(imageWeight(w, ButtonArea::kQuickList, false, false), 4);
 }
 
 TEST(PressAnimation, StripAndShift) {

@@ -134,17 +134,6 @@ TEST(SlotLevel, OutOfRangeFallsBackToDefault) {
   EXPECT_EQ(makeSlot(SlotId::kLight, {1, 2, 3}, 500).level, 50);
 }
 
-TEST(SlotTable, NamesDefaultsAndKinds) {
-  EXPECT_EQ(slotInfo(SlotId::kBord).name, L"Bord");
-  EXPECT_EQ(slotInfo(SlotId::kLight).base, (Rgb{255, 255, 0}));
-  EXPECT_EQ(slotInfo(SlotId::kApplName).kind, SlotKind::kText);
-  EXPECT_EQ(slotInfo(SlotId::kFunctionKey).kind, SlotKind::kArea);
-  EXPECT_EQ(plainColourInfo(PlainColourId::kExitKeyLabel).name, L"ExitKeyLabel");
-  const BarColours c = defaultBarColours();
-  EXPECT_EQ(c[PlainColourId::kIndicator], (Rgb{0, 255, 255}));
-  EXPECT_EQ(c[SlotId::kGroupBase].base, (Rgb{0, 64, 128}));
-}
-
 TEST(FlatArrowColour, SilverOnDarkBlackOnLight) {
   // Threshold: (max + min) * 240 < 15840, i.e. max + min < 66.
   EXPECT_EQ(flatArrowColour({65, 0, 0}), (Rgb{192, 192, 192}));

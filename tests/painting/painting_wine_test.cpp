@@ -31,12 +31,6 @@ class PaintingTest : public ::testing::Test {
   void SetUp() override { setBlendPath(BlendPath::kOwn); }
 };
 
-TEST_F(PaintingTest, DisplayProbeIsSane) {
-  const DisplayFacts f = probeDisplay();
-  EXPECT_GE(f.bitsPerPixel, 15);
-  EXPECT_EQ(f.planes, 1);
-}
-
 TEST_F(PaintingTest, KeptAreaBlendsBackWithOwnArithmetic) {
   Canvas c(20, 10);
   c.fill({200, 0, 0}, {0, 0, 20, 10});
