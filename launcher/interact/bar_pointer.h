@@ -1,0 +1,115 @@
+// Press, move and release on the bar as a state machine over hit results: it
+// keeps the press state and the button selection and says what the bar window
+// must do (repaint, draw, arm timers, drag, start items, open menus).
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "launcher/interact/hit_areas.h"
+
+namespace vorbin {
+
+// Timers of the bar window armed from here.
+inline constexpr int kTimerHoverGroup = 3;
+inline constexpr int kTimerBlink = 4;
+inline constexpr int kTimerDragScroll = 6;
+inline constexpr int kTimerGroupScroll = 7;
+
+struct PointerSettings {
+  bool shiftSelOnly = false;
+  int exeLimit = 3;
+  int dragWidth = 4, dragHeight = 4;  // the system's drag rectangle
+  int intervalAtSel = 40, intervalAtDrop = 100, intervalAtScroll = 200, flushTime = 250;
+};
+
+// What the bar knows about the point of a press.
+struct PressInput {
+  int button = 1;  // 1 left, 2 right
+  int x = 0, y = 0;
+  Hit hit;
+  bool shift = false;
+  bool modal = false;     // a modal operation of the bar is running
+  bool occupied = false;  // the pressed slot holds an item
+  HitRect image;          // the pressed button's image
+  int gridColumns = 1;
+  bool taskMode = false;
+  bool placeholderTab = false;  // the pressed tab is the empty placeholder group
+};
+
+struct TimerRequest {
+  int id = 0;
+  int milliseconds = 0;
+};
+
+struct PointerEffects {
+  bool capture = false;  // take the mouse capture
+  bool releaseCapture = false;
+  std::optional<int> activateArea;  // another area became the active one
+  std::optional<int> selectGroup;   // a tab press (-1: only activate the bar)
+  bool repaintHighlights = false;
+  std::vector<int> drawPressed;     // buttons drawn pressed
+  std::optional<int> drawReleased;  // the pressed button drawn released again
+  std::optional<HitRect> drawBand;  // the focus rectangle now (the previous one is erased)
+  bool eraseBand = false;
+  bool startButtonDrag = false;
+  int dragOffsetX = 0, dragOffsetY = 0;
+  std::optional<int> startTabDrag;  // group index
+  std::vector<TimerRequest> armTimers;
+  std::vector<int> killTimers;
+  std::vector<int> launchSlots;  // in selection order
+  std::optional<int> contextMenuSlot;
+  std::optional<int> contextHelp;
+  std::optional<Hit> pressedBox;  // a key or box of areas 4, 5, 7, 8, 11, 15 drawn pressed
+  std::optional<Hit> boxCommand;  // released over the box it was pressed on: its command runs
+  bool toggle24Hour = false;
+  std::optional<int> listScrollRepeat;  // 1 up, 2 down: scroll and repeat while held
+  bool confirmDeclined = false;
+};
+
+class BarPointer {
+ public:
+  explicit BarPointer(PointerSettings settings) : m_settings(settings) {}
+
+  // Cells a rectangle touches, in the pressed area (given by the bar's geometry).
+  using CellsInRect = std::function<std::vector<int>(const HitRect&)>;
+  // The top left of the smallest cell block holding these slots.
+  using BlockOrigin = std::function<std::pair<int, int>(const std::vector<int>&)>;
+  // Asked before starting more buttons than ExeLimit; true to go on.
+  using Confirm = std::function<bool(int count)>;
+
+  PointerEffects press(const PressInput& input, int activeArea, int currentGroup);
+  PointerEffects move(int x, int y, const Hit& hit, int currentGroup, bool taskMode,
+                      const CellsInRect& cellsInRect, const BlockOrigin& blockOrigin);
+  PointerEffects release(int x, int y, const Hit& hit, const Confirm& confirm);
+
+  bool pressed() const { return m_pressed; }
+  bool dragging() const { return m_dragging; }
+  int selectMode() const { return m_selectMode; }
+  const std::vector<int>& selection() const { return m_selection; }
+  int selectionArea() const { return m_selectionArea; }
+  void clearSelection() { m_selection.clear(); }
+
+ private:
+  bool isButtonArea(int area) const { return area == hit_area::kGrid || area == hit_area::kQuick; }
+  void select(int slot);
+  bool isSelected(int slot) const;
+
+  PointerSettings m_settings;
+  bool m_pressed = false;
+  bool m_dragging = false;
+  bool m_blinking = false;
+  int m_button = 0;
+  int m_pressX = 0, m_pressY = 0;
+  Hit m_pressHit;
+  int m_selectMode = 0;
+  std::optional<HitRect> m_band;
+  std::vector<int> m_selection;
+  int m_selectionArea = 0;
+  bool m_placeholderTab = false;
+  bool m_pressOccupied = false;
+  std::optional<int> m_hoverGroup;
+};
+
+}  // namespace vorbin
