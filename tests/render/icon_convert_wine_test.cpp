@@ -3,6 +3,7 @@
 #include "launcher/render/icon_convert.h"
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <functional>
@@ -265,6 +266,23 @@ TEST_F(IconConvert, DecoratedAndIdListItems) {
     EXPECT_NE(decorated.bits, plain.bits);
     EXPECT_FALSE(maskTransparent(decorated.bits, 2, 2));  // the decoration shows at the top left
   }
+
+  // A folder item opened in Explorer: the whole folder icon with the
+  // decoration drawn over it, the path kept whole although it has a blank.
+  wchar_t folder[MAX_PATH];
+  GetTempPathW(MAX_PATH, folder);
+  const std::wstring blankFolder = std::wstring(folder) + L"a folder";
+  CreateDirectoryW(blankFolder.c_str(), nullptr);
+  SHFILEINFOW info{};
+  ASSERT_TRUE(SHGetFileInfoW(blankFolder.c_str(), 0, &info, sizeof info, SHGFI_ICON | SHGFI_LARGEICON));
+  const IconImage folderImage = imageFromIcon(info.hIcon, true, false);
+  ItemIconSource folderSource{L"", 0, blankFolder, {}, kItemFlagFolder | kItemFlagExplorer};
+  IconImage folderTarget;
+  fw::IconHandle folderIcon(imageForItem(folderSource, folderTarget, nullptr, false));
+  fw::IconHandle explorerBadge(loadLauncherIcon(kIconExplorerDecoration));
+  EXPECT_EQ(folderTarget.bits, composeImage(folderImage, explorerBadge.get(), true).bits);
+  EXPECT_NE(folderTarget.bits, composeImage(folderImage, explorerBadge.get(), false).bits);
+  RemoveDirectoryW(blankFolder.c_str());
 
   // An item-ID list target (the "My Computer" folder) and a damaged one.
   PIDLIST_ABSOLUTE pidl = nullptr;

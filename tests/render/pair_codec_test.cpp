@@ -249,6 +249,15 @@ TEST(PairCodecUnpacking, DamagedDataStopsWithinItsBounds) {
   EXPECT_EQ(std::count(out.begin(), out.end(), 0), 6416);
 }
 
+TEST(PairCodecUnpacking, CodesReferringToLowerCodesStillExpand) {
+  // The packer only refers to higher codes; a table that refers to a lower
+  // one without a cycle is still expanded in full: 255 = (254, 3), 254 = (1, 2).
+  const Bytes packed{0xFE, 0x02, 0x01, 0x02, 0xFE, 0x03, 0x03, 0x00, 0xFF, 0xFF, 0x07};
+  EXPECT_EQ(unpackAll(packed, 100), (Bytes{1, 2, 3, 1, 2, 3, 7}));
+  EXPECT_EQ(unpackAll(packed, 100, 2), (Bytes{3, 1, 2, 3, 7}));
+  EXPECT_EQ(unpackAll(packed, 4), (Bytes{1, 2, 3, 1}));
+}
+
 TEST(PairCodecUnpacking, ExponentialExpansionIsCutAtTheLimit) {
   // Every code 2..255 = (c+1, c+1) forms a chain 254 levels deep whose
   // expansion is astronomically long: unpacking must end at the limit.
