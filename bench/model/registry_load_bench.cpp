@@ -24,7 +24,8 @@ double millisecondsOf(vorbin::Profile& profile, size_t& items) {
   QueryPerformanceCounter(&end);
   items = 0;
   for (size_t g = 0; g < table.size(); ++g) items += table[g].itemCount();
-  return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+  return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
 }
 
 double medianOf(vorbin::Profile& profile, int runs, size_t& items) {

@@ -32,7 +32,8 @@ std::vector<uint8_t> unpack(std::span<const uint8_t> packed, size_t limit) {
 }  // namespace
 
 size_t Group::itemCount() const {
-  return static_cast<size_t>(std::count_if(items.begin(), items.end(), [](const auto& p) { return p != nullptr; }));
+  return static_cast<size_t>(
+      std::count_if(items.begin(), items.end(), [](const auto& p) { return p != nullptr; }));
 }
 
 void Group::trim() {
@@ -58,7 +59,8 @@ ModelOptions ModelOptions::fromSettings(const Settings& settings) {
 GroupTable::GroupTable(Profile& profile, ModelOptions options)
     : m_profile(profile), m_options(std::move(options)) {
   if (!m_options.decodeAnsi) m_options.decodeAnsi = latin1Decoder;
-  m_prefix = m_options.isV416Later ? std::wstring(kGroupPrefix) : m_options.decodeAnsi(kLegacyGroupPrefixBytes);
+  m_prefix =
+      m_options.isV416Later ? std::wstring(kGroupPrefix) : m_options.decodeAnsi(kLegacyGroupPrefixBytes);
 }
 
 GroupTable::~GroupTable() {
@@ -121,7 +123,8 @@ Group& GroupTable::loadGroup(uint32_t sectionNumber) {
 
   if (auto packed = m_profile.getBinary(section, kIconDataValue)) {
     std::vector<uint8_t> bits = unpack(*packed, kMaxGroupImageBytes);
-    if (int depth = depthFromUnpackedLength(bits.size())) g.image = makeImage(bits, depth, m_options.keepCompression);
+    if (int depth = depthFromUnpackedLength(bits.size()))
+      g.image = makeImage(bits, depth, m_options.keepCompression);
   }
 
   // Exact value names of the loaded items, to delete the loser of two values on one slot.
@@ -270,7 +273,8 @@ void GroupTable::saveOrder() const {
   m_profile.setString(kSettingsSection, kOrderValue, formatOrder(sections));
 }
 
-std::optional<int> GroupTable::ensureGroup(int index, const std::wstring* title, bool insert, const IconImage* icon) {
+std::optional<int> GroupTable::ensureGroup(int index, const std::wstring* title, bool insert,
+                                           const IconImage* icon) {
   int placeholder = static_cast<int>(placeholderIndex());
   if (index < 0 || index > placeholder || m_groups.empty()) return std::nullopt;
   int at;

@@ -69,12 +69,12 @@ struct ItemRecord {
   uint32_t flags = 0;  // the stored word: item flags, depth code and the text-form bit
   uint16_t promptOptions = 0;
   uint16_t hotKey = 0;
-  int depth = 0;                 // colour depth of the image area (4..32)
-  size_t imageOffset = 0;        // where the image lies in the unpacked record
-  std::vector<uint8_t> image;    // the image area, empty when absent or damaged
-  std::vector<uint8_t> target;   // as Item::target
+  int depth = 0;                // colour depth of the image area (4..32)
+  size_t imageOffset = 0;       // where the image lies in the unpacked record
+  std::vector<uint8_t> image;   // the image area, empty when absent or damaged
+  std::vector<uint8_t> target;  // as Item::target
   std::wstring folder, text3, text4, text5;
-  bool complete = false;         // every field was present
+  bool complete = false;  // every field was present
 };
 
 // Reads an unpacked record; every read stays inside `record`.

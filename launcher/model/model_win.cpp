@@ -38,7 +38,8 @@ void readVersionTexts(const std::wstring& exe, Settings& s) {
     WORD language, codePage;
   }* translations = nullptr;
   UINT bytes = 0;
-  if (VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &bytes) &&
+  if (VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
+                     &bytes) &&
       bytes >= sizeof(Translation))
     language = translations[0].language;
   auto text = [&](const wchar_t* name) {
@@ -46,7 +47,8 @@ void readVersionTexts(const std::wstring& exe, Settings& s) {
     swprintf(path, 64, L"\\StringFileInfo\\%04x04b0\\%ls", language, name);
     wchar_t* value = nullptr;
     UINT chars = 0;
-    if (!VerQueryValueW(block.data(), path, reinterpret_cast<void**>(&value), &chars) || !value) return std::wstring();
+    if (!VerQueryValueW(block.data(), path, reinterpret_cast<void**>(&value), &chars) || !value)
+      return std::wstring();
     return std::wstring(value, wcsnlen(value, chars));
   };
   s.fileVersion = text(L"FileVersion");

@@ -12,8 +12,9 @@ namespace {
 wchar_t foldAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
 
 bool sameName(const std::wstring& a, const std::wstring& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return foldAscii(x) == foldAscii(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
+           return foldAscii(x) == foldAscii(y);
+         });
 }
 
 std::wstring folded(const std::wstring& s) {
@@ -32,7 +33,8 @@ std::wstring wideFromUtf16(std::span<const char16_t> units) {
   } else {
     for (size_t i = 0; i < units.size(); ++i) {
       char32_t c = units[i];
-      if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000) {
+      if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+          units[i + 1] < 0xE000) {
         c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
         ++i;
       }
@@ -102,7 +104,8 @@ void MemoryProfile::put(const std::wstring& section, ProfileValue value) {
   list.push_back(std::move(value));
 }
 
-std::optional<std::wstring> MemoryProfile::getString(const std::wstring& section, const std::wstring& name) const {
+std::optional<std::wstring> MemoryProfile::getString(const std::wstring& section,
+                                                     const std::wstring& name) const {
   const ProfileValue* v = find(section, name);
   if (!v || v->kind != ValueKind::kString) return std::nullopt;
   std::vector<char16_t> units(v->data.size() / 2);
@@ -120,14 +123,16 @@ std::optional<uint32_t> MemoryProfile::getDword(const std::wstring& section, con
          (static_cast<uint32_t>(v->data[2]) << 16) | (static_cast<uint32_t>(v->data[3]) << 24);
 }
 
-std::optional<std::vector<uint8_t>> MemoryProfile::getBinary(const std::wstring& section, const std::wstring& name,
+std::optional<std::vector<uint8_t>> MemoryProfile::getBinary(const std::wstring& section,
+                                                             const std::wstring& name,
                                                              size_t maxBytes) const {
   const ProfileValue* v = find(section, name);
   if (!v || v->data.size() > maxBytes) return std::nullopt;
   return v->data;
 }
 
-bool MemoryProfile::setString(const std::wstring& section, const std::wstring& name, const std::wstring& value) {
+bool MemoryProfile::setString(const std::wstring& section, const std::wstring& name,
+                              const std::wstring& value) {
   put(section, ProfileValue{name, ValueKind::kString, utf16Bytes(value)});
   return true;
 }
@@ -149,13 +154,16 @@ bool MemoryProfile::deleteValue(const std::wstring& section, const std::wstring&
   auto it = m_sections.find(folded(section));
   if (it == m_sections.end()) return false;
   auto& list = it->second;
-  auto pos = std::find_if(list.begin(), list.end(), [&](const ProfileValue& v) { return sameName(v.name, name); });
+  auto pos =
+      std::find_if(list.begin(), list.end(), [&](const ProfileValue& v) { return sameName(v.name, name); });
   if (pos == list.end()) return false;
   list.erase(pos);
   return true;
 }
 
-bool MemoryProfile::deleteSection(const std::wstring& section) { return m_sections.erase(folded(section)) != 0; }
+bool MemoryProfile::deleteSection(const std::wstring& section) {
+  return m_sections.erase(folded(section)) != 0;
+}
 
 std::vector<ProfileValue> MemoryProfile::values(const std::wstring& section, size_t maxBytes) const {
   std::vector<ProfileValue> out;
@@ -166,7 +174,9 @@ std::vector<ProfileValue> MemoryProfile::values(const std::wstring& section, siz
   return out;
 }
 
-bool MemoryProfile::hasSection(const std::wstring& section) const { return m_sections.count(folded(section)) != 0; }
+bool MemoryProfile::hasSection(const std::wstring& section) const {
+  return m_sections.count(folded(section)) != 0;
+}
 
 size_t MemoryProfile::valueCount(const std::wstring& section) const {
   auto it = m_sections.find(folded(section));

@@ -29,12 +29,14 @@ class Profile {
  public:
   virtual ~Profile() = default;
 
-  virtual std::optional<std::wstring> getString(const std::wstring& section, const std::wstring& name) const = 0;
+  virtual std::optional<std::wstring> getString(const std::wstring& section,
+                                                const std::wstring& name) const = 0;
   virtual std::optional<uint32_t> getDword(const std::wstring& section, const std::wstring& name) const = 0;
   // Nothing when absent or longer than maxBytes.
   virtual std::optional<std::vector<uint8_t>> getBinary(const std::wstring& section, const std::wstring& name,
                                                         size_t maxBytes = kMaxValueBytes) const = 0;
-  virtual bool setString(const std::wstring& section, const std::wstring& name, const std::wstring& value) = 0;
+  virtual bool setString(const std::wstring& section, const std::wstring& name,
+                         const std::wstring& value) = 0;
   virtual bool setDword(const std::wstring& section, const std::wstring& name, uint32_t value) = 0;
   virtual bool setBinary(const std::wstring& section, const std::wstring& name,
                          std::span<const uint8_t> data) = 0;
@@ -63,10 +65,12 @@ class MemoryProfile : public Profile {
                                                 size_t maxBytes = kMaxValueBytes) const override;
   bool setString(const std::wstring& section, const std::wstring& name, const std::wstring& value) override;
   bool setDword(const std::wstring& section, const std::wstring& name, uint32_t value) override;
-  bool setBinary(const std::wstring& section, const std::wstring& name, std::span<const uint8_t> data) override;
+  bool setBinary(const std::wstring& section, const std::wstring& name,
+                 std::span<const uint8_t> data) override;
   bool deleteValue(const std::wstring& section, const std::wstring& name) override;
   bool deleteSection(const std::wstring& section) override;
-  std::vector<ProfileValue> values(const std::wstring& section, size_t maxBytes = kMaxValueBytes) const override;
+  std::vector<ProfileValue> values(const std::wstring& section,
+                                   size_t maxBytes = kMaxValueBytes) const override;
 
   bool hasSection(const std::wstring& section) const;
   size_t valueCount(const std::wstring& section) const;

@@ -37,7 +37,8 @@ std::wstring textFromBytes(const std::vector<uint8_t>& data) {
 
 }  // namespace
 
-RegistryProfile::RegistryProfile(std::wstring keyPath, HKEY root) : m_keyPath(std::move(keyPath)), m_root(root) {}
+RegistryProfile::RegistryProfile(std::wstring keyPath, HKEY root)
+    : m_keyPath(std::move(keyPath)), m_root(root) {}
 
 HKEY RegistryProfile::openSection(const std::wstring& section, bool create) const {
   std::wstring path = m_keyPath + L"\\" + section;
@@ -48,7 +49,8 @@ HKEY RegistryProfile::openSection(const std::wstring& section, bool create) cons
   return rc == ERROR_SUCCESS ? key : nullptr;
 }
 
-std::optional<std::wstring> RegistryProfile::getString(const std::wstring& section, const std::wstring& name) const {
+std::optional<std::wstring> RegistryProfile::getString(const std::wstring& section,
+                                                       const std::wstring& name) const {
   RegKey key(openSection(section, false));
   DWORD type = 0;
   std::vector<uint8_t> data;
@@ -57,7 +59,8 @@ std::optional<std::wstring> RegistryProfile::getString(const std::wstring& secti
   return textFromBytes(data);
 }
 
-std::optional<uint32_t> RegistryProfile::getDword(const std::wstring& section, const std::wstring& name) const {
+std::optional<uint32_t> RegistryProfile::getDword(const std::wstring& section,
+                                                  const std::wstring& name) const {
   RegKey key(openSection(section, false));
   DWORD type = 0;
   std::vector<uint8_t> data;
@@ -68,24 +71,27 @@ std::optional<uint32_t> RegistryProfile::getDword(const std::wstring& section, c
   return v;
 }
 
-std::optional<std::vector<uint8_t>> RegistryProfile::getBinary(const std::wstring& section, const std::wstring& name,
+std::optional<std::vector<uint8_t>> RegistryProfile::getBinary(const std::wstring& section,
+                                                               const std::wstring& name,
                                                                size_t maxBytes) const {
   RegKey key(openSection(section, false));
   DWORD type = 0;
   std::vector<uint8_t> data;
-  if (!key || !queryValue(key.get(), name, type, data, static_cast<DWORD>(std::min<size_t>(maxBytes, MAXDWORD))))
+  if (!key ||
+      !queryValue(key.get(), name, type, data, static_cast<DWORD>(std::min<size_t>(maxBytes, MAXDWORD))))
     return std::nullopt;
   return data;
 }
 
-bool RegistryProfile::setValue(const std::wstring& section, const std::wstring& name, DWORD type, const void* data,
-                               size_t size) {
+bool RegistryProfile::setValue(const std::wstring& section, const std::wstring& name, DWORD type,
+                               const void* data, size_t size) {
   RegKey key(openSection(section, true));
   return key && RegSetValueExW(key.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data),
                                static_cast<DWORD>(size)) == ERROR_SUCCESS;
 }
 
-bool RegistryProfile::setString(const std::wstring& section, const std::wstring& name, const std::wstring& value) {
+bool RegistryProfile::setString(const std::wstring& section, const std::wstring& name,
+                                const std::wstring& value) {
   return setValue(section, name, REG_SZ, value.c_str(), (value.size() + 1) * sizeof(wchar_t));
 }
 
@@ -125,12 +131,13 @@ std::vector<ProfileValue> RegistryProfile::values(const std::wstring& section, s
     DWORD nameChars = static_cast<DWORD>(name.size());
     DWORD dataBytes = static_cast<DWORD>(data.size());
     DWORD type = 0;
-    LONG rc = RegEnumValueW(key.get(), index, name.data(), &nameChars, nullptr, &type, data.data(), &dataBytes);
+    LONG rc =
+        RegEnumValueW(key.get(), index, name.data(), &nameChars, nullptr, &type, data.data(), &dataBytes);
     if (rc == ERROR_NO_MORE_ITEMS) break;
     if (rc != ERROR_SUCCESS || dataBytes > maxBytes) continue;  // too long a name or data: not ours to read
     ProfileValue v;
     v.name.assign(name.data(), nameChars);
-    v.kind = type == REG_DWORD ? ValueKind::kDword
+    v.kind = type == REG_DWORD                           ? ValueKind::kDword
              : (type == REG_SZ || type == REG_EXPAND_SZ) ? ValueKind::kString
                                                          : ValueKind::kBinary;
     v.data.assign(data.begin(), data.begin() + dataBytes);

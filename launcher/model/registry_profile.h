@@ -19,16 +19,19 @@ class RegistryProfile : public Profile {
                                                 size_t maxBytes = kMaxValueBytes) const override;
   bool setString(const std::wstring& section, const std::wstring& name, const std::wstring& value) override;
   bool setDword(const std::wstring& section, const std::wstring& name, uint32_t value) override;
-  bool setBinary(const std::wstring& section, const std::wstring& name, std::span<const uint8_t> data) override;
+  bool setBinary(const std::wstring& section, const std::wstring& name,
+                 std::span<const uint8_t> data) override;
   bool deleteValue(const std::wstring& section, const std::wstring& name) override;
   bool deleteSection(const std::wstring& section) override;
-  std::vector<ProfileValue> values(const std::wstring& section, size_t maxBytes = kMaxValueBytes) const override;
+  std::vector<ProfileValue> values(const std::wstring& section,
+                                   size_t maxBytes = kMaxValueBytes) const override;
 
   const std::wstring& keyPath() const { return m_keyPath; }
 
  private:
   HKEY openSection(const std::wstring& section, bool create) const;
-  bool setValue(const std::wstring& section, const std::wstring& name, DWORD type, const void* data, size_t size);
+  bool setValue(const std::wstring& section, const std::wstring& name, DWORD type, const void* data,
+                size_t size);
 
   std::wstring m_keyPath;
   HKEY m_root;

@@ -200,7 +200,8 @@ void writeTables(Profile& p, const Settings& s, unsigned use) {
   for (const auto& e : kInts)
     if ((e.use & use) && (!(e.use & kUserFont) || s.userFont)) writeInt(p, e, s);
   for (const auto& e : kTexts)
-    if ((e.use & use) && (!(e.use & kUserFont) || s.userFont)) p.setString(kSettingsSection, e.name, s.*(e.field));
+    if ((e.use & use) && (!(e.use & kUserFont) || s.userFont))
+      p.setString(kSettingsSection, e.name, s.*(e.field));
 }
 
 }  // namespace
@@ -242,7 +243,8 @@ void loadSettings(const Profile& p, const SystemInfo& system, Settings& s) {
   for (const auto& f : kFolders)
     s.*(f.field) = parseFolderValue(p.getText(kSettingsSection, f.name), system.windowsFolder, f.zeroSecond);
   s.vorbBar = parseActivationLetters(p.getText(kSettingsSection, kVorbBar, L"YYYYY"));
-  if (auto modes = p.getString(kSettingsSection, kDispModeButton)) s.dispModeButton = parseModeButtons(*modes);
+  if (auto modes = p.getString(kSettingsSection, kDispModeButton))
+    s.dispModeButton = parseModeButtons(*modes);
 
   s.lockLevel = s.lock ? (s.superLock ? 2 : 1) : 0;
   if (s.alwaysOpenAppl) s.taskMode = false;
@@ -276,7 +278,8 @@ void saveState(Profile& p, const Settings& s, const GroupTable& groups, const Cm
   writeTables(p, s, kState);
   p.setInt(kSettingsSection, L"ActGroup", groupBeforeTaskMode ? *groupBeforeTaskMode : groups.activeGroup);
   p.setInt(kSettingsSection, L"DispGrpOffset", groups.dispGroupOffset);
-  for (const auto& f : kFolders) p.setString(kSettingsSection, f.name, formatFolderValue(s.*(f.field), f.zeroSecond));
+  for (const auto& f : kFolders)
+    p.setString(kSettingsSection, f.name, formatFolderValue(s.*(f.field), f.zeroSecond));
   groups.saveOrder();
   groups.saveGroupOffsets();
   saveHistory(p, history);

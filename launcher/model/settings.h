@@ -104,8 +104,20 @@ struct Settings {
 
 // The nine colour slots of the bar and the four label colours, in this order.
 enum ColorSlot {
-  kBord, kGroupBase, kApplBase, kCommandButton, kFunctionKey, kApplName, kGroupName, kCommandName, kLight,
-  kActTitle, kFuncKeyLabel, kExitKeyLabel, kIndicator, kColorCount
+  kBord,
+  kGroupBase,
+  kApplBase,
+  kCommandButton,
+  kFunctionKey,
+  kApplName,
+  kGroupName,
+  kCommandName,
+  kLight,
+  kActTitle,
+  kFuncKeyLabel,
+  kExitKeyLabel,
+  kIndicator,
+  kColorCount
 };
 enum PictureSlot { kBordPic, kGroupPic, kApplPic, kFuncPic, kCmdPic, kPictureCount };
 
@@ -136,8 +148,8 @@ void saveColors(Profile& profile, const Colors& colors);
 void saveOptions(Profile& profile, const Settings& settings);
 // Writes the window state, folders, group order and offsets and the history.
 // groupBeforeTaskMode: the group to remember when the bar is in task mode.
-void saveState(Profile& profile, const Settings& settings, const GroupTable& groups, const CmdHistory& history,
-               std::optional<int> groupBeforeTaskMode = std::nullopt);
+void saveState(Profile& profile, const Settings& settings, const GroupTable& groups,
+               const CmdHistory& history, std::optional<int> groupBeforeTaskMode = std::nullopt);
 void loadHistory(const Profile& profile, CmdHistory& history);
 void saveHistory(Profile& profile, const CmdHistory& history);
 

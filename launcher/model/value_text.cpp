@@ -21,7 +21,8 @@ bool readInt(std::wstring_view text, size_t& pos, long long& value) {
   if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) negative = text[i++] == L'-';
   if (i >= text.size() || !isDigit(text[i])) return false;
   long long v = 0;
-  for (; i < text.size() && isDigit(text[i]); ++i) v = std::min<long long>(v * 10 + (text[i] - L'0'), 1LL << 40);
+  for (; i < text.size() && isDigit(text[i]); ++i)
+    v = std::min<long long>(v * 10 + (text[i] - L'0'), 1LL << 40);
   value = negative ? -v : v;
   pos = i;
   return true;
@@ -83,8 +84,8 @@ ColorValue parseColor(std::wstring_view text, const ColorValue& fallback) {
 }
 
 std::wstring formatColor(const ColorValue& color, bool withStrength) {
-  std::wstring out = L" " + std::to_wstring(color.r) + L" " + std::to_wstring(color.g) + L" " +
-                     std::to_wstring(color.b);
+  std::wstring out =
+      L" " + std::to_wstring(color.r) + L" " + std::to_wstring(color.g) + L" " + std::to_wstring(color.b);
   if (withStrength) out += L" " + std::to_wstring(color.strength);
   return out;
 }

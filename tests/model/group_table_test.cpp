@@ -289,7 +289,8 @@ TEST(GroupTable, KeptCompressionHoldsTheImageAsACutRecord) {
   EXPECT_EQ(unpackedImage(it->image).bits, item.image.bits);
   // Saving unpacks it again: the stored record carries the same image.
   ASSERT_TRUE(t.saveItem(1, 0, false));
-  EXPECT_EQ(decodeItemRecord(test::unpackAll(*p.getBinary(L"Group1", L"K,1")), nullptr).image, item.image.bits);
+  EXPECT_EQ(decodeItemRecord(test::unpackAll(*p.getBinary(L"Group1", L"K,1")), nullptr).image,
+            item.image.bits);
 }
 
 class Refiling : public testing::Test {
@@ -421,7 +422,7 @@ TEST(GroupTable, HotKeysTakeTheLowestFreeIdAndSurviveRefusal) {
   EXPECT_TRUE(t.setItemHotKey(a, 0x0641));  // Ctrl+Alt+A
   EXPECT_EQ(a.hotKeyId, 1);
   EXPECT_EQ(keys.taken[1], (2u | 1u) << 8 | 0x41);  // MOD_CONTROL | MOD_ALT
-  EXPECT_TRUE(t.setItemHotKey(b, 0x0142));  // Shift+B
+  EXPECT_TRUE(t.setItemHotKey(b, 0x0142));          // Shift+B
   EXPECT_EQ(b.hotKeyId, 2);
   EXPECT_EQ(keys.taken[2], 4u << 8 | 0x42);  // MOD_SHIFT
   // The same combination again is refused: the item keeps the code but no id.

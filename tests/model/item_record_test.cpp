@@ -202,10 +202,12 @@ TEST(ValueNames, TitleBeforeLastCommaAndBoundedSlot) {
     const wchar_t* title;
     int slot;
   } cases[] = {
-      {L"A,B,5", true, L"A,B", 4},   {L"Mail,3", true, L"Mail", 2},   {L"Z,0", true, L"Z", 0},
-      {L"Z,1", true, L"Z", 0},       {L"X,-2", true, L"X", 0},        {L",2", true, L"", 1},
-      {L"X,10000", true, L"X", 9999}, {L"X,10001", false, L"", 0},    {L"X,99999999", false, L"", 0},
-      {L"X,99999999999999999999", false, L"", 0}, {L"NoComma", false, L"", 0},
+      {L"A,B,5", true, L"A,B", 4},    {L"Mail,3", true, L"Mail", 2},
+      {L"Z,0", true, L"Z", 0},        {L"Z,1", true, L"Z", 0},
+      {L"X,-2", true, L"X", 0},       {L",2", true, L"", 1},
+      {L"X,10000", true, L"X", 9999}, {L"X,10001", false, L"", 0},
+      {L"X,99999999", false, L"", 0}, {L"X,99999999999999999999", false, L"", 0},
+      {L"NoComma", false, L"", 0},
   };
   for (const Case& c : cases) {
     auto v = parseValueName(c.name);

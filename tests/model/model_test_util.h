@@ -17,7 +17,8 @@ inline IconImage patternImage(int depth, uint8_t seed) {
   IconImage image;
   image.depth = static_cast<uint32_t>(depth);
   image.bits.resize(imageByteSize(depth));
-  for (size_t i = 0; i < image.bits.size(); ++i) image.bits[i] = static_cast<uint8_t>((i / 7) * seed + (i % 3));
+  for (size_t i = 0; i < image.bits.size(); ++i)
+    image.bits[i] = static_cast<uint8_t>((i / 7) * seed + (i % 3));
   return image;
 }
 

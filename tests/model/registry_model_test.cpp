@@ -58,7 +58,7 @@ TEST_F(RegistryModel, ValuesOfEveryKindRoundTripAndBadOnesAreSkipped) {
   EXPECT_EQ(profile.getInt(L"S", L"Number", 0), -2);
   EXPECT_EQ(profile.getBinary(L"S", L"Blob"), blob);
   EXPECT_FALSE(profile.getBinary(L"S", L"Blob", 39));  // longer than allowed
-  EXPECT_FALSE(profile.getDword(L"S", L"Text"));      // wrong type
+  EXPECT_FALSE(profile.getDword(L"S", L"Text"));       // wrong type
   EXPECT_FALSE(profile.getString(L"Nowhere", L"Text"));
 
   // A string stored without terminator and a name too long to be an item.
@@ -76,8 +76,9 @@ TEST_F(RegistryModel, ValuesOfEveryKindRoundTripAndBadOnesAreSkipped) {
   // The order of enumeration is the registry's own.
   std::map<std::wstring, ValueKind> kinds;
   for (const ProfileValue& v : values) kinds[v.name] = v.kind;
-  EXPECT_EQ(kinds, (std::map<std::wstring, ValueKind>{
-                       {L"Text", ValueKind::kString}, {L"Number", ValueKind::kDword}, {L"Raw", ValueKind::kString}}));
+  EXPECT_EQ(kinds, (std::map<std::wstring, ValueKind>{{L"Text", ValueKind::kString},
+                                                      {L"Number", ValueKind::kDword},
+                                                      {L"Raw", ValueKind::kString}}));
   EXPECT_TRUE(profile.deleteValue(L"S", L"Raw"));
   EXPECT_FALSE(profile.deleteValue(L"S", L"Raw"));
   EXPECT_TRUE(profile.deleteSection(L"S"));
@@ -191,7 +192,8 @@ TEST_F(RegistryModel, OldRecordsAreRenewedOnTheirNextSave) {
   auto packed = profile.getBinary(L"Group1", L"Old,1");
   ASSERT_TRUE(packed);
   std::vector<uint8_t> saved(kMaxItemRecordBytes);
-  saved.resize(unpackPairs(saved, *packed, pairHeader(static_cast<uint32_t>(packed->size()), 0), saved.size()));
+  saved.resize(
+      unpackPairs(saved, *packed, pairHeader(static_cast<uint32_t>(packed->size()), 0), saved.size()));
   ASSERT_GT(saved.size(), 6u + 640 + 4);
   EXPECT_EQ(saved[1] & 0x80, 0x80);
   EXPECT_EQ(saved[6 + 640], 'C');
@@ -254,7 +256,8 @@ TEST_F(RegistryModel, ItemHotKeysAreRegisteredForTheThread) {
   bool got = false;
   for (int i = 0; i < 100 && !got; ++i) {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-      if (msg.message == WM_HOTKEY && msg.hwnd == nullptr && msg.wParam == static_cast<WPARAM>(a.hotKeyId)) got = true;
+      if (msg.message == WM_HOTKEY && msg.hwnd == nullptr && msg.wParam == static_cast<WPARAM>(a.hotKeyId))
+        got = true;
     if (!got) Sleep(20);
   }
   EXPECT_TRUE(got);

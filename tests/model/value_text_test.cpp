@@ -12,10 +12,11 @@ TEST(ValueText, BooleansFollowNumberOrFirstLetter) {
   struct Case {
     const wchar_t* text;
     bool expected;
-  } cases[] = {{L"true", true}, {L"1", true},    {L"yes", true},   {L"  Yes", true}, {L"T", true},
-               {L"-1", true},   {L"12abc", true}, {L"0", false},   {L"No", false},   {L"", false},
-               {L"false", false}, {L"  ", false}, {L"0yes", false}, {L"x", false}};
-  for (const Case& c : cases) EXPECT_EQ(parseBool(c.text), c.expected) << "text: " << testing::PrintToString(std::wstring(c.text));
+  } cases[] = {{L"true", true},   {L"1", true},     {L"yes", true},   {L"  Yes", true}, {L"T", true},
+               {L"-1", true},     {L"12abc", true}, {L"0", false},    {L"No", false},   {L"", false},
+               {L"false", false}, {L"  ", false},   {L"0yes", false}, {L"x", false}};
+  for (const Case& c : cases)
+    EXPECT_EQ(parseBool(c.text), c.expected) << "text: " << testing::PrintToString(std::wstring(c.text));
   EXPECT_TRUE(parseBool(formatBool(true)));
   EXPECT_FALSE(parseBool(formatBool(false)));
 }
