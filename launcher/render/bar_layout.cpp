@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace vb {
+namespace vorbin {
 
 namespace {
 // Space under the last row: the grid frame's outer edges and the window frame.
@@ -21,6 +21,15 @@ int tabFontAdjustment(int fontSize) { return 10 * fontSize - 5; }
 int fontWeight(int weight, int height) {
   if (weight != -1) return weight;
   return height <= 20 ? 600 : 400;
+}
+
+int adjustedFontHeight(int height, int adjustTenths, int dpi) {
+  if (dpi <= 0) dpi = 96;
+  // Work in tenths of a point, rounding to the nearest pixel at the end.
+  const long long tenths = static_cast<long long>(std::abs(height)) * 720 / dpi + adjustTenths;
+  const long long pixels = std::max<long long>(1, (tenths * dpi + 360) / 720);
+  const int h = static_cast<int>(std::min<long long>(pixels, 10000));
+  return height < 0 ? -h : h;
 }
 
 int buttonHeight(int t) { return t <= 15 ? 2 * t + 38 : 4 * t + 8; }
@@ -214,4 +223,4 @@ PixelRect tabRect(const BarLayout& l, const TabLayout& tabs, int n, int scrollOf
   return {x, y, x + tabs.tabWidth, y + tabs.tabHeight};
 }
 
-}  // namespace vb
+}  // namespace vorbin

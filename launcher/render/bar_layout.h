@@ -36,6 +36,9 @@ int buttonFontAdjustment(int fontSize, bool smallFont);
 int tabFontAdjustment(int fontSize);
 // Weight -1 means semi-bold for small heights and normal above.
 int fontWeight(int weight, int height);
+// A font height (negative: character height, positive: cell height, in pixels)
+// changed by tenths of a point at dpi pixels per inch; never below one pixel.
+int adjustedFontHeight(int height, int adjustTenths, int dpi);
 
 int buttonHeight(int textHeight);
 int labelHeight(int menuAscent, int buttonFontHeight);

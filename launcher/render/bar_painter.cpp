@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "framework/gdi.h"
+#include "launcher/render/bar_fonts.h"
 #include "launcher/render/bitmap_ids.h"
 #include "launcher/render/clock_text.h"
 #include "launcher/render/dc_pixels.h"
@@ -28,19 +29,6 @@ void line(HDC dc, Rgb colour, int x1, int y1, int x2, int y2) {
   MoveToEx(dc, x1, y1, nullptr);
   LineTo(dc, x2, y2);
 }
-
-// A font selected into the DC for one drawing step.
-class ScopedFont {
- public:
-  ScopedFont(HDC dc, int height, int weight, bool italic, const wchar_t* face)
-      : m_font(CreateFontW(height, 0, 0, 0, fontWeight(weight, height), italic, FALSE, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face)),
-        m_use(dc, m_font.get()) {}
-
- private:
-  fw::Font m_font;
-  fw::SelectScope m_use;
-};
 
 // Splits a comma list into its pieces.
 std::vector<std::wstring> splitList(std::wstring_view text) {
@@ -150,7 +138,7 @@ void paintFunctionRow(HDC dc, const BarLayout& l, const PaintKit& kit, const Bar
   // Labels above the keys: the mnemonic underlines survive in the shade colour.
   fw::SaveDCScope save(dc);
   SetBkMode(dc, TRANSPARENT);
-  ScopedFont font(dc, l.labelH, 700, false, L"Arial");
+  FontMaker font(dc, l.labelH, 0, 700, false, L"Arial");
   const auto withMnemonics = splitList(kKeyLabelsWithMnemonics), plain = splitList(kKeyLabels);
   const Rgb exitColour = kit.colours[PlainColourId::kExitKeyLabel];
   const Rgb keyColour = kit.colours[PlainColourId::kFuncKeyLabel];
@@ -169,7 +157,7 @@ void paintLogo(HDC dc, const BarLayout& l, const PaintKit& kit) {
   bevel(dc, box, 1, -1, bord.light[1], std::nullopt, 1);
   fw::SaveDCScope save(dc);
   SetBkMode(dc, TRANSPARENT);
-  ScopedFont font(dc, 17, 700, true, L"Arial");
+  FontMaker font(dc, 17, 0, 700, true, L"Arial");
   const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
   drawText(dc, L"Vorb in", {box.left - 1, box.top - 1, box.right - 1, box.bottom - 1}, format, bord.light[3]);
   drawText(dc, L"Vorb in", box, format, kBlack);
@@ -205,7 +193,7 @@ void paintReadout(HDC dc, const RECT& box, const BarLayout& l, const PaintKit& k
            kBlack, 128);
   fw::SaveDCScope save(dc);
   SetBkMode(dc, TRANSPARENT);
-  ScopedFont font(dc, l.clockFontHeight, -1, false, L"Arial");
+  FontMaker font(dc, l.clockFontHeight, 0, -1, false, L"Arial");
   drawText(dc, text, box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, colour);
 }
 
@@ -215,7 +203,7 @@ void paintAmPm(HDC dc, const RECT& box, const BarLayout& l, const PaintKit& kit,
            kBlack, 128);
   fw::SaveDCScope save(dc);
   SetBkMode(dc, TRANSPARENT);
-  ScopedFont font(dc, std::max(1, l.clockFontHeight - 2), 700, false, L"Arial");
+  FontMaker font(dc, l.clockFontHeight, -20, 700, false, L"Arial");
   drawText(dc, std::wstring(amPmMark(hour)), box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX,
            kit.colours[PlainColourId::kFuncKeyLabel]);
 }

@@ -17,7 +17,8 @@ if(VB_WINDOWS)
     ${CMAKE_CURRENT_LIST_DIR}/draw_image.cpp
     ${CMAKE_CURRENT_LIST_DIR}/slot_pictures.cpp
     ${CMAKE_CURRENT_LIST_DIR}/image_strip.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/blit.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/blit.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/bar_fonts.cpp)
   target_link_libraries(vbpainting PUBLIC vbcore vbframework gdi32 user32 ole32 oleaut32 uuid msimg32)
   target_compile_definitions(vbpainting PUBLIC UNICODE _UNICODE)
   target_link_libraries(vblauncher PUBLIC vbpainting)

@@ -40,6 +40,16 @@ TEST(LayoutMetrics, CornerEllipseAndInset) {
   EXPECT_EQ(roundedInset(1000, 0), 145);
 }
 
+TEST(LayoutMetrics, FontHeightAdjustedInTenthsOfAPoint) {
+  // -12 px at 96 dpi is 9 pt: half a point less gives 8.5 pt = 11.3 px.
+  EXPECT_EQ(adjustedFontHeight(-12, -5, 96), -11);
+  EXPECT_EQ(adjustedFontHeight(-12, 15, 96), -14);  // 10.5 pt
+  EXPECT_EQ(adjustedFontHeight(16, 0, 96), 16);     // a cell height keeps its sign
+  EXPECT_EQ(adjustedFontHeight(-24, -5, 192), -23);
+  EXPECT_EQ(adjustedFontHeight(-12, -1000, 96), -1);  // never below a pixel
+  EXPECT_EQ(adjustedFontHeight(-12, 0, 0), -12);      // unknown resolution: 96
+}
+
 TEST(BarLayout, CaptionRowAndControlBox) {
   const BarLayout l = computeBarLayout(normalFont(), false, 400);
   EXPECT_EQ(l.H, 72);

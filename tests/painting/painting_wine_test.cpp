@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "framework/gdi.h"
+#include "launcher/render/bar_fonts.h"
 #include "launcher/render/bitmap_ids.h"
 #include "launcher/render/blit.h"
 #include "launcher/render/dc_pixels.h"
@@ -400,6 +401,61 @@ TEST_F(PaintingTest, PressAnimationStripAndShift) {
   EXPECT_EQ(c.at(5, 13), (Rgb{0, 0, 255}));  // the blue line moved three pixels down
   EXPECT_NE(c.at(5, 10), (Rgb{0, 0, 255}));
   DeleteObject(pattern);
+}
+
+TEST_F(PaintingTest, LayoutMetricsFollowTheFontSettings) {
+  Canvas c(10, 10);
+  FontSettings s;
+  const LayoutMetrics normal = measureLayoutMetrics(c.dc(), s, 25, 0, 4);
+  EXPECT_GT(normal.textHeight, 5);
+  EXPECT_GT(normal.ascent, 0);
+  EXPECT_LE(normal.ascent, normal.textHeight);
+  EXPECT_EQ(normal.tabTextHeight, normal.textHeight);
+  EXPECT_GT(normal.captionButtonHeight, 2);
+  EXPECT_EQ(normal.scrollBtnSize, 4);
+
+  s.smallFont = true;
+  const LayoutMetrics small = measureLayoutMetrics(c.dc(), s, 25, 0, 4);
+  EXPECT_LT(small.textHeight, normal.textHeight);
+  EXPECT_EQ(small.tabTextHeight, normal.tabTextHeight);  // tabs ignore SmallFont
+
+  s = FontSettings{};
+  s.fontSize = 2;
+  EXPECT_GT(measureLayoutMetrics(c.dc(), s, 25, 0, 4).textHeight, normal.textHeight);
+
+  s = FontSettings{};
+  s.userFont = true;
+  s.fontName = L"Arial";
+  s.userFontSize = 20;
+  const LayoutMetrics user = measureLayoutMetrics(c.dc(), s, 25, 0, 4);
+  EXPECT_GT(user.textHeight, normal.textHeight);
+  EXPECT_GT(computeBarLayout(user, false, 600).H, computeBarLayout(normal, false, 600).H);
+}
+
+TEST_F(PaintingTest, FontMakerSelectsUntilDestroyed) {
+  Canvas c(10, 10);
+  HGDIOBJ before = GetCurrentObject(c.dc(), OBJ_FONT);
+  {
+    FontMaker big(c.dc(), -30, 0, 700, true, L"Arial");
+    TEXTMETRICW tm{};
+    GetTextMetricsW(c.dc(), &tm);
+    EXPECT_GE(tm.tmHeight, 30);
+    EXPECT_EQ(tm.tmWeight, 700);
+    EXPECT_TRUE(tm.tmItalic);
+    EXPECT_EQ(GetCurrentObject(c.dc(), OBJ_FONT), big.font());
+  }
+  EXPECT_EQ(GetCurrentObject(c.dc(), OBJ_FONT), before);
+  // Weight -1: semi-bold at small heights (the font may round it to bold), normal above 20.
+  {
+    FontMaker small(c.dc(), -18, 0, -1, false, L"Arial");
+    TEXTMETRICW tm{};
+    GetTextMetricsW(c.dc(), &tm);
+    EXPECT_GE(tm.tmWeight, 600);
+  }
+  FontMaker large(c.dc(), -30, 0, -1, false, L"Arial");
+  TEXTMETRICW tm{};
+  GetTextMetricsW(c.dc(), &tm);
+  EXPECT_EQ(tm.tmWeight, 400);
 }
 
 }  // namespace

@@ -1,0 +1,96 @@
+// Fonts of the bar and the metrics measured from them.
+#include "launcher/render/bar_fonts.h"
+
+#include <cwchar>
+
+namespace vorbin {
+
+namespace {
+
+TEXTMETRICW metricsOf(HDC dc, const LOGFONTW& lf, int adjustTenths) {
+  FontMaker font(dc, lf, adjustTenths);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  return tm;
+}
+
+}  // namespace
+
+FontMaker::FontMaker(HDC dc, int height, int adjustTenths, int weight, bool italic, const wchar_t* face)
+    : m_dc(dc) {
+  LOGFONTW lf{};
+  lf.lfHeight = height;
+  lf.lfWeight = weight;
+  lf.lfItalic = italic ? TRUE : FALSE;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  wcsncpy(lf.lfFaceName, face ? face : L"", LF_FACESIZE - 1);
+  select(lf, adjustTenths);
+}
+
+FontMaker::FontMaker(HDC dc, LOGFONTW font, int adjustTenths) : m_dc(dc) { select(font, adjustTenths); }
+
+void FontMaker::select(LOGFONTW lf, int adjustTenths) {
+  const int dpi = GetDeviceCaps(m_dc, LOGPIXELSY);
+  if (adjustTenths != 0 && lf.lfHeight != 0) lf.lfHeight = adjustedFontHeight(lf.lfHeight, adjustTenths, dpi);
+  lf.lfWeight = fontWeight(lf.lfWeight, std::abs(lf.lfHeight));
+  lf.lfFaceName[LF_FACESIZE - 1] = 0;
+  m_font.reset(CreateFontIndirectW(&lf));
+  if (m_font) m_old = SelectObject(m_dc, m_font.get());
+}
+
+FontMaker::~FontMaker() {
+  if (m_old) SelectObject(m_dc, m_old);
+}
+
+LOGFONTW baseButtonFont(const FontSettings& s, int dpi) {
+  LOGFONTW lf{};
+  if (s.userFont && !s.fontName.empty()) {
+    lf.lfHeight = -MulDiv(s.userFontSize > 0 ? s.userFontSize : 9, dpi, 72);
+    lf.lfWeight = s.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = s.italic ? TRUE : FALSE;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(lf.lfFaceName, s.fontName.c_str(), LF_FACESIZE - 1);
+    return lf;
+  }
+  if (!SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof lf, &lf, 0)) {
+    lf = LOGFONTW{};
+    lf.lfHeight = -MulDiv(9, dpi, 72);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+  }
+  return lf;
+}
+
+LayoutMetrics measureLayoutMetrics(HDC dc, const FontSettings& s, int ellipseWidth, int flatRatio,
+                                   int scrollBtnSize) {
+  LayoutMetrics m;
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  const LOGFONTW button = baseButtonFont(s, dpi);
+  const TEXTMETRICW bt = metricsOf(dc, button, buttonFontAdjustment(s.fontSize, s.smallFont));
+  m.textHeight = bt.tmHeight;
+  m.ascent = bt.tmAscent;
+  m.tabTextHeight = metricsOf(dc, button, tabFontAdjustment(s.fontSize)).tmHeight;
+  m.buttonFontHeight =
+      adjustedFontHeight(button.lfHeight, buttonFontAdjustment(s.fontSize, s.smallFont), dpi);
+
+  NONCLIENTMETRICSW ncm{};
+  ncm.cbSize = sizeof ncm;
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0))
+    m.menuAscent = metricsOf(dc, ncm.lfMenuFont, -5).tmAscent;
+  m.captionButtonHeight = GetSystemMetrics(SM_CYSIZE);
+  m.frameWidth = GetSystemMetrics(SM_CXFRAME);
+  m.frameHeight = GetSystemMetrics(SM_CYFRAME);
+  m.scrollBarWidth = GetSystemMetrics(SM_CXVSCROLL);
+  {
+    fw::SelectScope gui(dc, GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    m.interfaceFontHeight = tm.tmHeight;
+  }
+  m.ellipseWidth = ellipseWidth;
+  m.flatRatio = flatRatio;
+  m.scrollBtnSize = scrollBtnSize;
+  return m;
+}
+
+}  // namespace vorbin

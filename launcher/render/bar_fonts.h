@@ -1,0 +1,50 @@
+// The bar's fonts: one font maker for every font of a drawing step, and the
+// font and system metrics that the layout is computed from.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "framework/gdi.h"
+#include "launcher/render/bar_layout.h"
+
+namespace vorbin {
+
+// The settings that choose the button font.
+struct FontSettings {
+  bool userFont = false;   // UserFont
+  std::wstring fontName;   // FontName
+  int userFontSize = 9;    // UserFontSize, points
+  bool bold = false;       // IsFontBold
+  bool italic = false;     // IsFontItalic
+  int fontSize = 0;        // FontSize, -2..2
+  bool smallFont = false;  // SmallFont
+};
+
+// Makes a font (height changed by adjustTenths of a point; weight -1 by height)
+// and keeps it selected into the DC until destroyed.
+class FontMaker {
+ public:
+  FontMaker(HDC dc, int height, int adjustTenths, int weight, bool italic, const wchar_t* face);
+  // From a complete description, with the height adjusted.
+  FontMaker(HDC dc, LOGFONTW font, int adjustTenths);
+  ~FontMaker();
+  FontMaker(const FontMaker&) = delete;
+  FontMaker& operator=(const FontMaker&) = delete;
+  HFONT font() const { return m_font.get(); }
+
+ private:
+  void select(LOGFONTW lf, int adjustTenths);
+  HDC m_dc;
+  fw::Font m_font;
+  HGDIOBJ m_old = nullptr;
+};
+
+// The button font before its size adjustment: the user's font or the system's icon-title font.
+LOGFONTW baseButtonFont(const FontSettings& s, int dpi);
+
+// Measures fonts and system sizes for the layout.
+LayoutMetrics measureLayoutMetrics(HDC dc, const FontSettings& s, int ellipseWidth, int flatRatio,
+                                   int scrollBtnSize);
+
+}  // namespace vorbin
