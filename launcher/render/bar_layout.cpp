@@ -180,6 +180,23 @@ PixelRect quickImageRect(const BarLayout& l, int slot) {
   return {cell.left + off, cell.top + off, cell.left + off + size, cell.top + off + size};
 }
 
+ButtonGeometry gridButton(const BarLayout& l, const CellLayout& cells, int slot) {
+  ButtonGeometry g;
+  g.cell = gridCellRect(l, cells, slot);
+  const int x = g.cell.left + cells.imageX, y = g.cell.top + cells.imageY;
+  g.image = {x, y, x + cells.imageSize, y + cells.imageSize};
+  if (cells.nameBox) {
+    const PixelRect& n = *cells.nameBox;
+    g.name =
+        PixelRect{g.cell.left + n.left, g.cell.top + n.top, g.cell.left + n.right, g.cell.top + n.bottom};
+  }
+  return g;
+}
+
+ButtonGeometry quickButton(const BarLayout& l, int slot) {
+  return {quickCellRect(l, slot), quickImageRect(l, slot), std::nullopt};
+}
+
 TabLayout tabLayout(const BarLayout& l, int displayMode) {
   TabLayout tabs;
   const int width = l.tabArea.width();

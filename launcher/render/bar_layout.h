@@ -108,6 +108,14 @@ PixelRect gridCellRect(const BarLayout& l, const CellLayout& cells, int slot);
 PixelRect quickCellRect(const BarLayout& l, int slot);
 PixelRect quickImageRect(const BarLayout& l, int slot);
 
+// Where a button's parts go, in bar coordinates.
+struct ButtonGeometry {
+  PixelRect cell, image;
+  std::optional<PixelRect> name;
+};
+ButtonGeometry gridButton(const BarLayout& l, const CellLayout& cells, int slot);
+ButtonGeometry quickButton(const BarLayout& l, int slot);
+
 // Group tabs by display mode.
 struct TabLayout {
   int perRow = 1;

@@ -178,6 +178,31 @@ TEST(GridCells, ByButtonMode) {
   EXPECT_EQ(gridCellRect(l, small, 9), (PixelRect{261, 97, 297, 133}));
 }
 
+TEST(GridCells, ButtonGeometryInBarCoordinates) {
+  const BarLayout l = computeBarLayout(normalFont(), false, 400);
+  const ButtonGeometry large = gridButton(l, gridCells(l, 0), 5);
+  EXPECT_EQ(large.image, (PixelRect{317, 136, 349, 168}));
+  ASSERT_TRUE(large.name);
+  EXPECT_EQ(*large.name, (PixelRect{299, 170, 367, 202}));
+  const ButtonGeometry small = gridButton(l, gridCells(l, 2), 9);
+  EXPECT_EQ(small.image, (PixelRect{267, 103, 291, 127}));
+  EXPECT_FALSE(small.name);
+  const ButtonGeometry quick = quickButton(l, 0);
+  EXPECT_EQ(quick.cell, quickCellRect(l, 0));
+  EXPECT_FALSE(quick.name);
+  // Images and names stay inside their cells in the large and small modes.
+  for (int mode : {0, 2}) {
+    const CellLayout cells = gridCells(l, mode);
+    for (int slot = 0; slot < visibleSlots(l, cells); ++slot) {
+      const ButtonGeometry g = gridButton(l, cells, slot);
+      EXPECT_GE(g.image.left, g.cell.left);
+      EXPECT_LE(g.image.right, g.cell.right);
+      EXPECT_LE(g.image.bottom, g.cell.bottom);
+      if (g.name) EXPECT_LE(g.name->bottom, g.cell.bottom);
+    }
+  }
+}
+
 TEST(GridCells, ListImageSizeClamped) {
   LayoutMetrics m;
   m.textHeight = 1;  // h = 20: 2h/3 = 13 -> 16
