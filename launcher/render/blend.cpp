@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-namespace vb {
+namespace vorbin {
 
 namespace {
 constexpr Pixel kColourBits = 0x00FFFFFF;
@@ -62,7 +62,7 @@ void tintShape(std::span<Pixel> square, std::span<const std::uint8_t> opaque, Rg
 
 bool maskOpaque(std::span<const std::uint8_t, 128> mask, int x, int y) {
   if (x < 0 || x >= 32 || y < 0 || y >= 32) return false;
-  const std::uint8_t byte = mask[(31 - y) * 4 + x / 8];
+  const std::uint8_t byte = mask[y * 4 + x / 8];
   return (byte & (0x80 >> (x % 8))) == 0;
 }
 
@@ -99,4 +99,4 @@ UncoveredStrips uncoveredStrips(const PixelRect& a, int dx, int dy) {
   return s;
 }
 
-}  // namespace vb
+}  // namespace vorbin

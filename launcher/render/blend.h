@@ -9,7 +9,7 @@
 #include "launcher/render/bar_layout.h"
 #include "launcher/render/colour_slots.h"
 
-namespace vb {
+namespace vorbin {
 
 using Pixel = std::uint32_t;  // 0xAARRGGBB
 
@@ -37,8 +37,8 @@ bool hasAlpha(std::span<const Pixel> pixels);
 // copy of the square, blended back over it at weight 128.
 void tintShape(std::span<Pixel> square, std::span<const std::uint8_t> opaque, Rgb colour);
 
-// Whether a pixel of a 32x32 AND mask (bottom-up rows of 4 bytes, set bit =
-// transparent) is part of the image's shape; y counts from the top.
+// Whether a pixel of a 32x32 AND mask (rows of 4 bytes, top row first, set bit =
+// transparent) is part of the image's shape.
 bool maskOpaque(std::span<const std::uint8_t, 128> mask, int x, int y);
 
 // The system's blending is kept only when ours is not faster.
@@ -72,4 +72,4 @@ struct UncoveredStrips {
 };
 UncoveredStrips uncoveredStrips(const PixelRect& area, int dx, int dy);
 
-}  // namespace vb
+}  // namespace vorbin

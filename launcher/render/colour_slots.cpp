@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-namespace vb {
+namespace vorbin {
 
 namespace {
 
@@ -174,4 +174,4 @@ Rgb indicatorColour(int value, IndicatorKind kind, Rgb normal) {
   return value >= 90 ? kRed : kYellow;
 }
 
-}  // namespace vb
+}  // namespace vorbin

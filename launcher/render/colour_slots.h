@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-namespace vb {
+namespace vorbin {
 
 struct Rgb {
   std::uint8_t r = 0, g = 0, b = 0;
@@ -111,4 +111,4 @@ std::array<FrameShade, 3> frameShades(Rgb bordBase);
 enum class IndicatorKind { kFreePercent, kLoadPercent };
 Rgb indicatorColour(int value, IndicatorKind kind, Rgb normal);
 
-}  // namespace vb
+}  // namespace vorbin

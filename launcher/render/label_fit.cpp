@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-namespace vb {
+namespace vorbin {
 
 namespace {
 
@@ -90,4 +90,4 @@ FittedLabel fitLabel(std::wstring_view text, int width, int maxLines, const Text
   return out;
 }
 
-}  // namespace vb
+}  // namespace vorbin

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vb {
+namespace vorbin {
 
 // Width in pixels of a piece of text in the font being drawn with.
 using TextMeasure = std::function<int(std::wstring_view)>;
@@ -29,4 +29,4 @@ FittedLabel fitLabel(std::wstring_view text, int width, int maxLines, const Text
 // The longest beginning of line that fits width together with the ellipsis.
 std::wstring ellipsize(std::wstring_view line, int width, const TextMeasure& measure);
 
-}  // namespace vb
+}  // namespace vorbin

@@ -1,7 +1,7 @@
 // Recolouring palettes of image strips.
 #include "launcher/render/strip_palette.h"
 
-namespace vb {
+namespace vorbin {
 
 Palette16 stripColourPalette(const Palette16& resource, const ColourSlot* first, const ColourSlot* second) {
   Palette16 p = resource;
@@ -25,4 +25,4 @@ Palette16 stripMaskPalette() {
   return p;
 }
 
-}  // namespace vb
+}  // namespace vorbin

@@ -6,7 +6,7 @@
 
 #include "launcher/render/colour_slots.h"
 
-namespace vb {
+namespace vorbin {
 
 using Palette16 = std::array<Rgb, 16>;
 
@@ -21,4 +21,4 @@ Palette16 stripColourPalette(const Palette16& resource, const ColourSlot* first,
 // White at the transparent index, black elsewhere.
 Palette16 stripMaskPalette();
 
-}  // namespace vb
+}  // namespace vorbin
