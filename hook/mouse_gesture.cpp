@@ -50,7 +50,18 @@ void maybeStartDragHold(SharedHookState& s, MousePlatform& p, const MouseRecord&
   const size_t length = p.className(r.window, name, sizeof name);
   if (length >= sizeof name || !equalsIgnoreCase({name, length}, "CLIPBRDWNDCLASS")) return;
   s.armPoint = {r.x, r.y};
+  s.dragHoldThread = p.currentThread();
   s.dragHoldTimer = p.startDragHoldTimer();
+}
+
+// A timer whose thread has ended never fires and would block drag-hold for
+// good; any other running timer is left to its thread.
+bool dragHoldTimerBlocks(SharedHookState& s, MousePlatform& p) {
+  if (s.dragHoldTimer == 0) return false;
+  const uint32_t owner = s.dragHoldThread;
+  if (owner == p.currentThread() || p.threadAlive(owner)) return true;
+  s.dragHoldTimer = 0;
+  return false;
 }
 
 // The desktop's icon view is a grandchild of the Progman window (or of a
@@ -120,8 +131,8 @@ MouseVerdict onMouseMessage(SharedHookState& s, MousePlatform& p, int32_t code, 
 
   // Idle moves are almost every call: only flags and the edge test here.
   if (s.activationState == kIdle && a == kMove) {
-    if (s.dragHoldTimer != 0 || s.movedAway != 0) return pass;
-    if (onEnabledEdge(s, r.x, r.y)) maybeStartDragHold(s, p, r);
+    if (s.movedAway != 0 || !onEnabledEdge(s, r.x, r.y)) return pass;
+    if (!dragHoldTimerBlocks(s, p)) maybeStartDragHold(s, p, r);
     return pass;
   }
 
@@ -242,6 +253,7 @@ void onDragHoldTimer(SharedHookState& s, MousePlatform& p, uintptr_t timerId) {
   }
   if (onEnabledEdge(s, cursor.x, cursor.y) && p.anyButtonDown()) {
     s.armPoint = cursor;
+    s.dragHoldThread = p.currentThread();
     s.dragHoldTimer = p.startDragHoldTimer();
   }
 }

@@ -32,6 +32,9 @@ class MousePlatform {
   virtual size_t className(uintptr_t window, char* buffer, size_t cap) = 0;
   virtual uintptr_t startDragHoldTimer() = 0;  // 500 ms, this thread, no window; 0 on failure
   virtual void killDragHoldTimer(uintptr_t id) = 0;
+  virtual uint32_t currentThread() = 0;
+  // False only when the thread is known to have ended.
+  virtual bool threadAlive(uint32_t threadId) = 0;
   virtual uint32_t processOf(uintptr_t window) = 0;
   virtual HookPoint toClient(uintptr_t window, HookPoint screen) = 0;
   virtual bool windowRect(uintptr_t window, HookRect& rect) = 0;

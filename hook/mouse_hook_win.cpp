@@ -32,6 +32,14 @@ class WinMousePlatform final : public MousePlatform {
   }
   uintptr_t startDragHoldTimer() override { return SetTimer(nullptr, 0, 500, dragHoldTimerProc); }
   void killDragHoldTimer(uintptr_t id) override { KillTimer(nullptr, id); }
+  uint32_t currentThread() override { return GetCurrentThreadId(); }
+  bool threadAlive(uint32_t threadId) override {
+    HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, threadId);
+    if (!thread) return GetLastError() == ERROR_ACCESS_DENIED;  // exists, but not ours to open
+    const bool alive = WaitForSingleObject(thread, 0) == WAIT_TIMEOUT;
+    CloseHandle(thread);
+    return alive;
+  }
   uint32_t processOf(uintptr_t window) override {
     DWORD pid = 0;
     GetWindowThreadProcessId(asWindow(window), &pid);

@@ -19,53 +19,6 @@ struct IconHitTestRecord {
   int32_t item, subItem, group;
 };
 
-// Handles and timer ids are pointer-sized so that they survive on x64. No
-// function address is kept here: any process could overwrite it.
-struct SharedHookState {
-  uintptr_t launcherWindow;
-  uintptr_t desktopWindow;
-  uintptr_t eventWindow;
-  uintptr_t lastPressedWindow;
-  uintptr_t desktopIconView;
-  uintptr_t newestWindow;
-  int32_t launcherActivated;
-  int32_t launcherWasActive;
-  int32_t version5;
-  int32_t version51;
-  uintptr_t mouseHook;
-  uintptr_t titleHook;
-  uintptr_t commandLineHook;
-  uintptr_t cbtHook;
-  uintptr_t shellHook;
-  uint32_t launcherProcessId;
-  uint32_t activationPos;
-  IconHitTestRecord iconHitTest;
-  HookRect controlRect;
-  HookRect screenEdges;  // left, top, right - 1, bottom - 1
-  int32_t primaryActivation;
-  int32_t primaryPress;
-  int32_t primaryRelease;
-  int32_t secondaryActivation;
-  int32_t secondaryPress;
-  int32_t secondaryRelease;
-  int32_t desktopClickEnable;  // 0 or 16
-  uint32_t edgeMask;           // bit 0 left, 1 top, 2 right, 3 bottom
-  int32_t activationState;     // one of ActivationState
-  int32_t doubleClickMode;
-  int32_t pressOnIconView;
-  int32_t suppressNextMenu;
-  int32_t taskMode;
-  int32_t movedAway;
-  int32_t fullScreenExclusion;
-  HookPoint stillness;
-  HookPoint armPoint;
-  HookPoint activationPoint;
-  int32_t animationWasOn;
-  intptr_t reserved;
-  uintptr_t dragHoldTimer;
-  uint32_t commandLineAtom;
-};
-
 enum ActivationState : int32_t { kIdle = 0, kArmed = 1, kArmedByRightPressDouble = 2 };
 
 // Event classes: the low four bits of a mouse message number, so that a
@@ -82,48 +35,55 @@ enum EventClass : int32_t {
 
 inline constexpr int32_t kNoCode = -1;
 
-inline constexpr SharedHookState kInitialHookState = {0,
-                                                      0,
-                                                      0,
-                                                      0,
-                                                      0,
-                                                      0,  // windows
-                                                      0,
-                                                      0,
-                                                      0,
-                                                      0,  // flags
-                                                      0,
-                                                      0,
-                                                      0,
-                                                      0,
-                                                      0,  // hooks
-                                                      0,
-                                                      0,
-                                                      {0, 0, 0, 0, 0, 0},
-                                                      {0, 0, 0, 0},
-                                                      {0, 0, 0, 0},  // pid .. edges
-                                                      kNoCode,
-                                                      kNoCode,
-                                                      kNoCode,
-                                                      kNoCode,
-                                                      kNoCode,
-                                                      kNoCode,  // button codes
-                                                      0,
-                                                      0x0F,
-                                                      kIdle,
-                                                      0,
-                                                      0,
-                                                      0,
-                                                      0,
-                                                      0,
-                                                      1,  // click .. exclusion
-                                                      {0, 0},
-                                                      {0, 0},
-                                                      {0, 0},
-                                                      0,
-                                                      0,
-                                                      0,
-                                                      0};
+// Handles and timer ids are pointer-sized so that they survive on x64. No
+// function address is kept here: any process could overwrite it.
+struct SharedHookState {
+  uintptr_t launcherWindow = 0;
+  uintptr_t desktopWindow = 0;
+  uintptr_t eventWindow = 0;
+  uintptr_t lastPressedWindow = 0;
+  uintptr_t desktopIconView = 0;
+  uintptr_t newestWindow = 0;
+  int32_t launcherActivated = 0;
+  int32_t launcherWasActive = 0;
+  int32_t version5 = 0;
+  int32_t version51 = 0;
+  uintptr_t mouseHook = 0;
+  uintptr_t titleHook = 0;
+  uintptr_t commandLineHook = 0;
+  uintptr_t cbtHook = 0;
+  uintptr_t shellHook = 0;
+  uint32_t launcherProcessId = 0;
+  uint32_t activationPos = 0;
+  IconHitTestRecord iconHitTest = {};
+  HookRect controlRect = {};
+  HookRect screenEdges = {};  // left, top, right - 1, bottom - 1
+  int32_t primaryActivation = kNoCode;
+  int32_t primaryPress = kNoCode;
+  int32_t primaryRelease = kNoCode;
+  int32_t secondaryActivation = kNoCode;
+  int32_t secondaryPress = kNoCode;
+  int32_t secondaryRelease = kNoCode;
+  int32_t desktopClickEnable = 0;   // 0 or 16
+  uint32_t edgeMask = 0x0F;         // bit 0 left, 1 top, 2 right, 3 bottom
+  int32_t activationState = kIdle;  // one of ActivationState
+  int32_t doubleClickMode = 0;
+  int32_t pressOnIconView = 0;
+  int32_t suppressNextMenu = 0;
+  int32_t taskMode = 0;
+  int32_t movedAway = 0;
+  int32_t fullScreenExclusion = 1;
+  HookPoint stillness = {};
+  HookPoint armPoint = {};
+  HookPoint activationPoint = {};
+  int32_t animationWasOn = 0;
+  intptr_t reserved = 0;
+  uintptr_t dragHoldTimer = 0;
+  uint32_t commandLineAtom = 0;
+  uint32_t dragHoldThread = 0;  // thread that runs the drag-hold timer
+};
+
+inline constexpr SharedHookState kInitialHookState{};
 
 // Mode word: bit 0 right button primary, bit 1 the other button is a
 // secondary, bit 7 double-click mode. Edge word: bits 0-3 edge mask, bit 4

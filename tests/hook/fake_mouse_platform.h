@@ -40,6 +40,8 @@ class FakePlatform final : public MousePlatform {
   uintptr_t nextTimer = 0x77;
   int timersStarted = 0;
   std::vector<uintptr_t> timersKilled;
+  uint32_t thread = 501;
+  uint32_t deadThread = 0;
   int hitTests = 0;
   IconHitTestRecord lastHitTest{};
   std::vector<Report> reports;
@@ -61,6 +63,8 @@ class FakePlatform final : public MousePlatform {
     return nextTimer;
   }
   void killDragHoldTimer(uintptr_t id) override { timersKilled.push_back(id); }
+  uint32_t currentThread() override { return thread; }
+  bool threadAlive(uint32_t threadId) override { return threadId != deadThread; }
   uint32_t processOf(uintptr_t window) override {
     auto it = windows.find(window);
     return it == windows.end() ? 0 : it->second.pid;

@@ -245,7 +245,16 @@ class EdgePress : public HookLibrary {
   }
   // Waits for the n-th activation; the point it reported.
   POINT activation(size_t n) {
-    EXPECT_TRUE(e2e::waitUntil([&] { return count(WM_HOOK_ACTIVATE) >= n; }, 10000)) << "activation " << n;
+    const bool arrived = e2e::waitUntil([&] { return count(WM_HOOK_ACTIVATE) >= n; }, 10000);
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    const vorber::SharedHookState st = sharedState();
+    EXPECT_TRUE(arrived) << "activation " << n << "; cursor " << cursor.x << "," << cursor.y << " over "
+                         << WindowFromPoint(cursor) << " (target " << target << "), state "
+                         << st.activationState << " event window " << reinterpret_cast<void*>(st.eventWindow)
+                         << " last pressed " << reinterpret_cast<void*>(st.lastPressedWindow)
+                         << " moved away " << st.movedAway << " foreground " << GetForegroundWindow()
+                         << " capture " << GetCapture();
     POINT pt{-1, -1};
     GetNewPoint(&pt);
     return pt;

@@ -379,6 +379,19 @@ TEST_F(DragHold, ArmsOnlyOnEdgeWithButtonCaptureAndClipboardClass) {
   EXPECT_EQ(platform.timersStarted, 1) << "a running timer is not started twice";
 }
 
+TEST_F(DragHold, TimerOfAnotherLiveThreadBlocksButOneOfAnEndedThreadIsReplaced) {
+  send(kMove, 0, 300, kDragCarrier);
+  ASSERT_EQ(state.dragHoldThread, 501u);
+  platform.thread = 502;  // the next move arrives in another thread
+  send(kMove, 0, 310, kDragCarrier);
+  EXPECT_EQ(platform.timersStarted, 1) << "the first thread's timer is still running";
+  platform.deadThread = 501;  // that thread ended before its timer fired
+  send(kMove, 0, 320, kDragCarrier);
+  EXPECT_EQ(platform.timersStarted, 2);
+  EXPECT_EQ(state.dragHoldThread, 502u);
+  EXPECT_EQ(state.armPoint.y, 320);
+}
+
 TEST_F(DragHold, FiresAtArmPointWithLParamZeroWhenStill) {
   send(kMove, 0, 300, kDragCarrier);
   state.launcherWasActive = 1;
