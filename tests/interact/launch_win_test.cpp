@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "launcher/interact/launch_item.h"
+#include "launcher/services/shell_helpers.h"
 #include "tests/support/e2e.h"
 
 namespace vorbin {
@@ -60,7 +61,8 @@ std::optional<ProbeReport> readProbe(const std::wstring& path) {
 void endProcess(DWORD processId, HWND window) {
   if (window) PostMessageW(window, WM_CLOSE, 0, 0);
   if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId)) {
-    if (WaitForSingleObject(process, 5000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
+    if (!window || WaitForSingleObject(process, 5000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
+    WaitForSingleObject(process, 5000);
     CloseHandle(process);
   }
 }
@@ -274,6 +276,54 @@ TEST_F(LaunchTest, FolderItemOpensExplorerAtTheRoot) {
   const std::wstring commandLine = commandLineOf(explorer);
   endProcess(explorer, nullptr);
   EXPECT_NE(commandLine.find(L"/e,/root," + workFolder), std::wstring::npos) << commandLine;
+}
+
+TEST_F(LaunchTest, IdListItemStartsThroughTheShell) {
+  PIDLIST_ABSOLUTE list = pathToIdList(probe.c_str());
+  ASSERT_NE(list, nullptr);
+  const std::span<const uint8_t> bytes = idListBytes(list);
+  LaunchRequest request;
+  request.idList.assign(bytes.begin(), bytes.end());
+  CoTaskMemFree(list);
+  request.flags = 0x0200 | 2;
+  LaunchOutcome outcome;
+  const std::optional<ProbeReport> report = launchProbe(request, &outcome);
+  ASSERT_TRUE(report.has_value());
+  EXPECT_TRUE(outcome.started);
+  EXPECT_EQ(outcome.file, L"");
+  EXPECT_EQ(report->showCommand, SW_MAXIMIZE);
+  EXPECT_EQ(outcome.newWindow, report->window);
+
+  // A list that runs past its bytes is never handed to the shell.
+  request.idList.resize(request.idList.size() - 2);
+  request.idList.back() = 0x7F;
+  EXPECT_FALSE(launchItem(request, context).started);
+}
+
+TEST_F(LaunchTest, IdListForExplorerGoesInASharedBlock) {
+  const std::vector<uint8_t> list = {6, 0, 'a', 'b', 'c', 'd', 0, 0};
+  const std::set<DWORD> before = processesNamed(L"explorer.exe");
+  LaunchRequest request;
+  request.idList = list;
+  request.flags = 0x0200 | 0x0080;
+  const LaunchOutcome outcome = launchItem(request, context);
+  const DWORD explorer = waitForNewProcess(L"explorer.exe", before);
+  if (explorer) endProcess(explorer, nullptr);
+  EXPECT_EQ(outcome.file, L"explorer.exe");
+  const std::wstring prefix = L"/e,/idlist,:";
+  ASSERT_EQ(outcome.parameters.rfind(prefix, 0), 0u) << outcome.parameters;
+  const std::wstring numbers = outcome.parameters.substr(prefix.size());
+  const size_t colon = numbers.find(L':');
+  ASSERT_NE(colon, std::wstring::npos);
+  EXPECT_EQ(std::stoul(numbers.substr(colon + 1)), GetCurrentProcessId());
+  // The block is ours until Explorer takes it over: size first, then the list.
+  HANDLE block = reinterpret_cast<HANDLE>(static_cast<intptr_t>(std::stol(numbers.substr(0, colon))));
+  const auto* view = static_cast<const uint8_t*>(MapViewOfFile(block, FILE_MAP_READ, 0, 0, 0));
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(std::vector<uint8_t>(view, view + 12),
+            (std::vector<uint8_t>{8, 0, 0, 0, 6, 0, 'a', 'b', 'c', 'd', 0, 0}));
+  UnmapViewOfFile(view);
+  CloseHandle(block);
 }
 
 TEST_F(LaunchTest, FileWithoutProgramOpensTheChooser) {
