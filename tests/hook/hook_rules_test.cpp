@@ -49,19 +49,6 @@ TEST(VorbMode, EdgeWordGivesMaskAndDesktopClicks) {
   EXPECT_EQ(s.desktopClickEnable, 0);
 }
 
-TEST(SharedState, InitialValuesGiveNoButtonGestureButAllEdgesForDragHold) {
-  const SharedHookState& s = kInitialHookState;
-  for (int32_t code : {s.primaryActivation, s.primaryPress, s.primaryRelease, s.secondaryActivation,
-                       s.secondaryPress, s.secondaryRelease}) {
-    EXPECT_EQ(code, kNoCode);
-  }
-  EXPECT_EQ(s.edgeMask, 0x0Fu);
-  EXPECT_EQ(s.fullScreenExclusion, 1);
-  EXPECT_EQ(s.activationState, kIdle);
-  EXPECT_EQ(s.launcherWindow, 0u);
-  EXPECT_EQ(s.commandLineAtom, 0u);
-}
-
 TEST(Animation, SwitchesOffOnlyWhenOnAndRestoresOnlyWhatItSwitchedOff) {
   int32_t wasOn = 0;
   EXPECT_EQ(decideAnimation(true, true, wasOn), AnimationChange::kNone) << "restore without a switch-off";
