@@ -1,0 +1,38 @@
+// The file-pick start of prompting items.
+#include "launcher/interact/file_pick.h"
+
+#include "launcher/services/tokenizer.h"
+
+namespace vorbin {
+
+std::vector<std::wstring> pickedDocuments(std::wstring_view folder, std::wstring_view text) {
+  std::wstring prefix(folder);
+  if (!prefix.empty() && prefix.back() != L'\\') prefix += L'\\';
+  std::vector<std::wstring> documents;
+  Tokenizer names;
+  names.reset(text);
+  while (std::optional<std::wstring> name = names.next(L" ")) {
+    if (!name->empty()) documents.push_back(prefix + *name);
+  }
+  return documents;
+}
+
+PromptOptions decodePromptOptions(uint16_t packed) {
+  return {packed & 0x0F, (packed >> 4) & 0x0F, (packed >> 8) & 0x0F};
+}
+
+uint16_t encodePromptOptions(const PromptOptions& options, uint16_t previous) {
+  return static_cast<uint16_t>((previous & 0xF000) | ((options.viewMode & 0x0F) << 8) |
+                               ((options.filterIndex & 0x0F) << 4) | (options.sortMode & 0x0F));
+}
+
+std::wstring programFileName(std::wstring_view program) {
+  const size_t slash = program.find_last_of(L"\\/:");
+  std::wstring name(slash == std::wstring_view::npos ? program : program.substr(slash + 1));
+  for (wchar_t& c : name) {
+    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+  }
+  return name;
+}
+
+}  // namespace vorbin
