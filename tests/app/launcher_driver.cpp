@@ -102,7 +102,17 @@ bool shown(HWND bar) { return IsWindowVisible(bar) && !IsIconic(bar); }
 bool hidden(HWND bar) { return !IsWindowVisible(bar) || IsIconic(bar); }
 
 TestWindow::TestWindow(int x, int y, int width, int height) {
-  m_hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"test window", WS_POPUP | WS_VISIBLE, x, y, width, height,
+  // A class of its own: a static control would let the mouse through.
+  static const bool registered = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = L"vb_test_window";
+    return RegisterClassW(&wc) != 0;
+  }();
+  (void)registered;
+  m_hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, L"vb_test_window", L"test window", WS_POPUP | WS_VISIBLE, x, y, width, height,
                            nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   e2e::pumpFor(50);
 }

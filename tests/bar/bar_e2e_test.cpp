@@ -1,0 +1,175 @@
+// The real launcher's bar driven from outside: its hot key, the activation
+// gesture, locking, hiding on deactivation and the shutdown choice.
+#include <gtest/gtest.h>
+
+#include "hook/vorber2k.h"
+#include "tests/app/launcher_driver.h"
+#include "tests/support/e2e.h"
+
+namespace {
+
+using namespace driver;
+
+class BarEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override { e2e::profile::clear(); }
+  void TearDown() override {
+    if (bar) e2e::closeAndWait(launcher, bar);
+  }
+  // Starts the launcher on the seeded profile, past its first-run questions.
+  void start() {
+    launcher = e2e::startLauncher();
+    bar = e2e::waitForBar(launcher.pid());
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(cancelFirstRunQuestions(launcher.pid()));
+    ASSERT_TRUE(e2e::waitUntil([&] { return shown(bar); }, 5000));
+  }
+  static void press(int x, int y) {
+    SetCursorPos(x, y);
+    e2e::pumpFor(30);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &in[0], sizeof(INPUT));
+    e2e::pumpFor(30);
+    SendInput(1, &in[1], sizeof(INPUT));
+  }
+
+  e2e::Process launcher;
+  HWND bar = nullptr;
+};
+
+TEST_F(BarEndToEnd, HotKeyHidesTheShownBarAndShowsTheHiddenOne) {
+  start();
+  ASSERT_TRUE(bringToFront(bar));
+  pressBarHotKey();
+  EXPECT_TRUE(e2e::waitUntil([&] { return hidden(bar); }, 5000)) << "the bar in front hides";
+  pressBarHotKey();
+  EXPECT_TRUE(e2e::waitUntil([&] { return shown(bar); }, 5000)) << "the hidden bar comes back";
+
+  // From another program in front, the hot key brings the bar forward.
+  TestWindow other(600, 100, 200, 100);
+  ASSERT_TRUE(bringToFront(other.hwnd()));
+  pressBarHotKey();
+  EXPECT_TRUE(e2e::waitUntil([&] { return GetForegroundWindow() == bar; }, 5000));
+  EXPECT_TRUE(shown(bar));
+}
+
+TEST_F(BarEndToEnd, ActivationGesturePlacesTheBarAtThePointWithOpenAtClickPos) {
+  e2e::profile::setString(L"Settings", L"OpenAtClickPos", L"Yes");
+  start();
+  PostMessageW(bar, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(e2e::waitUntil([&] { return hidden(bar); }, 5000));
+
+  // The press lands on a window of this process at the left screen edge.
+  TestWindow strip(0, 100, 40, 800);
+  ASSERT_TRUE(bringToFront(strip.hwnd()));
+  press(0, 500);
+  ASSERT_TRUE(e2e::waitUntil([&] { return shown(bar); }, 8000)) << "the gesture did not show the bar";
+  RECT r;
+  GetWindowRect(bar, &r);
+  const int height = r.bottom - r.top;
+  // AppearPos 50 % across, 10 % down: the anchor sits on (0, 500), then the
+  // bar is pushed inside the work area horizontally.
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 500 - height * 10 / 100);
+}
+
+TEST_F(BarEndToEnd, GestureOutsideTheActiveBarHidesIt) {
+  start();
+  TestWindow strip(0, 100, 40, 800);
+  ASSERT_TRUE(bringToFront(bar));
+  press(0, 500);
+  EXPECT_TRUE(e2e::waitUntil([&] { return hidden(bar); }, 8000));
+}
+
+TEST_F(BarEndToEnd, SuperLockKeepsTheBarAgainstCloseDeactivationAndHotKey) {
+  e2e::profile::setString(L"Settings", L"Lock", L"Yes");
+  e2e::profile::setString(L"Settings", L"SuperLock", L"Yes");
+  e2e::profile::setString(L"Settings", L"NoActiveToClose", L"Yes");
+  start();
+  PostMessageW(bar, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(bringToFront(bar));
+  pressBarHotKey();
+  TestWindow other(600, 100, 200, 100);
+  ASSERT_TRUE(bringToFront(other.hwnd()));
+  // Whatever of the three went through would have hidden the bar by now.
+  e2e::pumpFor(1500);
+  EXPECT_TRUE(shown(bar));
+}
+
+TEST_F(BarEndToEnd, NoActiveToCloseHidesTheBarAfterTheDelay) {
+  e2e::profile::setString(L"Settings", L"NoActiveToClose", L"Yes");
+  e2e::profile::setDword(L"Settings", L"CloseDelayTime", 1);
+  start();
+  ASSERT_TRUE(bringToFront(bar));
+  TestWindow other(600, 100, 200, 100);
+  ASSERT_TRUE(bringToFront(other.hwnd()));
+  EXPECT_TRUE(e2e::waitUntil([&] { return hidden(bar); }, 8000));
+}
+
+TEST_F(BarEndToEnd, ReactivatingTheBarCancelsTheDelayedHide) {
+  e2e::profile::setString(L"Settings", L"NoActiveToClose", L"Yes");
+  e2e::profile::setDword(L"Settings", L"CloseDelayTime", 2);
+  start();
+  ASSERT_TRUE(bringToFront(bar));
+  TestWindow other(600, 100, 200, 100);
+  ASSERT_TRUE(bringToFront(other.hwnd()));
+  ASSERT_TRUE(bringToFront(bar));
+  e2e::pumpFor(3500);
+  EXPECT_TRUE(shown(bar));
+}
+
+// The launcher runs as the shell when the system's shell value names it; then
+// ending the session asks with its own dialog, and Escape keeps Windows running.
+class ShellValue {
+ public:
+  ShellValue() {
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &m_key, nullptr);
+    wchar_t old[512] = {};
+    DWORD size = sizeof(old) - sizeof(wchar_t);
+    m_had = RegQueryValueExW(m_key, L"Shell", nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) == 0;
+    m_old = old;
+    const wchar_t value[] = L"vorbin2k.exe";
+    RegSetValueExW(m_key, L"Shell", 0, REG_SZ, reinterpret_cast<const BYTE*>(value), sizeof(value));
+  }
+  ~ShellValue() {
+    if (m_had) {
+      RegSetValueExW(m_key, L"Shell", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_old.c_str()),
+                     static_cast<DWORD>((m_old.size() + 1) * sizeof(wchar_t)));
+    } else {
+      RegDeleteValueW(m_key, L"Shell");
+    }
+    RegCloseKey(m_key);
+  }
+
+ private:
+  static constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon";
+  HKEY m_key = nullptr;
+  bool m_had = false;
+  std::wstring m_old;
+};
+
+TEST_F(BarEndToEnd, AsTheShellEndingTheSessionAsksAndEscapeCancels) {
+  ShellValue shell;
+  start();
+  PostMessageW(bar, WM_SYSCOMMAND, 0x0040, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(e2e::waitUntil([&] { return (dialog = findDialog(launcher.pid())) != nullptr; }, 5000));
+  for (int id : {318, 319, 320}) EXPECT_NE(GetDlgItem(dialog, id), nullptr) << id;
+  // Centred on the desktop.
+  RECT d, screen;
+  GetWindowRect(dialog, &d);
+  GetWindowRect(GetDesktopWindow(), &screen);
+  EXPECT_NEAR((d.left + d.right) / 2, (screen.left + screen.right) / 2, 2);
+  ASSERT_TRUE(bringToFront(dialog));
+  keybd_event(VK_ESCAPE, 0, 0, 0);
+  keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+  EXPECT_TRUE(e2e::waitUntil([&] { return !IsWindow(dialog); }, 5000));
+  e2e::pumpFor(500);
+  EXPECT_TRUE(launcher.running());
+  EXPECT_TRUE(IsWindow(bar));
+}
+
+}  // namespace
