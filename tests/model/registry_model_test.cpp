@@ -200,18 +200,13 @@ TEST_F(RegistryModel, OldRecordsAreRenewedOnTheirNextSave) {
   EXPECT_EQ(saved[6 + 641], 0);
 }
 
-TEST_F(RegistryModel, SettingsAreClampedAndSaveStateWritesThemBack) {
-  profile.setDword(kSettingsSection, L"ScrollBtnSize", 20);
+TEST_F(RegistryModel, SettingsReadTheSystemAndWriteClampedValuesBack) {
   profile.setDword(kSettingsSection, L"ThumbQuality", 5);
-  profile.setString(kSettingsSection, L"VorbBar", L"NNNNN");
-  profile.setString(kColorsSection, L"Bord", L"255");
   profile.setDword(kSettingsSection, L"HotKey", 0);
   Settings s;
   loadSettings(profile, s);
-  EXPECT_EQ(s.scrollBtnSize, 8);
   EXPECT_EQ(s.thumbQuality, 25);
-  EXPECT_EQ(s.vorbBar, 16u);
-  EXPECT_EQ(s.hotKey, 0x074B);
+  EXPECT_EQ(s.hotKey, 0x074B);  // this system is later than Windows 2000
   EXPECT_FALSE(s.programFolder.empty());
   EXPECT_EQ(s.programFolder.back(), L'\\');
   EXPECT_FALSE(s.windowsFolder.empty());
@@ -220,17 +215,11 @@ TEST_F(RegistryModel, SettingsAreClampedAndSaveStateWritesThemBack) {
   EXPECT_EQ(wildCardOrDefault(s), L"*.*");  // string 512 of the language library
   s.wildCard = L"*.exe;*.lnk";
   EXPECT_EQ(wildCardOrDefault(s), L"*.exe;*.lnk");
-  Colors c;
-  loadColors(profile, c);
-  EXPECT_EQ(c.colors[kBord], (ColorValue{255, 128, 128, 50}));
 
   GroupTable t(profile, options());
   t.loadGroups();
   saveState(profile, s, t, CmdHistory{L"cmd /k"});
-  saveOptions(profile, s);
   EXPECT_EQ(profile.getDword(kSettingsSection, L"ThumbQuality"), 25u);
-  EXPECT_EQ(profile.getDword(kSettingsSection, L"ScrollBtnSize"), 8u);
-  EXPECT_EQ(profile.getString(kSettingsSection, L"VorbBar"), L"NNNNY");
   EXPECT_EQ(profile.getString(kHistorySection, L"1"), L"cmd /k");
 }
 

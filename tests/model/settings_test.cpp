@@ -17,23 +17,15 @@ Settings load(const MemoryProfile& p, const SystemInfo& system = kSystem) {
   return s;
 }
 
-TEST(Settings, EmptyProfileGivesTheDefaults) {
+TEST(Settings, MissingFoldersAndTextsFallBackToTheWindowsFolder) {
   MemoryProfile p;
+  p.setString(kSettingsSection, L"SelectDirectry", L",0,0,0,0");
   Settings s = load(p);
-  EXPECT_EQ(s.exeLimit, 3);
-  EXPECT_EQ(s.hotKey, 0x074B);
-  EXPECT_EQ(s.vorbBar, 31u);
-  EXPECT_EQ(s.appearPos, 655410);
-  EXPECT_EQ(s.applicationTitle, -1);
-  EXPECT_EQ(s.dispModeButton, (std::array<int, 3>{0, 1, 3}));
   EXPECT_EQ(s.exeDirectry.path, L"C:\\windows");
   EXPECT_EQ(s.exeDirectry.numbers[0], 1);
+  EXPECT_EQ(s.selectDirectry.path, L"C:\\windows");
   EXPECT_EQ(s.graphicDirectry, L"C:\\windows");
-  EXPECT_TRUE(s.runWithOpen);
-  EXPECT_TRUE(s.dispIconInTary);
-  EXPECT_FALSE(s.keepCompression);
-  EXPECT_EQ(s.positionX, -1);
-  EXPECT_EQ(s.howGetSubFolder, 11);
+  EXPECT_EQ(s.vorbBar, 31u);
 }
 
 TEST(Settings, OutOfRangeValuesAreClampedOrMapped) {
@@ -209,8 +201,6 @@ TEST(Settings, ColoursReadWithDefaultsAndWriteBack) {
   loadColors(out, back);
   EXPECT_EQ(back.colors, c.colors);
   EXPECT_EQ(back.pictures, c.pictures);
-  EXPECT_EQ(std::wstring(colorName(kLight)), L"Light");
-  EXPECT_EQ(defaultColors().colors[kBord], (ColorValue{0, 128, 192, 50}));
 }
 
 }  // namespace
