@@ -94,6 +94,9 @@ struct CodeTable {
   std::array<bool, kCodes> isPair{};
   std::array<std::uint8_t, kCodes> left{};
   std::array<std::uint8_t, kCodes> right{};
+  // The pair codes from 255 down, so that loops over them need not test each code.
+  std::array<std::uint8_t, kCodes> pairCodes{};
+  unsigned pairCount = 0;
 };
 
 // Working state of one packPairs call.
@@ -223,6 +226,12 @@ bool readCodeTable(std::span<const std::uint8_t> in, std::size_t& pos, CodeTable
       table.right[code] = in[pos++];
     }
   } while (code != 0);
+  unsigned count = 0;
+  for (unsigned pair = kCodes - 1; pair > 0; --pair) {
+    table.pairCodes[count] = static_cast<std::uint8_t>(pair);
+    count += table.isPair[pair];
+  }
+  table.pairCount = count;
   return true;
 }
 
@@ -232,9 +241,10 @@ bool readCodeTable(std::span<const std::uint8_t> in, std::size_t& pos, CodeTable
 // Lengths stop growing at 2^40, far beyond any needed length.
 std::array<std::uint64_t, kCodes> expansionLengths(const CodeTable& table) {
   std::array<std::uint64_t, kCodes> lengths;
-  for (unsigned code = 0; code < kCodes; ++code) lengths[code] = table.isPair[code] ? 0 : 1;
-  for (unsigned code = kCodes - 1; code > 0; --code) {
-    if (!table.isPair[code]) continue;
+  lengths.fill(1);
+  for (unsigned i = 0; i < table.pairCount; ++i) lengths[table.pairCodes[i]] = 0;
+  for (unsigned i = 0; i < table.pairCount; ++i) {
+    const unsigned code = table.pairCodes[i];
     const std::uint8_t left = table.left[code], right = table.right[code];
     const std::uint64_t leftLength = left > code || !table.isPair[left] ? lengths[left] : 0;
     const std::uint64_t rightLength = right > code || !table.isPair[right] ? lengths[right] : 0;
@@ -256,15 +266,17 @@ class Expander {
 
   void newBlock(const CodeTable& table) {
     table_ = &table;
-    known_.fill(Known{});
     // Expansions of up to 16 bytes; the others take the slow way.
     const auto lengths = expansionLengths(table);
     for (unsigned code = 0; code < kCodes; ++code) {
-      shortLength_[code] = table.isPair[code] ? 0 : 1;
+      shortLength_[code] = 1;
       shortBytes_[code][0] = static_cast<std::uint8_t>(code);
     }
-    for (unsigned code = kCodes - 1; code > 0; --code) {
-      if (!table.isPair[code] || lengths[code] == 0 || lengths[code] > 16) continue;
+    for (unsigned i = 0; i < table.pairCount; ++i) {
+      const unsigned code = table.pairCodes[i];
+      known_[code] = Known{};
+      shortLength_[code] = 0;
+      if (lengths[code] == 0 || lengths[code] > 16) continue;
       // Both parts are shorter and were built before (higher codes or literals).
       const std::uint8_t left = table.left[code], right = table.right[code];
       std::memcpy(shortBytes_[code].data(), shortBytes_[left].data(), 16);
@@ -382,7 +394,8 @@ class Expander {
   std::size_t dropped_ = 0;
   std::size_t stored_ = 0;
   const CodeTable* table_ = nullptr;
-  // Where a code's expansion was stored; length 0 = not stored yet.
+  // Where a code's expansion was stored; length 0 = not stored yet. Reset
+  // for the pair codes of each block: only those are looked up.
   struct Known {
     std::uint32_t at = 0;
     std::uint32_t length = 0;
