@@ -7,6 +7,7 @@
 
 #include "hook/vorber2k.h"
 #include "launcher/app/resource_library.h"
+#include "launcher/interact/item_launch.h"
 #include "launcher/services/shell_helpers.h"
 #include "launcher/widgets/shutdown_dialog.h"
 
@@ -42,12 +43,24 @@ void CBarWindow::removePointerGuard() {
   if (g_guardedBar == this) g_guardedBar = nullptr;
 }
 
-void CBarWindow::launchStartupPlan() {
-  // The launch operation starts m_startupPlan's commands and the start-up
-  // groups; until it exists the plan is only recorded.
+LaunchContext CBarWindow::launchContext(bool hideAfter) {
+  LaunchContext context;
+  context.owner = m_hwnd;
+  context.resources = static_cast<HINSTANCE>(resourceModule());
+  if (hideAfter) {
+    context.onStarted = [this] {
+      if (lockLevel() == 0) hideBar(kHidePlain);
+    };
+  }
+  return context;
 }
 
-void CBarWindow::launchItemAt(int, int) {}
+void CBarWindow::launchStartupPlan() {
+  const LaunchContext context = launchContext(false);
+  for (const LaunchRequest& request : startupRequests(m_startupPlan, m_context.groups)) launchItem(request, context);
+}
+
+void CBarWindow::launchItemAt(int group, int slot) { launchSlot(m_context.groups, group, slot, launchContext(true)); }
 
 LRESULT CBarWindow::onSysCommand(WPARAM wParam, LPARAM lParam) {
   const UINT command = static_cast<UINT>(wParam & 0xFFF0);

@@ -10,6 +10,7 @@
 #include "launcher/app/startup_rules.h"
 #include "launcher/bar/bar_rules.h"
 #include "launcher/bar/key_bindings.h"
+#include "launcher/interact/launch_item.h"
 #include "launcher/model/group_table.h"
 #include "launcher/model/settings.h"
 #include "launcher/services/find_files.h"
@@ -166,7 +167,7 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void simulateBarHotKey();
   void applyWindowRegion();
   void runStartupLaunch(const std::wstring& commandLine);
-  // Starts what the start-up plan lists (the launching itself is the launch operation's).
+  // Starts what the start-up plan lists and the start-up groups.
   void launchStartupPlan();
   // Pointer-carrying messages are taken only from the launcher's own thread:
   // a hook on the thread's queue turns posted ones into WM_NULL.
@@ -181,8 +182,9 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void pressBinding(const KeyBinding& binding);
   void releaseBinding();
   bool itemHotKey(int id);
-  // Starts an item (the launch operation fills this in).
+  // Starts an item; the bar hides afterwards unless it is locked.
   void launchItemAt(int group, int slot);
+  LaunchContext launchContext(bool hideAfter);
   void tickClock();
   bool restoreForeignWindowWithHotKey(uint16_t hotKey);
   int minHeight() const;

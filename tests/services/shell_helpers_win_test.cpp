@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/com.h"
+#include "launcher/services/combo_strings.h"
 #include "launcher/services/find_files.h"
 #include "launcher/services/monitor_helpers.h"
 #include "launcher/services/shell_helpers.h"
@@ -240,6 +241,36 @@ TEST_F(ShellHelpers, PlacementStaysOnTheWorkArea) {
   EXPECT_EQ(r.left, work.left + 400 - 150);
   EXPECT_EQ(r.top, work.top + 300 - 40);
   DestroyWindow(w);
+}
+
+TEST_F(ShellHelpers, ComboFilledFromLibraryStringsInOrderAndCut) {
+  wchar_t exe[MAX_PATH];
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring folder(exe);
+  folder.resize(folder.find_last_of(L'\\') + 1);
+  int language = 2;
+  ASSERT_TRUE(loadResourceLibraryFrom(folder, true, language, 0x409));
+  HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+  HWND combo = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 200, 100, parent,
+                               reinterpret_cast<HMENU>(100), nullptr, nullptr);
+  ASSERT_NE(combo, nullptr);
+  EXPECT_EQ(fillComboFromStrings(parent, 100, 416, 420), 5);
+  ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 5);
+  wchar_t text[256];
+  SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_EQ(text, resourceString(416));
+  SendMessageW(combo, CB_GETLBTEXT, 4, reinterpret_cast<LPARAM>(text));
+  EXPECT_EQ(text, resourceString(420));
+  EXPECT_TRUE(SendMessageW(combo, CB_GETEXTENDEDUI, 0, 0));
+
+  // Entries longer than 63 characters are cut.
+  ASSERT_GT(resourceString(465).size(), 63u);
+  SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+  fillComboFromStrings(parent, 100, 465, 465);
+  SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_EQ(wcslen(text), 63u);
+  EXPECT_EQ(fillComboFromStrings(parent, 999, 416, 420), 0);
+  DestroyWindow(parent);
 }
 
 }  // namespace
