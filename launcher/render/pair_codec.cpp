@@ -96,7 +96,7 @@ struct CodeTable {
   std::array<std::uint8_t, kCodes> right{};
   // The pair codes from 255 down, so that loops over them need not test each code.
   std::array<std::uint8_t, kCodes> pairCodes{};
-  unsigned pairCount = 0;
+  unsigned pairCount = 0;  // up to 256
 };
 
 // Working state of one packPairs call.
@@ -226,10 +226,11 @@ bool readCodeTable(std::span<const std::uint8_t> in, std::size_t& pos, CodeTable
       table.right[code] = in[pos++];
     }
   } while (code != 0);
+  // Code 0 is never a pair code of packed data, but a damaged table may make it one.
   unsigned count = 0;
-  for (unsigned pair = kCodes - 1; pair > 0; --pair) {
+  for (int pair = kCodes - 1; pair >= 0; --pair) {
     table.pairCodes[count] = static_cast<std::uint8_t>(pair);
-    count += table.isPair[pair];
+    count += table.isPair[static_cast<std::size_t>(pair)];
   }
   table.pairCount = count;
   return true;

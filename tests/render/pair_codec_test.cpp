@@ -258,6 +258,18 @@ TEST(PairCodecUnpacking, CodesReferringToLowerCodesStillExpand) {
   EXPECT_EQ(unpackAll(packed, 4), (Bytes{1, 2, 3, 1}));
 }
 
+TEST(PairCodecUnpacking, SkipDoesNotChangeTheBytesOfADamagedTable) {
+  // Code 0 is never a pair code of packed data; here the table wraps around
+  // and makes it (3, 3). Whatever path a byte takes, skipping k bytes must
+  // give the same bytes from position k on.
+  const Bytes packed{0xFF, 0x02, 0x01, 0x02, 0x03, 0x03, 0xFF, 0x00,  // 255 = (1, 2), 0 = (3, 3)
+                     0x06, 0x00, 0x00, 0xFF, 0x00, 0x07, 0x00, 0xFF};
+  const Bytes all = unpackAll(packed, 100);
+  EXPECT_EQ(all, (Bytes{3, 3, 1, 2, 3, 3, 7, 3, 3, 1, 2}));
+  for (std::uint32_t skip = 1; skip <= all.size(); ++skip)
+    EXPECT_EQ(unpackAll(packed, 100, skip), Bytes(all.begin() + skip, all.end())) << skip;
+}
+
 TEST(PairCodecUnpacking, ExponentialExpansionIsCutAtTheLimit) {
   // Every code 2..255 = (c+1, c+1) forms a chain 254 levels deep whose
   // expansion is astronomically long: unpacking must end at the limit.
