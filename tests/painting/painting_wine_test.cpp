@@ -23,6 +23,7 @@
 #include "launcher/render/paint_primitives.h"
 #include "launcher/render/slot_pictures.h"
 #include "tests/painting/canvas.h"
+#include "tests/support/e2e.h"
 
 namespace vorbin {
 namespace {
@@ -456,6 +457,46 @@ TEST_F(PaintingTest, FontMakerSelectsUntilDestroyed) {
   TEXTMETRICW tm{};
   GetTextMetricsW(c.dc(), &tm);
   EXPECT_EQ(tm.tmWeight, 400);
+}
+
+TEST_F(PaintingTest, StripsHaveTheirFramesInTwoColourSchemes) {
+  Canvas c(200, 100);
+  c.fill({128, 128, 128}, {0, 0, 200, 100});
+  const HINSTANCE self = GetModuleHandleW(nullptr);
+  int y = 0;
+  for (Rgb base : {Rgb{0, 128, 192}, Rgb{160, 64, 32}}) {
+    const ColourSlot bord = makeSlot(base, 50, SlotKind::kArea);
+    const ColourSlot fk = makeSlot({base.b, base.g, base.r}, 50, SlotKind::kArea);
+    const ColourSlot light = defaultSlot(SlotId::kLight);
+    ImageStrip combo, glyphs, up, down, lamps;
+    ASSERT_TRUE(combo.load(self, IDB_COMBO_IMAGES, 16));
+    ASSERT_TRUE(glyphs.load(self, IDB_MODE_GLYPHS, 16, &bord));
+    ASSERT_TRUE(up.load(self, IDB_KEY_UP, 40, &fk));
+    ASSERT_TRUE(down.load(self, IDB_KEY_DOWN, 40, &fk));
+    ASSERT_TRUE(lamps.load(self, IDB_LAMPS, 20, &fk, &light));
+    EXPECT_EQ(combo.frameCount(), 8);  // 128 x 16, eight folder and drive images
+    EXPECT_EQ(combo.height(), 16);
+    EXPECT_EQ(glyphs.frameCount(), 7);
+    EXPECT_GE(up.width(), 120);  // wide enough for any key
+    EXPECT_EQ(up.height(), 16);
+    for (int f = 0; f < 8; ++f) combo.draw(c.dc(), f * 18, y, f);
+    for (int f = 0; f < 7; ++f) glyphs.draw(c.dc(), f * 18, y + 18, f);
+    areaFill(c.dc(), {0, y + 31, 86, y + 47}, {0, 0}, fk, nullptr);
+    up.draw(c.dc(), 0, y + 31, 0);
+    down.draw(c.dc(), 44, y + 31, 0);
+    lamps.draw(c.dc(), 10, y + 37, 0);
+    lamps.draw(c.dc(), 54, y + 37, 1);
+    y += 50;
+  }
+  // The folder keeps its own yellow whatever the colours; the transparent corner shows grey.
+  EXPECT_EQ(c.at(2, 3), mixed({128, 128, 128}, {255, 255, 0}, 128));
+  EXPECT_EQ(c.at(2, 53), mixed({128, 128, 128}, {255, 255, 0}, 128));
+  EXPECT_EQ(c.at(0, 0), (Rgb{128, 128, 128}));
+  e2e::Capture cap;
+  cap.width = 200;
+  cap.height = 100;
+  cap.pixels = readPixels(c.dc(), {0, 0, 200, 100});
+  EXPECT_TRUE(cap.saveBmp(e2e::artifactDir() + L"\\painting_strips.bmp"));
 }
 
 }  // namespace
