@@ -23,6 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       vorbin::unpackPairs(out, packed, pairHeader(static_cast<std::uint32_t>(packed.size()), skip), limit);
   if (stored > limit) std::abort();
 
+  // Skipping takes other paths through the expansion; the bytes must be the same.
+  std::vector<std::uint8_t> whole(skip + limit);
+  const std::size_t wholeStored = vorbin::unpackPairs(
+      whole, packed, pairHeader(static_cast<std::uint32_t>(packed.size()), 0), whole.size());
+  const std::size_t expected = wholeStored > skip ? wholeStored - skip : 0;
+  if (stored != expected || (stored && std::memcmp(out.data(), whole.data() + skip, stored) != 0))
+    std::abort();
+
   // The blob form reads its header from the data itself.
   std::vector<std::uint8_t> blobOut(6416);
   if (vorbin::unpackPairs(blobOut, std::span<const std::uint8_t>(data, size), limit) > limit) std::abort();
