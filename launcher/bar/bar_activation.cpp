@@ -77,8 +77,6 @@ void CBarWindow::setTaskMode(bool on) {
   InvalidateRect(m_hwnd, nullptr, FALSE);
 }
 
-void CBarWindow::refreshTaskList() { InvalidateRect(m_hwnd, nullptr, FALSE); }
-
 LRESULT CBarWindow::onActivate(WPARAM wParam, LPARAM lParam) {
   const Settings& s = m_context.settings;
   if (LOWORD(wParam) == WA_INACTIVE) {
@@ -215,14 +213,6 @@ LRESULT CBarWindow::onHookActivate(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CBarWindow::onHookNewWindowActive(WPARAM, LPARAM) {
   ReMouseHook();
-  return 0;
-}
-
-LRESULT CBarWindow::onHookTaskChange(WPARAM wParam, LPARAM lParam) {
-  HWND window = reinterpret_cast<HWND>(wParam);
-  // Windows that vanished meanwhile are ignored, except for their removal.
-  if (lParam != 5 && !IsWindow(window)) return 0;
-  if (taskMode()) refreshTaskList();
   return 0;
 }
 

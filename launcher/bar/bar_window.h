@@ -10,6 +10,7 @@
 #include "launcher/app/startup_rules.h"
 #include "launcher/bar/bar_rules.h"
 #include "launcher/bar/key_bindings.h"
+#include "launcher/bar/task_change.h"
 #include "launcher/interact/launch_item.h"
 #include "launcher/model/group_table.h"
 #include "launcher/model/settings.h"
@@ -90,6 +91,7 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   const std::vector<AddRequest>& addRequests() const { return m_addRequests; }
   int barWidth() const { return m_width; }
   int barHeight() const { return m_height; }
+  const TaskTable& tasks() const { return m_tasks; }
 
   static std::span<const fw::MessageEntry<CBarWindow>> messageMap();
 
@@ -186,6 +188,8 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void launchItemAt(int group, int slot);
   LaunchContext launchContext(bool hideAfter);
   void tickClock();
+  // The task entry of a window, when the listing rules take it.
+  bool taskEntryFor(HWND window, TaskEntry& entry) const;
   bool restoreForeignWindowWithHotKey(uint16_t hotKey);
   int minHeight() const;
   int maxHeight() const;
@@ -211,6 +215,7 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   HWND m_optionsSheet = nullptr;
   std::vector<std::wstring> m_queuedDrops;  // filled by the drop target
   std::vector<AddRequest> m_addRequests;
+  TaskTable m_tasks;
   bool m_blinkPhase = false;
 
   // Shared with painting and the mouse operations.

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "framework/com.h"
+#include "hook/vorber2k.h"
 #include "launcher/app/launcher_app.h"
 #include "launcher/bar/bar_window.h"
 
@@ -233,6 +234,54 @@ TEST_F(BarInProcess, BottomEdgeResizeFollowsThePointer) {
   EXPECT_EQ(after.top, r.top);
   EXPECT_EQ(after.bottom - after.top, (r.bottom - r.top) + 41);
   EXPECT_TRUE(clockRunning(w));
+}
+
+bool listed(const TaskTable& t, HWND w, int* showState = nullptr, std::wstring* title = nullptr) {
+  for (size_t i = 1; i < t.size(); ++i) {
+    if (t[i].window != w) continue;
+    if (showState) *showState = t[i].showState;
+    if (title) *title = t[i].title;
+    return true;
+  }
+  return false;
+}
+
+TEST_F(BarInProcess, TaskListFollowsWindowReports) {
+  HWND w = makeBar();
+  HWND probe = CreateWindowExW(0, L"STATIC", L"task probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100,
+                               nullptr, nullptr, nullptr, nullptr);
+  HWND owned = CreateWindowExW(0, L"STATIC", L"owned probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100,
+                               probe, nullptr, nullptr, nullptr);
+  SetClassLongPtrW(probe, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconW(nullptr, IDI_APPLICATION)));
+  bar->refreshTaskList();
+  int state = -1;
+  EXPECT_TRUE(listed(bar->tasks(), probe, &state));
+  EXPECT_EQ(state, 1);
+  EXPECT_FALSE(listed(bar->tasks(), owned)) << "owned windows are not listed";
+  EXPECT_FALSE(listed(bar->tasks(), w)) << "the bar itself is not listed";
+
+  SetWindowTextW(probe, L"renamed probe");
+  SendMessageW(w, WM_HOOK_TASKCHANGE, reinterpret_cast<WPARAM>(probe), 12);
+  std::wstring title;
+  EXPECT_TRUE(listed(bar->tasks(), probe, nullptr, &title));
+  EXPECT_EQ(title, L"renamed probe");
+
+  ShowWindow(probe, SW_HIDE);
+  SendMessageW(w, WM_HOOK_TASKCHANGE, reinterpret_cast<WPARAM>(probe), 0);
+  EXPECT_TRUE(listed(bar->tasks(), probe, &state));
+  EXPECT_EQ(state, 0);
+
+  DestroyWindow(probe);
+  SendMessageW(w, WM_HOOK_TASKCHANGE, reinterpret_cast<WPARAM>(probe), 5);
+  EXPECT_FALSE(listed(bar->tasks(), probe));
+
+  // A window the list did not know is added when it is shown.
+  HWND late = CreateWindowExW(0, L"STATIC", L"late probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100,
+                              nullptr, nullptr, nullptr, nullptr);
+  SetClassLongPtrW(late, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconW(nullptr, IDI_APPLICATION)));
+  SendMessageW(w, WM_HOOK_TASKCHANGE, reinterpret_cast<WPARAM>(late), 4);
+  EXPECT_TRUE(listed(bar->tasks(), late));
+  DestroyWindow(late);
 }
 
 }  // namespace
