@@ -14,6 +14,14 @@ void CBarWindow::applyWindowRegion() {
   RECT rc;
   GetWindowRect(m_hwnd, &rc);
   const int width = rc.right - rc.left, height = rc.bottom - rc.top;
+  // A restore at the same size keeps its region: reshaping a window is slow.
+  if (width == m_regionSize.cx && height == m_regionSize.cy && m_regionCorners == m_context.colors.ellipseWidth &&
+      m_regionFlat == m_context.settings.flatRatio) {
+    return;
+  }
+  m_regionSize = {width, height};
+  m_regionCorners = m_context.colors.ellipseWidth;
+  m_regionFlat = m_context.settings.flatRatio;
   RegionCorners corners = regionCorners(m_context.colors.ellipseWidth, m_context.settings.flatRatio);
   HRGN region = CreateRoundRectRgn(0, 0, width + 1, height + 1, corners.width - 1, corners.height - 1);
   // The window owns the region from here on.

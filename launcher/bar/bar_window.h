@@ -217,6 +217,10 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   std::vector<AddRequest> m_addRequests;
   TaskTable m_tasks;
   bool m_blinkPhase = false;
+  // What the window region was made for.
+  SIZE m_regionSize{-1, -1};
+  int m_regionCorners = -1;
+  int m_regionFlat = 0;
 
   // Shared with painting and the mouse operations.
   int m_currentArea = 1;
