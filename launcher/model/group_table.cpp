@@ -201,6 +201,11 @@ bool GroupTable::saveItem(int groupIndex, int slot, bool remove, const std::wstr
   Item* it = g ? g->item(slot) : nullptr;
   if (!g || (!it && !name)) return false;
   const std::wstring section = groupSectionName(groupIndex);
+  if (!remove && !name && it) {
+    // A name longer than enumeration reads would be written but never loaded again.
+    const size_t suffix = itemValueName(L"", slot).size();
+    if (it->title.size() + suffix > kMaxValueNameChars) it->title.resize(kMaxValueNameChars - suffix);
+  }
   const std::wstring valueName = itemValueName(name ? *name : it->title, slot);
   if (remove) return m_profile.deleteValue(section, valueName);
   if (!it) return false;

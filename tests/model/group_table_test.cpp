@@ -238,6 +238,20 @@ TEST(GroupTable, RecordsLongerThanTheOldLimitLoadWhole) {
   EXPECT_EQ(it->image.bits, item.image.bits);
 }
 
+TEST(GroupTable, OverlongTitlesAreCutSoTheItemLoadsAgain) {
+  Item item;
+  item.title = std::wstring(600, L'T');
+  item.setTargetPath(L"t.exe");
+  MemoryProfile p;
+  storeInNewGroup(p, item);
+  GroupTable t(p, options());
+  t.loadGroups();
+  const Item* it = t.item(1, 0);
+  ASSERT_NE(it, nullptr);
+  EXPECT_EQ(it->title, std::wstring(kMaxValueNameChars - 2, L'T'));
+  EXPECT_EQ(it->targetPath(), L"t.exe");
+}
+
 TEST(GroupTable, OldRecordIsRewrittenInTheCurrentFormOnSave) {
   MemoryProfile p;
   seedOrder(p, L" 0 1");
