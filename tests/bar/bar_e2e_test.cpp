@@ -121,6 +121,40 @@ TEST_F(BarEndToEnd, ReactivatingTheBarCancelsTheDelayedHide) {
   EXPECT_TRUE(shown(bar));
 }
 
+bool oneOf(const std::wstring& text, const std::vector<std::wstring>& choices) {
+  for (const auto& c : choices)
+    if (!c.empty() && text == c) return true;
+  return false;
+}
+
+TEST_F(BarEndToEnd, ExitAsksFirstAndOnlyYesEndsTheLauncher) {
+  start();
+  PostMessageW(bar, WM_SYSCOMMAND, 0x0020, 0);
+  auto question = answerDialog(launcher.pid(), IDNO);
+  ASSERT_TRUE(question.has_value());
+  EXPECT_TRUE(oneOf(*question, libraryStrings(3136)));
+  e2e::pumpFor(300);
+  EXPECT_TRUE(launcher.running());
+
+  e2e::profile::setDword(L"Settings", L"PositionX", 7);  // overwritten by the saved state
+  PostMessageW(bar, WM_SYSCOMMAND, 0x0020, 0);
+  ASSERT_TRUE(answerDialog(launcher.pid(), IDYES).has_value());
+  EXPECT_TRUE(launcher.wait(10000).has_value()) << "Yes ends the launcher";
+  EXPECT_NE(e2e::profile::getDword(L"Settings", L"PositionX"), 7u);
+  bar = nullptr;
+}
+
+TEST_F(BarEndToEnd, HelpWithoutHelpFilesSaysSo) {
+  start();
+  PostMessageW(bar, WM_SYSCOMMAND, 0x8010, 0);
+  HWND dialog = nullptr;
+  ASSERT_TRUE(e2e::waitUntil([&] { return (dialog = findDialog(launcher.pid())) != nullptr; }, 5000));
+  EXPECT_TRUE(oneOf(windowText(dialog), libraryStrings(464)));
+  auto message = answerDialog(launcher.pid(), IDOK);
+  ASSERT_TRUE(message.has_value());
+  EXPECT_TRUE(oneOf(*message, libraryStrings(465)));
+}
+
 // The launcher runs as the shell when the system's shell value names it; then
 // ending the session asks with its own dialog, and Escape keeps Windows running.
 class ShellValue {

@@ -215,6 +215,21 @@ TEST_F(BarInProcess, ClosingSavesTheWindowState) {
   EXPECT_EQ(profile.getInt(kSettingsSection, L"PositionX", -1), 120);
 }
 
+TEST_F(BarInProcess, SessionEndSavesTheState) {
+  HWND w = makeBar();
+  SetWindowPos(w, nullptr, 90, 70, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  pump();
+  EXPECT_TRUE(SendMessageW(w, WM_QUERYENDSESSION, 0, 0));
+  EXPECT_EQ(profile.getInt(kSettingsSection, L"PositionX", -1), 90);
+  SetWindowPos(w, nullptr, 95, 75, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  pump();
+  SendMessageW(w, WM_ENDSESSION, FALSE, 0);  // the session goes on: nothing written
+  EXPECT_EQ(profile.getInt(kSettingsSection, L"PositionX", -1), 90);
+  SendMessageW(w, WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(profile.getInt(kSettingsSection, L"PositionX", -1), 95);
+  EXPECT_EQ(profile.getInt(kSettingsSection, L"PositionY", -1), 75);
+}
+
 TEST_F(BarInProcess, BottomEdgeResizeFollowsThePointer) {
   HWND w = makeBar();
   RECT r;
