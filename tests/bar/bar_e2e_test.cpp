@@ -76,6 +76,28 @@ TEST_F(BarEndToEnd, ActivationGesturePlacesTheBarAtThePointWithOpenAtClickPos) {
   EXPECT_EQ(r.top, 500 - height * 10 / 100);
 }
 
+TEST_F(BarEndToEnd, SecondaryButtonGestureSwitchesToTaskMode) {
+  e2e::profile::setDword(L"Settings", L"MouseButton", 0x02);
+  start();
+  PostMessageW(bar, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ASSERT_TRUE(e2e::waitUntil([&] { return hidden(bar); }, 5000));
+  TestWindow strip(0, 100, 40, 800);
+  ASSERT_TRUE(bringToFront(strip.hwnd()));
+  SetCursorPos(0, 400);
+  e2e::pumpFor(30);
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+  SendInput(1, &in[0], sizeof(INPUT));
+  e2e::pumpFor(30);
+  SendInput(1, &in[1], sizeof(INPUT));
+  ASSERT_TRUE(e2e::waitUntil([&] { return shown(bar); }, 8000));
+  ASSERT_TRUE(e2e::closeAndWait(launcher, bar));
+  bar = nullptr;
+  EXPECT_EQ(e2e::profile::getString(L"Settings", L"TaskMode"), L"Yes");
+}
+
 TEST_F(BarEndToEnd, GestureOutsideTheActiveBarHidesIt) {
   start();
   TestWindow strip(0, 100, 40, 800);

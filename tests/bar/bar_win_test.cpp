@@ -215,6 +215,26 @@ TEST_F(BarInProcess, ClosingSavesTheWindowState) {
   EXPECT_EQ(profile.getInt(kSettingsSection, L"PositionX", -1), 120);
 }
 
+TEST_F(BarInProcess, MaximizedModeFillsTheWorkAreaHeightAndRestoresTheHeight) {
+  HWND w = makeBar();
+  const int normal = bar->barHeight();
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  SendMessageW(w, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  pump();
+  RECT r;
+  GetWindowRect(w, &r);
+  EXPECT_EQ(r.bottom - r.top, work.bottom - work.top);
+  EXPECT_EQ(r.right - r.left, bar->barWidth()) << "the width never changes";
+  bar->saveWindowState();
+  EXPECT_EQ(profile.getString(kSettingsSection, L"IsMaxSize"), L"Yes");
+  EXPECT_EQ(profile.getInt(kSettingsSection, L"Height", -1), normal) << "the restored height is saved";
+  SendMessageW(w, WM_SYSCOMMAND, SC_RESTORE, 0);
+  pump();
+  GetWindowRect(w, &r);
+  EXPECT_EQ(r.bottom - r.top, normal);
+}
+
 TEST_F(BarInProcess, SessionEndSavesTheState) {
   HWND w = makeBar();
   SetWindowPos(w, nullptr, 90, 70, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
