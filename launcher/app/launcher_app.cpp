@@ -180,7 +180,7 @@ bool CLauncherApp::initInstance() {
   m_arguments = parseLaunchArguments(PathGetArgsW(GetCommandLineW()));
   if (!loadProfile()) return false;
   if (!createWindows()) return false;
-  m_dialogFilter = SetWindowsHookExW(WH_MSGFILTER, filterDialogMessage, nullptr, GetCurrentThreadId());
+  m_dialogFilter = installDialogFilter();
   showAtStart();
   showTipOfTheDay(m_arguments);
   askFirstRunImports();
@@ -227,7 +227,11 @@ bool CLauncherApp::preTranslateMessage(MSG& msg) {
   return fw::CApplication::preTranslateMessage(msg);
 }
 
-LRESULT CALLBACK CLauncherApp::filterDialogMessage(int code, WPARAM wParam, LPARAM lParam) {
+HHOOK installDialogFilter() {
+  return SetWindowsHookExW(WH_MSGFILTER, filterDialogMessage, nullptr, GetCurrentThreadId());
+}
+
+LRESULT CALLBACK filterDialogMessage(int code, WPARAM wParam, LPARAM lParam) {
   auto* msg = reinterpret_cast<MSG*>(lParam);
   if (code == MSGF_DIALOGBOX && msg && msg->message == WM_CHAR &&
       swallowDialogChar(static_cast<uint32_t>(msg->wParam), GetDlgCtrlID(msg->hwnd))) {

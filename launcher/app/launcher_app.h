@@ -26,6 +26,12 @@ struct LaunchArguments {
 };
 LaunchArguments parseLaunchArguments(const wchar_t* arguments);
 
+// The character filter of dialog loops: a vertical bar typed into a field
+// whose control id has bit 0x1000 is swallowed with a beep. Installed for the
+// calling thread.
+HHOOK installDialogFilter();
+LRESULT CALLBACK filterDialogMessage(int code, WPARAM wParam, LPARAM lParam);
+
 class CLauncherApp : public fw::CApplication {
  public:
   CLauncherApp();
@@ -55,7 +61,6 @@ class CLauncherApp : public fw::CApplication {
   void showContextHelp();
   void showHelpPopup(int controlId, POINT at);
   void loadIcons();
-  static LRESULT CALLBACK filterDialogMessage(int code, WPARAM wParam, LPARAM lParam);
 
   RegistryProfile m_profile;
   Settings m_settings;
