@@ -149,7 +149,11 @@ std::optional<std::wstring> Win32LaunchSystem::expandEnvironment(const std::wstr
   return std::wstring(buffer);
 }
 
-bool Win32LaunchSystem::exists(const std::wstring& path) { return shellExists(path.c_str()); }
+// Some of the shell's calls misbehave on texts longer than a path can be;
+// such texts name nothing, so they are answered here.
+bool Win32LaunchSystem::exists(const std::wstring& path) {
+  return path.size() < MAX_PATH && shellExists(path.c_str());
+}
 
 bool Win32LaunchSystem::isFolder(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -179,11 +183,13 @@ bool Win32LaunchSystem::setCurrentFolder(const std::wstring& folder) {
 }
 
 bool Win32LaunchSystem::is16BitWindowsProgram(const std::wstring& program) {
+  if (program.size() >= MAX_PATH) return false;
   const DWORD_PTR type = SHGetFileInfoW(program.c_str(), 0, nullptr, 0, SHGFI_EXETYPE);
   return LOWORD(type) == 0x454E && HIWORD(type) != 0;  // "NE"
 }
 
 std::optional<std::wstring> Win32LaunchSystem::shortPath(const std::wstring& path) {
+  if (path.size() >= MAX_PATH) return std::nullopt;
   const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
   if (size == 0) return std::nullopt;
   std::wstring shortName(size, L'\0');
@@ -213,6 +219,7 @@ std::wstring Win32LaunchSystem::classDefaultVerb(const std::wstring& extension) 
 }
 
 LaunchSystem::Association Win32LaunchSystem::findExecutable(const std::wstring& file) {
+  if (file.size() >= MAX_PATH) return {SE_ERR_FNF, L""};
   wchar_t program[MAX_PATH] = {};
   const auto result = reinterpret_cast<INT_PTR>(FindExecutableW(file.c_str(), nullptr, program));
   if (result <= 32) return {static_cast<int>(result), L""};
@@ -249,7 +256,10 @@ LaunchOutcome launchItem(const LaunchRequest& request, const LaunchContext& cont
   LaunchPlan plan = planLaunch(request, sys);
   LaunchOutcome outcome;
   outcome.showCommand = plan.showCommand;
-  if (!plan.valid) return outcome;
+  if (!plan.valid) {
+    if (!plan.passIdList && !plan.explorerIdList) reportNotFound(plan.file, false, false, context);
+    return outcome;
+  }
 
   PIDLIST_ABSOLUTE idList = plan.passIdList ? idListToShell(request.idList) : nullptr;
   if (plan.passIdList && !idList) return outcome;

@@ -194,6 +194,8 @@ void planTextTarget(const LaunchRequest& request, LaunchSystem& sys, LaunchPlan&
       plan.parameters = std::move(split.arguments);
     }
   }
+  // A file text this long names nothing; the system is not asked about it.
+  if (plan.file.size() > kMaxPathChars) return;
   if (document) {
     const FoundFile program = findFile(plan.file, sys);
     const bool is16Bit = sys.is16BitWindowsProgram(program.result != 0 ? program.path : plan.file);
@@ -250,6 +252,9 @@ LaunchPlan planLaunch(const LaunchRequest& request, LaunchSystem& sys) {
     plan.mask &= ~exec_mask::kNoUi;
   }
   if (plan.trackNewWindow) plan.mask |= exec_mask::kNoCloseProcess;
+  // No file or address is this long; the shell is not asked to find out.
+  const size_t limit = (flags & kItemUrl) ? kMaxUrlChars : kMaxPathChars;
+  if (!idList && plan.file.size() > limit) plan.valid = false;
   return plan;
 }
 

@@ -30,6 +30,7 @@ inline constexpr uint32_t kMonitor = 0x00200000;
 }  // namespace exec_mask
 
 inline constexpr size_t kMaxPathChars = 260;
+inline constexpr size_t kMaxUrlChars = 2083;
 inline constexpr int kNoAssociation = 31;  // the shell's "no program associated" result
 inline constexpr int kAccessDenied = 5;
 

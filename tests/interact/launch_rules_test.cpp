@@ -385,6 +385,27 @@ TEST_F(LaunchRulesTest, PlanForUrlsAndRunAs) {
   EXPECT_TRUE(p.trackNewWindow);
 }
 
+TEST_F(LaunchRulesTest, OverlongFilesAreRefusedBeforeTheShell) {
+  LaunchRequest r;
+  r.target = L"\"" + std::wstring(261, L'x') + L"\" -p";
+  EXPECT_FALSE(planLaunch(r, sys).valid);
+  r.target = L"\"" + std::wstring(260, L'x') + L"\" -p";
+  EXPECT_TRUE(planLaunch(r, sys).valid);
+  r.target.clear();
+  r.document = std::wstring(2000, L'd');  // the document becomes the file
+  EXPECT_FALSE(planLaunch(r, sys).valid);
+  r.document.reset();
+  r.flags = kItemUrl;
+  r.target = L"http://example.com/" + std::wstring(2000, L'u');
+  EXPECT_TRUE(planLaunch(r, sys).valid);
+  r.target += std::wstring(100, L'u');
+  EXPECT_FALSE(planLaunch(r, sys).valid);
+  // Long parameters are the program's business.
+  r.flags = 0;
+  r.target = L"notepad.exe " + std::wstring(30000, L'p');
+  EXPECT_TRUE(planLaunch(r, sys).valid);
+}
+
 TEST_F(LaunchRulesTest, PlanForIdLists) {
   const std::vector<uint8_t> list = {4, 0, 0xAA, 0xBB, 0, 0};
   LaunchRequest r;

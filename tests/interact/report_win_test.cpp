@@ -164,5 +164,27 @@ TEST_F(ReportTest, FailedStartIsRepeatedWithTheShellsReport) {
   EXPECT_FALSE(seen.empty());
 }
 
+TEST_F(ReportTest, BrokenTargetsFailWithoutHarm) {
+  int started = 0;
+  context.onStarted = [&] { ++started; };
+  const std::vector<std::wstring> targets = {L"",
+                                             L"   ",
+                                             L"\"C:\\unbalanced quote.exe -x",
+                                             L"C:\\" + std::wstring(5000, L'n') + L".exe /s",
+                                             std::wstring(300, L'"'),
+                                             folder + L"\\missing.exe"};
+  for (const std::wstring& target : targets) {
+    LaunchRequest request;
+    request.target = target;
+    request.folder = std::wstring(1000, L'f');
+    request.document = std::wstring(2000, L'd') + L" x";
+    BoxWatcher watcher;
+    const LaunchOutcome outcome = launchItem(request, context);
+    watcher.seen();
+    EXPECT_FALSE(outcome.started) << target.substr(0, 40);
+  }
+  EXPECT_EQ(started, 0);
+}
+
 }  // namespace
 }  // namespace vorbin
