@@ -20,9 +20,9 @@ fi
 if [ "$what" != native ]; then
   cmake -S "$ROOT" -B "$BUILD/win" -G Ninja --no-warn-unused-cli -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
-  cmake --build "$BUILD/win" -j "$(nproc)" --target bench_wine_programs >/dev/null
+  cmake --build "$BUILD/win" -j "$(nproc)" --target app_bench >/dev/null
   "$ROOT/scripts/wine-env.sh" start "$BUILD/win" >/dev/null
   trap '"$ROOT/scripts/wine-env.sh" stop "$BUILD/win" >/dev/null' EXIT
   echo "== whole programs under Wine"
-  "$ROOT/scripts/wine-run.sh" "$BUILD/win/bin/bench_wine_programs.exe" 7
+  "$ROOT/scripts/wine-run.sh" "$BUILD/win/bin/app_bench.exe"
 fi
