@@ -82,7 +82,7 @@ PointerEffects BarPointer::press(const PressInput& input, int activeArea, int cu
       e.toggle24Hour = true;
       break;
     case kListScroll:
-      e.listScrollRepeat = index;
+      if (input.button == 1 && input.groupRows > 1) e.listScrollRepeat = index;
       break;
     case kGroupScroll:
       e.pressedBox = input.hit;

@@ -36,6 +36,7 @@ struct PressInput {
   int gridColumns = 1;
   bool taskMode = false;
   bool placeholderTab = false;  // the pressed tab is the empty placeholder group
+  int groupRows = 0;            // rows of buttons of the shown group (its list scrolls only beyond one)
 };
 
 struct TimerRequest {

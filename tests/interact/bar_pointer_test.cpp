@@ -234,7 +234,12 @@ TEST_F(BarPointerTest, BoxesRunTheirCommandOnlyWhenReleasedOverThemselves) {
   box.hit = {kClock, 0};
   EXPECT_TRUE(pointer.press(box, kGrid, 1).toggle24Hour);
   pointer.release(0, 0, {kClock, 0}, nullptr);
+  // The list scroll arrows repeat only for a group of more than one row.
   box.hit = {kListScroll, 2};
+  box.groupRows = 1;
+  EXPECT_FALSE(pointer.press(box, kGrid, 1).listScrollRepeat.has_value());
+  pointer.release(0, 0, box.hit, nullptr);
+  box.groupRows = 2;
   EXPECT_EQ(pointer.press(box, kGrid, 1).listScrollRepeat, 2);
 }
 
