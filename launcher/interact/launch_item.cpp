@@ -143,10 +143,14 @@ void closeUnlessProtected(HANDLE process) {
 }  // namespace
 
 std::optional<std::wstring> Win32LaunchSystem::expandEnvironment(const std::wstring& text) {
-  wchar_t buffer[kMaxPathChars + 1] = {};
-  const DWORD n = ExpandEnvironmentStringsW(text.c_str(), buffer, kMaxPathChars + 1);
-  if (n == 0 || n > kMaxPathChars + 1) return std::nullopt;
-  return std::wstring(buffer);
+  // The size is asked first, so that a long expansion is refused rather than cut.
+  const DWORD size = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+  if (size == 0 || size > kMaxPathChars + 1) return std::nullopt;
+  std::wstring expanded(size, L'\0');
+  const DWORD n = ExpandEnvironmentStringsW(text.c_str(), expanded.data(), size);
+  if (n == 0 || n > size) return std::nullopt;
+  expanded.resize(n - 1);
+  return expanded;
 }
 
 // Some of the shell's calls misbehave on texts longer than a path can be;

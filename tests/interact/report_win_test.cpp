@@ -188,3 +188,39 @@ TEST_F(ReportTest, BrokenTargetsFailWithoutHarm) {
 
 }  // namespace
 }  // namespace vorbin
+
+namespace vorbin {
+namespace {
+
+// Writes the unnamed value of a class key (the test prefix is private; this Wine
+// does not merge the user's classes into the class root).
+void setClassValue(const std::wstring& key, const std::wstring& value) {
+  RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+TEST(LaunchSystemQueries, VerbFromTheClassRegistryAndBoundedTexts) {
+  Win32LaunchSystem sys;
+  setClassValue(L".vbverbtest", L"VbVerbTest.File");
+  setClassValue(L"VbVerbTest.File\\shell", L"edit");
+  EXPECT_EQ(sys.classDefaultVerb(L".vbverbtest"), L"edit");
+  // A class name longer than its 520-byte buffer is no class.
+  setClassValue(L".vblongclass", std::wstring(400, L'c'));
+  EXPECT_EQ(sys.classDefaultVerb(L".vblongclass"), L"");
+  EXPECT_EQ(sys.classDefaultVerb(L".vbnoclassatall"), L"");
+  RegDeleteTreeW(HKEY_CLASSES_ROOT, L".vbverbtest");
+  RegDeleteTreeW(HKEY_CLASSES_ROOT, L"VbVerbTest.File");
+  RegDeleteTreeW(HKEY_CLASSES_ROOT, L".vblongclass");
+
+  SetEnvironmentVariableW(L"VB_LONG", std::wstring(256, L'x').c_str());
+  EXPECT_EQ(sys.expandEnvironment(L"C:\\%VB_LONG%\\"), L"C:\\" + std::wstring(256, L'x') + L"\\");  // 260
+  EXPECT_FALSE(sys.expandEnvironment(L"C:\\%VB_LONG%\\y").has_value());                             // 261
+  const std::optional<std::wstring> notepad = sys.searchPath(L"notepad", L".exe");
+  ASSERT_TRUE(notepad.has_value());
+  EXPECT_NE(notepad->find(L"notepad.exe"), std::wstring::npos);
+  EXPECT_FALSE(sys.searchPath(L"no-such-program-here", L".exe").has_value());
+  EXPECT_FALSE(sys.exists(std::wstring(400, L'a')));
+}
+
+}  // namespace
+}  // namespace vorbin
