@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the launcher's own icons (default item, placeholder and the three
-decorations) as 32x32 .ico files with a 16-colour and a 32-bit image each.
+"""Draws the launcher's own icons (the application, the default item, the
+placeholder, the item decorations and the group and task marks) as 32x32
+.ico files with a 16-colour and a 32-bit image each.
 
 Run from anywhere: python3 scripts/make_icons.py [output folder]
 (default: launcher/render/icons beside this script's project)."""
@@ -128,6 +129,61 @@ def find_badge():
     return c
 
 
+def application():
+    """The bar itself: a dark frame with a row of tabs and a grid of coloured buttons."""
+    c = Canvas()
+    c.rect(4, 2, 28, 30, (0x40, 0x60, 0x90))
+    c.frame(4, 2, 28, 30, (0x00, 0x00, 0x80))
+    c.rect(6, 4, 26, 8, (0xC0, 0xC0, 0xC0))
+    c.rect(6, 4, 13, 8, (0xFF, 0xFF, 0x00))
+    colours = [(0xFF, 0x00, 0x00), (0x00, 0xC0, 0x00), (0x00, 0xFF, 0xFF),
+               (0xFF, 0x80, 0x00), (0xFF, 0xFF, 0xFF), (0xFF, 0x00, 0xFF)]
+    for i, rgb in enumerate(colours):
+        x, y = 7 + (i % 3) * 6, 11 + (i // 3) * 7
+        c.rect(x, y, x + 5, y + 5, rgb)
+        c.frame(x, y, x + 5, y + 5, (0x00, 0x00, 0x00))
+    c.rect(6, 25, 26, 28, (0x80, 0x80, 0x80))
+    c.soft_shadow()
+    return c
+
+
+def startup_mark():
+    """A green 'play' triangle in a white disc: the group starts with the launcher."""
+    c = Canvas()
+    c.disc(7.5, 7.5, 7, (0xFF, 0xFF, 0xFF))
+    c.disc(7.5, 7.5, 7, (0x00, 0x80, 0x00), ring=1.5)
+    for y in range(3, 13):
+        half = (5 - abs(y - 7.5)) * 0.9
+        for x in range(5, 5 + int(half * 2) + 1):
+            c.put(x, y, (0x00, 0xC0, 0x00))
+    c.soft_shadow()
+    return c
+
+
+def group_mark():
+    """A folder tab over a grid of buttons: a group."""
+    c = Canvas()
+    c.rect(3, 5, 13, 9, (0x80, 0x80, 0x00))
+    c.rect(3, 8, 29, 27, (0xFF, 0xFF, 0x80))
+    c.frame(3, 8, 29, 27, (0x80, 0x80, 0x00))
+    for i in range(6):
+        x, y = 6 + (i % 3) * 7, 11 + (i // 3) * 7
+        c.rect(x, y, x + 5, y + 5, (0x00, 0x00, 0x80))
+    c.soft_shadow()
+    return c
+
+
+def task_mark():
+    """Two stacked program windows: the task list."""
+    c = Canvas()
+    for dx, dy, caption in ((8, 2, (0x80, 0x80, 0x80)), (2, 10, (0x00, 0x00, 0x80))):
+        c.rect(dx, dy, dx + 22, dy + 18, (0xFF, 0xFF, 0xFF))
+        c.rect(dx, dy, dx + 22, dy + 4, caption)
+        c.frame(dx, dy, dx + 22, dy + 18, (0x40, 0x40, 0x40))
+    c.soft_shadow()
+    return c
+
+
 def nearest_index(rgb):
     return min(range(16), key=lambda i: sum((a - b) ** 2 for a, b in zip(PALETTE[i], rgb)))
 
@@ -176,7 +232,9 @@ def ico(canvas):
     return out + b''.join(data for _, _, data in images)
 
 
-ICONS = {188: ('default_item.ico', default_item), 199: ('placeholder.ico', placeholder),
+ICONS = {101: ('application.ico', application), 102: ('group_mark.ico', group_mark),
+         103: ('task_mark.ico', task_mark), 373: ('startup_mark.ico', startup_mark),
+         188: ('default_item.ico', default_item), 199: ('placeholder.ico', placeholder),
          204: ('prompt_badge.ico', prompt_badge), 216: ('explorer_badge.ico', explorer_badge),
          245: ('find_badge.ico', find_badge)}
 
