@@ -59,7 +59,7 @@ void CBarWindow::hideBar(int kind) {
       m_context.groups.activeGroup = 1;
       m_context.groups.dispGroupOffset = 0;
     }
-    InvalidateRect(m_hwnd, nullptr, FALSE);
+    repaintAll();
   }
 }
 
@@ -74,7 +74,7 @@ void CBarWindow::setTaskMode(bool on) {
   s.taskMode = on;
   SetTaskMode(on);
   if (on) refreshTaskList();
-  InvalidateRect(m_hwnd, nullptr, FALSE);
+  repaintAll();
 }
 
 LRESULT CBarWindow::onActivate(WPARAM wParam, LPARAM lParam) {
@@ -165,7 +165,7 @@ bool CBarWindow::itemHotKey(int id) {
         } else if (g != 0) {
           groups.activeGroup = static_cast<int>(g);
         }
-        InvalidateRect(m_hwnd, nullptr, FALSE);
+        repaintAll();
         showBar();
         return true;
       }
@@ -230,12 +230,12 @@ LRESULT CBarWindow::onTimer(WPARAM wParam, LPARAM) {
       m_pendingTimer = 0;
       if (m_hoveredGroup > 0 && static_cast<size_t>(m_hoveredGroup) < m_context.groups.placeholderIndex()) {
         m_context.groups.activeGroup = m_hoveredGroup;
-        InvalidateRect(m_hwnd, nullptr, FALSE);
+        repaintAll();
       }
       break;
     case kTimerBlink:
       m_blinkPhase = !m_blinkPhase;
-      InvalidateRect(m_hwnd, nullptr, FALSE);
+      repaintAll();
       break;
     case kTimerDragScroll:
     case kTimerArrowRepeat:
@@ -244,25 +244,6 @@ LRESULT CBarWindow::onTimer(WPARAM wParam, LPARAM) {
       break;
   }
   return 0;
-}
-
-void CBarWindow::tickClock() {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  MEMORYSTATUSEX memory{};
-  memory.dwLength = sizeof(memory);
-  int percent = m_memoryPercent;
-  if (GlobalMemoryStatusEx(&memory) && memory.ullTotalPhys) {
-    percent = static_cast<int>(memory.ullAvailPhys * 100 / memory.ullTotalPhys);
-  }
-  const bool is24 = m_context.settings.is24Hour;
-  if (now.wMinute != m_clockMinute || now.wHour != m_clockHour || is24 != m_clock24 || percent != m_memoryPercent) {
-    m_clockMinute = now.wMinute;
-    m_clockHour = now.wHour;
-    m_clock24 = is24;
-    m_memoryPercent = percent;
-    InvalidateRect(m_hwnd, nullptr, FALSE);
-  }
 }
 
 }  // namespace vorbin

@@ -22,7 +22,7 @@ LRESULT CBarWindow::onButtonUp(WPARAM, LPARAM) {
     ReleaseCapture();
     m_normalHeight = m_height;
     startClock();
-    InvalidateRect(m_hwnd, nullptr, FALSE);
+    repaintAll();
     return 0;
   }
   m_dragging = false;
@@ -49,7 +49,7 @@ LRESULT CBarWindow::onDoubleClick(WPARAM, LPARAM) { return 0; }
 LRESULT CBarWindow::onMouseWheel(WPARAM, LPARAM) { return 0; }
 
 LRESULT CBarWindow::onVScroll(WPARAM, LPARAM) {
-  InvalidateRect(m_hwnd, nullptr, FALSE);
+  repaintAll();
   return 0;
 }
 
@@ -62,7 +62,7 @@ void CBarWindow::pressBinding(const KeyBinding& binding) {
   if (binding.action == KeyAction::FocusTab && taskMode()) return;
   if (binding.action == KeyAction::FocusTab) {
     m_currentArea = m_currentArea == 2 ? 1 : 2;
-    InvalidateRect(m_hwnd, nullptr, FALSE);
+    repaintAll();
   }
 }
 

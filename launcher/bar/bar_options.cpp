@@ -75,7 +75,7 @@ void CBarWindow::applyOptions(const Settings& sheet) {
     s.keepCompression = sheet.keepCompression;
   }
   saveOptions(m_context.profile, s);
-  if (relayout) InvalidateRect(m_hwnd, nullptr, FALSE);
+  if (relayout) this->relayout();
 }
 
 }  // namespace vorbin

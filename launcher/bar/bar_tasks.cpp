@@ -57,7 +57,7 @@ void CBarWindow::refreshTaskList() {
         return TRUE;
       },
       reinterpret_cast<LPARAM>(this));
-  InvalidateRect(m_hwnd, nullptr, FALSE);
+  repaintAll();
 }
 
 LRESULT CBarWindow::onHookTaskChange(WPARAM wParam, LPARAM lParam) {
@@ -81,7 +81,7 @@ LRESULT CBarWindow::onHookTaskChange(WPARAM wParam, LPARAM lParam) {
   } else if (change == TaskChange::None) {
     return 0;
   }
-  if (taskMode()) InvalidateRect(m_hwnd, nullptr, FALSE);
+  if (taskMode()) repaintAll();
   return 0;
 }
 

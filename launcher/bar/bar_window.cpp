@@ -16,10 +16,7 @@
 namespace vorbin {
 
 namespace {
-// Until the bar's layout is computed from its fonts, a fixed width and the
-// height limits below keep it usable.
-constexpr int kBarWidth = 280;
-constexpr int kDefaultHeight = 360;
+// The smallest bar before the layout is known.
 constexpr int kMinHeight = 96;
 }  // namespace
 
@@ -94,7 +91,7 @@ CBarWindow::CBarWindow(BarContext context) : m_context(context) {}
 
 CBarWindow::~CBarWindow() = default;
 
-int CBarWindow::minHeight() const { return kMinHeight; }
+int CBarWindow::minHeight() const { return m_layout.width > 0 ? barMinHeight(m_layout) : kMinHeight; }
 
 int CBarWindow::maxHeight() const {
   POINT at{m_context.settings.positionX, m_context.settings.positionY};
@@ -103,18 +100,21 @@ int CBarWindow::maxHeight() const {
     GetWindowRect(m_hwnd, &r);
     at = {r.left, r.top};
   }
-  return std::max(kMinHeight, workAreaHeight(at));
+  return std::max(minHeight(), workAreaHeight(at));
 }
 
 int CBarWindow::edgeHeight() const { return std::max(2, GetSystemMetrics(SM_CYSIZEFRAME)); }
 
 bool CBarWindow::createBar(HWND owner, const std::wstring& commandLine) {
   Settings& s = m_context.settings;
-  m_width = kBarWidth;
+  m_height = 0;
+  loadColours();
+  computeLayout();
+  const int defaultHeight = barDefaultHeight(m_layout);
   std::vector<Rect> areas = allWorkAreas();
   BarPlacement place = restoredPlacement(s.positionX, s.positionY, s.height, m_width, minHeight(),
-                                         std::max(kMinHeight, primaryWorkArea().height()), kDefaultHeight, areas,
-                                         primaryWorkArea());
+                                         std::max(minHeight(), primaryWorkArea().height()), defaultHeight,
+                                         areas, primaryWorkArea());
   s.positionX = place.x;
   s.positionY = place.y;
   m_height = m_normalHeight = m_savedHeight = place.height;
@@ -217,24 +217,14 @@ void CBarWindow::saveWindowState() {
   s.height = m_maximized ? m_savedHeight : m_height;
   // A bar that was hidden or dragged away is saved where it can be found again.
   BarPlacement place = restoredPlacement(s.positionX, s.positionY, s.height, m_width, minHeight(),
-                                         std::max(kMinHeight, primaryWorkArea().height()), kDefaultHeight,
-                                         allWorkAreas(), primaryWorkArea());
+                                         std::max(minHeight(), primaryWorkArea().height()),
+                                         barDefaultHeight(m_layout), allWorkAreas(), primaryWorkArea());
   s.positionX = place.x;
   s.positionY = place.y;
   s.height = place.height;
   std::optional<int> before;
   if (s.taskMode) before = m_returnGroup;
   saveState(m_context.profile, s, m_context.groups, m_context.history, before);
-}
-
-LRESULT CBarWindow::onPaint(WPARAM, LPARAM) {
-  fw::PaintDC dc(m_hwnd);
-  RECT rc;
-  GetClientRect(m_hwnd, &rc);
-  const ColorValue& frame = m_context.colors.colors[kBord];
-  fw::Brush face(CreateSolidBrush(RGB(frame.r, frame.g, frame.b)));
-  FillRect(dc, &rc, face.get());
-  return 0;
 }
 
 LRESULT CBarWindow::onEraseBackground(WPARAM, LPARAM) { return 1; }
@@ -247,7 +237,8 @@ LRESULT CBarWindow::onNcActivate(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CBarWindow::onSysColorChange(WPARAM, LPARAM) {
-  InvalidateRect(m_hwnd, nullptr, FALSE);
+  loadColours();
+  repaintAll();
   return 0;
 }
 
@@ -256,12 +247,18 @@ LRESULT CBarWindow::onSettingChange(WPARAM wParam, LPARAM) {
     m_savedHeight = std::min(m_savedHeight, maxHeight());
     SetWindowPos(m_hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  InvalidateRect(m_hwnd, nullptr, FALSE);
+  if (wParam == SPI_SETICONTITLELOGFONT || wParam == SPI_SETNONCLIENTMETRICS) {
+    relayout();
+  } else {
+    repaintAll();
+  }
   return 0;
 }
 
 LRESULT CBarWindow::onDisplayChange(WPARAM, LPARAM) {
-  InvalidateRect(m_hwnd, nullptr, FALSE);
+  // A new depth needs a new bar image as well.
+  m_barImage.reset();
+  relayout();
   return 0;
 }
 

@@ -8,12 +8,16 @@
 
 #include "framework/window.h"
 #include "launcher/app/startup_rules.h"
+#include "launcher/bar/bar_readouts.h"
 #include "launcher/bar/bar_rules.h"
 #include "launcher/bar/key_bindings.h"
 #include "launcher/bar/task_change.h"
 #include "launcher/interact/launch_item.h"
 #include "launcher/model/group_table.h"
 #include "launcher/model/settings.h"
+#include "launcher/render/bar_fonts.h"
+#include "launcher/render/bar_painter.h"
+#include "launcher/render/clock_text.h"
 #include "launcher/services/find_files.h"
 #include "launcher/services/folder_walk.h"
 #include "launcher/services/id_list.h"
@@ -21,9 +25,9 @@
 namespace vorbin {
 
 // Messages of the bar beyond the system's and the hook library's.
-inline constexpr UINT kMsgTrayCallback = WM_USER + 0x07D; // 0x047D
-inline constexpr UINT kMsgDropsQueued = WM_USER + 0x07E;  // 0x047E
-inline constexpr UINT kMsgOptionsClosed = WM_USER + 0x07F; // 0x047F
+inline constexpr UINT kMsgTrayCallback = WM_USER + 0x07D;   // 0x047D
+inline constexpr UINT kMsgDropsQueued = WM_USER + 0x07E;    // 0x047E
+inline constexpr UINT kMsgOptionsClosed = WM_USER + 0x07F;  // 0x047F
 inline constexpr UINT kMsgDragOver = 0x022B;
 inline constexpr UINT kMsgRaise = 0x022E;
 
@@ -59,6 +63,12 @@ struct BarContext {
 // Resize modes (the same codes as the hit areas of the edges).
 enum ResizeMode { kNoResize = 0, kResizeTop = 12, kResizeBottom = 15, kResizeMaximize = 4 };
 
+// How a single button is drawn: hot or pressed, or selected (blended with ActTitle).
+struct ButtonLook {
+  bool highlighted = false;
+  bool selected = false;
+};
+
 class CBarWindow : public fw::CMappedWindow<CBarWindow> {
  public:
   explicit CBarWindow(BarContext context);
@@ -84,8 +94,8 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   // A request of message 0x0520, copied out of the sender's memory.
   struct AddRequest {
     uint32_t flags = 0;
-    std::wstring path;     // a path or text
-    IdListBytes idList;    // with flag 0x200: the item-ID list
+    std::wstring path;   // a path or text
+    IdListBytes idList;  // with flag 0x200: the item-ID list
   };
   // Requests taken and waiting for the adding of items.
   const std::vector<AddRequest>& addRequests() const { return m_addRequests; }
@@ -93,9 +103,37 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   int barHeight() const { return m_height; }
   const TaskTable& tasks() const { return m_tasks; }
 
+  // Repaints one button (group 0: the quick list) into the bar image and
+  // copies only its cell to the window. Empty and hidden slots do nothing.
+  void repaintButton(int group, int slot, ButtonLook look = {});
+  // Fonts, metrics and layout again (font, metrics, display or mode changed):
+  // resizes the bar to the new width and paints everything again.
+  void relayout();
+  // Colours and pictures again from the settings, then a full repaint.
+  void loadColours();
+  // The next paint draws the whole bar into its image first.
+  void repaintAll();
+  const BarLayout& layout() const { return m_layout; }
+  const ReadoutBoxes& readoutBoxes() const { return m_readoutBoxes; }
+  // Where a slot's button is, when it is visible.
+  std::optional<ButtonGeometry> slotGeometry(int group, int slot) const;
+
   static std::span<const fw::MessageEntry<CBarWindow>> messageMap();
 
  private:
+  // Painting (bar_paint.cpp).
+  FontSettings fontSettings() const;
+  void computeLayout();
+  BarPaintState paintState();
+  // Makes the bar image match the client size; true when it was painted anew.
+  bool ensureBarImage(HDC reference);
+  void paintBarImage(HDC dc);
+  void paintGroupDisplay(HDC dc);
+  void paintTaskList(HDC dc);
+  void paintScrollColumn(HDC dc);
+  void paintSlot(HDC dc, int group, int slot, ButtonLook look);
+  int firstVisibleSlot(int group) const;
+
   // Lifetime and painting (bar_window.cpp).
   LRESULT onCreate(WPARAM, LPARAM);
   LRESULT onDestroy(WPARAM, LPARAM);
@@ -234,9 +272,17 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   StartupPlan m_startupPlan;
   std::wstring m_pendingCommandLine;
   HHOOK m_pointerGuard = nullptr;
-  // The clock's last drawn state.
-  int m_clockMinute = -1, m_clockHour = -1, m_memoryPercent = -1;
-  bool m_clock24 = false;
+  // Painting: metrics, layout, colours and the off-screen bar image.
+  LayoutMetrics m_metrics;
+  BarLayout m_layout;
+  ReadoutBoxes m_readoutBoxes;
+  SlotPictures m_pictures;
+  PaintKit m_kit;
+  fw::Bitmap m_barImage;
+  SIZE m_imageSize{0, 0};
+  bool m_imageValid = false;
+  // What the clock and indicator last showed.
+  ReadoutMemory m_readouts;
 };
 
 }  // namespace vorbin

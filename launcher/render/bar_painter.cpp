@@ -245,13 +245,15 @@ std::vector<int> paintTabs(HDC dc, const BarLayout& l, const PaintKit& kit, cons
     const bool imageOnly = !layout.textOffset;
     const int ix = imageOnly ? (tab.left + tab.right - size) / 2 : tab.left + 4;
     const int iy = (tab.top + tab.bottom - size) / 2;
+    ImageDrawing how;
+    how.x = ix;
+    how.y = iy;
+    how.size = size;
+    how.weight = n == t.current ? 0 : t.imageWeight;
     if (entry.image) {
-      ImageDrawing how;
-      how.x = ix;
-      how.y = iy;
-      how.size = size;
-      how.weight = n == t.current ? 0 : t.imageWeight;
       drawImage(dc, *entry.image, how);
+    } else if (entry.icon) {
+      drawIcon(dc, entry.icon, how);
     }
     if (imageOnly) continue;
     LabelStyle style;

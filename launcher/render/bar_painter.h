@@ -95,6 +95,7 @@ bool paintButton(HDC dc, const PaintKit& kit, const ButtonPaint& b);
 struct TabEntry {
   std::wstring title;
   const IconImage* image = nullptr;
+  HICON icon = nullptr;  // a task entry's window icon, drawn when there is no image
 };
 struct TabsPaint {
   std::vector<TabEntry> tabs;  // tab n (from 1) is tabs[n - 1]

@@ -1,0 +1,400 @@
+// The bar's painting: fonts and layout, the off-screen bar image, the whole
+// bar and single buttons painted into it, the clock and indicator ticks, and
+// the copies from the image to the window.
+#include <algorithm>
+#include <ctime>
+
+#include "hook/vorber2k.h"
+#include "launcher/app/resource_library.h"
+#include "launcher/bar/bar_window.h"
+#include "launcher/render/paint_primitives.h"
+#include "launcher/services/shell_helpers.h"
+
+namespace vorbin {
+
+namespace {
+
+RECT toRect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+BarColours barColoursFrom(const Colors& c) {
+  BarColours out;
+  for (int i = 0; i < kSlotCount; ++i) {
+    const ColorValue& v = c.colors[i];
+    const auto id = static_cast<SlotId>(i);
+    out.slots[i] = makeSlot(id, {v.r, v.g, v.b}, slotLevel(id, v.strength));
+  }
+  for (int i = 0; i < kPlainColourCount; ++i) {
+    const ColorValue& v = c.colors[kActTitle + i];
+    out.plain[i] = {v.r, v.g, v.b};
+  }
+  return out;
+}
+
+int textWidth(HDC dc, const wchar_t* text) {
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+  return size.cx;
+}
+
+// A picture value names a file in the data folder (else the program's
+// folder); a full path is taken as it is.
+std::wstring resolvePicture(const std::wstring& name, const std::wstring& programFolder) {
+  const bool full = name.size() > 1 && (name[1] == L':' || (name[0] == L'\\' && name[1] == L'\\'));
+  if (full) return name;
+  return dataFolder(name.c_str(), programFolder, false);
+}
+
+ClockTime clockNow() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return {now.wMonth, now.wDay, now.wHour, now.wMinute};
+}
+
+int freeMemoryPercent() {
+  MEMORYSTATUSEX memory{};
+  memory.dwLength = sizeof(memory);
+  if (!GlobalMemoryStatusEx(&memory) || !memory.ullTotalPhys) return 0;
+  return static_cast<int>(memory.ullAvailPhys * 100 / memory.ullTotalPhys);
+}
+
+}  // namespace
+
+FontSettings CBarWindow::fontSettings() const {
+  const Settings& s = m_context.settings;
+  FontSettings f;
+  f.userFont = s.userFont;
+  f.fontName = s.fontName;
+  f.userFontSize = s.userFontSize;
+  f.bold = s.isFontBold;
+  f.italic = s.isFontItalic;
+  f.fontSize = s.fontSize;
+  f.smallFont = s.smallFont;
+  return f;
+}
+
+void CBarWindow::computeLayout() {
+  const Settings& s = m_context.settings;
+  fw::WindowDC screen(nullptr);
+  m_metrics = measureLayoutMetrics(screen, fontSettings(), m_context.colors.ellipseWidth, s.flatRatio,
+                                   s.scrollBtnSize);
+  const int clientHeight =
+      m_height > 0 ? m_height : barDefaultHeight(computeBarLayout(m_metrics, s.taskMode, 0));
+  m_layout = computeBarLayout(m_metrics, s.taskMode, clientHeight);
+  m_width = m_layout.width;
+  int clockW = 0, amPmW = 0, indicatorW = 0;
+  {
+    FontMaker clock(screen, m_layout.clockFontHeight, 0, -1, false, L"Arial");
+    clockW = textWidth(screen, L"00/00 00:00") + 4;
+    indicatorW = textWidth(screen, L"100") + 4;
+  }
+  {
+    FontMaker mark(screen, m_layout.clockFontHeight, -20, 700, false, L"Arial");
+    amPmW = textWidth(screen, L"p.m.") + 2;
+  }
+  m_readoutBoxes = placeReadouts(m_layout, clockW, amPmW, indicatorW, s.is24Hour);
+  const RECT control = toRect(m_layout.controlBox);
+  SetCtrlRect(&control);
+  m_kit.colours = barColoursFrom(m_context.colors);
+  m_kit.pictures = &m_pictures;
+  m_kit.loadStrips(GetModuleHandleW(nullptr), m_layout);
+  m_imageValid = false;
+}
+
+void CBarWindow::loadColours() {
+  m_kit.colours = barColoursFrom(m_context.colors);
+  std::array<std::wstring, kPictureValueCount> names;
+  for (int i = 0; i < kPictureValueCount; ++i) names[i] = m_context.colors.pictures[i];
+  const std::wstring folder = m_context.settings.programFolder;
+  m_pictures.load(names, [&](const std::wstring& name) { return resolvePicture(name, folder); });
+  // The strips carry the slots' colours.
+  if (m_layout.width > 0) m_kit.loadStrips(GetModuleHandleW(nullptr), m_layout);
+  m_imageValid = false;
+}
+
+void CBarWindow::relayout() {
+  computeLayout();
+  if (!m_hwnd) return;
+  m_height = std::max(m_height, minHeight());
+  SetWindowPos(m_hwnd, nullptr, 0, 0, m_width, m_height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  repaintAll();
+}
+
+void CBarWindow::repaintAll() {
+  m_imageValid = false;
+  if (m_hwnd) InvalidateRect(m_hwnd, nullptr, FALSE);
+}
+
+BarPaintState CBarWindow::paintState() {
+  const Settings& s = m_context.settings;
+  BarPaintState p;
+  p.taskMode = s.taskMode;
+  p.displayMode = s.taskMode ? s.taskDispMode : s.groupDispMode;
+  p.dispModeButtons = s.dispModeButton;
+  p.taskDetails = s.dispTaskDetails != 0;
+  p.lampStates = {s.taskMode ? 1 : 0, s.mostTop ? 1 : 0, s.lockLevel > 0 ? 1 : 0};
+  p.maximized = m_maximized;
+  p.ellipseWidth = m_context.colors.ellipseWidth;
+  p.flatRatio = s.flatRatio;
+  p.is24Hour = s.is24Hour;
+  const ClockTime now = clockNow();
+  p.hour = now.hour;
+  p.clockBox = toRect(m_readoutBoxes.clock);
+  p.indicatorBox = toRect(m_readoutBoxes.indicator);
+  p.amPmBox = toRect(m_readoutBoxes.amPm);
+  p.clockText = clockText(now, s.is24Hour);
+  const int percent = freeMemoryPercent();
+  p.indicatorText = std::to_wstring(percent);
+  p.indicatorColour =
+      indicatorColour(percent, IndicatorKind::kFreePercent, m_kit.colours[PlainColourId::kIndicator]);
+  if (s.taskMode) p.commandLabels = parseCommandLabels(resourceString(214));
+  // The readouts drawn now are what the clock remembers.
+  m_readouts.forget();
+  m_readouts.tick(now, s.is24Hour, percent);
+  return p;
+}
+
+bool CBarWindow::ensureBarImage(HDC reference) {
+  RECT client;
+  GetClientRect(m_hwnd, &client);
+  const SIZE size{std::max(1L, client.right), std::max(1L, client.bottom)};
+  if (m_imageValid && m_barImage && size.cx == m_imageSize.cx && size.cy == m_imageSize.cy) return false;
+  if (!m_barImage || size.cx != m_imageSize.cx || size.cy != m_imageSize.cy) {
+    m_barImage.reset(CreateCompatibleBitmap(reference, size.cx, size.cy));
+    m_imageSize = size;
+  }
+  // The areas reaching down to the bottom follow the client height and the mode.
+  m_layout = computeBarLayout(m_metrics, m_context.settings.taskMode, size.cy);
+  fw::MemoryDC memory(reference);
+  fw::SelectScope select(memory, m_barImage.get());
+  paintBarImage(memory);
+  m_imageValid = true;
+  return true;
+}
+
+void CBarWindow::paintBarImage(HDC dc) {
+  const BarPaintState state = paintState();
+  paintWholeBar(dc, m_imageSize.cx, m_imageSize.cy, m_layout, m_kit, state);
+  if (state.taskMode) {
+    paintTaskList(dc);
+  } else {
+    paintGroupDisplay(dc);
+  }
+}
+
+void CBarWindow::paintGroupDisplay(HDC dc) {
+  GroupTable& groups = m_context.groups;
+  const Settings& s = m_context.settings;
+  const Colors& c = m_context.colors;
+  // Tabs: groups 1 .. the last before the placeholder.
+  TabsPaint tabs;
+  const size_t last = groups.placeholderIndex();
+  for (size_t n = 1; n < last; ++n) {
+    const Group& g = groups[n];
+    tabs.tabs.push_back({g.title, g.image.empty() ? nullptr : &g.image});
+  }
+  tabs.current = groups.activeGroup;
+  tabs.actColorAlpha = c.actColorAlpha;
+  tabs.imageWeight = c.nonActAlphaGp;
+  const TabLayout tabLay = tabLayout(m_layout, s.groupDispMode);
+  tabs.scrollOffset = groups.dispGroupOffset * tabLay.tabHeight;
+  const std::vector<int> cut = paintTabs(dc, m_layout, m_kit, tabLay, tabs);
+  for (size_t n = 1; n < last; ++n) groups[n].titleCut = 0;
+  for (int n : cut) groups[static_cast<size_t>(n)].titleCut = 1;
+  const int rowsOfTabs =
+      (static_cast<int>(tabs.tabs.size()) + tabLay.perRow - 1) / std::max(1, tabLay.perRow);
+  if (rowsOfTabs * tabLay.tabHeight > m_layout.tabArea.height()) {
+    paintGroupScrollButton(dc, toRect(m_layout.groupScroll[0]), m_kit, true);
+    paintGroupScrollButton(dc, toRect(m_layout.groupScroll[1]), m_kit, false);
+  }
+
+  const int active = groups.activeGroup;
+  if (active > 0 && static_cast<size_t>(active) < groups.size()) {
+    fw::SaveDCScope save(dc);
+    const RECT grid = toRect(m_layout.grid);
+    IntersectClipRect(dc, grid.left, grid.top, grid.right, grid.bottom);
+    const CellLayout cells = gridCells(m_layout, groups[active].buttonMode);
+    const int shown = visibleSlots(m_layout, cells);
+    const int first = firstVisibleSlot(active);
+    for (int k = 0; k < shown; ++k) paintSlot(dc, active, first + k, {});
+  }
+  {
+    fw::SaveDCScope save(dc);
+    const RECT quick = toRect(m_layout.quickList);
+    IntersectClipRect(dc, quick.left, quick.top, quick.right, quick.bottom);
+    for (int slot = 0; quickButton(m_layout, slot).cell.top < m_layout.quickList.bottom; ++slot) {
+      paintSlot(dc, 0, slot, {});
+    }
+  }
+  paintScrollColumn(dc);
+}
+
+int CBarWindow::firstVisibleSlot(int group) const {
+  const Group& g = m_context.groups[static_cast<size_t>(group)];
+  const CellLayout cells = gridCells(m_layout, g.buttonMode);
+  return std::max(0, g.dispOffset) * cells.columns * cells.slotsPerH;
+}
+
+void CBarWindow::paintScrollColumn(HDC dc) {
+  const ColourSlot& appl = m_kit.slot(SlotId::kApplBase);
+  const POINT origin = m_kit.tileOrigin(SlotId::kApplBase, {m_layout.grid.left, m_layout.grid.top});
+  for (const PixelRect& part : {m_layout.scrollNumber, m_layout.scrollUp, m_layout.scrollDown}) {
+    if (part.height() <= 0) continue;
+    const RECT r = toRect(part);
+    areaFill(dc, r, origin, appl, m_kit.picture(SlotId::kApplBase));
+    outline(dc, r, 0, 0);
+    bevel(dc, r, 1, -1, appl.light[1], appl.dark[1], appl.level);
+  }
+  if (m_layout.scrollUp.height() > 0) {
+    arrowGlyph(dc, toRect(m_layout.scrollUp), true, m_layout.scrollUp.width() / 4, appl);
+    arrowGlyph(dc, toRect(m_layout.scrollDown), false, m_layout.scrollDown.width() / 4, appl);
+  }
+  const int active = m_context.groups.activeGroup;
+  if (m_layout.scrollNumber.height() > 0 && active > 0 &&
+      static_cast<size_t>(active) < m_context.groups.size()) {
+    fw::SaveDCScope save(dc);
+    SetBkMode(dc, TRANSPARENT);
+    fw::SelectScope font(dc, GetStockObject(DEFAULT_GUI_FONT));
+    const std::wstring row = std::to_wstring(m_context.groups[static_cast<size_t>(active)].dispOffset + 1);
+    embossedLabel(dc, row, toRect(m_layout.scrollNumber), {}, &m_kit.slot(SlotId::kApplName));
+  }
+}
+
+std::optional<ButtonGeometry> CBarWindow::slotGeometry(int group, int slot) const {
+  if (group < 0 || slot < 0 || static_cast<size_t>(group) >= m_context.groups.size()) return std::nullopt;
+  if (group == 0) {
+    ButtonGeometry g = quickButton(m_layout, slot);
+    if (g.cell.top >= m_layout.quickList.bottom) return std::nullopt;
+    return g;
+  }
+  const CellLayout cells = gridCells(m_layout, m_context.groups[static_cast<size_t>(group)].buttonMode);
+  const int index = slot - firstVisibleSlot(group);
+  if (index < 0 || index >= visibleSlots(m_layout, cells)) return std::nullopt;
+  return gridButton(m_layout, cells, index);
+}
+
+void CBarWindow::paintSlot(HDC dc, int group, int slot, ButtonLook look) {
+  const std::optional<ButtonGeometry> geo = slotGeometry(group, slot);
+  if (!geo) return;
+  Item* item = m_context.groups.item(group, slot);
+  if (!item) return;
+  const Colors& c = m_context.colors;
+  const bool quick = group == 0;
+  const CellLayout cells =
+      gridCells(m_layout, quick ? 2 : m_context.groups[static_cast<size_t>(group)].buttonMode);
+  ButtonPaint b;
+  b.cell = toRect(geo->cell);
+  b.imageRect = toRect(geo->image);
+  // Image-only cells highlight a square of the image's size around the image.
+  b.highlightBox = geo->name ? b.cell
+                             : RECT{b.imageRect.left - 2, b.imageRect.top - 2, b.imageRect.right + 2,
+                                    b.imageRect.bottom + 2};
+  if (geo->name) b.nameBox = toRect(*geo->name);
+  b.name = item->title;
+  b.image = item->image.empty() ? nullptr : &item->image;
+  b.highlighted = look.highlighted || look.selected;
+  if (look.selected) b.highlightColour = m_kit.colours[PlainColourId::kActTitle];
+  b.actColorAlpha = c.actColorAlpha;
+  b.border = look.highlighted || look.selected;
+  const bool activeArea = quick ? m_currentArea == 0 : m_currentArea == 1;
+  b.imageWeight = (look.selected || (activeArea && look.highlighted)) ? c.actAlpha
+                  : quick                                             ? c.nonActAlphaQk
+                                                                      : c.nonActAlphaAp;
+  b.tint = look.selected;
+  b.centred = cells.columns > 1;
+  b.tileOrigin = m_kit.tileOrigin(SlotId::kApplBase, {m_layout.grid.left, m_layout.grid.top});
+  item->titleCut = paintButton(dc, m_kit, b) ? 1 : 0;
+}
+
+void CBarWindow::repaintButton(int group, int slot, ButtonLook look) {
+  const std::optional<ButtonGeometry> geo = slotGeometry(group, slot);
+  if (!m_hwnd || !geo) return;
+  fw::WindowDC window(m_hwnd);
+  const bool whole = ensureBarImage(window);
+  fw::MemoryDC memory(window);
+  fw::SelectScope select(memory, m_barImage.get());
+  if (whole) {
+    // A new image already holds the button: the whole bar goes to the window.
+    BitBlt(window, 0, 0, m_imageSize.cx, m_imageSize.cy, memory, 0, 0, SRCCOPY);
+    return;
+  }
+  const RECT cell = toRect(geo->cell);
+  const RECT area = toRect(group == 0 ? m_layout.quickList : m_layout.grid);
+  RECT clip{};
+  if (!IntersectRect(&clip, &cell, &area)) return;
+  {
+    fw::SaveDCScope save(memory);
+    IntersectClipRect(memory, clip.left, clip.top, clip.right, clip.bottom);
+    areaFill(memory, cell, m_kit.tileOrigin(SlotId::kApplBase, {m_layout.grid.left, m_layout.grid.top}),
+             m_kit.slot(SlotId::kApplBase), m_kit.picture(SlotId::kApplBase));
+    paintSlot(memory, group, slot, look);
+  }
+  BitBlt(window, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, memory, clip.left,
+         clip.top, SRCCOPY);
+}
+
+void CBarWindow::paintTaskList(HDC dc) {
+  // Entry 0 of the table is a dummy; the listed windows are tabs 1, 2, ...
+  TabsPaint list;
+  HWND foreground = GetForegroundWindow();
+  for (size_t i = 1; i < m_tasks.size(); ++i) {
+    const TaskEntry& task = m_tasks[i];
+    list.tabs.push_back({task.title, nullptr, static_cast<HICON>(task.icon)});
+    if (task.window == foreground) list.current = static_cast<int>(i);
+  }
+  list.highlightColour = m_kit.colours[PlainColourId::kActTitle];
+  list.actColorAlpha = m_context.colors.actColorAlpha;
+  list.imageWeight = 0;
+  const std::vector<int> cut =
+      paintTabs(dc, m_layout, m_kit, tabLayout(m_layout, m_context.settings.taskDispMode), list);
+  for (size_t i = 1; i < m_tasks.size(); ++i) m_tasks[i].titleCut = 0;
+  for (int n : cut) m_tasks[static_cast<size_t>(n)].titleCut = 1;
+}
+
+void CBarWindow::tickClock() {
+  if (!m_hwnd || !IsWindowVisible(m_hwnd) || IsIconic(m_hwnd)) return;
+  const Settings& s = m_context.settings;
+  const ClockTime now = clockNow();
+  const int percent = freeMemoryPercent();
+  const ReadoutRepaint redo = m_readouts.tick(now, s.is24Hour, percent);
+  if (!redo.clock && !redo.amPm && !redo.indicator) return;
+  if (!m_imageValid || !m_barImage) {
+    InvalidateRect(m_hwnd, nullptr, FALSE);
+    return;
+  }
+  fw::WindowDC window(m_hwnd);
+  fw::MemoryDC memory(window);
+  fw::SelectScope select(memory, m_barImage.get());
+  auto copy = [&](const RECT& r) {
+    BitBlt(window, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, r.left, r.top, SRCCOPY);
+  };
+  const RECT clock = toRect(m_readoutBoxes.clock);
+  if (redo.clock && clock.right > clock.left) {
+    paintReadout(memory, clock, m_layout, m_kit, clockText(now, s.is24Hour),
+                 m_kit.colours[PlainColourId::kIndicator]);
+    copy(clock);
+  }
+  const RECT amPm = toRect(m_readoutBoxes.amPm);
+  if (redo.amPm && !s.is24Hour && amPm.right > amPm.left) {
+    paintAmPm(memory, amPm, m_layout, m_kit, now.hour);
+    copy(amPm);
+  }
+  const RECT indicator = toRect(m_readoutBoxes.indicator);
+  if (redo.indicator && indicator.right > indicator.left) {
+    paintReadout(
+        memory, indicator, m_layout, m_kit, std::to_wstring(percent),
+        indicatorColour(percent, IndicatorKind::kFreePercent, m_kit.colours[PlainColourId::kIndicator]));
+    copy(indicator);
+  }
+}
+
+LRESULT CBarWindow::onPaint(WPARAM, LPARAM) {
+  fw::PaintDC dc(m_hwnd);
+  ensureBarImage(dc);
+  fw::MemoryDC memory(dc);
+  fw::SelectScope select(memory, m_barImage.get());
+  const RECT& r = dc.paintRect();
+  BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, r.left, r.top, SRCCOPY);
+  return 0;
+}
+
+}  // namespace vorbin

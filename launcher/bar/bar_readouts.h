@@ -1,0 +1,25 @@
+// Where the bar puts its clock, the a.m./p.m. mark and the load indicator:
+// at the right end of the caption row, which then ends before them.
+#pragma once
+
+#include "launcher/render/bar_layout.h"
+
+namespace vorbin {
+
+struct ReadoutBoxes {
+  PixelRect caption;                 // what is left of the caption text
+  PixelRect indicator, amPm, clock;  // empty (zero width) when left out
+};
+
+// Widths are those of the texts "00/00 00:00", "p.m." and "100" in their
+// fonts. The a.m./p.m. box is left out for the 24-hour clock. Boxes that do
+// not fit beside a caption of at least minCaption pixels are left out, the
+// indicator first, then the mark.
+ReadoutBoxes placeReadouts(const BarLayout& l, int clockWidth, int amPmWidth, int indicatorWidth,
+                           bool is24Hour, int minCaption = 40);
+
+// The bar's height limits: at least one row of buttons; the default shows four.
+int barMinHeight(const BarLayout& l);
+int barDefaultHeight(const BarLayout& l);
+
+}  // namespace vorbin

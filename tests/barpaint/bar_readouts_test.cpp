@@ -1,0 +1,73 @@
+// Placement of the clock, a.m./p.m. mark and indicator in the caption row.
+#include "launcher/bar/bar_readouts.h"
+
+#include <gtest/gtest.h>
+
+namespace vorbin {
+namespace {
+
+BarLayout layoutFor(int textHeight) {
+  LayoutMetrics m;
+  m.textHeight = textHeight;
+  const BarLayout probe = computeBarLayout(m, false, 0);
+  return computeBarLayout(m, false, clientHeightForRows(probe, 4));
+}
+
+bool overlaps(const PixelRect& a, const PixelRect& b) {
+  return a.width() > 0 && b.width() > 0 && a.left < b.right && b.left < a.right && a.top < b.bottom &&
+         b.top < a.bottom;
+}
+
+TEST(ReadoutPlacement, BoxesSitInTheCaptionRowClearOfEachOtherTheCaptionAndItsBoxes) {
+  for (int t : {8, 16, 24}) {
+    const BarLayout l = layoutFor(t);
+    const ReadoutBoxes b = placeReadouts(l, 80, 30, 24, false);
+    ASSERT_GT(b.clock.width(), 0) << t;
+    EXPECT_EQ(b.clock.right, l.captionText.right);
+    EXPECT_EQ(b.clock.width(), 80);
+    const PixelRect all[] = {b.caption, b.indicator, b.amPm, b.clock};
+    for (const PixelRect& r : all) {
+      EXPECT_EQ(r.top, l.captionText.top);
+      EXPECT_EQ(r.bottom, l.captionText.bottom);
+      EXPECT_FALSE(overlaps(r, l.captionBoxes[0]));
+      EXPECT_FALSE(overlaps(r, l.controlBox));
+    }
+    for (int i = 0; i < 4; ++i)
+      for (int j = i + 1; j < 4; ++j) EXPECT_FALSE(overlaps(all[i], all[j])) << i << " " << j;
+    // The mark is beside the clock, the indicator before it.
+    EXPECT_LT(b.amPm.right, b.clock.left);
+    EXPECT_LT(b.indicator.right, b.amPm.left);
+    EXPECT_LT(b.caption.right, b.indicator.left);
+  }
+}
+
+TEST(ReadoutPlacement, TwentyFourHourClockHasNoMarkAndNarrowRowsDropTheIndicatorFirst) {
+  const BarLayout l = layoutFor(16);
+  const ReadoutBoxes h24 = placeReadouts(l, 80, 30, 24, true);
+  EXPECT_EQ(h24.amPm.width(), 0);
+  EXPECT_EQ(h24.indicator.right + 3, h24.clock.left);
+
+  const int room = l.captionText.width();
+  // Room for the clock and the mark, not for the indicator as well.
+  const ReadoutBoxes tight = placeReadouts(l, room - 80, 30, 24, false, 40);
+  EXPECT_GT(tight.clock.width(), 0);
+  EXPECT_GT(tight.amPm.width(), 0);
+  EXPECT_EQ(tight.indicator.width(), 0);
+  EXPECT_GE(tight.caption.width(), 0);
+  EXPECT_GE(tight.caption.right, tight.caption.left);
+  // No room for the clock: nothing is placed and the caption keeps its row.
+  const ReadoutBoxes none = placeReadouts(l, room, 30, 24, false, 40);
+  EXPECT_EQ(none.clock.width(), 0);
+  EXPECT_EQ(none.amPm.width(), 0);
+  EXPECT_EQ(none.caption, l.captionText);
+}
+
+TEST(BarHeights, MinimumShowsOneRowAndTheDefaultFour) {
+  const BarLayout l = layoutFor(16);
+  EXPECT_EQ(visibleRows(computeBarLayout({}, false, barMinHeight(l)), barMinHeight(l)) >= 1, true);
+  const BarLayout tall = computeBarLayout({}, false, barDefaultHeight(l));
+  EXPECT_EQ(gridCells(tall, 0).cellHeight * 4, tall.grid.height() - (tall.grid.height() % tall.H));
+}
+
+}  // namespace
+}  // namespace vorbin
