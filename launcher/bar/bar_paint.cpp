@@ -1,12 +1,14 @@
 // The bar's painting: fonts and layout, the off-screen bar image, the whole
 // bar and single buttons painted into it, the clock and indicator ticks, and
 // the copies from the image to the window.
+#include "launcher/bar/bar_window.h"
+
+#include <commctrl.h>
+
 #include <algorithm>
-#include <ctime>
 
 #include "hook/vorber2k.h"
 #include "launcher/app/resource_library.h"
-#include "launcher/bar/bar_window.h"
 #include "launcher/render/paint_primitives.h"
 #include "launcher/services/shell_helpers.h"
 
@@ -49,6 +51,23 @@ ClockTime clockNow() {
   GetLocalTime(&now);
   return {now.wMonth, now.wDay, now.wHour, now.wMinute};
 }
+
+// A drawing step during a button drag hides the drag image, so that the image
+// is not copied into the bar and left behind when it moves on.
+class DragImageHidden {
+ public:
+  explicit DragImageHidden(bool dragging) : m_hidden(dragging) {
+    if (m_hidden) ImageList_DragShowNolock(FALSE);
+  }
+  ~DragImageHidden() {
+    if (m_hidden) ImageList_DragShowNolock(TRUE);
+  }
+  DragImageHidden(const DragImageHidden&) = delete;
+  DragImageHidden& operator=(const DragImageHidden&) = delete;
+
+ private:
+  bool m_hidden;
+};
 
 int freeMemoryPercent() {
   MEMORYSTATUSEX memory{};
@@ -308,6 +327,7 @@ void CBarWindow::paintSlot(HDC dc, int group, int slot, ButtonLook look) {
 void CBarWindow::repaintButton(int group, int slot, ButtonLook look) {
   const std::optional<ButtonGeometry> geo = slotGeometry(group, slot);
   if (!m_hwnd || !geo) return;
+  DragImageHidden hidden(m_dragging);
   fw::WindowDC window(m_hwnd);
   const bool whole = ensureBarImage(window);
   fw::MemoryDC memory(window);
@@ -361,6 +381,7 @@ void CBarWindow::tickClock() {
     InvalidateRect(m_hwnd, nullptr, FALSE);
     return;
   }
+  DragImageHidden hidden(m_dragging);
   fw::WindowDC window(m_hwnd);
   fw::MemoryDC memory(window);
   fw::SelectScope select(memory, m_barImage.get());
@@ -388,6 +409,7 @@ void CBarWindow::tickClock() {
 }
 
 LRESULT CBarWindow::onPaint(WPARAM, LPARAM) {
+  DragImageHidden hidden(m_dragging);
   fw::PaintDC dc(m_hwnd);
   ensureBarImage(dc);
   fw::MemoryDC memory(dc);

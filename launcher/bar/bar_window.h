@@ -12,6 +12,7 @@
 #include "launcher/bar/bar_rules.h"
 #include "launcher/bar/key_bindings.h"
 #include "launcher/bar/task_change.h"
+#include "launcher/interact/bar_pointer.h"
 #include "launcher/interact/launch_item.h"
 #include "launcher/model/group_table.h"
 #include "launcher/model/settings.h"
@@ -118,6 +119,11 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   // Where a slot's button is, when it is visible.
   std::optional<ButtonGeometry> slotGeometry(int group, int slot) const;
 
+  // The hit areas under the bar's current layout and group display.
+  HitGeometry hitGeometry() const;
+  // The press, selection and drag state of the mouse operations.
+  const BarPointer& pointer() const { return m_pointer; }
+
   static std::span<const fw::MessageEntry<CBarWindow>> messageMap();
 
  private:
@@ -219,6 +225,23 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void exitCommand();
   void showHelp();
   void showSystemMenu(POINT at);
+  // Mouse operations of the hit areas (bar_pointer_glue.cpp).
+  PointerSettings pointerSettings() const;
+  Hit slotHit(Hit hit) const;  // a grid cell's index becomes its slot
+  int groupOfArea(int area) const;
+  PressInput pressInput(int button, int x, int y, bool shift) const;
+  void applyPointerEffects(const PointerEffects& e);
+  void showSelection(bool selected);
+  void drawPressedFace(const PixelRect& r, COLORREF edge);
+  void showBand(const std::optional<HitRect>& band);
+  bool confirmLaunch(int count);
+  void launchSelected(int group, const std::vector<int>& slots);
+  void pressBox(const Hit& box);
+  void runBoxCommand(const Hit& box);
+  void functionKeyCommand(int key);
+  void scrollList(int direction);
+  void listScrollRepeat(int direction);
+  bool pointerTimer(UINT_PTR id);
   void pressBinding(const KeyBinding& binding);
   void releaseBinding();
   bool itemHotKey(int id);
@@ -283,6 +306,13 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   bool m_imageValid = false;
   // What the clock and indicator last showed.
   ReadoutMemory m_readouts;
+  // Mouse operations: the pointer state, the rubber band and the selection on screen.
+  BarPointer m_pointer{PointerSettings{}};
+  std::optional<HitRect> m_bandShown;
+  std::vector<int> m_shownSelection;
+  int m_shownSelectionGroup = -1;
+  std::optional<Hit> m_pressedBox;
+  bool m_topByLock = false;
 };
 
 }  // namespace vorbin

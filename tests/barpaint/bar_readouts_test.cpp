@@ -62,11 +62,19 @@ TEST(ReadoutPlacement, TwentyFourHourClockHasNoMarkAndNarrowRowsDropTheIndicator
   EXPECT_EQ(none.caption, l.captionText);
 }
 
-TEST(BarHeights, MinimumShowsOneRowAndTheDefaultFour) {
-  const BarLayout l = layoutFor(16);
-  EXPECT_EQ(visibleRows(computeBarLayout({}, false, barMinHeight(l)), barMinHeight(l)) >= 1, true);
-  const BarLayout tall = computeBarLayout({}, false, barDefaultHeight(l));
-  EXPECT_EQ(gridCells(tall, 0).cellHeight * 4, tall.grid.height() - (tall.grid.height() % tall.H));
+TEST(BarHeights, MinimumHoldsOneFullRowAndTheDefaultFour) {
+  for (int t : {8, 16, 24}) {
+    LayoutMetrics m;
+    m.textHeight = t;
+    const BarLayout probe = computeBarLayout(m, false, 0);
+    const BarLayout small = computeBarLayout(m, false, barMinHeight(probe));
+    EXPECT_GE(small.grid.height(), small.H) << t;
+    EXPECT_LT(small.grid.height(), 2 * small.H) << t;
+    EXPECT_GE(visibleRows(small, barMinHeight(probe)), 1) << t;
+    const BarLayout normal = computeBarLayout(m, false, barDefaultHeight(probe));
+    EXPECT_GE(normal.grid.height(), 4 * normal.H) << t;
+    EXPECT_LT(normal.grid.height(), 5 * normal.H) << t;
+  }
 }
 
 }  // namespace
