@@ -217,6 +217,7 @@ LRESULT CBarWindow::onHookNewWindowActive(WPARAM, LPARAM) {
 }
 
 LRESULT CBarWindow::onTimer(WPARAM wParam, LPARAM) {
+  if (pointerTimer(wParam)) return 0;
   switch (wParam) {
     case kTimerClock:
       tickClock();

@@ -4,19 +4,42 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
+#include "launcher/interact/press_rules.h"
+
 namespace vorbin {
 
 namespace {
 bool keyDown(int vk) { return GetKeyState(vk) < 0; }
+
+// The band, clipped to its area, touches the cell.
+bool bandTouches(const HitRect& band, const HitRect& area, const HitRect& cell) {
+  const HitRect clipped{std::max(band.left, area.left), std::max(band.top, area.top),
+                        std::min(band.right, area.right), std::min(band.bottom, area.bottom)};
+  return clipped.left < cell.right && cell.left < clipped.right && clipped.top < cell.bottom &&
+         cell.top < clipped.bottom;
+}
 }  // namespace
 
-LRESULT CBarWindow::onButtonDown(WPARAM, LPARAM) {
-  // The press operation of the hit areas belongs to the mouse operations.
+LRESULT CBarWindow::onButtonDown(WPARAM wParam, LPARAM lParam) {
   SetFocus(m_hwnd);
+  if (m_resizeMode != kNoResize || m_pointer.pressed()) return 0;
+  // The message's own button: with both held, the one that just went down is the other one's partner.
+  const int button = (wParam & MK_RBUTTON) && !(wParam & MK_LBUTTON) ? 2 : 1;
+  m_pointer.setSettings(pointerSettings());
+  const PressInput in = pressInput(button, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), (wParam & MK_SHIFT) != 0);
+  const bool blinking = m_pointer.selectMode() == select_mode::kBlinking;
+  PointerEffects e = m_pointer.press(in, m_currentArea, m_context.groups.activeGroup);
+  if (blinking && m_pointer.selectMode() != select_mode::kBlinking) {
+    KillTimer(m_hwnd, kTimerBlink);
+    showSelection(true);
+  }
+  applyPointerEffects(e);
   return 0;
 }
 
-LRESULT CBarWindow::onButtonUp(WPARAM, LPARAM) {
+LRESULT CBarWindow::onButtonUp(WPARAM, LPARAM lParam) {
   if (m_resizeMode == kResizeTop || m_resizeMode == kResizeBottom) {
     m_resizeMode = kNoResize;
     ReleaseCapture();
@@ -25,12 +48,51 @@ LRESULT CBarWindow::onButtonUp(WPARAM, LPARAM) {
     repaintAll();
     return 0;
   }
+  const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+  const Hit hit = slotHit(hitTest(hitGeometry(), x, y));
+  const PointerEffects e = m_pointer.release(x, y, hit, [this](int count) { return confirmLaunch(count); });
   m_dragging = false;
+  applyPointerEffects(e);
   return 0;
 }
 
 LRESULT CBarWindow::onMouseMove(WPARAM, LPARAM lParam) {
-  if (m_resizeMode != kResizeTop && m_resizeMode != kResizeBottom) return 0;
+  if (m_resizeMode != kResizeTop && m_resizeMode != kResizeBottom) {
+    const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    const HitGeometry geometry = hitGeometry();
+    const Hit hit = slotHit(hitTest(geometry, x, y));
+    const int group = groupOfArea(m_pointer.selectionArea());
+    // Buttons of the pressed area that the band touches.
+    auto cellsInRect = [&](const HitRect& band) {
+      std::vector<int> slots;
+      const int area = m_pointer.selectionArea();
+      const HitRect clip = area == hit_area::kQuick ? geometry.quickList : geometry.grid;
+      for (int slot = 0; group >= 0 && static_cast<size_t>(group) < m_context.groups.size() &&
+                                   static_cast<size_t>(slot) < m_context.groups[static_cast<size_t>(group)].items.size(); ++slot) {
+        auto geo = slotGeometry(group, slot);
+        if (!geo || !m_context.groups.item(group, slot)) continue;
+        if (bandTouches(band, clip, geo->cell)) slots.push_back(slot);
+      }
+      return slots;
+    };
+    auto blockOrigin = [&](const std::vector<int>& slots) {
+      std::pair<int, int> origin{x, y};
+      bool first = true;
+      for (int slot : slots) {
+        auto geo = slotGeometry(group, slot);
+        if (!geo) continue;
+        origin = first ? std::pair{geo->cell.left, geo->cell.top}
+                       : std::pair{std::min(origin.first, geo->cell.left), std::min(origin.second, geo->cell.top)};
+        first = false;
+      }
+      return origin;
+    };
+    const PointerEffects e =
+        m_pointer.move(x, y, hit, m_context.groups.activeGroup, taskMode(), cellsInRect, blockOrigin);
+    if (!e.armTimers.empty() && hit.area == hit_area::kTabs) m_hoveredGroup = hit.index;
+    applyPointerEffects(e);
+    return 0;
+  }
   POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   ClientToScreen(m_hwnd, &p);
   RECT r;

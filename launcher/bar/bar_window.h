@@ -41,13 +41,11 @@ inline constexpr UINT kCmdTip = 0x8020;
 inline constexpr UINT kCmdAbout = 0x8030;
 inline constexpr UINT kCmdFrameworkHelp = 0xE146;
 
-// Timers of the bar.
+// Timers of the bar (the blink, 4, and the drag scroll, 6, come with the mouse operations).
 enum BarTimer : UINT_PTR {
   kTimerClock = 1,
   kTimerDelayedHide = 2,
   kTimerHover = 3,
-  kTimerBlink = 4,
-  kTimerDragScroll = 6,
   kTimerArrowRepeat = 7,
 };
 

@@ -72,6 +72,8 @@ struct PointerEffects {
 class BarPointer {
  public:
   explicit BarPointer(PointerSettings settings) : m_settings(settings) {}
+  // The options may change between presses; the selection stays.
+  void setSettings(const PointerSettings& settings) { m_settings = settings; }
 
   // Cells a rectangle touches, in the pressed area (given by the bar's geometry).
   using CellsInRect = std::function<std::vector<int>(const HitRect&)>;

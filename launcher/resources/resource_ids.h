@@ -27,6 +27,10 @@
 #define IDS_NO_HELP_FILE 465
 #define IDS_QUERY_EXIT 3136
 
+// Starting several buttons at once
+#define IDS_LAUNCH_MANY 3028
+#define IDS_LAUNCH_MANY_CAPTION 3029
+
 // Shutdown choice dialog
 #define IDD_SHUTDOWN 111
 #define IDC_SHUTDOWN_POWER_OFF 318

@@ -1,0 +1,340 @@
+// The bar's mouse operations on its hit areas: the hit geometry from the
+// bar's layout, and carrying out what the pointer state machine decides.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "framework/gdi.h"
+#include "hook/vorber2k.h"
+#include "launcher/app/resource_library.h"
+#include "launcher/bar/bar_window.h"
+#include "launcher/interact/hit_layout.h"
+#include "launcher/interact/press_rules.h"
+#include "launcher/render/paint_primitives.h"
+
+namespace vorbin {
+
+namespace {
+
+constexpr unsigned kIdsLaunchMany = 3028;
+constexpr unsigned kIdsLaunchManyCaption = 3029;
+
+// Function keys by their place in the row.
+enum FunctionKey { kKeyExit, kKeyExec, kKeyTask, kKeyTop, kKeyLock, kKeyOption, kKeyHelp, kKeyClose };
+
+// The question's text with its count; the text says where with "%d".
+std::wstring withCount(std::wstring text, int count) {
+  const size_t at = text.find(L"%d");
+  const std::wstring number = std::to_wstring(count);
+  if (at == std::wstring::npos) return text + L" (" + number + L")";
+  return text.replace(at, 2, number);
+}
+
+}  // namespace
+
+HitGeometry CBarWindow::hitGeometry() const {
+  const Settings& s = m_context.settings;
+  const GroupTable& groups = m_context.groups;
+  HitState state;
+  state.taskMode = s.taskMode;
+  const int active = groups.activeGroup;
+  if (active > 0 && static_cast<size_t>(active) < groups.size())
+    state.buttonMode = groups[static_cast<size_t>(active)].buttonMode;
+  state.tabDisplayMode = s.taskMode ? s.taskDispMode : s.groupDispMode;
+  const TabLayout tabs = tabLayout(m_layout, state.tabDisplayMode);
+  state.tabScrollOffset = groups.dispGroupOffset * tabs.tabHeight;
+  state.tabCount = s.taskMode ? 0 : std::max(0, static_cast<int>(groups.placeholderIndex()) - 1);
+  const int rowsOfTabs = (state.tabCount + tabs.perRow - 1) / std::max(1, tabs.perRow);
+  state.groupScrollShown = !s.taskMode && rowsOfTabs * tabs.tabHeight > m_layout.tabArea.height();
+  state.clockBox = m_readoutBoxes.clock;
+  state.loadBox = m_readoutBoxes.indicator;
+  return hitGeometryFor(m_layout, state);
+}
+
+PointerSettings CBarWindow::pointerSettings() const {
+  const Settings& s = m_context.settings;
+  PointerSettings p;
+  p.shiftSelOnly = s.shiftSelOnly;
+  p.exeLimit = std::clamp(s.exeLimit, 2, 1000);
+  p.dragWidth = GetSystemMetrics(SM_CXDRAG);
+  p.dragHeight = GetSystemMetrics(SM_CYDRAG);
+  p.intervalAtSel = s.intervalAtSel;
+  p.intervalAtDrop = s.intervalAtDrop;
+  p.intervalAtScroll = s.intervalAtScroll;
+  p.flushTime = s.flushTime;
+  return p;
+}
+
+int CBarWindow::groupOfArea(int area) const {
+  return area == hit_area::kQuick ? 0 : m_context.groups.activeGroup;
+}
+
+Hit CBarWindow::slotHit(Hit hit) const {
+  if (hit.area == hit_area::kGrid && hit.index >= 0) hit.index += firstVisibleSlot(m_context.groups.activeGroup);
+  return hit;
+}
+
+PressInput CBarWindow::pressInput(int button, int x, int y, bool shift) const {
+  PressInput in;
+  in.button = button;
+  in.x = x;
+  in.y = y;
+  in.hit = slotHit(hitTest(hitGeometry(), x, y));
+  in.shift = shift;
+  in.taskMode = taskMode();
+  const GroupTable& groups = m_context.groups;
+  const int area = in.hit.area;
+  if (area == hit_area::kGrid || area == hit_area::kQuick) {
+    const int group = groupOfArea(area);
+    in.occupied = groups.item(group, in.hit.index) != nullptr;
+    if (auto geo = slotGeometry(group, in.hit.index)) in.image = geo->image;
+    in.gridColumns = area == hit_area::kQuick ? 1 : gridCells(m_layout, groups[static_cast<size_t>(group)].buttonMode).columns;
+  }
+  if (area == hit_area::kTabs) in.placeholderTab = in.hit.index == static_cast<int>(groups.placeholderIndex());
+  const int active = groups.activeGroup;
+  if (active > 0 && static_cast<size_t>(active) < groups.size()) {
+    const Group& g = groups[static_cast<size_t>(active)];
+    const CellLayout cells = gridCells(m_layout, g.buttonMode);
+    const int perRow = std::max(1, cells.columns * cells.slotsPerH);
+    in.groupRows = (static_cast<int>(g.items.size()) + perRow - 1) / perRow;
+  }
+  return in;
+}
+
+void CBarWindow::showSelection(bool selected) {
+  const int group = m_shownSelectionGroup;
+  const std::vector<int> before = m_shownSelection;
+  m_shownSelection = selected || m_pointer.pressed() ? m_pointer.selection() : std::vector<int>{};
+  m_shownSelectionGroup = groupOfArea(m_pointer.selectionArea());
+  // Buttons that left the selection go back to plain.
+  for (int slot : before) {
+    const bool still = m_shownSelectionGroup == group &&
+                       std::find(m_shownSelection.begin(), m_shownSelection.end(), slot) != m_shownSelection.end();
+    if (!still && group >= 0) repaintButton(group, slot, {});
+  }
+  for (int slot : m_shownSelection) repaintButton(m_shownSelectionGroup, slot, {false, selected});
+}
+
+void CBarWindow::drawPressedFace(const PixelRect& r, COLORREF edge) {
+  if (r.width() <= 1 || r.height() <= 1) return;
+  fw::WindowDC dc(m_hwnd);
+  // The face moves one pixel right and down; the uncovered edge gets the dark shade.
+  BitBlt(dc, r.left + 1, r.top + 1, r.width() - 1, r.height() - 1, dc, r.left, r.top, SRCCOPY);
+  fw::Pen pen(CreatePen(PS_SOLID, 1, edge));
+  fw::SelectScope select(dc, pen.get());
+  MoveToEx(dc, r.left, r.bottom - 1, nullptr);
+  LineTo(dc, r.left, r.top);
+  LineTo(dc, r.right, r.top);
+}
+
+void CBarWindow::showBand(const std::optional<HitRect>& band) {
+  fw::WindowDC dc(m_hwnd);
+  // A focus rectangle drawn twice is gone again.
+  if (m_bandShown) {
+    const RECT old = RECT{m_bandShown->left, m_bandShown->top, m_bandShown->right, m_bandShown->bottom};
+    DrawFocusRect(dc, &old);
+  }
+  m_bandShown = band;
+  if (m_bandShown) {
+    const RECT now = RECT{m_bandShown->left, m_bandShown->top, m_bandShown->right, m_bandShown->bottom};
+    DrawFocusRect(dc, &now);
+  }
+}
+
+bool CBarWindow::confirmLaunch(int count) {
+  const std::wstring text = withCount(resourceString(kIdsLaunchMany), count);
+  return MessageBoxW(m_hwnd, text.c_str(), resourceString(kIdsLaunchManyCaption).c_str(),
+                     MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
+}
+
+void CBarWindow::launchSelected(int group, const std::vector<int>& slots) {
+  for (int slot : slots) launchItemAt(group, slot);
+}
+
+void CBarWindow::pressBox(const Hit& box) {
+  const HitGeometry g = hitGeometry();
+  std::optional<HitRect> r;
+  switch (box.area) {
+    case hit_area::kFunctionKeys:
+      if (box.index >= 0 && box.index < 8) r = g.functionKeys[static_cast<size_t>(box.index)];
+      break;
+    case hit_area::kCaptionBoxes:
+      if (box.index >= 0 && box.index < 2) r = g.captionBoxes[static_cast<size_t>(box.index)];
+      break;
+    case hit_area::kModes:
+      if (box.index >= 0 && box.index < 7) r = g.modeButtons[static_cast<size_t>(box.index)];
+      break;
+    case hit_area::kCommands:
+      if (box.index >= 0 && box.index < 9) r = g.commandButtons[static_cast<size_t>(box.index)];
+      break;
+    case hit_area::kGroupScroll:
+      if (box.index >= 0 && box.index < 2) r = g.groupScroll[static_cast<size_t>(box.index)];
+      break;
+    case hit_area::kLogo:
+      r = g.logoBox;
+      break;
+  }
+  m_pressedBox = box;
+  if (!r) return;
+  const SlotId slot = box.area == hit_area::kGroupScroll ? SlotId::kGroupBase : SlotId::kBord;
+  drawPressedFace(*r, toColorRef(m_kit.slot(slot).dark[box.area == hit_area::kGroupScroll ? 2 : 1]));
+}
+
+void CBarWindow::functionKeyCommand(int key) {
+  Settings& s = m_context.settings;
+  switch (key) {
+    case kKeyTask:
+      setTaskMode(!taskMode());
+      break;
+    case kKeyTop:
+      s.mostTop = !s.mostTop;
+      if (!s.mostTop) m_topByLock = false;
+      SetWindowPos(m_hwnd, s.mostTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      break;
+    case kKeyLock:
+      if (s.lockLevel == 0) {
+        s.lockLevel = s.superLock ? 2 : 1;
+        if (s.lockWithTop && !s.mostTop) {
+          functionKeyCommand(kKeyTop);
+          m_topByLock = true;
+        }
+      } else {
+        s.lockLevel = 0;
+        if (m_topByLock) functionKeyCommand(kKeyTop);
+        m_topByLock = false;
+      }
+      break;
+    case kKeyClose:
+      hideBar(kHidePlain);
+      ReleaseCapture();
+      break;
+    default:
+      // EXIT, EXEC, OPTION and HELP open their dialogs and menus elsewhere.
+      break;
+  }
+}
+
+void CBarWindow::runBoxCommand(const Hit& box) {
+  switch (box.area) {
+    case hit_area::kFunctionKeys:
+      functionKeyCommand(box.index);
+      break;
+    case hit_area::kCaptionBoxes:
+      if (box.index == 0) {
+        SetAnimate(FALSE);
+        ShowWindow(m_hwnd, m_maximized ? SW_RESTORE : SW_MAXIMIZE);
+      } else if (box.index == 1) {
+        PostMessageW(m_hwnd, WM_SYSCOMMAND, kCmdExit, 0);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void CBarWindow::scrollList(int direction) {
+  GroupTable& groups = m_context.groups;
+  const int active = groups.activeGroup;
+  if (active <= 0 || static_cast<size_t>(active) >= groups.size()) return;
+  Group& g = groups[static_cast<size_t>(active)];
+  const CellLayout cells = gridCells(m_layout, g.buttonMode);
+  const int perRow = std::max(1, cells.columns * cells.slotsPerH);
+  const int rows = (static_cast<int>(g.items.size()) + perRow - 1) / perRow;
+  const int offset = std::clamp(g.dispOffset + direction, 0, std::max(0, rows - 1));
+  if (offset == g.dispOffset) return;
+  g.dispOffset = offset;
+  g.firstVisibleSlot = offset * perRow;
+  repaintAll();
+  UpdateWindow(m_hwnd);
+}
+
+void CBarWindow::listScrollRepeat(int arrow) {
+  const int direction = arrow == 1 ? -1 : 1;
+  const ScrollRepeat waits = scrollRepeatDelays(m_context.settings.scrollTime);
+  scrollList(direction);
+  // The arrow repeats while the left button stays down; nothing else runs meanwhile.
+  DWORD wait = static_cast<DWORD>(waits.firstWait);
+  for (;;) {
+    Sleep(wait);
+    if (GetAsyncKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) >= 0) break;
+    scrollList(direction);
+    wait = static_cast<DWORD>(waits.nextWait);
+  }
+}
+
+void CBarWindow::applyPointerEffects(const PointerEffects& e) {
+  GroupTable& groups = m_context.groups;
+  if (e.capture) {
+    if (HWND held = GetCapture(); held && held != m_hwnd) ReleaseCapture();
+    SetCapture(m_hwnd);
+  }
+  for (int id : e.killTimers) KillTimer(m_hwnd, static_cast<UINT_PTR>(id));
+  if (e.activateArea) {
+    m_currentArea = *e.activateArea;
+    repaintAll();
+  }
+  if (e.selectGroup && *e.selectGroup >= 1 && static_cast<size_t>(*e.selectGroup) < groups.placeholderIndex()) {
+    groups.activeGroup = *e.selectGroup;
+    m_shownSelection.clear();
+    m_pointer.clearSelection();
+    repaintAll();
+  }
+  if (e.eraseBand || e.drawBand) showBand(e.drawBand);
+  if (e.repaintHighlights) showSelection(true);
+  if (e.drawReleased) repaintButton(groupOfArea(m_pointer.selectionArea()), *e.drawReleased, {false, true});
+  if (!e.drawPressed.empty()) {
+    const int group = groupOfArea(m_pointer.selectionArea());
+    const COLORREF edge = toColorRef(m_kit.slot(SlotId::kApplBase).dark[1]);
+    for (int slot : e.drawPressed) {
+      if (auto geo = slotGeometry(group, slot)) drawPressedFace(geo->cell, edge);
+    }
+  }
+  if (e.pressedBox) pressBox(*e.pressedBox);
+  if (e.toggle24Hour) {
+    m_context.settings.is24Hour = !m_context.settings.is24Hour;
+    computeLayout();
+    repaintAll();
+  }
+  for (const TimerRequest& t : e.armTimers) SetTimer(m_hwnd, static_cast<UINT_PTR>(t.id), static_cast<UINT>(t.milliseconds), nullptr);
+  if (e.releaseCapture && GetCapture() == m_hwnd) ReleaseCapture();
+  if (m_pressedBox && (e.releaseCapture || e.boxCommand)) {
+    m_pressedBox.reset();
+    repaintAll();
+  }
+  if (e.boxCommand) runBoxCommand(*e.boxCommand);
+  if (!e.launchSlots.empty()) launchSelected(groupOfArea(m_pointer.selectionArea()), e.launchSlots);
+  if (e.listScrollRepeat) listScrollRepeat(*e.listScrollRepeat);
+}
+
+bool CBarWindow::pointerTimer(UINT_PTR id) {
+  switch (id) {
+    case kTimerBlink:
+      m_blinkPhase = !m_blinkPhase;
+      showSelection(m_blinkPhase);
+      return true;
+    case kTimerArrowRepeat: {
+      // The group scroll button repeats while it is held.
+      if (!m_pressedBox || m_pressedBox->area != hit_area::kGroupScroll) {
+        KillTimer(m_hwnd, id);
+        return true;
+      }
+      GroupTable& groups = m_context.groups;
+      const TabLayout tabs = tabLayout(m_layout, m_context.settings.groupDispMode);
+      const int tabCount = std::max(0, static_cast<int>(groups.placeholderIndex()) - 1);
+      const int rows = (tabCount + tabs.perRow - 1) / std::max(1, tabs.perRow);
+      const int shownRows = std::max(1, m_layout.tabArea.height() / std::max(1, tabs.tabHeight));
+      const int step = m_pressedBox->index == 0 ? -1 : 1;
+      const int offset = std::clamp(groups.dispGroupOffset + step, 0, std::max(0, rows - shownRows));
+      if (offset != groups.dispGroupOffset) {
+        groups.dispGroupOffset = offset;
+        repaintAll();
+      }
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+}  // namespace vorbin
