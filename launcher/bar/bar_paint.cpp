@@ -110,7 +110,7 @@ void CBarWindow::computeLayout() {
     FontMaker mark(screen, m_layout.clockFontHeight, -20, 700, false, L"Arial");
     amPmW = textWidth(screen, L"p.m.") + 2;
   }
-  m_readoutBoxes = placeReadouts(m_layout, clockW, amPmW, indicatorW, s.is24Hour);
+  m_readoutBoxes = placeReadouts(m_layout, clockW, amPmW, indicatorW);
   const RECT control = toRect(m_layout.controlBox);
   SetCtrlRect(&control);
   m_kit.colours = barColoursFrom(m_context.colors);
@@ -395,8 +395,14 @@ void CBarWindow::tickClock() {
     copy(clock);
   }
   const RECT amPm = toRect(m_readoutBoxes.amPm);
-  if (redo.amPm && !s.is24Hour && amPm.right > amPm.left) {
-    paintAmPm(memory, amPm, m_layout, m_kit, now.hour);
+  // On the 24-hour clock the mark's box is kept empty (it may still show a mark).
+  if ((redo.amPm || (s.is24Hour && redo.clock)) && amPm.right > amPm.left) {
+    if (s.is24Hour) {
+      areaFill(memory, amPm, m_kit.tileOrigin(SlotId::kBord, {amPm.left, amPm.top}),
+               m_kit.slot(SlotId::kBord), m_kit.picture(SlotId::kBord));
+    } else {
+      paintAmPm(memory, amPm, m_layout, m_kit, now.hour);
+    }
     copy(amPm);
   }
   const RECT indicator = toRect(m_readoutBoxes.indicator);

@@ -11,7 +11,7 @@ constexpr int kGap = 3;  // between boxes, leaving room for their sunken bevels
 }
 
 ReadoutBoxes placeReadouts(const BarLayout& l, int clockWidth, int amPmWidth, int indicatorWidth,
-                           bool is24Hour, int minCaption) {
+                           int minCaption) {
   ReadoutBoxes b;
   b.caption = l.captionText;
   const int top = l.captionText.top, bottom = l.captionText.bottom;
@@ -24,7 +24,7 @@ ReadoutBoxes placeReadouts(const BarLayout& l, int clockWidth, int amPmWidth, in
   };
   take(b.clock, clockWidth);
   if (b.clock.width() == 0) return b;
-  if (!is24Hour) take(b.amPm, amPmWidth);
+  take(b.amPm, amPmWidth);
   take(b.indicator, indicatorWidth);
   b.caption.right = std::max(b.caption.left, right - kGap);
   return b;

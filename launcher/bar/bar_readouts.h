@@ -12,11 +12,12 @@ struct ReadoutBoxes {
 };
 
 // Widths are those of the texts "00/00 00:00", "p.m." and "100" in their
-// fonts. The a.m./p.m. box is left out for the 24-hour clock. Boxes that do
-// not fit beside a caption of at least minCaption pixels are left out, the
+// fonts. The a.m./p.m. box keeps its place with the 24-hour clock (it is then
+// left empty), so that switching the clock moves nothing. Boxes that do not
+// fit beside a caption of at least minCaption pixels are left out, the
 // indicator first, then the mark.
 ReadoutBoxes placeReadouts(const BarLayout& l, int clockWidth, int amPmWidth, int indicatorWidth,
-                           bool is24Hour, int minCaption = 40);
+                           int minCaption = 40);
 
 // The bar's height limits: at least one row of buttons; the default shows four.
 int barMinHeight(const BarLayout& l);

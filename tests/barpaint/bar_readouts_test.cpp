@@ -21,7 +21,7 @@ bool overlaps(const PixelRect& a, const PixelRect& b) {
 TEST(ReadoutPlacement, BoxesSitInTheCaptionRowClearOfEachOtherTheCaptionAndItsBoxes) {
   for (int t : {8, 16, 24}) {
     const BarLayout l = layoutFor(t);
-    const ReadoutBoxes b = placeReadouts(l, 80, 30, 24, false);
+    const ReadoutBoxes b = placeReadouts(l, 80, 30, 24);
     ASSERT_GT(b.clock.width(), 0) << t;
     EXPECT_EQ(b.clock.right, l.captionText.right);
     EXPECT_EQ(b.clock.width(), 80);
@@ -41,22 +41,19 @@ TEST(ReadoutPlacement, BoxesSitInTheCaptionRowClearOfEachOtherTheCaptionAndItsBo
   }
 }
 
-TEST(ReadoutPlacement, TwentyFourHourClockHasNoMarkAndNarrowRowsDropTheIndicatorFirst) {
+TEST(ReadoutPlacement, NarrowRowsDropTheIndicatorFirstThenTheMark) {
   const BarLayout l = layoutFor(16);
-  const ReadoutBoxes h24 = placeReadouts(l, 80, 30, 24, true);
-  EXPECT_EQ(h24.amPm.width(), 0);
-  EXPECT_EQ(h24.indicator.right + 3, h24.clock.left);
 
   const int room = l.captionText.width();
   // Room for the clock and the mark, not for the indicator as well.
-  const ReadoutBoxes tight = placeReadouts(l, room - 80, 30, 24, false, 40);
+  const ReadoutBoxes tight = placeReadouts(l, room - 80, 30, 24, 40);
   EXPECT_GT(tight.clock.width(), 0);
   EXPECT_GT(tight.amPm.width(), 0);
   EXPECT_EQ(tight.indicator.width(), 0);
   EXPECT_GE(tight.caption.width(), 0);
   EXPECT_GE(tight.caption.right, tight.caption.left);
   // No room for the clock: nothing is placed and the caption keeps its row.
-  const ReadoutBoxes none = placeReadouts(l, room, 30, 24, false, 40);
+  const ReadoutBoxes none = placeReadouts(l, room, 30, 24, 40);
   EXPECT_EQ(none.clock.width(), 0);
   EXPECT_EQ(none.amPm.width(), 0);
   EXPECT_EQ(none.caption, l.captionText);
