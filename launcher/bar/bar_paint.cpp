@@ -296,6 +296,10 @@ void CBarWindow::paintSlot(HDC dc, int group, int slot, ButtonLook look) {
   if (!geo) return;
   Item* item = m_context.groups.item(group, slot);
   if (!item) return;
+  // Names are drawn in the button font the layout was measured with.
+  const FontSettings fonts = fontSettings();
+  FontMaker font(dc, baseButtonFont(fonts, GetDeviceCaps(dc, LOGPIXELSY)),
+                 buttonFontAdjustment(fonts.fontSize, fonts.smallFont));
   const Colors& c = m_context.colors;
   const bool quick = group == 0;
   const CellLayout cells =

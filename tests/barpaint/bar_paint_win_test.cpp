@@ -140,6 +140,12 @@ class BarPainting : public ::testing::Test {
       for (int x = std::max(0, r.left); x < std::min(cap.width, r.right); ++x) n += cap.at(x, y) == colour;
     return n;
   }
+  // The image's place less its last rows, which a name's relief may touch.
+  static PixelRect imageBody(const ButtonGeometry& geo) {
+    PixelRect r = geo.image;
+    r.bottom -= 2;
+    return r;
+  }
   // A point of the frame that no area covers: beside the tab area, halfway down the grid.
   POINT framePoint() const {
     const BarLayout& l = bar->layout();
@@ -321,6 +327,69 @@ TEST_F(BarPainting, TaskModeListsWindowsAndCommandButtons) {
   EXPECT_EQ(countIn(cap, {0, 0, cap.width, cap.height}, kMagenta), 0);
   DestroyWindow(listed);
   (void)w;
+}
+
+}  // namespace
+}  // namespace vorbin
+
+namespace vorbin {
+namespace {
+
+TEST_F(BarPainting, ClockTickRedrawsTheReadoutsAndEmptiesTheMarkOnThe24HourClock) {
+  HWND w = makeBar();
+  const ReadoutBoxes& boxes = bar->readoutBoxes();
+  ASSERT_GT(boxes.amPm.width(), 0);
+  const uint32_t markColour = packed(colors.colors[kFuncKeyLabel]);
+  EXPECT_GT(countIn(capture(), boxes.amPm, markColour), 3);
+  const e2e::Capture before = capture();
+
+  settings.is24Hour = true;
+  SendMessageW(w, WM_TIMER, kTimerClock, 0);
+  e2e::pumpFor(60);
+  const e2e::Capture after = capture();
+  EXPECT_EQ(countIn(after, boxes.amPm, markColour), 0) << "the mark is gone";
+  // The box keeps its place and shows the frame's colour.
+  EXPECT_EQ(after.at(boxes.amPm.left + 1, boxes.amPm.top + 1), packed(colors.colors[kBord]));
+  // Only the readouts changed.
+  int changedElsewhere = 0;
+  for (int y = 0; y < after.height; ++y)
+    for (int x = 0; x < after.width; ++x)
+      if (!boxes.clock.contains(x, y) && !boxes.amPm.contains(x, y) && !boxes.indicator.contains(x, y))
+        changedElsewhere += after.at(x, y) != before.at(x, y);
+  EXPECT_EQ(changedElsewhere, 0);
+}
+
+TEST_F(BarPainting, TallerBarShowsMoreRowsAndALargerFontWidensIt) {
+  addItem(1, 16, L"Fifth row", solidImage(255, 0, 255));  // row 4 of the four-column grid
+  HWND w = makeBar();
+  const BarLayout first = bar->layout();
+  ASSERT_EQ(first.visibleRows, 4);
+  EXPECT_FALSE(bar->slotGeometry(1, 16).has_value());
+
+  // Drag the bottom edge down to the height of five rows.
+  RECT r;
+  GetWindowRect(w, &r);
+  SendMessageW(w, WM_NCLBUTTONDOWN, HTBOTTOM, MAKELPARAM(r.left + 20, r.bottom - 1));
+  const int target = clientHeightForRows(first, 5);
+  SendMessageW(w, WM_MOUSEMOVE, 0, MAKELPARAM(20, target - 1));
+  SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(20, target - 1));
+  UpdateWindow(w);
+  e2e::pumpFor(60);
+  GetClientRect(w, &r);
+  ASSERT_EQ(r.bottom, target);
+  EXPECT_EQ(bar->layout().visibleRows, 5);
+  const auto geo = bar->slotGeometry(1, 16);
+  ASSERT_TRUE(geo.has_value());
+  const PixelRect body = imageBody(*geo);
+  EXPECT_EQ(countIn(capture(L"bar_five_rows"), body, kMagenta), body.width() * body.height());
+
+  settings.fontSize = 2;
+  SendMessageW(w, WM_SETTINGCHANGE, SPI_SETICONTITLELOGFONT, 0);
+  e2e::pumpFor(60);
+  GetClientRect(w, &r);
+  EXPECT_GT(bar->layout().H, first.H);
+  EXPECT_EQ(r.right, bar->layout().width);
+  EXPECT_GT(r.right, first.width);
 }
 
 }  // namespace
