@@ -106,7 +106,11 @@ LRESULT CBarWindow::onMouseMove(WPARAM, LPARAM lParam) {
   return 0;
 }
 
-LRESULT CBarWindow::onDoubleClick(WPARAM, LPARAM) { return 0; }
+LRESULT CBarWindow::onDoubleClick(WPARAM wParam, LPARAM lParam) {
+  // The second press of a double-click presses the area again; a drag ignores it.
+  if (m_pointer.dragging()) return 0;
+  return onButtonDown(wParam, lParam);
+}
 
 LRESULT CBarWindow::onMouseWheel(WPARAM, LPARAM) { return 0; }
 
