@@ -212,6 +212,8 @@ void CBarWindow::paintGroupDisplay(HDC dc) {
     tabs.tabs.push_back({g.title, g.image.empty() ? nullptr : &g.image});
   }
   tabs.current = groups.activeGroup;
+  // The tabs show the current group in ActTitle while they hold the keyboard.
+  if (m_currentArea == 1) tabs.highlightColour = m_kit.colours[PlainColourId::kActTitle];
   tabs.actColorAlpha = c.actColorAlpha;
   tabs.imageWeight = c.nonActAlphaGp;
   const TabLayout tabLay = tabLayout(m_layout, s.groupDispMode);
@@ -314,14 +316,14 @@ void CBarWindow::paintSlot(HDC dc, int group, int slot, ButtonLook look) {
   if (geo->name) b.nameBox = toRect(*geo->name);
   b.name = item->title;
   b.image = item->image.empty() ? nullptr : &item->image;
+  // Areas: 1 group tabs, 2 application grid, 3 quick list.
+  const bool activeArea = m_currentArea == (quick ? 3 : 2);
   b.highlighted = look.highlighted || look.selected;
-  if (look.selected) b.highlightColour = m_kit.colours[PlainColourId::kActTitle];
+  if (look.selected && (activeArea || m_dragging))
+    b.highlightColour = m_kit.colours[PlainColourId::kActTitle];
   b.actColorAlpha = c.actColorAlpha;
   b.border = look.highlighted || look.selected;
-  const bool activeArea = quick ? m_currentArea == 0 : m_currentArea == 1;
-  b.imageWeight = (look.selected || (activeArea && look.highlighted)) ? c.actAlpha
-                  : quick                                             ? c.nonActAlphaQk
-                                                                      : c.nonActAlphaAp;
+  b.imageWeight = (activeArea || look.selected) ? c.actAlpha : quick ? c.nonActAlphaQk : c.nonActAlphaAp;
   b.tint = look.selected;
   b.centred = cells.columns > 1;
   b.tileOrigin = m_kit.tileOrigin(SlotId::kApplBase, {m_layout.grid.left, m_layout.grid.top});

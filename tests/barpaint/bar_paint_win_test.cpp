@@ -267,6 +267,7 @@ TEST_F(BarPainting, SlotPicturesTileAndUndecodableOnesLeaveAPlainFill) {
 TEST_F(BarPainting, SelectedButtonBlendsActTitleAndRepaintTouchesOnlyItsCell) {
   colors.colors[kActTitle] = {10, 200, 90};
   colors.actColorAlpha = 0;
+  settings.actRect = 2;  // the grid holds the keyboard
   HWND w = makeBar();
   const e2e::Capture before = capture();
   const PixelRect cell = bar->slotGeometry(1, 5)->cell;
@@ -298,6 +299,15 @@ TEST_F(BarPainting, SelectedButtonBlendsActTitleAndRepaintTouchesOnlyItsCell) {
 
   // Back to plain: the cell shows the grid's colour again.
   bar->repaintButton(1, 5, {});
+  e2e::pumpFor(60);
+  EXPECT_EQ(capture().at(inside.x, inside.y), packed(colors.colors[kApplBase]));
+
+  // Outside the activation area a selected button is highlighted without ActTitle.
+  bar.reset();
+  settings.actRect = 3;
+  colors.actColorAlpha = 0;
+  makeBar();
+  bar->repaintButton(1, 5, {.highlighted = false, .selected = true});
   e2e::pumpFor(60);
   EXPECT_EQ(capture().at(inside.x, inside.y), packed(colors.colors[kApplBase]));
   (void)w;
