@@ -43,6 +43,7 @@ int main() {
   Settings settings;
   settings.positionX = settings.positionY = 10;
   settings.dispIconInTary = false;
+  settings.actRect = 2;  // the grid holds the keyboard: its selected buttons blend with ActTitle
   Colors colors = defaultColors();
   CmdHistory history;
   GroupTable groups(profile, ModelOptions{});
