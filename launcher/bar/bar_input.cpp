@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "launcher/interact/press_rules.h"
 
@@ -125,6 +126,11 @@ void CBarWindow::pressBinding(const KeyBinding& binding) {
   for (const KeyBinding& b : keyBindings()) {
     if (b.key == binding.key) m_armedBinding = &b;
   }
+  if (const std::optional<Hit> box = bindingBox(binding)) {
+    // Held keys repeat; the box is drawn pressed once.
+    if (!m_pressedBox || m_pressedBox->code() != box->code()) pressBox(*box);
+    return;
+  }
   if (binding.action == KeyAction::FocusTab && taskMode()) return;
   if (binding.action == KeyAction::FocusTab) {
     m_currentArea = m_currentArea == 2 ? 1 : 2;
@@ -132,7 +138,16 @@ void CBarWindow::pressBinding(const KeyBinding& binding) {
   }
 }
 
-void CBarWindow::releaseBinding() { m_armedBinding = nullptr; }
+void CBarWindow::releaseBinding() {
+  const KeyBinding* released = std::exchange(m_armedBinding, nullptr);
+  if (!released || !m_pressedBox) return;
+  const std::optional<Hit> box = bindingBox(*released);
+  if (!box || box->code() != m_pressedBox->code()) return;
+  // Releasing the key works like releasing the mouse over the box.
+  m_pressedBox.reset();
+  repaintAll();
+  runBoxCommand(*box);
+}
 
 LRESULT CBarWindow::onKeyDown(WPARAM wParam, LPARAM) {
   auto binding =

@@ -1,6 +1,8 @@
 // The bar's mouse operations on its hit areas: the hit geometry from the
 // bar's layout, and carrying out what the pointer state machine decides.
 #include <windows.h>
+// After windows.h.
+#include <commdlg.h>
 
 #include <algorithm>
 
@@ -18,6 +20,9 @@ namespace {
 
 constexpr unsigned kIdsLaunchMany = 3028;
 constexpr unsigned kIdsLaunchManyCaption = 3029;
+constexpr unsigned kIdsExecTitle = 304;
+constexpr unsigned kIdsExecFilter = 305;
+constexpr unsigned kIdsDefaultWildCard = 512;
 
 // Function keys by their place in the row.
 enum FunctionKey { kKeyExit, kKeyExec, kKeyTask, kKeyTop, kKeyLock, kKeyOption, kKeyHelp, kKeyClose };
@@ -28,6 +33,13 @@ std::wstring withCount(std::wstring text, int count) {
   const std::wstring number = std::to_wstring(count);
   if (at == std::wstring::npos) return text + L" (" + number + L")";
   return text.replace(at, 2, number);
+}
+
+// A filter list written with "|" between its parts, as the dialog wants it.
+std::wstring dialogFilter(std::wstring text) {
+  std::replace(text.begin(), text.end(), L'|', L'\0');
+  text.append(2, L'\0');
+  return text;
 }
 
 }  // namespace
@@ -191,6 +203,7 @@ void CBarWindow::functionKeyCommand(int key) {
       if (!s.mostTop) m_topByLock = false;
       SetWindowPos(m_hwnd, s.mostTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      repaintAll();
       break;
     case kKeyLock:
       if (s.lockLevel == 0) {
@@ -204,6 +217,11 @@ void CBarWindow::functionKeyCommand(int key) {
         if (m_topByLock) functionKeyCommand(kKeyTop);
         m_topByLock = false;
       }
+      s.lock = s.lockLevel > 0;
+      repaintAll();
+      break;
+    case kKeyExec:
+      execDialog();
       break;
     case kKeyClose:
       hideBar(kHidePlain);
@@ -212,6 +230,51 @@ void CBarWindow::functionKeyCommand(int key) {
     default:
       // EXIT, EXEC, OPTION and HELP open their dialogs and menus elsewhere.
       break;
+  }
+}
+
+void CBarWindow::execDialog() {
+  Settings& s = m_context.settings;
+  const std::wstring wildCard = s.wildCard.empty() ? resourceString(kIdsDefaultWildCard) : s.wildCard;
+  const std::wstring filter = dialogFilter(resourceString(kIdsExecFilter) + wildCard);
+  const std::wstring title = resourceString(kIdsExecTitle);
+  std::wstring file(MAX_PATH, L'\0');
+  OPENFILENAMEW dialog = {};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = m_hwnd;
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = static_cast<DWORD>(std::max(1, s.exeDirectry.numbers[0]));
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrInitialDir = s.exeDirectry.path.c_str();
+  dialog.lpstrTitle = title.c_str();
+  dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  if (!GetOpenFileNameW(&dialog)) return;
+  file.resize(wcslen(file.c_str()));
+  // The chosen folder and filter are where the next choice begins.
+  if (dialog.nFileOffset > 0 && dialog.nFileOffset <= file.size())
+    s.exeDirectry.path = file.substr(0, dialog.nFileOffset > 3 ? dialog.nFileOffset - 1 : dialog.nFileOffset);
+  s.exeDirectry.numbers[0] = static_cast<int>(dialog.nFilterIndex);
+  LaunchRequest request;
+  request.target = file.find(L' ') == std::wstring::npos ? file : L"\"" + file + L"\"";
+  request.folder = L".";
+  launchItem(request, launchContext(true));
+}
+
+std::optional<Hit> CBarWindow::bindingBox(const KeyBinding& binding) {
+  switch (binding.action) {
+    case KeyAction::PressLogo:
+      return Hit{hit_area::kLogo, 0};
+    case KeyAction::PressFunctionKey:
+      return Hit{hit_area::kFunctionKeys, binding.argument};
+    case KeyAction::PressCaptionBox:
+      return Hit{hit_area::kCaptionBoxes, binding.argument};
+    case KeyAction::PressModeButton:
+      return Hit{hit_area::kModes, binding.argument};
+    case KeyAction::PressCommand:
+      return Hit{hit_area::kCommands, binding.argument};
+    default:
+      return std::nullopt;
   }
 }
 

@@ -236,6 +236,9 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void launchSelected(int group, const std::vector<int>& slots);
   void pressBox(const Hit& box);
   void runBoxCommand(const Hit& box);
+  void execDialog();
+  // The box a key binding presses, if it presses one.
+  static std::optional<Hit> bindingBox(const KeyBinding& binding);
   void functionKeyCommand(int key);
   void scrollList(int direction);
   void listScrollRepeat(int direction);

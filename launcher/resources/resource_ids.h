@@ -30,6 +30,8 @@
 // Starting several buttons at once
 #define IDS_LAUNCH_MANY 3028
 #define IDS_LAUNCH_MANY_CAPTION 3029
+#define IDS_EXEC_TITLE 304
+#define IDS_EXEC_FILTER 305
 
 // Shutdown choice dialog
 #define IDD_SHUTDOWN 111

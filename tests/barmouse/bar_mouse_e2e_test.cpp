@@ -66,31 +66,61 @@ void closeProbes() {
   e2e::waitUntil([] { return runningProbes() == 0; }, 5000);
 }
 
-// Items 0..3 start the probe with arguments naming their slot.
+// Group 2's items report in the folders from 10 on.
+constexpr int kSecondGroupFolders = 10;
+
+IconImage magentaImage() {
+  IconImage image;
+  image.depth = 24;
+  image.bits.assign(imageByteSize(24), 0);
+  for (size_t i = 128; i + 2 < image.bits.size(); i += 3) image.bits[i] = image.bits[i + 2] = 255;
+  return image;
+}
+
+void placeProbe(GroupTable& table, int group, int slot, int folder) {
+  CreateDirectoryW(slotFolder(folder).c_str(), nullptr);
+  DeleteFileW(reportOf(folder).c_str());
+  auto item = std::make_unique<Item>();
+  item->title = L"Probe " + std::to_wstring(folder);
+  item->setTargetPath(L"\"" + e2e::binPath(L"launch_probe.exe") + L"\" slot" + std::to_wstring(folder) +
+                      L" \"two words\"");
+  item->folder = slotFolder(folder);
+  if (group == 2) item->image = magentaImage();
+  table.placeItem(group, slot, std::move(item));
+  ASSERT_TRUE(table.saveItem(group, slot, false));
+}
+
+// Group 1: items 0..3 start the probe with arguments naming their slot.
+// Group 2: slots 0 and 4 (two rows), with magenta images.
 void seedItems() {
   RegistryProfile profile;
   GroupTable table(profile, ModelOptions{});
   table.loadGroups();
-  const std::wstring title = L"Tools";
-  ASSERT_EQ(table.ensureGroup(1, &title, false), 1);
+  const std::wstring tools = L"Tools", more = L"More";
+  ASSERT_EQ(table.ensureGroup(1, &tools, false), 1);
+  ASSERT_EQ(table.ensureGroup(static_cast<int>(table.placeholderIndex()), &more, false), 2);
   CreateDirectoryW(workRoot().c_str(), nullptr);
-  for (int slot = 0; slot < kItems; ++slot) {
-    CreateDirectoryW(slotFolder(slot).c_str(), nullptr);
-    DeleteFileW(reportOf(slot).c_str());
-    auto item = std::make_unique<Item>();
-    item->title = L"Probe " + std::to_wstring(slot);
-    item->setTargetPath(L"\"" + e2e::binPath(L"launch_probe.exe") + L"\" slot" + std::to_wstring(slot) +
-                        L" \"two words\"");
-    item->folder = slotFolder(slot);
-    table.placeItem(1, slot, std::move(item));
-    ASSERT_TRUE(table.saveItem(1, slot, false));
-  }
+  for (int slot = 0; slot < kItems; ++slot) placeProbe(table, 1, slot, slot);
+  for (int slot : {0, 4}) placeProbe(table, 2, slot, kSecondGroupFolders + slot);
   table.saveOrder();
+}
+
+bool topmost(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+void key(WORD vk, bool up) {
+  INPUT in = {};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &in, sizeof(in));
+  e2e::pumpFor(100);
 }
 
 class BarMouse : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The pointer resting over a tab of the new bar would open that group.
+    SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) - 1);
     closeProbes();
     e2e::profile::clear();
     seedItems();
@@ -160,6 +190,16 @@ class BarMouse : public ::testing::Test {
     input(last, MOUSEEVENTF_LEFTUP);
   }
   void click(POINT at) { drag(at, {}); }
+
+  POINT centre(const PixelRect& r) const { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+  POINT tabCentre(int group) const { return centre(tabRect(layout, tabLayout(layout, 0), group, 0)); }
+  POINT functionKey(int index) const { return centre(layout.functionKeys[static_cast<size_t>(index)]); }
+  // Group 2's magenta image fills the first cell's image.
+  bool secondGroupShown() const {
+    const auto cap = e2e::captureWindow(bar);
+    const POINT p = imageCentre(0);
+    return cap && cap->at(p.x, p.y) == 0xFF00FFu;
+  }
 
   e2e::Process launcher;
   HWND bar = nullptr;
@@ -259,6 +299,78 @@ TEST_F(BarMouse, ThreeSelectedButtonsWithExeLimitThreeStartWithoutAsking) {
   for (int slot = 0; slot < 3; ++slot) EXPECT_TRUE(commandLineReported(slot).has_value()) << slot;
   EXPECT_EQ(driver::findDialog(launcher.pid()), nullptr);
   EXPECT_EQ(runningProbes(), 3);
+}
+
+TEST_F(BarMouse, TabClickAndHoverSwitchTheShownGroup) {
+  start(true);
+  ASSERT_FALSE(secondGroupShown());
+  click(tabCentre(2));
+  ASSERT_TRUE(e2e::waitUntil([&] { return secondGroupShown(); }, 5000)) << "a click on the tab";
+  click(imageCentre(0));
+  EXPECT_TRUE(commandLineReported(kSecondGroupFolders).has_value()) << "group 2's button did not start";
+
+  click(tabCentre(1));
+  ASSERT_TRUE(e2e::waitUntil([&] { return !secondGroupShown(); }, 5000));
+  // Resting over another group's tab opens it without a press.
+  input(tabCentre(2), 0);
+  input({tabCentre(2).x + 1, tabCentre(2).y}, 0);
+  EXPECT_TRUE(e2e::waitUntil([&] { return secondGroupShown(); }, 5000)) << "hovering over the tab";
+}
+
+TEST_F(BarMouse, ListScrollArrowsMoveGroupsOfSeveralRowsOnly) {
+  start(true);
+  ASSERT_GT(layout.scrollDown.height(), 0);
+  // Group 1 has one row: the arrow changes nothing.
+  click(centre(layout.scrollDown));
+  click(imageCentre(0));
+  ASSERT_TRUE(commandLineReported(0).has_value()) << "a one-row group scrolled";
+
+  click(tabCentre(2));
+  ASSERT_TRUE(e2e::waitUntil([&] { return secondGroupShown(); }, 5000));
+  click(centre(layout.scrollDown));
+  // The second row is now the first: its slot 4 sits in the first cell.
+  click(imageCentre(0));
+  ASSERT_TRUE(commandLineReported(kSecondGroupFolders + 4).has_value()) << "the arrow did not scroll";
+  EXPECT_EQ(GetFileAttributesW(reportOf(kSecondGroupFolders).c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(BarMouse, FunctionKeysTopLockAndClose) {
+  start(false);
+  // TOP on, then off: the bar leaves the topmost band.
+  click(functionKey(3));
+  EXPECT_TRUE(topmost(bar));
+  click(functionKey(3));
+  EXPECT_FALSE(topmost(bar)) << "TOP off";
+  // LOCK on a bar that is not topmost switches TOP on with it.
+  click(functionKey(4));
+  EXPECT_TRUE(topmost(bar)) << "LOCK with LockWithTop";
+  click(imageCentre(0));
+  ASSERT_TRUE(commandLineReported(0).has_value());
+  e2e::pumpFor(300);
+  EXPECT_TRUE(driver::shown(bar)) << "the locked bar hid after a start";
+  // LOCK off takes back the TOP it switched on.
+  click(functionKey(4));
+  EXPECT_FALSE(topmost(bar));
+  click(functionKey(7));
+  EXPECT_TRUE(e2e::waitUntil([&] { return driver::hidden(bar); }, 5000)) << "CLOSE";
+}
+
+TEST_F(BarMouse, KeysPressAndReleaseTheSameButtons) {
+  start(false);
+  ASSERT_TRUE(driver::bringToFront(bar));
+  // "O" is the TOP key: it acts when released.
+  key('O', false);
+  key('O', true);
+  EXPECT_TRUE(topmost(bar));
+  key('O', false);
+  key('O', true);
+  EXPECT_FALSE(topmost(bar));
+  // "C" (CLOSE) held down hides nothing yet.
+  key('C', false);
+  e2e::pumpFor(300);
+  EXPECT_TRUE(driver::shown(bar)) << "the key acted on its press";
+  key('C', true);
+  EXPECT_TRUE(e2e::waitUntil([&] { return driver::hidden(bar); }, 5000)) << "CLOSE on release";
 }
 
 }  // namespace
