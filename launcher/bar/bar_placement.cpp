@@ -122,8 +122,14 @@ LRESULT CBarWindow::onNcHitTest(WPARAM wParam, LPARAM lParam) {
   if (p.x >= r.left && p.x < r.right) {
     if (p.y >= r.top && p.y < r.top + edge) return HTTOP;
     if (p.y >= r.bottom - edge && p.y < r.bottom) return HTBOTTOM;
-    // The caption row under the top edge moves the bar.
-    if (p.y >= r.top + edge && p.y < r.top + edge + GetSystemMetrics(SM_CYSMCAPTION)) return HTCAPTION;
+    // The caption row under the top edge moves the bar, except on its boxes.
+    if (p.y >= r.top + edge && p.y < r.top + edge + GetSystemMetrics(SM_CYSMCAPTION)) {
+      POINT client = p;
+      ScreenToClient(m_hwnd, &client);
+      const int area = hitTest(hitGeometry(), client.x, client.y).area;
+      if (area == hit_area::kCaptionBoxes || area == hit_area::kClock || area == hit_area::kLoad) return HTCLIENT;
+      return HTCAPTION;
+    }
   }
   return defaultProc(WM_NCHITTEST, wParam, lParam);
 }

@@ -373,5 +373,24 @@ TEST_F(BarMouse, KeysPressAndReleaseTheSameButtons) {
   EXPECT_TRUE(e2e::waitUntil([&] { return driver::hidden(bar); }, 5000)) << "CLOSE on release";
 }
 
+TEST_F(BarMouse, CaptionBoxesMaximizeRestoreAndExit) {
+  e2e::profile::setString(L"Settings", L"DispEndMessage", L"No");
+  start(true);
+  // The boxes sit in the caption row, which otherwise drags the bar.
+  click(centre(layout.captionBoxes[0]));
+  ASSERT_TRUE(e2e::waitUntil([&] { return IsZoomed(bar) != FALSE; }, 5000)) << "box 0 did not maximize";
+  e2e::pumpFor(300);
+  origin = {0, 0};
+  ClientToScreen(bar, &origin);
+  click(centre(layout.captionBoxes[0]));
+  ASSERT_TRUE(e2e::waitUntil([&] { return IsZoomed(bar) == FALSE; }, 5000)) << "box 0 did not restore";
+  e2e::pumpFor(300);
+  origin = {0, 0};
+  ClientToScreen(bar, &origin);
+  click(centre(layout.captionBoxes[1]));
+  EXPECT_TRUE(launcher.wait(10000).has_value()) << "box 1 did not end the launcher";
+  bar = nullptr;
+}
+
 }  // namespace
 }  // namespace vorbin
