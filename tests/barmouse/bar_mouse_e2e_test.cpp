@@ -392,5 +392,69 @@ TEST_F(BarMouse, CaptionBoxesMaximizeRestoreAndExit) {
   bar = nullptr;
 }
 
+TEST_F(BarMouse, GroupScrollButtonsMoveTheTabRowsWhileHeld) {
+  {
+    // Enough groups for tab rows beyond the tab area.
+    RegistryProfile profile;
+    GroupTable table(profile, ModelOptions{});
+    table.loadGroups();
+    for (int n = 3; n <= 40; ++n) {
+      const std::wstring title = L"G" + std::to_wstring(n);
+      ASSERT_TRUE(table.ensureGroup(static_cast<int>(table.placeholderIndex()), &title, false).has_value());
+    }
+    table.saveOrder();
+  }
+  start(true);
+  click(tabCentre(2));
+  ASSERT_TRUE(e2e::waitUntil([&] { return secondGroupShown(); }, 5000));
+  // Held down, the lower button scrolls the rows; the tab at group 2's place
+  // then belongs to a later, empty group.
+  const POINT down = centre(layout.groupScroll[1]);
+  input(down, 0);
+  input(down, MOUSEEVENTF_LEFTDOWN);
+  e2e::pumpFor(400);
+  input(down, MOUSEEVENTF_LEFTUP);
+  click(tabCentre(2));
+  EXPECT_TRUE(e2e::waitUntil([&] { return !secondGroupShown(); }, 5000)) << "the tab rows did not move";
+  // And the upper one brings them back.
+  const POINT up = centre(layout.groupScroll[0]);
+  input(up, 0);
+  input(up, MOUSEEVENTF_LEFTDOWN);
+  e2e::pumpFor(1500);
+  input(up, MOUSEEVENTF_LEFTUP);
+  click(tabCentre(2));
+  EXPECT_TRUE(e2e::waitUntil([&] { return secondGroupShown(); }, 5000)) << "the tab rows did not come back";
+}
+
+TEST_F(BarMouse, ExecKeyStartsTheChosenProgram) {
+  // This probe reports to a fixed place whatever folder it starts in.
+  const std::wstring report = reportOf(20);
+  CreateDirectoryW(slotFolder(20).c_str(), nullptr);
+  DeleteFileW(report.c_str());
+  SetEnvironmentVariableW(L"VB_PROBE_OUT", report.c_str());
+  start(true);
+  click(functionKey(1));
+  HWND dialog = nullptr;
+  ASSERT_TRUE(e2e::waitUntil([&] { return (dialog = driver::findDialog(launcher.pid())) != nullptr; }, 8000));
+  // The file name box: the combo of the newer dialog or the plain edit.
+  HWND name = GetDlgItem(dialog, 0x47C);
+  if (!name) name = GetDlgItem(dialog, 0x480);
+  ASSERT_NE(name, nullptr);
+  const std::wstring probe = e2e::binPath(L"launch_probe.exe");
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(probe.c_str()));
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  const auto line = commandLineReported(20);
+  ASSERT_TRUE(line.has_value()) << "the chosen program did not start";
+  EXPECT_NE(line->find(L"launch_probe.exe"), std::wstring::npos) << *line;
+  // The next choice begins in the folder of this one.
+  ASSERT_TRUE(e2e::closeAndWait(launcher, bar));
+  bar = nullptr;
+  const auto folder = e2e::profile::getString(L"Settings", L"ExeDirectry");
+  ASSERT_TRUE(folder.has_value());
+  std::wstring bin = e2e::binDir();
+  if (!bin.empty() && bin.back() == L'\\') bin.pop_back();
+  EXPECT_EQ(lstrcmpiW(folder->substr(0, folder->find(L',')).c_str(), bin.c_str()), 0) << *folder << " " << bin;
+}
+
 }  // namespace
 }  // namespace vorbin
