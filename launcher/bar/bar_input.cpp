@@ -52,6 +52,7 @@ LRESULT CBarWindow::onButtonUp(WPARAM, LPARAM lParam) {
   const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
   const Hit hit = slotHit(hitTest(hitGeometry(), x, y));
   const PointerEffects e = m_pointer.release(x, y, hit, [this](int count) { return confirmLaunch(count); });
+  endButtonDrag();
   m_dragging = false;
   applyPointerEffects(e);
   return 0;
@@ -60,6 +61,8 @@ LRESULT CBarWindow::onButtonUp(WPARAM, LPARAM lParam) {
 LRESULT CBarWindow::onMouseMove(WPARAM, LPARAM lParam) {
   if (m_resizeMode != kResizeTop && m_resizeMode != kResizeBottom) {
     const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+    m_pointerAt = {x, y};
+    if (m_pointer.dragging()) moveButtonDrag();
     const HitGeometry geometry = hitGeometry();
     const Hit hit = slotHit(hitTest(geometry, x, y));
     const int group = groupOfArea(m_pointer.selectionArea());

@@ -353,6 +353,8 @@ void CBarWindow::applyPointerEffects(const PointerEffects& e) {
       if (auto geo = slotGeometry(group, slot)) drawPressedFace(geo->cell, edge);
     }
   }
+  if (e.startButtonDrag)
+    beginButtonDrag(groupOfArea(m_pointer.selectionArea()), m_pointer.selection(), e.dragOffsetX, e.dragOffsetY);
   if (e.pressedBox) pressBox(*e.pressedBox);
   if (e.toggle24Hour) {
     m_context.settings.is24Hour = !m_context.settings.is24Hour;

@@ -237,6 +237,10 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void pressBox(const Hit& box);
   void runBoxCommand(const Hit& box);
   void execDialog();
+  // The image-list drag of the selected buttons (bar_drag_start.cpp).
+  void beginButtonDrag(int group, const std::vector<int>& slots, int offsetX, int offsetY);
+  void moveButtonDrag();
+  void endButtonDrag();
   // The box a key binding presses, if it presses one.
   static std::optional<Hit> bindingBox(const KeyBinding& binding);
   void functionKeyCommand(int key);
@@ -314,6 +318,10 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   int m_shownSelectionGroup = -1;
   std::optional<Hit> m_pressedBox;
   bool m_topByLock = false;
+  POINT m_pointerAt{};  // the last pointer position in the client area
+  // The drag's picture and its cursors (the image lists of the common controls).
+  struct _IMAGELIST* m_dragPicture = nullptr;
+  struct _IMAGELIST* m_dragCursors = nullptr;
 };
 
 }  // namespace vorbin

@@ -190,6 +190,13 @@ class BarMouse : public ::testing::Test {
     input(last, MOUSEEVENTF_LEFTUP);
   }
   void click(POINT at) { drag(at, {}); }
+  // The left button held down at a point for a while.
+  void hold(POINT at, DWORD ms) {
+    input(at, 0);
+    input(at, MOUSEEVENTF_LEFTDOWN);
+    e2e::pumpFor(ms);
+    input(at, MOUSEEVENTF_LEFTUP);
+  }
 
   POINT centre(const PixelRect& r) const { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
   POINT tabCentre(int group) const { return centre(tabRect(layout, tabLayout(layout, 0), group, 0)); }
@@ -409,19 +416,11 @@ TEST_F(BarMouse, GroupScrollButtonsMoveTheTabRowsWhileHeld) {
   ASSERT_TRUE(e2e::waitUntil([&] { return secondGroupShown(); }, 5000));
   // Held down, the lower button scrolls the rows; the tab at group 2's place
   // then belongs to a later, empty group.
-  const POINT down = centre(layout.groupScroll[1]);
-  input(down, 0);
-  input(down, MOUSEEVENTF_LEFTDOWN);
-  e2e::pumpFor(400);
-  input(down, MOUSEEVENTF_LEFTUP);
+  hold(centre(layout.groupScroll[1]), 400);
   click(tabCentre(2));
   EXPECT_TRUE(e2e::waitUntil([&] { return !secondGroupShown(); }, 5000)) << "the tab rows did not move";
   // And the upper one brings them back.
-  const POINT up = centre(layout.groupScroll[0]);
-  input(up, 0);
-  input(up, MOUSEEVENTF_LEFTDOWN);
-  e2e::pumpFor(1500);
-  input(up, MOUSEEVENTF_LEFTUP);
+  hold(centre(layout.groupScroll[0]), 1500);
   click(tabCentre(2));
   EXPECT_TRUE(e2e::waitUntil([&] { return secondGroupShown(); }, 5000)) << "the tab rows did not come back";
 }
@@ -454,6 +453,36 @@ TEST_F(BarMouse, ExecKeyStartsTheChosenProgram) {
   std::wstring bin = e2e::binDir();
   if (!bin.empty() && bin.back() == L'\\') bin.pop_back();
   EXPECT_EQ(lstrcmpiW(folder->substr(0, folder->find(L',')).c_str(), bin.c_str()), 0) << *folder << " " << bin;
+}
+
+TEST_F(BarMouse, DraggedButtonsPictureFollowsThePointerUntilRelease) {
+  start(true);
+  click(tabCentre(2));
+  ASSERT_TRUE(e2e::waitUntil([&] { return secondGroupShown(); }, 5000));
+  // Group 2's slot 2 is empty; the picture of slot 0 changes its pixels.
+  const PixelRect target = button(2).image;
+  const auto before = e2e::captureWindow(bar);
+  ASSERT_TRUE(before.has_value());
+  auto changedAtTarget = [&] {
+    const auto cap = e2e::captureWindow(bar);
+    int n = 0;
+    for (int y = target.top; cap && y < target.bottom; ++y)
+      for (int x = target.left; x < target.right; ++x) n += cap->at(x, y) != before->at(x, y);
+    return n;
+  };
+  const int half = target.width() * target.height() / 2;
+  const POINT from = imageCentre(0), to = imageCentre(2);
+  input(from, 0);
+  input(from, MOUSEEVENTF_LEFTDOWN);
+  input({from.x + 12, from.y + 1}, 0);
+  input({(from.x + to.x) / 2, to.y}, 0);
+  input(to, 0);
+  // The picture sits where the pointer took it: slot 0's image over slot 2's.
+  EXPECT_TRUE(e2e::waitUntil([&] { return changedAtTarget() > half; }, 3000)) << "no drag picture at the pointer";
+  e2e::captureToArtifact(bar, L"barmouse_drag");
+  input(to, MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(e2e::waitUntil([&] { return changedAtTarget() == 0; }, 3000)) << "the picture stayed after release";
+  EXPECT_TRUE(secondGroupShown()) << "the dragged button left its place";
 }
 
 }  // namespace
