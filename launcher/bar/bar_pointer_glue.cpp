@@ -2,6 +2,7 @@
 // bar's layout, and carrying out what the pointer state machine decides.
 #include <windows.h>
 // After windows.h.
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include <algorithm>
@@ -378,6 +379,20 @@ bool CBarWindow::pointerTimer(UINT_PTR id) {
       m_blinkPhase = !m_blinkPhase;
       showSelection(m_blinkPhase);
       return true;
+    case kTimerDragScroll: {
+      // A drag resting on a list scroll arrow scrolls a row per tick.
+      const Hit hit = hitTest(hitGeometry(), m_pointerAt.x, m_pointerAt.y);
+      if (!m_pointer.dragging() || hit.area != hit_area::kListScroll) {
+        KillTimer(m_hwnd, id);
+        return true;
+      }
+      // The drag picture is hidden while the grid is drawn under it.
+      if (m_dragPicture) ImageList_DragShowNolock(FALSE);
+      scrollList(hit.index == 1 ? -1 : 1);
+      if (m_dragPicture) ImageList_DragShowNolock(TRUE);
+      SetTimer(m_hwnd, id, static_cast<UINT>(std::max(10, m_context.settings.intervalAtScroll)), nullptr);
+      return true;
+    }
     case kTimerArrowRepeat: {
       // The group scroll button repeats while it is held.
       if (!m_pressedBox || m_pressedBox->area != hit_area::kGroupScroll) {

@@ -485,5 +485,27 @@ TEST_F(BarMouse, DraggedButtonsPictureFollowsThePointerUntilRelease) {
   EXPECT_TRUE(secondGroupShown()) << "the dragged button left its place";
 }
 
+TEST_F(BarMouse, DragRestingOnTheDownArrowScrollsTheList) {
+  start(true);
+  click(tabCentre(2));
+  ASSERT_TRUE(e2e::waitUntil([&] { return secondGroupShown(); }, 5000));
+  const POINT from = imageCentre(0), arrow = centre(layout.scrollDown);
+  input(from, 0);
+  input(from, MOUSEEVENTF_LEFTDOWN);
+  input({from.x + 12, from.y + 1}, 0);
+  input(arrow, 0);
+  // Group 2's second row moves up into the first: slot 4's magenta leaves row 2.
+  const POINT secondRow = imageCentre(4);
+  auto magentaAt = [&](POINT p) {
+    const auto cap = e2e::captureWindow(bar);
+    return cap && cap->at(p.x, p.y) == 0xFF00FFu;
+  };
+  EXPECT_TRUE(e2e::waitUntil([&] { return !magentaAt(secondRow); }, 5000)) << "the list did not scroll";
+  input(arrow, MOUSEEVENTF_LEFTUP);
+  // After the drag, the first cell holds slot 4.
+  click(imageCentre(0));
+  EXPECT_TRUE(commandLineReported(kSecondGroupFolders + 4).has_value());
+}
+
 }  // namespace
 }  // namespace vorbin
