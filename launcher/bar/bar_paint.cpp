@@ -236,14 +236,14 @@ void CBarWindow::paintGroupDisplay(HDC dc) {
     const CellLayout cells = gridCells(m_layout, groups[active].buttonMode);
     const int shown = visibleSlots(m_layout, cells);
     const int first = firstVisibleSlot(active);
-    for (int k = 0; k < shown; ++k) paintSlot(dc, active, first + k, {});
+    for (int k = 0; k < shown; ++k) paintSlot(dc, active, first + k, slotLook(active, first + k));
   }
   {
     fw::SaveDCScope save(dc);
     const RECT quick = toRect(m_layout.quickList);
     IntersectClipRect(dc, quick.left, quick.top, quick.right, quick.bottom);
     for (int slot = 0; quickButton(m_layout, slot).cell.top < m_layout.quickList.bottom; ++slot) {
-      paintSlot(dc, 0, slot, {});
+      paintSlot(dc, 0, slot, slotLook(0, slot));
     }
   }
   paintScrollColumn(dc);

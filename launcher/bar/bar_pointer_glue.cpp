@@ -128,6 +128,12 @@ void CBarWindow::showSelection(bool selected) {
   for (int slot : m_shownSelection) repaintButton(m_shownSelectionGroup, slot, {false, selected});
 }
 
+ButtonLook CBarWindow::slotLook(int group, int slot) const {
+  const bool selected = group == m_shownSelectionGroup &&
+                        std::find(m_shownSelection.begin(), m_shownSelection.end(), slot) != m_shownSelection.end();
+  return {false, selected};
+}
+
 void CBarWindow::drawPressedFace(const PixelRect& r, COLORREF edge) {
   if (r.width() <= 1 || r.height() <= 1) return;
   fw::WindowDC dc(m_hwnd);

@@ -237,6 +237,8 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void pressBox(const Hit& box);
   void runBoxCommand(const Hit& box);
   void execDialog();
+  // How the selection shows a button now (whole repaints keep it).
+  ButtonLook slotLook(int group, int slot) const;
   // The image-list drag of the selected buttons (bar_drag_start.cpp).
   void beginButtonDrag(int group, const std::vector<int>& slots, int offsetX, int offsetY);
   void moveButtonDrag();

@@ -507,5 +507,37 @@ TEST_F(BarMouse, DragRestingOnTheDownArrowScrollsTheList) {
   EXPECT_TRUE(commandLineReported(kSecondGroupFolders + 4).has_value());
 }
 
+TEST_F(BarMouse, SelectionShowsAndSurvivesAWholeRepaint) {
+  start(true);
+  auto cellPixels = [&](int slot) {
+    const auto cap = e2e::captureWindow(bar);
+    std::vector<uint32_t> pixels;
+    const PixelRect r = button(slot).cell;
+    for (int y = r.top; cap && y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) pixels.push_back(cap->at(x, y));
+    return pixels;
+  };
+  const auto plain = cellPixels(1);
+  const POINT from = cellCentre(5), to = cellCentre(1);
+  drag(from, {{from.x + 10, from.y - 10}, to});
+  e2e::pumpFor(200);
+  const auto selected = cellPixels(1);
+  ASSERT_NE(selected, plain) << "the band's selection is not shown";
+  // TOP repaints the whole bar; the selection stays on screen.
+  click(functionKey(3));
+  ASSERT_TRUE(topmost(bar));
+  e2e::pumpFor(300);
+  // The face matches the selected one (the label's anti-aliasing may differ a little).
+  const auto after = cellPixels(1);
+  ASSERT_EQ(after.size(), selected.size());
+  size_t same = 0, plainSame = 0;
+  for (size_t i = 0; i < after.size(); ++i) {
+    same += after[i] == selected[i];
+    plainSame += after[i] == plain[i];
+  }
+  EXPECT_GT(same, after.size() * 9 / 10);
+  EXPECT_LT(plainSame, after.size() / 2) << "the whole repaint dropped the selection";
+}
+
 }  // namespace
 }  // namespace vorbin
