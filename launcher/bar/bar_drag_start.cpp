@@ -71,23 +71,36 @@ HIMAGELIST makeDragCursors() {
 }  // namespace
 
 void CBarWindow::beginButtonDrag(int group, const std::vector<int>& slots, int offsetX, int offsetY) {
-  endButtonDrag();
-  // The block of cells holding the selected buttons.
-  std::optional<PixelRect> block;
+  std::vector<PixelRect> cells;
   for (int slot : slots) {
-    const auto geo = slotGeometry(group, slot);
-    if (!geo) continue;
-    const PixelRect& c = geo->cell;
+    if (const auto geo = slotGeometry(group, slot)) cells.push_back(geo->cell);
+  }
+  m_tabDrag = false;
+  beginPictureDrag(cells, offsetX, offsetY);
+}
+
+void CBarWindow::beginTabDrag(int group) {
+  const TabLayout tabs = tabLayout(m_layout, m_context.settings.groupDispMode);
+  const PixelRect tab = tabRect(m_layout, tabs, group, m_context.groups.dispGroupOffset * tabs.tabHeight);
+  beginPictureDrag({tab}, m_pointerAt.x - tab.left, m_pointerAt.y - tab.top);
+  m_tabDrag = true;
+}
+
+void CBarWindow::beginPictureDrag(const std::vector<PixelRect>& parts, int offsetX, int offsetY) {
+  endButtonDrag();
+  // The block holding all parts.
+  std::optional<PixelRect> block;
+  for (const PixelRect& c : parts) {
     block = block ? PixelRect{std::min(block->left, c.left), std::min(block->top, c.top),
                               std::max(block->right, c.right), std::max(block->bottom, c.bottom)}
                   : c;
   }
-  if (!block || !m_barImage) return;
+  if (!block || !m_barImage || block->width() <= 0 || block->height() <= 0) return;
   const int w = block->width(), h = block->height();
   fw::WindowDC window(m_hwnd);
   fw::Bitmap picture(CreateCompatibleBitmap(window, w, h));
   {
-    // Only the selected cells come from the bar image; the rest stays out.
+    // Only the parts come from the bar image; the rest stays out.
     fw::MemoryDC dc(window);
     fw::SelectScope select(dc, picture.get());
     fw::Brush key(CreateSolidBrush(kPictureKey));
@@ -95,12 +108,8 @@ void CBarWindow::beginButtonDrag(int group, const std::vector<int>& slots, int o
     FillRect(dc, &all, key.get());
     fw::MemoryDC image(window);
     fw::SelectScope imageSelect(image, m_barImage.get());
-    for (int slot : slots) {
-      const auto geo = slotGeometry(group, slot);
-      if (!geo) continue;
-      const PixelRect& c = geo->cell;
+    for (const PixelRect& c : parts)
       BitBlt(dc, c.left - block->left, c.top - block->top, c.width(), c.height(), image, c.left, c.top, SRCCOPY);
-    }
   }
   m_dragPicture = ImageList_Create(w, h, ILC_COLORDDB | ILC_MASK, 1, 0);
   if (!m_dragPicture) return;
@@ -115,6 +124,48 @@ void CBarWindow::beginButtonDrag(int group, const std::vector<int>& slots, int o
   ImageList_DragEnter(m_hwnd, m_pointerAt.x, m_pointerAt.y);
 }
 
+void CBarWindow::scrollTabsDuringDrag() {
+  if (!m_tabDrag || m_tabScrolling || taskMode()) return;
+  m_tabScrolling = true;
+  GroupTable& groups = m_context.groups;
+  const TabLayout tabs = tabLayout(m_layout, m_context.settings.groupDispMode);
+  const int tabCount = std::max(0, static_cast<int>(groups.placeholderIndex()) - 1);
+  const int rows = (tabCount + tabs.perRow - 1) / std::max(1, tabs.perRow);
+  const int shownRows = std::max(1, m_layout.tabArea.height() / std::max(1, tabs.tabHeight));
+  const int button = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+  for (;;) {
+    POINT p;
+    GetCursorPos(&p);
+    ScreenToClient(m_hwnd, &p);
+    const int step = p.y < m_layout.tabArea.top ? -1 : p.y >= m_layout.tabArea.bottom ? 1 : 0;
+    if (step == 0 || GetAsyncKeyState(button) >= 0) break;
+    const int offset = std::clamp(groups.dispGroupOffset + step, 0, std::max(0, rows - shownRows));
+    if (offset != groups.dispGroupOffset) {
+      groups.dispGroupOffset = offset;
+      if (m_dragPicture) ImageList_DragShowNolock(FALSE);
+      repaintAll();
+      UpdateWindow(m_hwnd);
+      if (m_dragPicture) ImageList_DragShowNolock(TRUE);
+    }
+    // Between passes the queue is pumped; a quit ends the loop at once.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::max(10, m_context.settings.intervalAtScroll)),
+                              QS_ALLINPUT);
+    MSG msg;
+    bool quit = false;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        quit = true;
+        break;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (quit || !m_pointer.dragging()) break;
+  }
+  m_tabScrolling = false;
+}
+
 void CBarWindow::moveButtonDrag() {
   if (m_dragPicture) ImageList_DragMove(m_pointerAt.x, m_pointerAt.y);
 }
@@ -125,6 +176,7 @@ void CBarWindow::endButtonDrag() {
   ImageList_EndDrag();
   ImageList_Destroy(m_dragPicture);
   m_dragPicture = nullptr;
+  m_tabDrag = false;
   if (m_dragCursors) ImageList_Destroy(m_dragCursors);
   m_dragCursors = nullptr;
   m_dragging = false;

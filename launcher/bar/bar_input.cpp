@@ -95,6 +95,7 @@ LRESULT CBarWindow::onMouseMove(WPARAM, LPARAM lParam) {
         m_pointer.move(x, y, hit, m_context.groups.activeGroup, taskMode(), cellsInRect, blockOrigin);
     if (!e.armTimers.empty() && hit.area == hit_area::kTabs) m_hoveredGroup = hit.index;
     applyPointerEffects(e);
+    if (m_tabDrag && m_pointer.dragging()) scrollTabsDuringDrag();
     return 0;
   }
   POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

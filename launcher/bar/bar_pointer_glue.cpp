@@ -362,6 +362,7 @@ void CBarWindow::applyPointerEffects(const PointerEffects& e) {
   }
   if (e.startButtonDrag)
     beginButtonDrag(groupOfArea(m_pointer.selectionArea()), m_pointer.selection(), e.dragOffsetX, e.dragOffsetY);
+  if (e.startTabDrag) beginTabDrag(*e.startTabDrag);
   if (e.pressedBox) pressBox(*e.pressedBox);
   if (e.toggle24Hour) {
     m_context.settings.is24Hour = !m_context.settings.is24Hour;

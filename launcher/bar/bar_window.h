@@ -241,6 +241,10 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   ButtonLook slotLook(int group, int slot) const;
   // The image-list drag of the selected buttons (bar_drag_start.cpp).
   void beginButtonDrag(int group, const std::vector<int>& slots, int offsetX, int offsetY);
+  void beginTabDrag(int group);
+  void beginPictureDrag(const std::vector<PixelRect>& parts, int offsetX, int offsetY);
+  // While a dragged tab is held above or below the tab area, the tab rows scroll.
+  void scrollTabsDuringDrag();
   void moveButtonDrag();
   void endButtonDrag();
   // The box a key binding presses, if it presses one.
@@ -321,6 +325,8 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   std::optional<Hit> m_pressedBox;
   bool m_topByLock = false;
   POINT m_pointerAt{};  // the last pointer position in the client area
+  bool m_tabDrag = false;
+  bool m_tabScrolling = false;
   // The drag's picture and its cursors (the image lists of the common controls).
   struct _IMAGELIST* m_dragPicture = nullptr;
   struct _IMAGELIST* m_dragCursors = nullptr;
