@@ -109,7 +109,8 @@ void CBarWindow::beginPictureDrag(const std::vector<PixelRect>& parts, int offse
     fw::MemoryDC image(window);
     fw::SelectScope imageSelect(image, m_barImage.get());
     for (const PixelRect& c : parts)
-      BitBlt(dc, c.left - block->left, c.top - block->top, c.width(), c.height(), image, c.left, c.top, SRCCOPY);
+      BitBlt(dc, c.left - block->left, c.top - block->top, c.width(), c.height(), image, c.left, c.top,
+             SRCCOPY);
   }
   m_dragPicture = ImageList_Create(w, h, ILC_COLORDDB | ILC_MASK, 1, 0);
   if (!m_dragPicture) return;
@@ -148,7 +149,8 @@ void CBarWindow::scrollTabsDuringDrag() {
       if (m_dragPicture) ImageList_DragShowNolock(TRUE);
     }
     // Between passes the queue is pumped; a quit ends the loop at once.
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::max(10, m_context.settings.intervalAtScroll)),
+    MsgWaitForMultipleObjects(0, nullptr, FALSE,
+                              static_cast<DWORD>(std::max(10, m_context.settings.intervalAtScroll)),
                               QS_ALLINPUT);
     MSG msg;
     bool quit = false;

@@ -29,7 +29,8 @@ LRESULT CBarWindow::onButtonDown(WPARAM wParam, LPARAM lParam) {
   // The message's own button: with both held, the one that just went down is the other one's partner.
   const int button = (wParam & MK_RBUTTON) && !(wParam & MK_LBUTTON) ? 2 : 1;
   m_pointer.setSettings(pointerSettings());
-  const PressInput in = pressInput(button, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), (wParam & MK_SHIFT) != 0);
+  const PressInput in =
+      pressInput(button, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), (wParam & MK_SHIFT) != 0);
   const bool blinking = m_pointer.selectMode() == select_mode::kBlinking;
   PointerEffects e = m_pointer.press(in, m_currentArea, m_context.groups.activeGroup);
   if (blinking && m_pointer.selectMode() != select_mode::kBlinking) {
@@ -71,8 +72,10 @@ LRESULT CBarWindow::onMouseMove(WPARAM, LPARAM lParam) {
       std::vector<int> slots;
       const int area = m_pointer.selectionArea();
       const HitRect clip = area == hit_area::kQuick ? geometry.quickList : geometry.grid;
-      for (int slot = 0; group >= 0 && static_cast<size_t>(group) < m_context.groups.size() &&
-                                   static_cast<size_t>(slot) < m_context.groups[static_cast<size_t>(group)].items.size(); ++slot) {
+      for (int slot = 0;
+           group >= 0 && static_cast<size_t>(group) < m_context.groups.size() &&
+           static_cast<size_t>(slot) < m_context.groups[static_cast<size_t>(group)].items.size();
+           ++slot) {
         auto geo = slotGeometry(group, slot);
         if (!geo || !m_context.groups.item(group, slot)) continue;
         if (bandTouches(band, clip, geo->cell)) slots.push_back(slot);
@@ -85,8 +88,9 @@ LRESULT CBarWindow::onMouseMove(WPARAM, LPARAM lParam) {
       for (int slot : slots) {
         auto geo = slotGeometry(group, slot);
         if (!geo) continue;
-        origin = first ? std::pair{geo->cell.left, geo->cell.top}
-                       : std::pair{std::min(origin.first, geo->cell.left), std::min(origin.second, geo->cell.top)};
+        origin =
+            first ? std::pair{geo->cell.left, geo->cell.top}
+                  : std::pair{std::min(origin.first, geo->cell.left), std::min(origin.second, geo->cell.top)};
         first = false;
       }
       return origin;

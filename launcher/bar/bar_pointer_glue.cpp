@@ -83,7 +83,8 @@ int CBarWindow::groupOfArea(int area) const {
 }
 
 Hit CBarWindow::slotHit(Hit hit) const {
-  if (hit.area == hit_area::kGrid && hit.index >= 0) hit.index += firstVisibleSlot(m_context.groups.activeGroup);
+  if (hit.area == hit_area::kGrid && hit.index >= 0)
+    hit.index += firstVisibleSlot(m_context.groups.activeGroup);
   return hit;
 }
 
@@ -101,9 +102,12 @@ PressInput CBarWindow::pressInput(int button, int x, int y, bool shift) const {
     const int group = groupOfArea(area);
     in.occupied = groups.item(group, in.hit.index) != nullptr;
     if (auto geo = slotGeometry(group, in.hit.index)) in.image = geo->image;
-    in.gridColumns = area == hit_area::kQuick ? 1 : gridCells(m_layout, groups[static_cast<size_t>(group)].buttonMode).columns;
+    in.gridColumns = area == hit_area::kQuick
+                         ? 1
+                         : gridCells(m_layout, groups[static_cast<size_t>(group)].buttonMode).columns;
   }
-  if (area == hit_area::kTabs) in.placeholderTab = in.hit.index == static_cast<int>(groups.placeholderIndex());
+  if (area == hit_area::kTabs)
+    in.placeholderTab = in.hit.index == static_cast<int>(groups.placeholderIndex());
   const int active = groups.activeGroup;
   if (active > 0 && static_cast<size_t>(active) < groups.size()) {
     const Group& g = groups[static_cast<size_t>(active)];
@@ -121,16 +125,18 @@ void CBarWindow::showSelection(bool selected) {
   m_shownSelectionGroup = groupOfArea(m_pointer.selectionArea());
   // Buttons that left the selection go back to plain.
   for (int slot : before) {
-    const bool still = m_shownSelectionGroup == group &&
-                       std::find(m_shownSelection.begin(), m_shownSelection.end(), slot) != m_shownSelection.end();
+    const bool still =
+        m_shownSelectionGroup == group &&
+        std::find(m_shownSelection.begin(), m_shownSelection.end(), slot) != m_shownSelection.end();
     if (!still && group >= 0) repaintButton(group, slot, {});
   }
   for (int slot : m_shownSelection) repaintButton(m_shownSelectionGroup, slot, {false, selected});
 }
 
 ButtonLook CBarWindow::slotLook(int group, int slot) const {
-  const bool selected = group == m_shownSelectionGroup &&
-                        std::find(m_shownSelection.begin(), m_shownSelection.end(), slot) != m_shownSelection.end();
+  const bool selected =
+      group == m_shownSelectionGroup &&
+      std::find(m_shownSelection.begin(), m_shownSelection.end(), slot) != m_shownSelection.end();
   return {false, selected};
 }
 
@@ -344,7 +350,8 @@ void CBarWindow::applyPointerEffects(const PointerEffects& e) {
     m_currentArea = *e.activateArea;
     repaintAll();
   }
-  if (e.selectGroup && *e.selectGroup >= 1 && static_cast<size_t>(*e.selectGroup) < groups.placeholderIndex()) {
+  if (e.selectGroup && *e.selectGroup >= 1 &&
+      static_cast<size_t>(*e.selectGroup) < groups.placeholderIndex()) {
     groups.activeGroup = *e.selectGroup;
     m_shownSelection.clear();
     m_pointer.clearSelection();
@@ -361,7 +368,8 @@ void CBarWindow::applyPointerEffects(const PointerEffects& e) {
     }
   }
   if (e.startButtonDrag)
-    beginButtonDrag(groupOfArea(m_pointer.selectionArea()), m_pointer.selection(), e.dragOffsetX, e.dragOffsetY);
+    beginButtonDrag(groupOfArea(m_pointer.selectionArea()), m_pointer.selection(), e.dragOffsetX,
+                    e.dragOffsetY);
   if (e.startTabDrag) beginTabDrag(*e.startTabDrag);
   if (e.pressedBox) pressBox(*e.pressedBox);
   if (e.toggle24Hour) {
@@ -369,7 +377,8 @@ void CBarWindow::applyPointerEffects(const PointerEffects& e) {
     computeLayout();
     repaintAll();
   }
-  for (const TimerRequest& t : e.armTimers) SetTimer(m_hwnd, static_cast<UINT_PTR>(t.id), static_cast<UINT>(t.milliseconds), nullptr);
+  for (const TimerRequest& t : e.armTimers)
+    SetTimer(m_hwnd, static_cast<UINT_PTR>(t.id), static_cast<UINT>(t.milliseconds), nullptr);
   if (e.releaseCapture && GetCapture() == m_hwnd) ReleaseCapture();
   if (m_pressedBox && (e.releaseCapture || e.boxCommand)) {
     m_pressedBox.reset();

@@ -227,7 +227,8 @@ TEST_F(BarMouse, ClickStartsTheButtonsProgramAndTheBarHidesUnlessLocked) {
   ASSERT_TRUE(line.has_value()) << "the probe of slot 2 did not start";
   EXPECT_NE(line->find(L"slot2 \"two words\""), std::wstring::npos) << *line;
   EXPECT_NE(line->find(L"launch_probe.exe"), std::wstring::npos) << *line;
-  EXPECT_TRUE(e2e::waitUntil([&] { return driver::hidden(bar); }, 5000)) << "unlocked bar stays after a start";
+  EXPECT_TRUE(e2e::waitUntil([&] { return driver::hidden(bar); }, 5000))
+      << "unlocked bar stays after a start";
   EXPECT_EQ(runningProbes(), 1);
 }
 
@@ -460,7 +461,8 @@ TEST_F(BarMouse, ExecKeyStartsTheChosenProgram) {
   ASSERT_TRUE(folder.has_value());
   std::wstring bin = e2e::binDir();
   if (!bin.empty() && bin.back() == L'\\') bin.pop_back();
-  EXPECT_EQ(lstrcmpiW(folder->substr(0, folder->find(L',')).c_str(), bin.c_str()), 0) << *folder << " " << bin;
+  EXPECT_EQ(lstrcmpiW(folder->substr(0, folder->find(L',')).c_str(), bin.c_str()), 0)
+      << *folder << " " << bin;
 }
 
 TEST_F(BarMouse, DraggedButtonsPictureFollowsThePointerUntilRelease) {
@@ -486,10 +488,12 @@ TEST_F(BarMouse, DraggedButtonsPictureFollowsThePointerUntilRelease) {
   input({(from.x + to.x) / 2, to.y}, 0);
   input(to, 0);
   // The picture sits where the pointer took it: slot 0's image over slot 2's.
-  EXPECT_TRUE(e2e::waitUntil([&] { return changedAtTarget() > half; }, 3000)) << "no drag picture at the pointer";
+  EXPECT_TRUE(e2e::waitUntil([&] { return changedAtTarget() > half; }, 3000))
+      << "no drag picture at the pointer";
   e2e::captureToArtifact(bar, L"barmouse_drag");
   input(to, MOUSEEVENTF_LEFTUP);
-  EXPECT_TRUE(e2e::waitUntil([&] { return changedAtTarget() == 0; }, 3000)) << "the picture stayed after release";
+  EXPECT_TRUE(e2e::waitUntil([&] { return changedAtTarget() == 0; }, 3000))
+      << "the picture stayed after release";
   // No drop handling moves it: slot 0 keeps its (selected) picture, unlike the empty cell.
   const auto after = e2e::captureWindow(bar);
   ASSERT_TRUE(after.has_value());
