@@ -60,7 +60,15 @@ void CBarWindow::launchStartupPlan() {
   for (const LaunchRequest& request : startupRequests(m_startupPlan, m_context.groups)) launchItem(request, context);
 }
 
-void CBarWindow::launchItemAt(int group, int slot) { launchSlot(m_context.groups, group, slot, launchContext(true)); }
+void CBarWindow::launchItemAt(int group, int slot) {
+  const Item* item = m_context.groups.item(group, slot);
+  if (!item) return;
+  LaunchRequest request = launchRequestFor(*item);
+  // The file-pick start asks with the folder file dialog; until that dialog
+  // exists a prompting item opens its folder.
+  if (request.flags & kItemPrompt) request = promptFolderRequest(request);
+  launchItem(request, launchContext(true));
+}
 
 LRESULT CBarWindow::onSysCommand(WPARAM wParam, LPARAM lParam) {
   const UINT command = static_cast<UINT>(wParam & 0xFFF0);
