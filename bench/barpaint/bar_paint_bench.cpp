@@ -5,26 +5,14 @@
 
 #include <cstdio>
 
+#include "bench/support/wine_timing.h"
+
 #include "launcher/app/launcher_app.h"
 #include "launcher/bar/bar_window.h"
 
 namespace {
 
-double nowMs() {
-  LARGE_INTEGER f, t;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t);
-  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-template <class F>
-double perCallMs(int n, F f) {
-  f();
-  const double t0 = nowMs();
-  for (int i = 0; i < n; ++i) f();
-  GdiFlush();
-  return (nowMs() - t0) / n;
-}
+using benchsupport::perCallMs;
 
 vorbin::IconImage patterned(uint8_t seed) {
   vorbin::IconImage image;
