@@ -121,10 +121,18 @@ LRESULT CBarWindow::onDoubleClick(WPARAM wParam, LPARAM lParam) {
   return onButtonDown(wParam, lParam);
 }
 
-LRESULT CBarWindow::onMouseWheel(WPARAM, LPARAM) { return 0; }
+LRESULT CBarWindow::onMouseWheel(WPARAM wParam, LPARAM lParam) {
+  // The wheel's point is on the screen.
+  POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  ScreenToClient(m_hwnd, &p);
+  wheelAt(p, GET_WHEEL_DELTA_WPARAM(wParam), (GET_KEYSTATE_WPARAM(wParam) & (MK_SHIFT | MK_CONTROL)) != 0);
+  return 0;
+}
 
-LRESULT CBarWindow::onVScroll(WPARAM, LPARAM) {
-  repaintAll();
+LRESULT CBarWindow::onVScroll(WPARAM wParam, LPARAM lParam) {
+  // Only the group scroll bar; the bar itself has no scroll bar.
+  if (!m_groupScrollBar || reinterpret_cast<HWND>(lParam) != m_groupScrollBar) return 0;
+  groupScrollRequest(LOWORD(wParam), static_cast<int>(HIWORD(wParam)));
   return 0;
 }
 

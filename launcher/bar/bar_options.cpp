@@ -76,6 +76,7 @@ void CBarWindow::applyOptions(const Settings& sheet) {
   }
   saveOptions(m_context.profile, s);
   if (relayout) this->relayout();
+  updateGroupScrollBar();
 }
 
 }  // namespace vorbin

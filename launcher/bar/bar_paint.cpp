@@ -96,6 +96,7 @@ void CBarWindow::computeLayout() {
   fw::WindowDC screen(nullptr);
   m_metrics = measureLayoutMetrics(screen, fontSettings(), m_context.colors.ellipseWidth, s.flatRatio,
                                    s.scrollBtnSize);
+  m_metrics.groupScrollBarWidth = s.grpScrollMode == 1 ? GetSystemMetrics(SM_CXVSCROLL) : 0;
   const int clientHeight =
       m_height > 0 ? m_height : barDefaultHeight(computeBarLayout(m_metrics, s.taskMode, 0));
   m_layout = computeBarLayout(m_metrics, s.taskMode, clientHeight);
@@ -191,6 +192,7 @@ bool CBarWindow::ensureBarImage(HDC reference) {
 }
 
 void CBarWindow::paintBarImage(HDC dc) {
+  syncGroupScrollBar();
   const BarPaintState state = paintState();
   paintWholeBar(dc, m_imageSize.cx, m_imageSize.cy, m_layout, m_kit, state);
   if (state.taskMode) {
@@ -223,7 +225,8 @@ void CBarWindow::paintGroupDisplay(HDC dc) {
   for (int n : cut) groups[static_cast<size_t>(n)].titleCut = 1;
   const int rowsOfTabs =
       (static_cast<int>(tabs.tabs.size()) + tabLay.perRow - 1) / std::max(1, tabLay.perRow);
-  if (rowsOfTabs * tabLay.tabHeight > m_layout.tabArea.height()) {
+  // With the group scroll bar the layout leaves the drawn buttons empty.
+  if (rowsOfTabs * tabLay.tabHeight > m_layout.tabArea.height() && m_layout.groupScroll[0].height() > 0) {
     paintGroupScrollButton(dc, toRect(m_layout.groupScroll[0]), m_kit, true);
     paintGroupScrollButton(dc, toRect(m_layout.groupScroll[1]), m_kit, false);
   }

@@ -155,6 +155,7 @@ LRESULT CBarWindow::onCreate(WPARAM wParam, LPARAM lParam) {
   m_returnGroup = m_context.groups.activeGroup;
   GetWindowThreadProcessId(m_hwnd, &m_processId);
   if (s.mostTop) SetWindowPos(m_hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  updateGroupScrollBar();
   registerBarHotKey();
   SetHook(m_hwnd, 0);
   SetVorbMode(static_cast<UINT>(s.mouseButton), s.vorbBar);
@@ -190,6 +191,7 @@ LRESULT CBarWindow::onDestroy(WPARAM, LPARAM) {
   if (m_trayIcon) addTrayIcon(false);
   if (m_optionsSheet && IsWindow(m_optionsSheet)) DestroyWindow(m_optionsSheet);
   m_optionsSheet = nullptr;
+  m_groupScrollBar = nullptr;  // destroyed with the bar
   PostQuitMessage(0);
   return 0;
 }

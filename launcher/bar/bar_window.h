@@ -12,6 +12,7 @@
 #include "launcher/bar/bar_rules.h"
 #include "launcher/bar/key_bindings.h"
 #include "launcher/bar/task_change.h"
+#include "launcher/bar/tab_scroll.h"
 #include "launcher/interact/bar_pointer.h"
 #include "launcher/interact/launch_item.h"
 #include "launcher/model/group_table.h"
@@ -250,6 +251,15 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   // The box a key binding presses, if it presses one.
   static std::optional<Hit> bindingBox(const KeyBinding& binding);
   void functionKeyCommand(int key);
+  // The group scroll bar and the wheel (bar_tab_scroll.cpp).
+  TabRows groupTabRows() const;
+  // Makes or removes the group scroll bar as GrpScrollMode says, then syncs it.
+  void updateGroupScrollBar();
+  // Places the bar beside the tabs, hides it in task mode, sets its range and thumb.
+  void syncGroupScrollBar();
+  void scrollTabsTo(int offset);
+  void groupScrollRequest(int request, int thumb);
+  void wheelAt(POINT client, int delta, bool pages);
   void scrollList(int direction);
   void listScrollRepeat(int direction);
   bool pointerTimer(UINT_PTR id);
@@ -327,6 +337,8 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   POINT m_pointerAt{};  // the last pointer position in the client area
   bool m_tabDrag = false;
   bool m_tabScrolling = false;
+  HWND m_groupScrollBar = nullptr;  // control 202, with GrpScrollMode 1
+  WheelSteps m_wheel;
   // The drag's picture and its cursors (the image lists of the common controls).
   struct _IMAGELIST* m_dragPicture = nullptr;
   struct _IMAGELIST* m_dragCursors = nullptr;

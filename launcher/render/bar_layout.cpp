@@ -111,6 +111,13 @@ BarLayout computeBarLayout(const LayoutMetrics& m, bool taskMode, int clientHeig
   const int sb = m.scrollBarWidth;
   l.groupScroll[0] = {l.tabArea.left, l.tabArea.top, l.tabArea.right, l.tabArea.top + sb};
   l.groupScroll[1] = {l.tabArea.left, l.tabArea.bottom - sb, l.tabArea.right, l.tabArea.bottom};
+  if (!taskMode && m.groupScrollBarWidth > 0) {
+    const int barLeft = std::max(l.tabArea.left, l.tabArea.right - m.groupScrollBarWidth);
+    l.groupScrollBar = {barLeft, l.tabArea.top, l.tabArea.right, l.tabArea.bottom};
+    l.tabArea.right = barLeft;
+    l.groupScroll[0] = {l.tabArea.left, l.tabArea.top, l.tabArea.right, l.tabArea.top};
+    l.groupScroll[1] = {l.tabArea.left, l.tabArea.bottom, l.tabArea.right, l.tabArea.bottom};
+  }
 
   const int colLeft = x0 + 7 * H + 3, colRight = colLeft + h;
   const int s = l.scrollBtnSize * h;

@@ -29,6 +29,7 @@ struct LayoutMetrics {
   int ellipseWidth = 25;         // EllipseWidth, 0..1000
   int flatRatio = 0;             // FlatRatio, -100..100
   int scrollBtnSize = 4;         // ScrollBtnSize, 1..8
+  int groupScrollBarWidth = 0;   // the group scroll bar beside the tabs; 0 = none
 };
 
 // Font size adjustments in tenths of a point.
@@ -77,6 +78,9 @@ struct BarLayout {
   std::array<PixelRect, kModeButtonCount> modeButtons;
   PixelRect tabArea;
   std::array<PixelRect, 2> groupScroll;
+  // With a group scroll bar (group mode only) the tab area gives up its right
+  // part to it and the drawn scroll buttons are empty.
+  PixelRect groupScrollBar;
   PixelRect grid;
   PixelRect scrollNumber, scrollUp, scrollDown;
   PixelRect quickList;

@@ -271,6 +271,100 @@ TEST_F(BarInProcess, BottomEdgeResizeFollowsThePointer) {
   EXPECT_TRUE(clockRunning(w));
 }
 
+// Control 202's place in the bar's client area, or an empty rectangle.
+RECT childRect(HWND bar, HWND child) {
+  RECT r{};
+  if (!child) return r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, bar, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+TEST_F(BarInProcess, GroupScrollBarFollowsTheTabRowsRequestsModeAndOptions) {
+  for (int n = 0; n < 20; ++n) {
+    const std::wstring title = L"Group " + std::to_wstring(n + 1);
+    ASSERT_TRUE(groups->ensureGroup(static_cast<int>(groups->placeholderIndex()), &title, false));
+  }
+  settings.grpScrollMode = 1;
+  settings.groupDispMode = 0;
+  HWND w = makeBar();
+  HWND sb = GetDlgItem(w, 202);
+  ASSERT_NE(sb, nullptr) << "no group scroll bar";
+  EXPECT_TRUE(IsWindowVisible(sb));
+  // Beside the tabs, at the right edge of the space the tabs had, as high as the tab area.
+  const BarLayout& l = bar->layout();
+  const RECT at = childRect(w, sb);
+  EXPECT_EQ(at.right, l.tabArea.right + GetSystemMetrics(SM_CXVSCROLL));
+  EXPECT_EQ(at.right - at.left, GetSystemMetrics(SM_CXVSCROLL));
+  EXPECT_EQ(at.top, l.tabArea.top);
+  EXPECT_EQ(at.bottom, l.tabArea.bottom);
+  const TabLayout tabs = tabLayout(l, 0);
+  const int page = l.tabArea.height() / tabs.tabHeight;
+  ASSERT_GT(page, 0);
+  ASSERT_LT(page + 2, 20) << "the test wants more rows than the bar shows";
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL;
+  ASSERT_TRUE(GetScrollInfo(sb, SB_CTL, &info));
+  EXPECT_EQ(info.nMax, 19);
+  EXPECT_EQ(static_cast<int>(info.nPage), page);
+
+  auto request = [&](int code, int thumb = 0) {
+    SendMessageW(w, WM_VSCROLL, MAKEWPARAM(code, thumb), reinterpret_cast<LPARAM>(sb));
+    return groups->dispGroupOffset;
+  };
+  EXPECT_EQ(request(SB_LINEDOWN), 1);
+  EXPECT_EQ(request(SB_PAGEDOWN), 1 + page);
+  EXPECT_EQ(request(SB_LINEUP), page);
+  EXPECT_EQ(request(SB_PAGEDOWN), std::min(2 * page, 20 - page));
+  EXPECT_EQ(request(SB_BOTTOM), 20 - page);
+  EXPECT_EQ(request(SB_LINEDOWN), 20 - page) << "past the last page";
+  EXPECT_EQ(request(SB_PAGEUP), 20 - 2 * page > 0 ? 20 - 2 * page : 0);
+  EXPECT_EQ(request(SB_TOP), 0);
+  // The thumb's position comes from the control; an end only repaints.
+  SetScrollPos(sb, SB_CTL, 5, FALSE);
+  EXPECT_EQ(request(SB_ENDSCROLL), 0);
+  // WM_VSCROLL from anything else is not the group scroll bar's.
+  SendMessageW(w, WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(groups->dispGroupOffset, 0);
+  request(SB_LINEDOWN);
+  pump();
+  ASSERT_TRUE(GetScrollInfo(sb, SB_CTL, &info));
+  EXPECT_EQ(info.nPos, 1) << "the thumb follows the offset";
+
+  // A bar made taller by its bottom edge takes the scroll bar's bottom along.
+  RECT wr;
+  GetWindowRect(w, &wr);
+  SendMessageW(w, WM_NCLBUTTONDOWN, HTBOTTOM, MAKELPARAM(wr.left + 20, wr.bottom - 1));
+  SendMessageW(w, WM_MOUSEMOVE, 0, MAKELPARAM(20, wr.bottom - wr.top + 2 * l.H));
+  SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(20, wr.bottom - wr.top + 2 * l.H));
+  pump();
+  EXPECT_EQ(childRect(w, sb).bottom, bar->layout().tabArea.bottom);
+  EXPECT_GT(bar->layout().tabArea.bottom, at.bottom);
+
+  // Task mode lists windows where the tabs were: the bar hides, and comes back.
+  bar->setTaskMode(true);
+  pump();
+  EXPECT_FALSE(IsWindowVisible(sb));
+  bar->setTaskMode(false);
+  pump();
+  EXPECT_TRUE(IsWindowVisible(sb));
+
+  // The options sheet switches it off and on again.
+  Settings sheet = settings;
+  sheet.grpScrollMode = 0;
+  bar->applyOptions(sheet);
+  pump();
+  EXPECT_EQ(GetDlgItem(w, 202), nullptr);
+  EXPECT_FALSE(IsWindow(sb));
+  EXPECT_EQ(bar->layout().tabArea.right, at.right) << "the tabs take the space back";
+  sheet.grpScrollMode = 1;
+  bar->applyOptions(sheet);
+  pump();
+  EXPECT_NE(GetDlgItem(w, 202), nullptr);
+  EXPECT_EQ(bar->layout().tabArea.right, l.tabArea.right);
+}
+
 bool listed(const TaskTable& t, HWND w, int* showState = nullptr, std::wstring* title = nullptr) {
   for (size_t i = 1; i < t.size(); ++i) {
     if (t[i].window != w) continue;
