@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "hook/vorber2k.h"
+#include "launcher/bar/tab_scroll.h"
+#include "launcher/model/group_table.h"
+#include "launcher/model/registry_profile.h"
+#include "launcher/render/bar_fonts.h"
 #include "tests/app/launcher_driver.h"
 #include "tests/support/e2e.h"
 
@@ -141,6 +145,96 @@ TEST_F(BarEndToEnd, ReactivatingTheBarCancelsTheDelayedHide) {
   ASSERT_TRUE(bringToFront(bar));
   e2e::pumpFor(3500);
   EXPECT_TRUE(shown(bar));
+}
+
+// Group 1 with ten rows of buttons, and 21 groups in all: more tab rows than the bar shows.
+void seedManyRows() {
+  using namespace vorbin;
+  RegistryProfile profile;
+  GroupTable table(profile, ModelOptions{});
+  table.loadGroups();
+  for (int n = 1; n <= 21; ++n) {
+    const std::wstring title = L"Rows " + std::to_wstring(n);
+    ASSERT_TRUE(table.ensureGroup(static_cast<int>(table.placeholderIndex()), &title, false));
+  }
+  for (int slot = 0; slot < 40; ++slot) {
+    auto item = std::make_unique<Item>();
+    item->title = L"Button " + std::to_wstring(slot);
+    item->setTargetPath(L"notepad.exe");
+    table.placeItem(1, slot, std::move(item));
+    ASSERT_TRUE(table.saveItem(1, slot, false));
+  }
+  table.saveOrder();
+}
+
+void wheel(POINT at, int delta) {
+  SetCursorPos(at.x, at.y);
+  e2e::pumpFor(30);
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = MOUSEEVENTF_WHEEL;
+  in.mi.mouseData = static_cast<DWORD>(delta);
+  SendInput(1, &in, sizeof(in));
+  e2e::pumpFor(150);
+}
+
+TEST_F(BarEndToEnd, WheelScrollsTheGridByNotchesAndTheTabsByFortiethsOrPages) {
+  seedManyRows();
+  e2e::profile::setString(L"Settings", L"ActGroup", L"1");
+  e2e::profile::setString(L"Settings", L"Lock", L"Yes");
+  launcher = e2e::startLauncher();
+  bar = e2e::waitForBar(launcher.pid());
+  ASSERT_NE(bar, nullptr);
+  // A profile with groups asks fewer first-run questions.
+  while (answerDialog(launcher.pid(), IDCANCEL, 3000)) {
+  }
+  ASSERT_TRUE(e2e::waitUntil([&] { return shown(bar); }, 5000));
+  ASSERT_TRUE(bringToFront(bar));
+  // The same layout as the bar's, on its client size.
+  RECT client;
+  GetClientRect(bar, &client);
+  HDC screen = GetDC(nullptr);
+  const auto metrics = vorbin::measureLayoutMetrics(screen, vorbin::FontSettings{}, 25, 0, 4);
+  ReleaseDC(nullptr, screen);
+  const vorbin::BarLayout layout = vorbin::computeBarLayout(metrics, false, client.bottom);
+  ASSERT_EQ(client.right, layout.width);
+  const vorbin::TabLayout tabs = vorbin::tabLayout(layout, 0);
+  const vorbin::TabRows rows = vorbin::tabRows(21, tabs.perRow, tabs.tabHeight, layout.tabArea.height());
+  ASSERT_GE(rows.maxOffset(), 9) << "the bar shows too many tab rows for this test";
+  ASSERT_LT(rows.page, 9);
+  POINT grid{(layout.grid.left + layout.grid.right) / 2, (layout.grid.top + layout.grid.bottom) / 2};
+  POINT tabArea{(layout.tabArea.left + layout.tabArea.right) / 2, layout.tabArea.top + 5};
+  ClientToScreen(bar, &grid);
+  ClientToScreen(bar, &tabArea);
+
+  // Towards the user: two notches, two rows down; half a notch back is not a row yet.
+  wheel(grid, -120);
+  wheel(grid, -120);
+  wheel(grid, 60);
+  // Three notches down over the tabs: three rows each; Shift and a notch up: a page back.
+  for (int i = 0; i < 3; ++i) wheel(tabArea, -120);
+  INPUT shift = {};
+  shift.type = INPUT_KEYBOARD;
+  shift.ki.wVk = VK_SHIFT;
+  SendInput(1, &shift, sizeof(shift));
+  wheel(tabArea, 120);
+  shift.ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(1, &shift, sizeof(shift));
+  e2e::pumpFor(100);
+  // Over the function keys the wheel does nothing.
+  POINT key{(layout.functionKeys[1].left + layout.functionKeys[1].right) / 2, layout.functionKeys[1].top + 4};
+  ClientToScreen(bar, &key);
+  wheel(key, -120);
+
+  ASSERT_TRUE(e2e::closeAndWait(launcher, bar));
+  bar = nullptr;
+  vorbin::RegistryProfile profile;
+  vorbin::ModelOptions options;
+  options.isV416Later = true;  // the seeded profile's group names
+  vorbin::GroupTable saved(profile, options);
+  saved.loadGroups();
+  EXPECT_EQ(saved[1].dispOffset, 2) << "grid rows";
+  EXPECT_EQ(saved.dispGroupOffset, 9 - rows.page) << "tab rows, page " << rows.page;
 }
 
 bool oneOf(const std::wstring& text, const std::vector<std::wstring>& choices) {
