@@ -182,6 +182,8 @@ TEST_F(BarEndToEnd, WheelScrollsTheGridByNotchesAndTheTabsByFortiethsOrPages) {
   seedManyRows();
   e2e::profile::setString(L"Settings", L"ActGroup", L"1");
   e2e::profile::setString(L"Settings", L"Lock", L"Yes");
+  // With the group scroll bar beside the tabs.
+  e2e::profile::setDword(L"Settings", L"GrpScrollMode", 1);
   launcher = e2e::startLauncher();
   bar = e2e::waitForBar(launcher.pid());
   ASSERT_NE(bar, nullptr);
@@ -194,10 +196,14 @@ TEST_F(BarEndToEnd, WheelScrollsTheGridByNotchesAndTheTabsByFortiethsOrPages) {
   RECT client;
   GetClientRect(bar, &client);
   HDC screen = GetDC(nullptr);
-  const auto metrics = vorbin::measureLayoutMetrics(screen, vorbin::FontSettings{}, 25, 0, 4);
+  auto metrics = vorbin::measureLayoutMetrics(screen, vorbin::FontSettings{}, 25, 0, 4);
   ReleaseDC(nullptr, screen);
+  metrics.groupScrollBarWidth = GetSystemMetrics(SM_CXVSCROLL);
   const vorbin::BarLayout layout = vorbin::computeBarLayout(metrics, false, client.bottom);
   ASSERT_EQ(client.right, layout.width);
+  HWND scrollBar = GetDlgItem(bar, 202);
+  ASSERT_NE(scrollBar, nullptr);
+  EXPECT_TRUE(IsWindowVisible(scrollBar));
   const vorbin::TabLayout tabs = vorbin::tabLayout(layout, 0);
   const vorbin::TabRows rows = vorbin::tabRows(21, tabs.perRow, tabs.tabHeight, layout.tabArea.height());
   ASSERT_GE(rows.maxOffset(), 9) << "the bar shows too many tab rows for this test";
@@ -226,6 +232,9 @@ TEST_F(BarEndToEnd, WheelScrollsTheGridByNotchesAndTheTabsByFortiethsOrPages) {
   ClientToScreen(bar, &key);
   wheel(key, -120);
 
+  // The thumb follows the wheel.
+  EXPECT_EQ(GetScrollPos(scrollBar, SB_CTL), 9 - rows.page);
+  e2e::captureToArtifact(bar, L"bar_group_scroll_bar");
   ASSERT_TRUE(e2e::closeAndWait(launcher, bar));
   bar = nullptr;
   vorbin::RegistryProfile profile;
