@@ -6,6 +6,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/gdi.h"
 #include "hook/vorber2k.h"
@@ -137,7 +138,15 @@ ButtonLook CBarWindow::slotLook(int group, int slot) const {
   const bool selected =
       group == m_shownSelectionGroup &&
       std::find(m_shownSelection.begin(), m_shownSelection.end(), slot) != m_shownSelection.end();
-  return {false, selected};
+  return {group == m_hotGroup && slot == m_hotSlot, selected};
+}
+
+void CBarWindow::showDragHot(const Hit& hot) {
+  const int oldGroup = std::exchange(m_hotGroup, hot.area == hit_area::kNone ? -1 : groupOfArea(hot.area));
+  const int oldSlot = std::exchange(m_hotSlot, hot.area == hit_area::kNone ? -1 : hot.index);
+  // Each repaint hides the drag picture while it draws under it.
+  if (oldGroup >= 0) repaintButton(oldGroup, oldSlot, slotLook(oldGroup, oldSlot));
+  if (m_hotGroup >= 0) repaintButton(m_hotGroup, m_hotSlot, slotLook(m_hotGroup, m_hotSlot));
 }
 
 void CBarWindow::drawPressedFace(const PixelRect& r, COLORREF edge) {
@@ -371,6 +380,7 @@ void CBarWindow::applyPointerEffects(const PointerEffects& e) {
     beginButtonDrag(groupOfArea(m_pointer.selectionArea()), m_pointer.selection(), e.dragOffsetX,
                     e.dragOffsetY);
   if (e.startTabDrag) beginTabDrag(*e.startTabDrag);
+  if (e.dragHot) showDragHot(*e.dragHot);
   if (e.pressedBox) pressBox(*e.pressedBox);
   if (e.toggle24Hour) {
     m_context.settings.is24Hour = !m_context.settings.is24Hour;

@@ -240,6 +240,8 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void execDialog();
   // How the selection shows a button now (whole repaints keep it).
   ButtonLook slotLook(int group, int slot) const;
+  // The hot highlight of a drag moves to this button (area 0: none).
+  void showDragHot(const Hit& hot);
   // The image-list drag of the selected buttons (bar_drag_start.cpp).
   void beginButtonDrag(int group, const std::vector<int>& slots, int offsetX, int offsetY);
   void beginTabDrag(int group);
@@ -339,6 +341,9 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   bool m_tabScrolling = false;
   HWND m_groupScrollBar = nullptr;  // control 202, with GrpScrollMode 1
   WheelSteps m_wheel;
+  // The button under a drag, drawn hot.
+  int m_hotGroup = -1;
+  int m_hotSlot = -1;
   // The drag's picture and its cursors (the image lists of the common controls).
   struct _IMAGELIST* m_dragPicture = nullptr;
   struct _IMAGELIST* m_dragCursors = nullptr;

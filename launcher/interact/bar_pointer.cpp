@@ -108,8 +108,16 @@ PointerEffects BarPointer::move(int x, int y, const Hit& hit, int currentGroup, 
           {kTimerHoverGroup, m_dragging ? m_settings.intervalAtDrop : m_settings.intervalAtSel});
     }
     m_hoverGroup = hoverTab ? std::optional<int>(hit.index) : std::nullopt;
-    if (m_dragging && hit.area == kListScroll)
+    if (!m_dragging) return e;
+    // Coming onto a list scroll arrow: the list scrolls after a longer first wait.
+    if (hit.area == kListScroll && m_dragOver.code() != hit.code())
       e.armTimers.push_back({kTimerDragScroll, 2 * m_settings.intervalAtScroll});
+    m_dragOver = hit;
+    const Hit hot = isButtonArea(hit.area) && hit.index >= 0 ? hit : Hit{};
+    if (hot.code() != m_dragHot.code()) {
+      m_dragHot = hot;
+      e.dragHot = hot;
+    }
     return e;
   }
   if (m_selectMode != select_mode::kBand &&
@@ -122,6 +130,8 @@ PointerEffects BarPointer::move(int x, int y, const Hit& hit, int currentGroup, 
     if (!m_placeholderTab && m_pressHit.index >= 1) {
       e.startTabDrag = m_pressHit.index;
       m_dragging = true;
+      m_dragHot = Hit{};
+      m_dragOver = m_pressHit;
     }
     return e;
   }
@@ -144,6 +154,8 @@ PointerEffects BarPointer::move(int x, int y, const Hit& hit, int currentGroup, 
   e.dragOffsetY = m_pressY - top;
   e.startButtonDrag = true;
   m_dragging = true;
+  m_dragHot = Hit{};
+  m_dragOver = m_pressHit;
   return e;
 }
 
@@ -155,8 +167,11 @@ PointerEffects BarPointer::release(int /*x*/, int /*y*/, const Hit& hit, const C
   e.releaseCapture = true;
   const int area = m_pressHit.area;
   if (m_dragging) {
-    // The drop itself is the bar's drag handling.
+    // The drop itself is the bar's drag handling; the hot highlight goes.
     m_dragging = false;
+    if (m_dragHot.area != kNone) e.dragHot = Hit{};
+    m_dragHot = Hit{};
+    m_dragOver = Hit{};
     return e;
   }
   if (m_button == 2) {

@@ -67,6 +67,9 @@ struct PointerEffects {
   bool toggle24Hour = false;
   std::optional<int> listScrollRepeat;  // 1 up, 2 down: scroll and repeat while held
   bool confirmDeclined = false;
+  // While dragging: the button now under the pointer gets the hot highlight
+  // (area kNone: no button any more).
+  std::optional<Hit> dragHot;
 };
 
 class BarPointer {
@@ -113,6 +116,8 @@ class BarPointer {
   bool m_placeholderTab = false;
   bool m_pressOccupied = false;
   std::optional<int> m_hoverGroup;
+  Hit m_dragHot;   // the button under a drag
+  Hit m_dragOver;  // what the drag was over at the last move
 };
 
 }  // namespace vorbin

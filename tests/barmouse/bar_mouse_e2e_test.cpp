@@ -501,6 +501,53 @@ TEST_F(BarMouse, DraggedButtonsPictureFollowsThePointerUntilRelease) {
   EXPECT_NE(after->at(kept.x, kept.y), after->at(empty.x, empty.y)) << "the dragged button left its place";
 }
 
+TEST_F(BarMouse, TheHotHighlightFollowsADragOverTheButtons) {
+  start(true);
+  const int pressDepth = imageCentre(0).y - button(0).cell.top;
+  // The pointer low in a cell: the drag picture hangs below the cell's top strip.
+  auto lowIn = [&](int slot) { return POINT{cellCentre(slot).x, button(slot).cell.bottom - 3}; };
+  auto topStrip = [&](const e2e::Capture& cap, int slot) {
+    std::vector<uint32_t> pixels;
+    const PixelRect r = button(slot).cell;
+    const int bottom = std::min(r.top + 6, r.bottom - 3 - pressDepth);
+    for (int y = r.top; y < bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) pixels.push_back(cap.at(x, y));
+    return pixels;
+  };
+  auto changed = [](const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+    size_t n = 0;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) n += a[i] != b[i];
+    return n;
+  };
+  ASSERT_GT(button(3).cell.bottom - 3 - pressDepth, button(3).cell.top + 2) << "cells too low for the test";
+  const auto plain = e2e::captureWindow(bar);
+  ASSERT_TRUE(plain.has_value());
+  const size_t edge = static_cast<size_t>(button(3).cell.width()) / 2;
+
+  const POINT from = imageCentre(0);
+  input(from, 0);
+  input(from, MOUSEEVENTF_LEFTDOWN);
+  input({from.x + 12, from.y + 1}, 0);
+  input(lowIn(3), 0);
+  std::optional<e2e::Capture> now;
+  // Pixels of a cell's top strip that differ from the plain bar, on a new capture.
+  auto hot = [&](int slot) {
+    now = e2e::captureWindow(bar);
+    return now ? changed(topStrip(*now, slot), topStrip(*plain, slot)) : 0;
+  };
+  EXPECT_TRUE(e2e::waitUntil([&] { return hot(3) > edge; }, 3000))
+      << "no highlight on the button under the drag";
+  e2e::captureToArtifact(bar, L"barmouse_drag_hot");
+  EXPECT_EQ(changed(topStrip(*now, 1), topStrip(*plain, 1)), 0u) << "a button not under the drag is hot";
+
+  input(lowIn(1), 0);
+  EXPECT_TRUE(e2e::waitUntil([&] { return hot(1) > edge; }, 3000))
+      << "the highlight did not follow the pointer";
+  EXPECT_EQ(changed(topStrip(*now, 3), topStrip(*plain, 3)), 0u) << "the last button stayed hot";
+  input(lowIn(1), MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(e2e::waitUntil([&] { return hot(1) == 0; }, 3000)) << "the highlight stayed after the drop";
+}
+
 TEST_F(BarMouse, DragRestingOnTheDownArrowScrollsTheList) {
   start(true);
   click(tabCentre(2));

@@ -156,13 +156,28 @@ TEST_F(BarPointerTest, MovingAPressedButtonStartsADragWithTheBlockOffset) {
   ASSERT_EQ(e.armTimers.size(), 1u);
   EXPECT_EQ(e.armTimers[0].id, kTimerHoverGroup);
   EXPECT_EQ(e.armTimers[0].milliseconds, 100);
+  // The hot highlight follows the pointer over the grid and the quick list.
+  e = moveTo(160, 20, {kGrid, 3});
+  ASSERT_TRUE(e.dragHot.has_value());
+  EXPECT_EQ(e.dragHot->code(), hitCode(kGrid, 3));
+  EXPECT_FALSE(moveTo(165, 22, {kGrid, 3}).dragHot.has_value()) << "same button, no repaint";
+  e = pointer.move(400, 30, {kQuick, 1}, 1, false, cellsIn, blockOrigin);
+  ASSERT_TRUE(e.dragHot.has_value());
+  EXPECT_EQ(e.dragHot->code(), hitCode(kQuick, 1));
   e = pointer.move(300, 10, {kListScroll, 2}, 1, false, cellsIn, blockOrigin);
   ASSERT_EQ(e.armTimers.size(), 1u);
   EXPECT_EQ(e.armTimers[0].id, kTimerDragScroll);
   EXPECT_EQ(e.armTimers[0].milliseconds, 400);
-  e = pointer.release(300, 10, {kListScroll, 2}, nullptr);
+  ASSERT_TRUE(e.dragHot.has_value());
+  EXPECT_EQ(e.dragHot->area, kNone) << "off the buttons the highlight goes";
+  // Moving on the arrow does not put the first tick off again.
+  EXPECT_TRUE(pointer.move(301, 11, {kListScroll, 2}, 1, false, cellsIn, blockOrigin).armTimers.empty());
+  moveTo(60, 20, {kGrid, 1});
+  e = pointer.release(60, 20, {kGrid, 1}, nullptr);
   EXPECT_TRUE(e.launchSlots.empty());
   EXPECT_FALSE(pointer.dragging());
+  ASSERT_TRUE(e.dragHot.has_value()) << "the drop leaves a highlight behind";
+  EXPECT_EQ(e.dragHot->area, kNone);
 }
 
 TEST_F(BarPointerTest, RightButtonSelectsAndOpensTheMenuOrShowsHelp) {
