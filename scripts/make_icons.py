@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the launcher's own icons (the application, the default item, the
 placeholder, the item decorations and the group and task marks) as 32x32
-.ico files with a 16-colour and a 32-bit image each.
+.ico files with a 16-colour and a 32-bit image each, and the bar's pointer
+as a .cur file (the same format with the hot spot in each entry).
 
 Run from anywhere: python3 scripts/make_icons.py [output folder]
 (default: launcher/render/icons beside this script's project)."""
@@ -184,6 +185,41 @@ def task_mark():
     return c
 
 
+def inside(polygon, x, y):
+    """Even-odd rule for the pixel centre."""
+    px, py, hit = x + 0.5, y + 0.5, False
+    for (x0, y0), (x1, y1) in zip(polygon, polygon[1:] + polygon[:1]):
+        if (y0 > py) != (y1 > py) and px < x0 + (py - y0) * (x1 - x0) / (y1 - y0):
+            hit = not hit
+    return hit
+
+
+ARROW = [(1, 1), (1, 22), (6, 17.5), (10, 26.5), (13.5, 25), (9.5, 16), (16, 16)]
+POINTER_HOT_SPOT = (1, 1)
+
+
+def bar_pointer():
+    """The bar's pointer: a white arrow edged in black whose tail carries a
+    small teal button with a yellow lamp, as on the bar."""
+    c = Canvas()
+    for y in range(SIZE):
+        for x in range(SIZE):
+            if inside(ARROW, x, y):
+                c.put(x, y, (0xFF, 0xFF, 0xFF))
+    # Edge: every arrow pixel with a neighbour outside the arrow.
+    edge = [(x, y) for y in range(SIZE) for x in range(SIZE) if c.px[y][x][3] and
+            any(not (0 <= x + dx < SIZE and 0 <= y + dy < SIZE) or not c.px[y + dy][x + dx][3]
+                for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)))]
+    for x, y in edge:
+        c.put(x, y, (0, 0, 0))
+    c.rect(17, 20, 28, 29, (0x00, 0x80, 0x80))
+    c.frame(17, 20, 28, 29, (0x00, 0x00, 0x00))
+    c.line(18, 21, 26, 21, (0x80, 0xFF, 0xFF))
+    c.rect(20, 23, 25, 26, (0xFF, 0xFF, 0x00))
+    c.soft_shadow()
+    return c
+
+
 def nearest_index(rgb):
     return min(range(16), key=lambda i: sum((a - b) ** 2 for a, b in zip(PALETTE[i], rgb)))
 
@@ -222,12 +258,15 @@ def image_32bit(canvas):
     return header + b''.join(rows) + and_mask(canvas, lambda p: p[3] > 0)
 
 
-def ico(canvas):
+def ico(canvas, hot_spot=None):
+    """An icon file, or with a hot spot a cursor file: type 2, and the hot
+    spot where an icon entry keeps its planes and bit count."""
     images = [(16, 4, image_4bit(canvas)), (0, 32, image_32bit(canvas))]
-    out = struct.pack('<HHH', 0, 1, len(images))
+    out = struct.pack('<HHH', 0, 1 if hot_spot is None else 2, len(images))
     offset = 6 + 16 * len(images)
     for colours, bits, data in images:
-        out += struct.pack('<BBBBHHII', SIZE, SIZE, colours, 0, 1, bits, len(data), offset)
+        fields = (1, bits) if hot_spot is None else hot_spot
+        out += struct.pack('<BBBBHHII', SIZE, SIZE, colours, 0, *fields, len(data), offset)
         offset += len(data)
     return out + b''.join(data for _, _, data in images)
 
@@ -237,6 +276,7 @@ ICONS = {101: ('application.ico', application), 102: ('group_mark.ico', group_ma
          188: ('default_item.ico', default_item), 199: ('placeholder.ico', placeholder),
          204: ('prompt_badge.ico', prompt_badge), 216: ('explorer_badge.ico', explorer_badge),
          245: ('find_badge.ico', find_badge)}
+CURSORS = {178: ('bar_pointer.cur', bar_pointer, POINTER_HOT_SPOT)}
 
 
 def main():
@@ -246,6 +286,10 @@ def main():
     for resource, (name, draw) in sorted(ICONS.items()):
         with open(os.path.join(folder, name), 'wb') as f:
             f.write(ico(draw()))
+        print(f'{resource} {name}')
+    for resource, (name, draw, hot_spot) in sorted(CURSORS.items()):
+        with open(os.path.join(folder, name), 'wb') as f:
+            f.write(ico(draw(), hot_spot))
         print(f'{resource} {name}')
 
 

@@ -246,6 +246,53 @@ TEST_F(BarEndToEnd, WheelScrollsTheGridByNotchesAndTheTabsByFortiethsOrPages) {
   EXPECT_EQ(saved.dispGroupOffset, 9 - rows.page) << "tab rows, page " << rows.page;
 }
 
+TEST_F(BarEndToEnd, TheBarShowsItsOwnPointerAndTheSizingCursorOnItsEdges) {
+  // Cursor 178 of the program: the arrow's tip is the hot spot, a teal button at its tail.
+  HMODULE exe = LoadLibraryExW(e2e::binPath(L"vorbin2k.exe").c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+  ASSERT_NE(exe, nullptr);
+  HCURSOR own = LoadCursorW(exe, MAKEINTRESOURCEW(178));
+  ASSERT_NE(own, nullptr) << "no cursor 178 in vorbin2k.exe";
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(own, &info));
+  EXPECT_FALSE(info.fIcon);
+  EXPECT_EQ(info.xHotspot, 1u);
+  EXPECT_EQ(info.yHotspot, 1u);
+  ASSERT_NE(info.hbmColor, nullptr);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, info.hbmColor);
+  EXPECT_EQ(GetPixel(dc, 18, 27), RGB(0, 128, 128));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  FreeLibrary(exe);
+
+  // The launcher's cursors are its own handles: the test sees that the client
+  // area and the resize edge show different ones, each the same every time.
+  start();
+  ASSERT_TRUE(bringToFront(bar));
+  RECT r;
+  GetWindowRect(bar, &r);
+  auto cursorAt = [&](int x, int y) {
+    // A move of one pixel and back makes the window under the pointer set the cursor.
+    SetCursorPos(x + 1, y);
+    e2e::pumpFor(60);
+    SetCursorPos(x, y);
+    e2e::pumpFor(100);
+    CURSORINFO shown{};
+    shown.cbSize = sizeof(shown);
+    return GetCursorInfo(&shown) && (shown.flags & CURSOR_SHOWING) ? shown.hCursor : nullptr;
+  };
+  const int middle = (r.left + r.right) / 2;
+  HCURSOR inside = cursorAt(middle, (r.top + r.bottom) / 2);
+  HCURSOR edge = cursorAt(middle, r.bottom - 1);
+  ASSERT_NE(inside, nullptr);
+  ASSERT_NE(edge, nullptr);
+  EXPECT_NE(inside, edge);
+  EXPECT_EQ(cursorAt(middle, (r.top + r.bottom) / 2 + 20), inside);
+  EXPECT_EQ(cursorAt(middle + 30, r.top), edge) << "top and bottom edges size alike";
+}
+
 bool oneOf(const std::wstring& text, const std::vector<std::wstring>& choices) {
   for (const auto& c : choices)
     if (!c.empty() && text == c) return true;

@@ -271,6 +271,21 @@ TEST_F(BarInProcess, BottomEdgeResizeFollowsThePointer) {
   EXPECT_TRUE(clockRunning(w));
 }
 
+TEST_F(BarInProcess, ClientAreaShowsCursor178AndTheEdgesTheSizingCursor) {
+  HWND w = makeBar();
+  // This test program carries the launcher's images, cursor 178 among them.
+  HCURSOR own = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(178));
+  ASSERT_NE(own, nullptr);
+  SetCursor(nullptr);
+  EXPECT_TRUE(SendMessageW(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+  EXPECT_EQ(GetCursor(), own);
+  for (int edge : {HTTOP, HTBOTTOM}) {
+    SetCursor(own);
+    EXPECT_TRUE(SendMessageW(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w), MAKELPARAM(edge, WM_MOUSEMOVE)));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_SIZENS)) << edge;
+  }
+}
+
 // Control 202's place in the bar's client area, or an empty rectangle.
 RECT childRect(HWND bar, HWND child) {
   RECT r{};
