@@ -27,6 +27,8 @@ void CBarWindow::applyOptions(const Settings& sheet) {
   s.is24Hour = sheet.is24Hour;
   s.toolTipMode = sheet.toolTipMode;
 
+  // In task mode the entries show details or not: the list is built again.
+  const bool rebuildTasks = s.taskMode && sheet.dispTaskDetails != s.dispTaskDetails;
   const bool relayout = sheet.groupAsCenter != s.groupAsCenter || sheet.dispTaskDetails != s.dispTaskDetails ||
                         sheet.grpScrollMode != s.grpScrollMode || sheet.dispModeButton != s.dispModeButton ||
                         sheet.scrollBtnSize != s.scrollBtnSize || sheet.fontSize != s.fontSize ||
@@ -48,11 +50,12 @@ void CBarWindow::applyOptions(const Settings& sheet) {
 
   const bool hotKeyChanged = sheet.hotKey != s.hotKey;
   s.hotKey = sheet.hotKey;
-  if (sheet.language != s.language) {
+  const bool languageChanged = sheet.language != s.language;
+  if (languageChanged) {
     int language = sheet.language;
     if (loadResourceLibrary(false, language)) s.language = language;
   }
-  if (hotKeyChanged || sheet.language != s.language) registerBarHotKey();
+  if (hotKeyChanged || languageChanged) registerBarHotKey();
 
   s.wildCard = sheet.wildCard;
   s.alwaysOpenAppl = sheet.alwaysOpenAppl;
@@ -76,6 +79,9 @@ void CBarWindow::applyOptions(const Settings& sheet) {
   }
   saveOptions(m_context.profile, s);
   if (relayout) this->relayout();
+  // The tabs' and the command buttons' texts come from the library.
+  if (languageChanged && !relayout) repaintAll();
+  if (rebuildTasks) refreshTaskList();
   updateGroupScrollBar();
 }
 

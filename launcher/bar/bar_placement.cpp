@@ -100,8 +100,27 @@ LRESULT CBarWindow::onWindowPosChanged(WPARAM wParam, LPARAM lParam) {
     GetWindowRect(m_hwnd, &r);
     m_height = r.bottom - r.top;
   }
+  if (!IsIconic(m_hwnd) && m_maximized) keepRestoredOnBarScreen();
   // WM_SIZE and WM_MOVE come from the default handling.
   return defaultProc(WM_WINDOWPOSCHANGED, wParam, lParam);
+}
+
+void CBarWindow::keepRestoredOnBarScreen() {
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof(wp);
+  if (!GetWindowPlacement(m_hwnd, &wp)) return;
+  const RECT normal = wp.rcNormalPosition;
+  HMONITOR barScreen = MonitorFromWindow(m_hwnd, MONITOR_DEFAULTTONEAREST);
+  if (MonitorFromRect(&normal, MONITOR_DEFAULTTONEAREST) == barScreen) return;
+  // A maximized bar moved to another screen restores there, not on the old one.
+  RECT r;
+  GetWindowRect(m_hwnd, &r);
+  const int width = normal.right - normal.left, height = normal.bottom - normal.top;
+  const Point at = keepInside({r.left, normal.top}, width, height, workAreaOf(barScreen));
+  wp.rcNormalPosition = {at.x, at.y, at.x + width, at.y + height};
+  wp.showCmd = IsWindowVisible(m_hwnd) ? SW_SHOWMAXIMIZED : SW_HIDE;
+  wp.flags = 0;
+  SetWindowPlacement(m_hwnd, &wp);
 }
 
 LRESULT CBarWindow::onGetMinMaxInfo(WPARAM, LPARAM lParam) {
@@ -122,13 +141,15 @@ LRESULT CBarWindow::onNcHitTest(WPARAM wParam, LPARAM lParam) {
   if (p.x >= r.left && p.x < r.right) {
     if (p.y >= r.top && p.y < r.top + edge) return HTTOP;
     if (p.y >= r.bottom - edge && p.y < r.bottom) return HTBOTTOM;
+    POINT client = p;
+    ScreenToClient(m_hwnd, &client);
+    const int area = hitTest(hitGeometry(), client.x, client.y).area;
+    // The control box is the system-menu box: a click opens the system menu below it.
+    if (area == hit_area::kControlBox) return HTSYSMENU;
     // The caption row under the top edge moves the bar, except on its boxes.
     if (p.y >= r.top + edge && p.y < r.top + edge + GetSystemMetrics(SM_CYSMCAPTION)) {
-      POINT client = p;
-      ScreenToClient(m_hwnd, &client);
-      const int area = hitTest(hitGeometry(), client.x, client.y).area;
-      if (area == hit_area::kCaptionBoxes || area == hit_area::kClock || area == hit_area::kLoad) return HTCLIENT;
-      return HTCAPTION;
+      const bool box = area == hit_area::kCaptionBoxes || area == hit_area::kClock || area == hit_area::kLoad;
+      return box ? HTCLIENT : HTCAPTION;
     }
   }
   return defaultProc(WM_NCHITTEST, wParam, lParam);

@@ -262,6 +262,8 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void scrollTabsTo(int offset);
   void groupScrollRequest(int request, int thumb);
   void wheelAt(POINT client, int delta, bool pages);
+  // A maximized bar restores on the screen it is on (bar_placement.cpp).
+  void keepRestoredOnBarScreen();
   void scrollList(int direction);
   void listScrollRepeat(int direction);
   bool pointerTimer(UINT_PTR id);

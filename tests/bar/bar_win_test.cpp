@@ -258,6 +258,10 @@ TEST_F(BarInProcess, BottomEdgeResizeFollowsThePointer) {
   EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + 20, r.bottom - 1)), HTBOTTOM);
   EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + 20, r.top)), HTTOP);
   EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + 20, r.top + edge + 1)), HTCAPTION);
+  // The control box opens the system menu.
+  const PixelRect box = bar->layout().controlBox;
+  const LPARAM boxCentre = MAKELPARAM(r.left + (box.left + box.right) / 2, r.top + (box.top + box.bottom) / 2);
+  EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, boxCentre), HTSYSMENU);
 
   SendMessageW(w, WM_NCLBUTTONDOWN, HTBOTTOM, MAKELPARAM(r.left + 20, r.bottom - 1));
   EXPECT_FALSE(clockRunning(w)) << "the clock stops during a resize";
@@ -284,6 +288,25 @@ TEST_F(BarInProcess, ClientAreaShowsCursor178AndTheEdgesTheSizingCursor) {
     EXPECT_TRUE(SendMessageW(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w), MAKELPARAM(edge, WM_MOUSEMOVE)));
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_SIZENS)) << edge;
   }
+}
+
+TEST_F(BarInProcess, TaskDetailsFromTheOptionsRebuildTheTaskList) {
+  makeBar();
+  bar->setTaskMode(true);
+  HWND late = CreateWindowExW(0, L"STATIC", L"late task", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100,
+                              nullptr, nullptr, nullptr, nullptr);
+  SetClassLongPtrW(late, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconW(nullptr, IDI_APPLICATION)));
+  auto isListed = [&] {
+    for (size_t i = 1; i < bar->tasks().size(); ++i)
+      if (bar->tasks()[i].window == late) return true;
+    return false;
+  };
+  ASSERT_FALSE(isListed());
+  Settings sheet = settings;
+  sheet.dispTaskDetails = settings.dispTaskDetails ? 0 : 1;
+  bar->applyOptions(sheet);
+  EXPECT_TRUE(isListed());
+  DestroyWindow(late);
 }
 
 // Control 202's place in the bar's client area, or an empty rectangle.
