@@ -373,6 +373,7 @@ void CBarWindow::paintTaskList(HDC dc) {
   list.highlightColour = m_kit.colours[PlainColourId::kActTitle];
   list.actColorAlpha = m_context.colors.actColorAlpha;
   list.imageWeight = 0;
+  list.pressed = m_pressedTask;
   const std::vector<int> cut =
       paintTabs(dc, m_layout, m_kit, tabLayout(m_layout, m_context.settings.taskDispMode), list);
   for (size_t i = 1; i < m_tasks.size(); ++i) m_tasks[i].titleCut = 0;

@@ -12,8 +12,10 @@
 #include "hook/vorber2k.h"
 #include "launcher/app/resource_library.h"
 #include "launcher/bar/bar_window.h"
+#include "launcher/interact/apply_show_state.h"
 #include "launcher/interact/hit_layout.h"
 #include "launcher/interact/press_rules.h"
+#include "launcher/interact/task_commands.h"
 #include "launcher/render/paint_primitives.h"
 
 namespace vorbin {
@@ -56,8 +58,10 @@ HitGeometry CBarWindow::hitGeometry() const {
     state.buttonMode = groups[static_cast<size_t>(active)].buttonMode;
   state.tabDisplayMode = s.taskMode ? s.taskDispMode : s.groupDispMode;
   const TabLayout tabs = tabLayout(m_layout, state.tabDisplayMode);
-  state.tabScrollOffset = groups.dispGroupOffset * tabs.tabHeight;
-  state.tabCount = s.taskMode ? 0 : std::max(0, static_cast<int>(groups.placeholderIndex()) - 1);
+  // The task list is drawn from its first entry; the group tabs scroll by rows.
+  state.tabScrollOffset = s.taskMode ? 0 : groups.dispGroupOffset * tabs.tabHeight;
+  state.tabCount = s.taskMode ? static_cast<int>(m_tasks.size()) - 1
+                              : std::max(0, static_cast<int>(groups.placeholderIndex()) - 1);
   const int rowsOfTabs = (state.tabCount + tabs.perRow - 1) / std::max(1, tabs.perRow);
   state.groupScrollShown = !s.taskMode && rowsOfTabs * tabs.tabHeight > m_layout.tabArea.height();
   state.clockBox = m_readoutBoxes.clock;
@@ -107,7 +111,7 @@ PressInput CBarWindow::pressInput(int button, int x, int y, bool shift) const {
                          ? 1
                          : gridCells(m_layout, groups[static_cast<size_t>(group)].buttonMode).columns;
   }
-  if (area == hit_area::kTabs)
+  if (area == hit_area::kTabs && !in.taskMode)
     in.placeholderTab = in.hit.index == static_cast<int>(groups.placeholderIndex());
   const int active = groups.activeGroup;
   if (active > 0 && static_cast<size_t>(active) < groups.size()) {
@@ -381,6 +385,10 @@ void CBarWindow::applyPointerEffects(const PointerEffects& e) {
                     e.dragOffsetY);
   if (e.startTabDrag) beginTabDrag(*e.startTabDrag);
   if (e.dragHot) showDragHot(*e.dragHot);
+  if (e.pressedTask) {
+    m_pressedTask = *e.pressedTask;
+    repaintAll();
+  }
   if (e.pressedBox) pressBox(*e.pressedBox);
   if (e.toggle24Hour) {
     m_context.settings.is24Hour = !m_context.settings.is24Hour;
@@ -397,6 +405,25 @@ void CBarWindow::applyPointerEffects(const PointerEffects& e) {
   if (e.boxCommand) runBoxCommand(*e.boxCommand);
   if (!e.launchSlots.empty()) launchSelected(groupOfArea(m_pointer.selectionArea()), e.launchSlots);
   if (e.listScrollRepeat) listScrollRepeat(*e.listScrollRepeat);
+  if (e.switchToTask) runTaskCommand(*e.switchToTask, kTaskSwitchTo);
+}
+
+void CBarWindow::runTaskCommand(int entry, int command) {
+  if (entry < 1 || static_cast<size_t>(entry) >= m_tasks.size()) return;
+  HWND window = static_cast<HWND>(m_tasks[static_cast<size_t>(entry)].window);
+  // The list may be older than the window's end.
+  if (!IsWindow(window)) {
+    MessageBeep(MB_OK);
+    return;
+  }
+  const TaskCommandSteps steps = taskCommandSteps(command);
+  if (steps.foreground) SetForegroundWindow(window);
+  if (steps.showCommand >= 0) {
+    applyShowState(window, {0, steps.showCommand, IsWindowVisible(window) != FALSE,
+                            m_context.settings.dispTaskDetails != 0});
+  }
+  if (steps.toTop) BringWindowToTop(window);
+  if (steps.hidesBar && lockLevel() == 0) hideBar(kHidePlain);
 }
 
 bool CBarWindow::pointerTimer(UINT_PTR id) {

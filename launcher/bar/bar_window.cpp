@@ -160,6 +160,11 @@ LRESULT CBarWindow::onCreate(WPARAM wParam, LPARAM lParam) {
   SetHook(m_hwnd, 0);
   SetVorbMode(static_cast<UINT>(s.mouseButton), s.vorbBar);
   SetDirectXFlag(s.ignoreClickOnDX);
+  // A bar that starts in task mode lists the windows at once.
+  if (s.taskMode) {
+    SetTaskMode(TRUE);
+    refreshTaskList();
+  }
   installPointerGuard();
   if (s.dispIconInTary) addTrayIcon(true);
   startClock();

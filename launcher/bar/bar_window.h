@@ -242,6 +242,8 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   ButtonLook slotLook(int group, int slot) const;
   // The hot highlight of a drag moves to this button (area 0: none).
   void showDragHot(const Hit& hot);
+  // A task command on one entry of the task list.
+  void runTaskCommand(int entry, int command);
   // The image-list drag of the selected buttons (bar_drag_start.cpp).
   void beginButtonDrag(int group, const std::vector<int>& slots, int offsetX, int offsetY);
   void beginTabDrag(int group);
@@ -346,6 +348,7 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   // The button under a drag, drawn hot.
   int m_hotGroup = -1;
   int m_hotSlot = -1;
+  int m_pressedTask = 0;  // the task entry drawn pressed
   // The drag's picture and its cursors (the image lists of the common controls).
   struct _IMAGELIST* m_dragPicture = nullptr;
   struct _IMAGELIST* m_dragCursors = nullptr;

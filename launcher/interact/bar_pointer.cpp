@@ -46,12 +46,17 @@ PointerEffects BarPointer::press(const PressInput& input, int activeArea, int cu
   m_pressHit = input.hit;
   m_pressOccupied = input.occupied;
   m_placeholderTab = input.placeholderTab;
+  m_taskPress = area == kTabs && input.taskMode;
   e.capture = true;
   if ((area == kTabs || isButtonArea(area)) && area != activeArea) e.activateArea = area;
 
   switch (area) {
     case kTabs:
-      if (index != currentGroup || index < 0) e.selectGroup = index;
+      if (m_taskPress) {
+        if (index >= 1) e.pressedTask = index;
+      } else if (index != currentGroup || index < 0) {
+        e.selectGroup = index;
+      }
       break;
     case kGrid:
     case kQuick: {
@@ -127,7 +132,8 @@ PointerEffects BarPointer::move(int x, int y, const Hit& hit, int currentGroup, 
   const int area = m_pressHit.area;
   if (m_button != 1) return e;
   if (area == kTabs) {
-    if (!m_placeholderTab && m_pressHit.index >= 1) {
+    // Task entries are not dragged.
+    if (!m_taskPress && !m_placeholderTab && m_pressHit.index >= 1) {
       e.startTabDrag = m_pressHit.index;
       m_dragging = true;
       m_dragHot = Hit{};
@@ -172,6 +178,13 @@ PointerEffects BarPointer::release(int /*x*/, int /*y*/, const Hit& hit, const C
     if (m_dragHot.area != kNone) e.dragHot = Hit{};
     m_dragHot = Hit{};
     m_dragOver = Hit{};
+    return e;
+  }
+  if (m_taskPress) {
+    // A left release over the pressed entry switches to its window.
+    if (m_pressHit.index >= 1) e.pressedTask = 0;
+    if (m_button == 1 && m_pressHit.index >= 1 && hit.code() == m_pressHit.code())
+      e.switchToTask = m_pressHit.index;
     return e;
   }
   if (m_button == 2) {

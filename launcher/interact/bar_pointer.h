@@ -70,6 +70,8 @@ struct PointerEffects {
   // While dragging: the button now under the pointer gets the hot highlight
   // (area kNone: no button any more).
   std::optional<Hit> dragHot;
+  std::optional<int> pressedTask;   // task mode: the entry drawn pressed (0: none any more)
+  std::optional<int> switchToTask;  // task mode: task command 0 for this entry
 };
 
 class BarPointer {
@@ -114,6 +116,7 @@ class BarPointer {
   std::vector<int> m_selection;
   int m_selectionArea = 0;
   bool m_placeholderTab = false;
+  bool m_taskPress = false;  // the press is on the task list
   bool m_pressOccupied = false;
   std::optional<int> m_hoverGroup;
   Hit m_dragHot;   // the button under a drag

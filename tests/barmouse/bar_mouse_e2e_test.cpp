@@ -548,6 +548,46 @@ TEST_F(BarMouse, TheHotHighlightFollowsADragOverTheButtons) {
   EXPECT_TRUE(e2e::waitUntil([&] { return hot(1) == 0; }, 3000)) << "the highlight stayed after the drop";
 }
 
+// Task mode lists a minimized probe window; its entry restores it.
+class BarTasks : public BarMouse {
+ protected:
+  void startWithProbe(bool locked) {
+    CreateDirectoryW(slotFolder(30).c_str(), nullptr);
+    SetEnvironmentVariableW(L"VB_PROBE_OUT", reportOf(30).c_str());
+    ASSERT_TRUE(probe.start(e2e::binPath(L"launch_probe.exe"), L"task"));
+    window = e2e::waitForWindow(kProbeClass, probe.pid(), e2e::kVisible, 10000);
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_MINIMIZE);
+    ASSERT_TRUE(e2e::waitUntil([&] { return IsIconic(window) != FALSE; }, 5000));
+    e2e::profile::setString(L"Settings", L"TaskMode", L"Yes");
+    e2e::profile::setDword(L"Settings", L"DispTaskDetails", 1);
+    start(locked);
+    // With details every window is listed, the visible ones first; the probe
+    // is the only visible one (a window of another process gives the bar no
+    // icon here, and without details a window needs one).
+    const PixelRect entry = tabRect(layout, tabLayout(layout, 0), 1, 0);
+    e2e::captureToArtifact(bar, L"barmouse_tasks");
+    click(centre(entry));
+  }
+  e2e::Process probe;
+  HWND window = nullptr;
+};
+
+TEST_F(BarTasks, ClickOnATaskRestoresItsWindowInFrontAndTheBarHides) {
+  startWithProbe(false);
+  EXPECT_TRUE(e2e::waitUntil([&] { return !IsIconic(window); }, 5000)) << "the window stayed minimized";
+  EXPECT_TRUE(e2e::waitUntil([&] { return GetForegroundWindow() == window; }, 5000))
+      << "the window is not in front";
+  EXPECT_TRUE(e2e::waitUntil([&] { return driver::hidden(bar); }, 5000)) << "the unlocked bar stayed";
+}
+
+TEST_F(BarTasks, ALockedBarStaysAfterSwitchingToATask) {
+  startWithProbe(true);
+  ASSERT_TRUE(e2e::waitUntil([&] { return !IsIconic(window); }, 5000)) << "the window stayed minimized";
+  e2e::pumpFor(300);
+  EXPECT_TRUE(driver::shown(bar)) << "the locked bar hid";
+}
+
 TEST_F(BarMouse, DragRestingOnTheDownArrowScrollsTheList) {
   start(true);
   click(tabCentre(2));

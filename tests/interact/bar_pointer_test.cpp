@@ -224,6 +224,35 @@ TEST_F(BarPointerTest, TabsHoverDragAndPlaceholder) {
   EXPECT_EQ(pointer.press(tab, kTabs, 3).selectGroup, -1);  // only activates the bar
 }
 
+TEST_F(BarPointerTest, TaskEntriesArePressedAndSwitchedToButNeverDraggedOrHoverOpened) {
+  PressInput task;
+  task.hit = {kTabs, 2};
+  task.taskMode = true;
+  PointerEffects e = pointer.press(task, kTabs, 1);
+  EXPECT_EQ(e.pressedTask, 2);
+  EXPECT_FALSE(e.selectGroup.has_value()) << "a task press changed the shown group";
+  // Beyond the drag distance nothing is dragged, and no hover timer runs.
+  e = pointer.move(0, 40, {kTabs, 3}, 1, true, cellsIn, blockOrigin);
+  EXPECT_FALSE(e.startTabDrag.has_value());
+  EXPECT_TRUE(e.armTimers.empty());
+  e = pointer.release(0, 40, {kTabs, 3}, nullptr);
+  EXPECT_EQ(e.pressedTask, 0);
+  EXPECT_FALSE(e.switchToTask.has_value()) << "released over another entry";
+
+  pointer.press(task, kTabs, 1);
+  e = pointer.release(0, 0, {kTabs, 2}, nullptr);
+  EXPECT_EQ(e.switchToTask, 2);
+  // The right button and the empty part of the list switch to nothing.
+  task.button = 2;
+  pointer.press(task, kTabs, 1);
+  EXPECT_FALSE(pointer.release(0, 0, {kTabs, 2}, nullptr).switchToTask.has_value());
+  task = PressInput{};
+  task.hit = {kTabs, -1};
+  task.taskMode = true;
+  EXPECT_FALSE(pointer.press(task, kTabs, 1).pressedTask.has_value());
+  EXPECT_FALSE(pointer.release(0, 0, {kTabs, -1}, nullptr).switchToTask.has_value());
+}
+
 TEST_F(BarPointerTest, BoxesRunTheirCommandOnlyWhenReleasedOverThemselves) {
   PressInput box;
   box.hit = {kCaptionBoxes, 0};
