@@ -39,6 +39,47 @@ elseif(VB_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# A program or library we ship: its debug information goes into a file of
+# its own beside it ("<name>.debug", found through a debug link). Wine reads a
+# whole image into memory when it loads it, so debug sections left inside
+# would cost their full size in every process's working set and start time.
+function(vb_shipped_binary target)
+  if(NOT VB_WINDOWS OR NOT CMAKE_OBJCOPY)
+    return()
+  endif()
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE_NAME:${target}> $<TARGET_FILE_NAME:${target}>.debug
+    COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=$<TARGET_FILE_NAME:${target}>.debug
+            $<TARGET_FILE_NAME:${target}>
+    WORKING_DIRECTORY $<TARGET_FILE_DIR:${target}>
+    VERBATIM)
+endfunction()
+
+# Import libraries that load their DLL at the first call instead of at start:
+# for DLLs that only a rarely used command needs (the common dialogs pull in
+# the printing system). Defines vb_delay_<dll> targets to link before the
+# ordinary import library; with MSVC the linker's /DELAYLOAD does the same.
+function(vb_delay_import dll)
+  if(NOT VB_WINDOWS)
+    return()
+  endif()
+  add_library(vb_delay_${dll} INTERFACE)
+  if(MSVC)
+    target_link_options(vb_delay_${dll} INTERFACE /DELAYLOAD:${dll}.dll)
+    target_link_libraries(vb_delay_${dll} INTERFACE delayimp ${dll})
+    return()
+  endif()
+  set(def ${VB_SOURCE_ROOT}/cmake/delay/${dll}.def)
+  set(lib ${CMAKE_BINARY_DIR}/delay/lib${dll}_delay.a)
+  add_custom_command(OUTPUT ${lib}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/delay
+    COMMAND ${CMAKE_DLLTOOL} --input-def ${def} --output-delaylib ${lib} --dllname ${dll}.dll
+    DEPENDS ${def} VERBATIM)
+  add_custom_target(vb_delay_${dll}_lib DEPENDS ${lib})
+  add_dependencies(vb_delay_${dll} vb_delay_${dll}_lib)
+  target_link_libraries(vb_delay_${dll} INTERFACE ${lib} ${dll})
+endfunction()
+
 # A static library of platform-free code. Its sources are added by the
 # folders with vb_core_sources(); they may not include windows.h.
 function(vb_core_library name)

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Checks the shipped binaries from outside: PE files for x86-64, the launcher
 # imports the hook library by name, the hook library has its shared section
-# and exports, the language libraries hold resources only, and nothing
-# needs a DLL beyond the system's and our own.
+# and exports, the language libraries hold resources only, nothing needs a
+# DLL beyond the system's and our own, no debug sections are loaded with the
+# programs, and the launcher loads the common dialogs and OLE automation
+# (and what they pull in) only when a command needs them.
 set -u
 BIN=${1:?bin folder}
 OBJDUMP=${OBJDUMP:-x86_64-w64-mingw32-objdump}
@@ -30,5 +32,12 @@ done
 for f in vorbin2k.exe Vorber2k.dll VorbinBR.exe; do
   check "$f needs no compiler runtime DLL" \
     "! imports $f | grep -Eiq '^(libstdc\+\+|libgcc|libwinpthread)'"
+done
+for f in vorbin2k.exe Vorber2k.dll VorbinBR.exe; do
+  check "$f carries no debug sections" "! $OBJDUMP -h '$BIN/$f' | grep -q ' \.debug_'"
+  check "$f has its debug information beside it" "[ -s '$BIN/$f.debug' ]"
+done
+for d in comdlg32.dll oleaut32.dll; do
+  check "vorbin2k.exe loads $d on first use" "! imports vorbin2k.exe | grep -qix '$d'"
 done
 exit $fail
