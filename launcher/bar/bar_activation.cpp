@@ -37,6 +37,9 @@ void CBarWindow::showBar() {
     SetWindowPos(m_hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   SetForegroundWindow(frontWindowOf(m_hwnd, m_processId));
+  // Paint now rather than when the queue runs dry: the keys of a hot key and
+  // the activation messages would otherwise keep a bare window on screen.
+  UpdateWindow(m_hwnd);
 }
 
 void CBarWindow::hideBar(int kind) {

@@ -3,6 +3,9 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+#include <map>
+
 #include "launcher/model/profile.h"
 
 namespace vorbin {
@@ -12,6 +15,9 @@ inline constexpr wchar_t kProfileKeyPath[] = L"Software\\Ornel\\vorbin96";
 class RegistryProfile : public Profile {
  public:
   explicit RegistryProfile(std::wstring keyPath = kProfileKeyPath, HKEY root = HKEY_CURRENT_USER);
+  ~RegistryProfile() override;
+  RegistryProfile(const RegistryProfile&) = delete;
+  RegistryProfile& operator=(const RegistryProfile&) = delete;
 
   std::optional<std::wstring> getString(const std::wstring& section, const std::wstring& name) const override;
   std::optional<uint32_t> getDword(const std::wstring& section, const std::wstring& name) const override;
@@ -29,12 +35,19 @@ class RegistryProfile : public Profile {
   const std::wstring& keyPath() const { return m_keyPath; }
 
  private:
+  // Section keys stay open once used: every registry call is a round trip to
+  // the registry's owner, and the start reads a few hundred values.
   HKEY openSection(const std::wstring& section, bool create) const;
+  void forgetSection(const std::wstring& section) const;
+  // Runs an operation on the section's key; a key deleted behind our back
+  // (the backup program, another copy) is opened afresh once.
+  LONG withSection(const std::wstring& section, bool create, const std::function<LONG(HKEY)>& operation) const;
   bool setValue(const std::wstring& section, const std::wstring& name, DWORD type, const void* data,
                 size_t size);
 
   std::wstring m_keyPath;
   HKEY m_root;
+  mutable std::map<std::wstring, HKEY> m_open;
 };
 
 }  // namespace vorbin

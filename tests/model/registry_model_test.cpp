@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 
 #include "launcher/app/resource_library.h"
 #include "launcher/model/group_table.h"
@@ -84,6 +85,38 @@ TEST_F(RegistryModel, ValuesOfEveryKindRoundTripAndBadOnesAreSkipped) {
   EXPECT_TRUE(profile.deleteSection(L"S"));
   EXPECT_TRUE(profile.values(L"S").empty());
   EXPECT_FALSE(profile.deleteSection(L""));
+}
+
+// What the registry itself holds, read past the profile.
+std::optional<std::wstring> rawString(const wchar_t* section, const wchar_t* name) {
+  wchar_t data[64] = {};
+  DWORD size = sizeof(data);
+  const std::wstring path = std::wstring(kProfileKeyPath) + L"\\" + section;
+  if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != 0)
+    return std::nullopt;
+  return std::wstring(data);
+}
+
+TEST_F(RegistryModel, KeptSectionKeysFollowDeletionsAndLongValuesReadWhole) {
+  const std::wstring longText(3000, L'x');
+  ASSERT_TRUE(profile.setString(L"S", L"Long", longText));
+  ASSERT_TRUE(profile.setString(L"S\\Sub", L"A", L"one"));
+  EXPECT_EQ(profile.getString(L"S", L"Long"), longText);
+  EXPECT_EQ(profile.getString(L"S\\Sub", L"A"), L"one");
+
+  // Another program (the backup tool, a second copy) deletes the whole profile.
+  RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKeyPath);
+  EXPECT_FALSE(profile.getString(L"S", L"Long"));
+  EXPECT_TRUE(profile.values(L"S").empty());
+  ASSERT_TRUE(profile.setString(L"S\\Sub", L"A", L"two"));
+  EXPECT_EQ(rawString(L"S\\Sub", L"A"), L"two");
+
+  // Deleting a section forgets the keys below it too.
+  ASSERT_TRUE(profile.deleteSection(L"S"));
+  EXPECT_FALSE(rawString(L"S\\Sub", L"A"));
+  ASSERT_TRUE(profile.setString(L"S\\Sub", L"A", L"three"));
+  EXPECT_EQ(rawString(L"S\\Sub", L"A"), L"three");
+  EXPECT_EQ(profile.getString(L"S\\Sub", L"A"), L"three");
 }
 
 TEST_F(RegistryModel, GroupsAndItemsWrittenByTheLauncherReadBackTheSame) {
