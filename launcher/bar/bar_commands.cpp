@@ -7,6 +7,7 @@
 
 #include "hook/vorber2k.h"
 #include "launcher/app/resource_library.h"
+#include "launcher/interact/file_pick.h"
 #include "launcher/interact/item_launch.h"
 #include "launcher/services/shell_helpers.h"
 #include "launcher/widgets/shutdown_dialog.h"
@@ -64,10 +65,21 @@ void CBarWindow::launchItemAt(int group, int slot) {
   const Item* item = m_context.groups.item(group, slot);
   if (!item) return;
   LaunchRequest request = launchRequestFor(*item);
-  // The file-pick start asks with the folder file dialog; until that dialog
-  // exists a prompting item opens its folder.
-  if (request.flags & kItemPrompt) request = promptFolderRequest(request);
-  launchItem(request, launchContext(true));
+  const LaunchContext context = launchContext(true);
+  if (request.flags & kItemPrompt) {
+    animatePromptButton(group, slot);
+    Win32LaunchSystem sys;
+    const FilePickCheck check = checkFilePick(request, sys);
+    repaintButton(group, slot, slotLook(group, slot));
+    if (check.stop != FilePickStop::kNone) {
+      reportNotFound(check.missing, check.stop == FilePickStop::kFolderNotFound, check.noAssociation, context);
+      return;
+    }
+    // The file-pick start asks with the folder file dialog; until that dialog
+    // exists a prompting item opens its folder.
+    request = promptFolderRequest(request);
+  }
+  launchItem(request, context);
 }
 
 LRESULT CBarWindow::onSysCommand(WPARAM wParam, LPARAM lParam) {

@@ -16,6 +16,8 @@
 #include "launcher/interact/hit_layout.h"
 #include "launcher/interact/press_rules.h"
 #include "launcher/interact/task_commands.h"
+#include "launcher/render/bitmap_ids.h"
+#include "launcher/render/blit.h"
 #include "launcher/render/paint_primitives.h"
 
 namespace vorbin {
@@ -406,6 +408,22 @@ void CBarWindow::applyPointerEffects(const PointerEffects& e) {
   if (!e.launchSlots.empty()) launchSelected(groupOfArea(m_pointer.selectionArea()), e.launchSlots);
   if (e.listScrollRepeat) listScrollRepeat(*e.listScrollRepeat);
   if (e.switchToTask) runTaskCommand(*e.switchToTask, kTaskSwitchTo);
+}
+
+void CBarWindow::animatePromptButton(int group, int slot) {
+  const std::optional<ButtonGeometry> geo = slotGeometry(group, slot);
+  if (!m_hwnd || !geo) return;
+  HINSTANCE self = GetModuleHandleW(nullptr);
+  fw::Bitmap pattern(static_cast<HBITMAP>(
+      LoadImageW(self, MAKEINTRESOURCEW(IDB_PRESS_PATTERN), IMAGE_BITMAP, 0, 0, LR_MONOCHROME)));
+  fw::WindowDC dc(m_hwnd);
+  const RECT cell{geo->cell.left, geo->cell.top, geo->cell.right, geo->cell.bottom};
+  // The strip first, then the face sinks a pixel at a time, each step on screen.
+  for (int step = 0; step <= kPressShifts; ++step) {
+    pressAnimationStep(dc, cell, pattern.get(), step);
+    GdiFlush();
+    Sleep(30);
+  }
 }
 
 void CBarWindow::runTaskCommand(int entry, int command) {

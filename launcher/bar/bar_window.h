@@ -244,6 +244,8 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void showDragHot(const Hit& hot);
   // A task command on one entry of the task list.
   void runTaskCommand(int entry, int command);
+  // The pressed look of a prompting item's button before its file pick.
+  void animatePromptButton(int group, int slot);
   // The image-list drag of the selected buttons (bar_drag_start.cpp).
   void beginButtonDrag(int group, const std::vector<int>& slots, int offsetX, int offsetY);
   void beginTabDrag(int group);

@@ -35,4 +35,26 @@ std::wstring programFileName(std::wstring_view program) {
   return name;
 }
 
+FilePickCheck checkFilePick(const LaunchRequest& item, LaunchSystem& sys) {
+  FilePickCheck check;
+  const bool ownProgram = !(item.flags & (kItemIdList | kItemUrl)) && !trimBlanks(item.target).empty();
+  if (ownProgram) {
+    check.program = splitCommand(item.target, sys).program;
+    const std::wstring asWritten = check.program;
+    const int result = findProgram(check.program, sys);
+    if (result < 32) {
+      check.stop = FilePickStop::kProgramNotFound;
+      check.missing = asWritten;
+      check.noAssociation = result == kNoAssociation;
+      return check;
+    }
+  }
+  check.folder = item.folder;
+  if (!checkFolder(check.folder, true, true, sys).ok) {
+    check.stop = FilePickStop::kFolderNotFound;
+    check.missing = check.folder;
+  }
+  return check;
+}
+
 }  // namespace vorbin

@@ -548,6 +548,33 @@ TEST_F(BarMouse, TheHotHighlightFollowsADragOverTheButtons) {
   EXPECT_TRUE(e2e::waitUntil([&] { return hot(1) == 0; }, 3000)) << "the highlight stayed after the drop";
 }
 
+TEST_F(BarMouse, APromptingItemWithAMissingProgramSaysSoAndStartsNothing) {
+  {
+    RegistryProfile profile;
+    ModelOptions options;
+    options.isV416Later = true;  // as the first seeding made the profile
+    GroupTable table(profile, options);
+    table.loadGroups();
+    auto item = std::make_unique<Item>();
+    item->title = L"Prompt";
+    item->flags = kItemPrompt;
+    item->setTargetPath(L"C:\\nowhere\\missing_tool.exe /x");
+    item->folder = slotFolder(0);
+    table.placeItem(1, 4, std::move(item));
+    ASSERT_TRUE(table.saveItem(1, 4, false));
+  }
+  start(false);
+  click(imageCentre(4));
+  const auto message = driver::answerDialog(launcher.pid(), IDOK);
+  ASSERT_TRUE(message.has_value()) << "no not-found message";
+  EXPECT_NE(message->find(L"missing_tool.exe"), std::wstring::npos) << *message;
+  EXPECT_EQ(message->find(L"/x"), std::wstring::npos) << *message;
+  // A start would have hidden the unlocked bar.
+  e2e::pumpFor(500);
+  EXPECT_TRUE(driver::shown(bar)) << "something started";
+  EXPECT_EQ(driver::findDialog(launcher.pid()), nullptr) << "a second message followed";
+}
+
 // Task mode lists a minimized probe window; its entry restores it.
 class BarTasks : public BarMouse {
  protected:

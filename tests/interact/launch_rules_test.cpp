@@ -2,6 +2,8 @@
 // command splitting, working folders, document hand-over and the request.
 #include "launcher/interact/launch_rules.h"
 
+#include "launcher/interact/file_pick.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -455,6 +457,51 @@ TEST(NotFoundMessage, PicksTheTextAndInsertsTheNameLiterally) {
   EXPECT_EQ(notFoundMessageId(true, true), kIdsFolderNotFound);  // the folder form wins
   EXPECT_EQ(substituteName(L"Cannot find '%s'.", L"C:\\%s%d%n"), L"Cannot find 'C:\\%s%d%n'.");
   EXPECT_EQ(substituteName(L"no directive", L"x"), L"no directive");
+}
+
+// The file-pick start checks the program, then the folder; the first miss stops it.
+TEST_F(LaunchRulesTest, FilePickStopsAtAMissingProgramOrFolder) {
+  LaunchRequest item;
+  item.flags = kItemPrompt;
+  item.target = L"\"C:\\Program Files\\Editor\\edit.exe\" /new";
+  item.folder = L" C:\\Work\\ ";
+  FilePickCheck check = checkFilePick(item, sys);
+  EXPECT_EQ(check.stop, FilePickStop::kNone);
+  EXPECT_EQ(check.program, L"C:\\Program Files\\Editor\\edit.exe");
+  EXPECT_EQ(check.folder, L"C:\\Work");
+  EXPECT_EQ(sys.currentFolder, L"C:\\Work");
+
+  sys.currentFolder = L"C:\\Launcher";
+  item.target = L"C:\\Nowhere\\gone.exe -x";
+  check = checkFilePick(item, sys);
+  EXPECT_EQ(check.stop, FilePickStop::kProgramNotFound);
+  EXPECT_EQ(check.missing, L"C:\\Nowhere\\gone.exe");
+  EXPECT_FALSE(check.noAssociation);
+  EXPECT_EQ(sys.currentFolder, L"C:\\Launcher") << "the folder was checked after the program failed";
+
+  // A document no program opens gets the no-association message.
+  item.target = L"C:\\Work\\plain";
+  check = checkFilePick(item, sys);
+  EXPECT_EQ(check.stop, FilePickStop::kProgramNotFound);
+  EXPECT_TRUE(check.noAssociation);
+
+  // A document target is opened by its program; a missing folder stops it as written.
+  item.target = L"C:\\Work\\notes.txt";
+  item.folder = L"C:\\Gone\\";
+  check = checkFilePick(item, sys);
+  EXPECT_EQ(check.stop, FilePickStop::kFolderNotFound);
+  EXPECT_EQ(check.missing, L"C:\\Gone\\");
+  EXPECT_EQ(check.program, L"C:\\Windows\\notepad.exe");
+
+  // Without a program of its own only the folder counts; an empty one is no miss.
+  for (uint32_t flags : {kItemPrompt, kItemPrompt | kItemUrl}) {
+    item.flags = flags;
+    item.target = flags & kItemUrl ? L"http://example.com/x.exe" : L"";
+    item.folder = L"";
+    check = checkFilePick(item, sys);
+    EXPECT_EQ(check.stop, FilePickStop::kNone) << flags;
+    EXPECT_TRUE(check.program.empty()) << flags;
+  }
 }
 
 }  // namespace
