@@ -324,34 +324,43 @@ void CBarWindow::runBoxCommand(const Hit& box) {
   }
 }
 
-void CBarWindow::scrollList(int direction) {
+bool CBarWindow::scrollList(int direction) {
   GroupTable& groups = m_context.groups;
   const int active = groups.activeGroup;
-  if (active <= 0 || static_cast<size_t>(active) >= groups.size()) return;
+  if (active <= 0 || static_cast<size_t>(active) >= groups.size()) return false;
   Group& g = groups[static_cast<size_t>(active)];
   const CellLayout cells = gridCells(m_layout, g.buttonMode);
   const int perRow = std::max(1, cells.columns * cells.slotsPerH);
   const int rows = (static_cast<int>(g.items.size()) + perRow - 1) / perRow;
   const int offset = std::clamp(g.dispOffset + direction, 0, std::max(0, rows - 1));
-  if (offset == g.dispOffset) return;
+  if (offset == g.dispOffset) return false;
   g.dispOffset = offset;
   g.firstVisibleSlot = offset * perRow;
   repaintAll();
   UpdateWindow(m_hwnd);
+  return true;
 }
 
 void CBarWindow::listScrollRepeat(int arrow) {
   const int direction = arrow == 1 ? -1 : 1;
   const ScrollRepeat waits = scrollRepeatDelays(m_context.settings.scrollTime);
-  scrollList(direction);
+  const PixelRect face = arrow == 1 ? m_layout.scrollUp : m_layout.scrollDown;
+  const COLORREF edge = toColorRef(m_kit.slot(SlotId::kApplBase).dark[1]);
+  // The arrow is drawn pressed; each scroll repaints the bar and draws it again.
+  auto step = [&] {
+    if (scrollList(direction)) drawPressedFace(face, edge);
+  };
+  drawPressedFace(face, edge);
+  step();
   // The arrow repeats while the left button stays down; nothing else runs meanwhile.
   DWORD wait = static_cast<DWORD>(waits.firstWait);
   for (;;) {
     Sleep(wait);
     if (GetAsyncKeyState(GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON) >= 0) break;
-    scrollList(direction);
+    step();
     wait = static_cast<DWORD>(waits.nextWait);
   }
+  repaintAll();
 }
 
 void CBarWindow::applyPointerEffects(const PointerEffects& e) {

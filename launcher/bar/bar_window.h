@@ -268,7 +268,7 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void wheelAt(POINT client, int delta, bool pages);
   // A maximized bar restores on the screen it is on (bar_placement.cpp).
   void keepRestoredOnBarScreen();
-  void scrollList(int direction);
+  bool scrollList(int direction);  // true when the list moved
   void listScrollRepeat(int direction);
   bool pointerTimer(UINT_PTR id);
   void pressBinding(const KeyBinding& binding);

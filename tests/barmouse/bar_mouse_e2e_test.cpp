@@ -341,7 +341,22 @@ TEST_F(BarMouse, ListScrollArrowsMoveGroupsOfSeveralRowsOnly) {
 
   click(tabCentre(2));
   ASSERT_TRUE(e2e::waitUntil([&] { return secondGroupShown(); }, 5000));
-  click(centre(layout.scrollDown));
+  auto arrowPixels = [&] {
+    const auto cap = e2e::captureWindow(bar);
+    std::vector<uint32_t> pixels;
+    const PixelRect r = layout.scrollDown;
+    for (int y = r.top; cap && y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) pixels.push_back(cap->at(x, y));
+    return pixels;
+  };
+  const auto released = arrowPixels();
+  // Held down, the arrow is drawn pressed; released, it is plain again.
+  input(centre(layout.scrollDown), 0);
+  input(centre(layout.scrollDown), MOUSEEVENTF_LEFTDOWN);
+  EXPECT_TRUE(e2e::waitUntil([&] { return arrowPixels() != released; }, 2000))
+      << "the held arrow is not drawn pressed";
+  input(centre(layout.scrollDown), MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(e2e::waitUntil([&] { return arrowPixels() == released; }, 3000)) << "the arrow stayed pressed";
   // The second row is now the first: its slot 4 sits in the first cell.
   click(imageCentre(0));
   ASSERT_TRUE(commandLineReported(kSecondGroupFolders + 4).has_value()) << "the arrow did not scroll";
