@@ -398,6 +398,8 @@ void CBarWindow::applyPointerEffects(const PointerEffects& e) {
   if (e.dragHot) showDragHot(*e.dragHot);
   if (e.pressedTask) {
     m_pressedTask = *e.pressedTask;
+    if (m_pressedTask > 0 && static_cast<size_t>(m_pressedTask) < m_tasks.size())
+      m_pressedTaskWindow = m_tasks[static_cast<size_t>(m_pressedTask)].window;
     repaintAll();
   }
   if (e.pressedBox) pressBox(*e.pressedBox);
@@ -416,7 +418,17 @@ void CBarWindow::applyPointerEffects(const PointerEffects& e) {
   if (e.boxCommand) runBoxCommand(*e.boxCommand);
   if (!e.launchSlots.empty()) launchSelected(groupOfArea(m_pointer.selectionArea()), e.launchSlots);
   if (e.listScrollRepeat) listScrollRepeat(*e.listScrollRepeat);
-  if (e.switchToTask) runTaskCommand(*e.switchToTask, kTaskSwitchTo);
+  if (e.switchToTask) {
+    // The entry of the pressed window, wherever the list has put it meanwhile.
+    int entry = 0;
+    for (size_t i = 1; i < m_tasks.size(); ++i)
+      if (m_tasks[i].window == m_pressedTaskWindow) entry = static_cast<int>(i);
+    if (entry == 0) {
+      MessageBeep(MB_OK);
+    } else {
+      runTaskCommand(entry, kTaskSwitchTo);
+    }
+  }
 }
 
 void CBarWindow::animatePromptButton(int group, int slot) {
@@ -449,7 +461,11 @@ void CBarWindow::runTaskCommand(int entry, int command) {
     applyShowState(window, {0, steps.showCommand, IsWindowVisible(window) != FALSE,
                             m_context.settings.dispTaskDetails != 0});
   }
-  if (steps.toTop) BringWindowToTop(window);
+  // A window of another program is raised without waiting on it: it may hang.
+  const bool ownThread = GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+  if (steps.toTop)
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (ownThread ? 0 : SWP_ASYNCWINDOWPOS));
   if (steps.hidesBar && lockLevel() == 0) hideBar(kHidePlain);
 }
 

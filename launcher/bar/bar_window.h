@@ -351,6 +351,7 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   int m_hotGroup = -1;
   int m_hotSlot = -1;
   int m_pressedTask = 0;  // the task entry drawn pressed
+  void* m_pressedTaskWindow = nullptr;  // its window: the list may change before the release
   // The drag's picture and its cursors (the image lists of the common controls).
   struct _IMAGELIST* m_dragPicture = nullptr;
   struct _IMAGELIST* m_dragCursors = nullptr;
