@@ -1,8 +1,10 @@
-// Item targets are user data: splitting and planning any text must stay in bounds.
+// Item targets are user data: splitting, planning and the file-pick checks of
+// any text must stay in bounds.
 #include <cstdint>
 #include <cstdlib>
 
 #include "fuzz/interact/fuzz_system.h"
+#include "launcher/interact/file_pick.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace vorbin;
@@ -22,5 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   request.idList.assign(data, data + size);
   const LaunchPlan plan = planLaunch(request, sys);
   if (plan.passIdList && !plan.file.empty()) std::abort();
+  // The file-pick start names what it missed: a piece of the target or the folder.
+  const FilePickCheck check = checkFilePick(request, sys);
+  if (check.stop == FilePickStop::kProgramNotFound && check.missing.size() > request.target.size())
+    std::abort();
+  if (check.stop == FilePickStop::kFolderNotFound && check.missing.size() > request.folder.size())
+    std::abort();
   return 0;
 }
