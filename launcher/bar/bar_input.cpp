@@ -147,15 +147,29 @@ void CBarWindow::pressBinding(const KeyBinding& binding) {
     if (!m_pressedBox || m_pressedBox->code() != box->code()) pressBox(*box);
     return;
   }
-  if (binding.action == KeyAction::FocusTab && taskMode()) return;
-  if (binding.action == KeyAction::FocusTab) {
-    m_currentArea = m_currentArea == 2 ? 1 : 2;
-    repaintAll();
+  switch (binding.action) {
+    case KeyAction::FocusTab:
+      keyTab();
+      break;
+    case KeyAction::FocusPage:
+    case KeyAction::FocusEnd:
+    case KeyAction::FocusMove:
+    case KeyAction::FocusMoveExtend:
+      keyFocus(binding);
+      break;
+    case KeyAction::Enter:
+      // A held key repeats: the button stays pressed once.
+      if (!m_keyPressAt) keyEnter(binding);
+      break;
+    default:
+      // Delete and Alt+Enter work on the focused button through its menu's operations.
+      break;
   }
 }
 
 void CBarWindow::releaseBinding() {
   const KeyBinding* released = std::exchange(m_armedBinding, nullptr);
+  releaseKeyPress();
   if (!released || !m_pressedBox) return;
   const std::optional<Hit> box = bindingBox(*released);
   if (!box || box->code() != m_pressedBox->code()) return;

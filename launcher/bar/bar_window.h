@@ -268,6 +268,15 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void wheelAt(POINT client, int delta, bool pages);
   // A maximized bar restores on the screen it is on (bar_placement.cpp).
   void keepRestoredOnBarScreen();
+  // The keyboard's focus: the button under the pointer (bar_key_focus.cpp).
+  void pointerOnto(const PixelRect& r);
+  Hit hitUnderPointer() const;
+  void focusTab(int tab);
+  void focusSlot(int group, int slot);
+  void keyFocus(const KeyBinding& binding);
+  void keyTab();
+  void keyEnter(const KeyBinding& binding);
+  void releaseKeyPress();
   bool scrollList(int direction);  // true when the list moved
   void listScrollRepeat(int direction);
   bool pointerTimer(UINT_PTR id);
@@ -347,6 +356,7 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   bool m_tabScrolling = false;
   HWND m_groupScrollBar = nullptr;  // control 202, with GrpScrollMode 1
   WheelSteps m_wheel;
+  std::optional<POINT> m_keyPressAt;  // Enter holds the focused button pressed here
   // The button under a drag, drawn hot.
   int m_hotGroup = -1;
   int m_hotSlot = -1;

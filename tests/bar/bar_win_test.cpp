@@ -260,7 +260,8 @@ TEST_F(BarInProcess, BottomEdgeResizeFollowsThePointer) {
   EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(r.left + 20, r.top + edge + 1)), HTCAPTION);
   // The control box opens the system menu.
   const PixelRect box = bar->layout().controlBox;
-  const LPARAM boxCentre = MAKELPARAM(r.left + (box.left + box.right) / 2, r.top + (box.top + box.bottom) / 2);
+  const LPARAM boxCentre =
+      MAKELPARAM(r.left + (box.left + box.right) / 2, r.top + (box.top + box.bottom) / 2);
   EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, boxCentre), HTSYSMENU);
 
   SendMessageW(w, WM_NCLBUTTONDOWN, HTBOTTOM, MAKELPARAM(r.left + 20, r.bottom - 1));
@@ -307,6 +308,75 @@ TEST_F(BarInProcess, TaskDetailsFromTheOptionsRebuildTheTaskList) {
   bar->applyOptions(sheet);
   EXPECT_TRUE(isListed());
   DestroyWindow(late);
+}
+
+TEST_F(BarInProcess, KeysMoveTheFocusByPuttingThePointerOnTheTargetButton) {
+  for (const wchar_t* title : {L"Keys", L"Second"}) {
+    const std::wstring t = title;
+    ASSERT_TRUE(groups->ensureGroup(static_cast<int>(groups->placeholderIndex()), &t, false));
+  }
+  for (int slot = 0; slot < 40; ++slot) {
+    auto item = std::make_unique<Item>();
+    item->title = L"Key " + std::to_wstring(slot);
+    groups->placeItem(1, slot, std::move(item));
+  }
+  settings.actRect = 2;  // the grid holds the keyboard
+  HWND w = makeBar();
+  groups->activeGroup = 1;
+  // The focus is the button under the pointer, or the last one it was over:
+  // on the logo no button has it.
+  const PixelRect logo = bar->layout().logoBox;
+  POINT onLogo{(logo.left + logo.right) / 2, (logo.top + logo.bottom) / 2};
+  ClientToScreen(w, &onLogo);
+  SetCursorPos(onLogo.x, onLogo.y);
+  for (int i = 0; i < 10; ++i) pump();
+  auto key = [&](WPARAM vk) {
+    SendMessageW(w, WM_KEYDOWN, vk, 0);
+    SendMessageW(w, WM_KEYUP, vk, 0);
+  };
+  // The system reports a moved pointer after a moment.
+  auto pointerIn = [&](const PixelRect& r) {
+    for (int i = 0; i < 100; ++i) {
+      POINT at;
+      GetCursorPos(&at);
+      ScreenToClient(w, &at);
+      if (r.contains(at.x, at.y)) return true;
+      pump();
+    }
+    return false;
+  };
+  auto onSlot = [&](WPARAM vk, int slot) {
+    key(vk);
+    const auto geo = bar->slotGeometry(1, slot);
+    return geo && pointerIn(geo->cell);
+  };
+  EXPECT_TRUE(onSlot(VK_RIGHT, 0)) << "without a focused button the first one takes it";
+  EXPECT_TRUE(onSlot(VK_RIGHT, 1));
+  EXPECT_TRUE(onSlot(VK_DOWN, 5));
+  const int rows = bar->layout().visibleRows;
+  ASSERT_GT(rows, 0);
+  ASSERT_LT(rows, 10);
+  EXPECT_TRUE(onSlot(VK_END, 39));
+  EXPECT_EQ((*groups)[1].dispOffset, 10 - rows) << "the grid scrolls the last row into view";
+  EXPECT_TRUE(onSlot(VK_PRIOR, 39 - 4 * rows));
+  EXPECT_TRUE(onSlot(VK_HOME, 0));
+  EXPECT_EQ((*groups)[1].dispOffset, 0);
+
+  // Tab goes to the active group's tab; Down to the next tab; Enter selects the next group.
+  const TabLayout tabs = tabLayout(bar->layout(), 0);
+  auto onTab = [&](WPARAM vk, int tab) {
+    key(vk);
+    return pointerIn(tabRect(bar->layout(), tabs, tab, 0));
+  };
+  EXPECT_TRUE(onTab(VK_TAB, 1));
+  EXPECT_TRUE(onTab(VK_DOWN, 2));
+  key(VK_RETURN);
+  EXPECT_EQ(groups->activeGroup, 2);
+  key(VK_RETURN);
+  EXPECT_EQ(groups->activeGroup, 2) << "the last group stays";
+  // From the tabs Tab goes back to the grid's first button.
+  groups->activeGroup = 1;
+  EXPECT_TRUE(onSlot(VK_TAB, 0));
 }
 
 // Control 202's place in the bar's client area, or an empty rectangle.
