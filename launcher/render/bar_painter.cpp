@@ -2,6 +2,7 @@
 #include "launcher/render/bar_painter.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "framework/gdi.h"
 #include "launcher/render/bar_fonts.h"
@@ -69,11 +70,24 @@ void paintFrame(HDC dc, const RECT& bar, Rgb bordBase, int ellipseWidth, int fla
     bevel(dc, bar, 0, 0, kWhite, kBlack, 1);
     return;
   }
-  const KeptArea kept(dc, bar);
+  const int w = bar.right - bar.left, h = bar.bottom - bar.top;
+  // The outlines stay within three pixels of the edges except where the
+  // corners curve in; only those bands are kept and blended back, not the
+  // whole bar (the blend of an untouched pixel with itself is that pixel).
+  const int across = std::min(h / 2, std::max(3, corner.height / 2 + 3));
+  const int down = std::min(w / 2, std::max(3, corner.width / 2 + 3));
+  const RECT bands[4] = {{bar.left, bar.top, bar.right, bar.top + across},
+                         {bar.left, bar.bottom - across, bar.right, bar.bottom},
+                         {bar.left, bar.top + across, bar.left + down, bar.bottom - across},
+                         {bar.right - down, bar.top + across, bar.right, bar.bottom - across}};
+  std::vector<KeptArea> kept;
+  kept.reserve(4);
+  for (const RECT& band : bands) {
+    if (band.right > band.left && band.bottom > band.top) kept.emplace_back(dc, band);
+  }
   fw::SaveDCScope save(dc);
   SelectObject(dc, GetStockObject(NULL_BRUSH));
   const auto shades = frameShades(bordBase);
-  const int w = bar.right - bar.left, h = bar.bottom - bar.top;
   for (int i = 0; i < 3; ++i) {
     const RECT r{bar.left + i, bar.top + i, bar.right - i, bar.bottom - i};
     auto round = [&](Rgb colour) {
@@ -89,7 +103,7 @@ void paintFrame(HDC dc, const RECT& bar, Rgb bordBase, int ellipseWidth, int fla
     round(shades[i].light);
     SelectClipRgn(dc, nullptr);
   }
-  kept.blendBack(dc, 128);
+  for (const KeptArea& band : kept) band.blendBack(dc, 128);
 }
 
 void paintCaptionBoxes(HDC dc, const BarLayout& l, const PaintKit& kit, bool maximized) {

@@ -131,6 +131,31 @@ TEST_F(BarPainterTest, FlatFrameIsASingleBevel) {
   EXPECT_EQ(img.at(0, 0), bord.base);
   const Rgb secondLight = frameShades(bord.base)[1].light;
   EXPECT_EQ(img.at(1, 50), mixed(bord.base, secondLight, 128));
+
+  // Only the frame changes: a patterned bar keeps every pixel away from the
+  // edges and the corner curves, and the curves themselves are drawn.
+  Canvas pattern(200, 100), framed(200, 100);
+  for (int y = 0; y < 100; ++y) {
+    for (int x = 0; x < 200; ++x) {
+      const Rgb c{static_cast<uint8_t>(x), static_cast<uint8_t>(y * 2), static_cast<uint8_t>(x ^ y)};
+      SetPixelV(pattern.dc(), x, y, RGB(c.r, c.g, c.b));
+      SetPixelV(framed.dc(), x, y, RGB(c.r, c.g, c.b));
+    }
+  }
+  paintFrame(framed.dc(), {0, 0, 200, 100}, bord.base, 41, 0);
+  int changedInside = 0, changedCorner = 0;
+  for (int y = 0; y < 100; ++y) {
+    for (int x = 0; x < 200; ++x) {
+      const bool inside = x >= 24 && x < 176 && y >= 24 && y < 76;
+      const bool changed = !(framed.at(x, y) == pattern.at(x, y));
+      if (inside && changed) ++changedInside;
+      if (x < 20 && y < 20 && changed) ++changedCorner;
+    }
+  }
+  EXPECT_EQ(changedInside, 0);
+  EXPECT_GT(changedCorner, 10);
+  EXPECT_EQ(framed.at(100, 0), mixed(pattern.at(100, 0), {255, 255, 255}, 128));
+  EXPECT_EQ(framed.at(100, 99), mixed(pattern.at(100, 99), {0, 0, 0}, 128));
 }
 
 TEST_F(BarPainterTest, ButtonHighlightImageAndShortenedName) {
