@@ -23,6 +23,18 @@ bool bandTouches(const HitRect& band, const HitRect& area, const HitRect& cell) 
 }
 }  // namespace
 
+void CBarWindow::notePendingTimers(const PointerEffects& e, int x, int y) {
+  // The hover delay (3) and the group scroll repeat (7) are the delayed
+  // actions that keep SC_CLOSE from hiding the bar.
+  for (int id : e.killTimers)
+    if (id == m_pendingTimer) m_pendingTimer = 0;
+  for (const TimerRequest& t : e.armTimers) {
+    if (t.id != kTimerHover && t.id != kTimerArrowRepeat) continue;
+    m_pendingTimer = t.id;
+    m_pendingPoint = {x, y};
+  }
+}
+
 LRESULT CBarWindow::onButtonDown(WPARAM wParam, LPARAM lParam) {
   SetFocus(m_hwnd);
   if (m_resizeMode != kNoResize || m_pointer.pressed()) return 0;
@@ -37,6 +49,7 @@ LRESULT CBarWindow::onButtonDown(WPARAM wParam, LPARAM lParam) {
     KillTimer(m_hwnd, kTimerBlink);
     showSelection(true);
   }
+  notePendingTimers(e, in.x, in.y);
   applyPointerEffects(e);
   return 0;
 }
@@ -55,6 +68,9 @@ LRESULT CBarWindow::onButtonUp(WPARAM, LPARAM lParam) {
   const PointerEffects e = m_pointer.release(x, y, hit, [this](int count) { return confirmLaunch(count); });
   endButtonDrag();
   m_dragging = false;
+  // The group scroll repeat ends with the release.
+  if (m_pendingTimer == kTimerArrowRepeat) m_pendingTimer = 0;
+  notePendingTimers(e, x, y);
   applyPointerEffects(e);
   return 0;
 }
@@ -98,6 +114,7 @@ LRESULT CBarWindow::onMouseMove(WPARAM, LPARAM lParam) {
     const PointerEffects e =
         m_pointer.move(x, y, hit, m_context.groups.activeGroup, taskMode(), cellsInRect, blockOrigin);
     if (!e.armTimers.empty() && hit.area == hit_area::kTabs) m_hoveredGroup = hit.index;
+    notePendingTimers(e, x, y);
     applyPointerEffects(e);
     if (m_tabDrag && m_pointer.dragging()) scrollTabsDuringDrag();
     return 0;

@@ -277,6 +277,8 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void keyTab();
   void keyEnter(const KeyBinding& binding);
   void releaseKeyPress();
+  // Remembers the delayed action the pointer's effects arm or end (bar_input.cpp).
+  void notePendingTimers(const PointerEffects& e, int x, int y);
   bool scrollList(int direction);  // true when the list moved
   void listScrollRepeat(int direction);
   bool pointerTimer(UINT_PTR id);

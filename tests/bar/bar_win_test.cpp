@@ -141,6 +141,25 @@ TEST_F(BarInProcess, CloseCommandHidesUnlessSuperLocked) {
   EXPECT_TRUE(IsWindowVisible(w));
 }
 
+TEST_F(BarInProcess, CloseCommandWaitsForAPendingHoverOverATab) {
+  for (const wchar_t* title : {L"One", L"Two"}) {
+    const std::wstring t = title;
+    ASSERT_TRUE(groups->ensureGroup(static_cast<int>(groups->placeholderIndex()), &t, false));
+  }
+  settings.intervalAtSel = 300;
+  HWND w = makeBar();
+  groups->activeGroup = 1;
+  const PixelRect tab2 = tabRect(bar->layout(), tabLayout(bar->layout(), 0), 2, 0);
+  SendMessageW(w, WM_MOUSEMOVE, 0, MAKELPARAM((tab2.left + tab2.right) / 2, (tab2.top + tab2.bottom) / 2));
+  SendMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_FALSE(IsIconic(w)) << "the group about to open keeps the bar";
+  for (int i = 0; i < 100 && groups->activeGroup != 2; ++i) pump();
+  ASSERT_EQ(groups->activeGroup, 2);
+  SendMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
+  pump();
+  EXPECT_TRUE(IsIconic(w));
+}
+
 TEST_F(BarInProcess, UsualyTopGroupReturnsToGroupOneOnPlainHideOnly) {
   settings.usualyTopGroup = true;
   HWND w = makeBar();
