@@ -170,6 +170,8 @@ bool CBarWindow::itemHotKey(int id) {
         }
         repaintAll();
         showBar();
+        // The prompt runs at the item, as a click on it runs it.
+        launchItemAt(static_cast<int>(g), static_cast<int>(slot));
         return true;
       }
       if (!restoreForeignWindowWithHotKey(item->hotKey)) launchItemAt(static_cast<int>(g), static_cast<int>(slot));
