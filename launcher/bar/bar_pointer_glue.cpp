@@ -216,8 +216,14 @@ void CBarWindow::pressBox(const Hit& box) {
   }
   m_pressedBox = box;
   if (!r) return;
-  const SlotId slot = box.area == hit_area::kGroupScroll ? SlotId::kGroupBase : SlotId::kBord;
-  drawPressedFace(*r, toColorRef(m_kit.slot(slot).dark[box.area == hit_area::kGroupScroll ? 2 : 1]));
+  if (box.area == hit_area::kGroupScroll) {
+    // A held scroll button sinks into a dark bevel; its face stays in place.
+    fw::WindowDC dc(m_hwnd);
+    const RECT face{r->left, r->top, r->right, r->bottom};
+    bevel(dc, face, 0, 0, m_kit.slot(SlotId::kGroupBase).dark[2], Rgb{0, 0, 0}, 1);
+    return;
+  }
+  drawPressedFace(*r, toColorRef(m_kit.slot(SlotId::kBord).dark[1]));
 }
 
 void CBarWindow::functionKeyCommand(int key) {
