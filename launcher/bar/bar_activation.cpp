@@ -23,7 +23,9 @@ HWND frontWindowOf(HWND bar, DWORD processId) {
   return bar;
 }
 
-void pressKey(BYTE vk, bool up) { keybd_event(vk, static_cast<BYTE>(MapVirtualKeyW(vk, 0)), up ? KEYEVENTF_KEYUP : 0, 0); }
+void pressKey(BYTE vk, bool up) {
+  keybd_event(vk, static_cast<BYTE>(MapVirtualKeyW(vk, 0)), up ? KEYEVENTF_KEYUP : 0, 0);
+}
 
 }  // namespace
 
@@ -174,7 +176,8 @@ bool CBarWindow::itemHotKey(int id) {
         launchItemAt(static_cast<int>(g), static_cast<int>(slot));
         return true;
       }
-      if (!restoreForeignWindowWithHotKey(item->hotKey)) launchItemAt(static_cast<int>(g), static_cast<int>(slot));
+      if (!restoreForeignWindowWithHotKey(item->hotKey))
+        launchItemAt(static_cast<int>(g), static_cast<int>(slot));
       return true;
     }
   }

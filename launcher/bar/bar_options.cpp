@@ -29,7 +29,8 @@ void CBarWindow::applyOptions(const Settings& sheet) {
 
   // In task mode the entries show details or not: the list is built again.
   const bool rebuildTasks = s.taskMode && sheet.dispTaskDetails != s.dispTaskDetails;
-  const bool relayout = sheet.groupAsCenter != s.groupAsCenter || sheet.dispTaskDetails != s.dispTaskDetails ||
+  const bool relayout = sheet.groupAsCenter != s.groupAsCenter ||
+                        sheet.dispTaskDetails != s.dispTaskDetails ||
                         sheet.grpScrollMode != s.grpScrollMode || sheet.dispModeButton != s.dispModeButton ||
                         sheet.scrollBtnSize != s.scrollBtnSize || sheet.fontSize != s.fontSize ||
                         sheet.smallFont != s.smallFont || sheet.userFont != s.userFont ||

@@ -15,8 +15,8 @@ void CBarWindow::applyWindowRegion() {
   GetWindowRect(m_hwnd, &rc);
   const int width = rc.right - rc.left, height = rc.bottom - rc.top;
   // A restore at the same size keeps its region: reshaping a window is slow.
-  if (width == m_regionSize.cx && height == m_regionSize.cy && m_regionCorners == m_context.colors.ellipseWidth &&
-      m_regionFlat == m_context.settings.flatRatio) {
+  if (width == m_regionSize.cx && height == m_regionSize.cy &&
+      m_regionCorners == m_context.colors.ellipseWidth && m_regionFlat == m_context.settings.flatRatio) {
     return;
   }
   m_regionSize = {width, height};
