@@ -490,6 +490,12 @@ TEST_F(BarInProcess, GroupScrollBarFollowsTheTabRowsRequestsModeAndOptions) {
   pump();
   EXPECT_NE(GetDlgItem(w, 202), nullptr);
   EXPECT_EQ(bar->layout().tabArea.right, l.tabArea.right);
+
+  // A saved offset past the last page would hide the first tabs out of reach.
+  groups->dispGroupOffset = 99;
+  bar->repaintAll();
+  pump();
+  EXPECT_EQ(groups->dispGroupOffset, tabRows(20, 1, tabs.tabHeight, bar->layout().tabArea.height()).maxOffset());
 }
 
 bool listed(const TaskTable& t, HWND w, int* showState = nullptr, std::wstring* title = nullptr) {
