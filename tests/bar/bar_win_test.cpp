@@ -495,7 +495,8 @@ TEST_F(BarInProcess, GroupScrollBarFollowsTheTabRowsRequestsModeAndOptions) {
   groups->dispGroupOffset = 99;
   bar->repaintAll();
   pump();
-  EXPECT_EQ(groups->dispGroupOffset, tabRows(20, 1, tabs.tabHeight, bar->layout().tabArea.height()).maxOffset());
+  EXPECT_EQ(groups->dispGroupOffset,
+            tabRows(20, 1, tabs.tabHeight, bar->layout().tabArea.height()).maxOffset());
 }
 
 bool listed(const TaskTable& t, HWND w, int* showState = nullptr, std::wstring* title = nullptr) {
@@ -510,10 +511,10 @@ bool listed(const TaskTable& t, HWND w, int* showState = nullptr, std::wstring* 
 
 TEST_F(BarInProcess, TaskListFollowsWindowReports) {
   HWND w = makeBar();
-  HWND probe = CreateWindowExW(0, L"STATIC", L"task probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100,
-                               nullptr, nullptr, nullptr, nullptr);
-  HWND owned = CreateWindowExW(0, L"STATIC", L"owned probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100,
-                               probe, nullptr, nullptr, nullptr);
+  HWND probe = CreateWindowExW(0, L"STATIC", L"task probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200,
+                               100, nullptr, nullptr, nullptr, nullptr);
+  HWND owned = CreateWindowExW(0, L"STATIC", L"owned probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200,
+                               100, probe, nullptr, nullptr, nullptr);
   SetClassLongPtrW(probe, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconW(nullptr, IDI_APPLICATION)));
   bar->refreshTaskList();
   int state = -1;
