@@ -152,6 +152,10 @@ BarPaintState CBarWindow::paintState() {
   p.dispModeButtons = s.dispModeButton;
   p.taskDetails = s.dispTaskDetails != 0;
   p.lampStates = {s.taskMode ? 1 : 0, s.mostTop ? 1 : 0, s.lockLevel > 0 ? 1 : 0};
+  // A held function key shows its pressed face.
+  if (m_pressedBox && m_pressedBox->area == hit_area::kFunctionKeys && m_pressedBox->index >= 0 &&
+      m_pressedBox->index < static_cast<int>(p.keyStates.size()))
+    p.keyStates[static_cast<size_t>(m_pressedBox->index)] = 0;
   p.maximized = m_maximized;
   p.ellipseWidth = m_context.colors.ellipseWidth;
   p.flatRatio = s.flatRatio;

@@ -223,7 +223,15 @@ void CBarWindow::pressBox(const Hit& box) {
     bevel(dc, face, 0, 0, m_kit.slot(SlotId::kGroupBase).dark[2], Rgb{0, 0, 0}, 1);
     return;
   }
-  drawPressedFace(*r, toColorRef(m_kit.slot(SlotId::kBord).dark[1]));
+  if (box.area == hit_area::kFunctionKeys) {
+    // The key's own pressed face comes with the bar's painting.
+    repaintAll();
+    UpdateWindow(m_hwnd);
+    return;
+  }
+  // The face sinks with an edge in the dark shade of its area's colour.
+  const SlotId slot = box.area == hit_area::kCommands ? SlotId::kCommandButton : SlotId::kBord;
+  drawPressedFace(*r, toColorRef(m_kit.slot(slot).dark[1]));
 }
 
 void CBarWindow::functionKeyCommand(int key) {
