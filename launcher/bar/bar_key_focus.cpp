@@ -49,9 +49,20 @@ void CBarWindow::focusSlot(int group, int slot) {
 void CBarWindow::keyFocus(const KeyBinding& binding) {
   GroupTable& groups = m_context.groups;
   const Hit hit = hitUnderPointer();
+  if (m_currentArea == hit_area::kTabs && taskMode()) {
+    // The task list does not scroll: the focus stays on the entries it shows.
+    const TabLayout tabs = tabLayout(m_layout, m_context.settings.taskDispMode);
+    const int rowsShown = std::max(1, m_layout.tabArea.height() / std::max(1, tabs.tabHeight));
+    FocusArea area;
+    area.columns = tabs.perRow;
+    area.page = rowsShown * tabs.perRow;
+    area.count = std::min(static_cast<int>(m_tasks.size()) - 1, area.page);
+    const int from = hit.area == hit_area::kTabs && hit.index >= 1 ? hit.index - 1 : -1;
+    const int to = focusTarget(binding, from, area);
+    if (to >= 0) pointerOnto(tabRect(m_layout, tabs, to + 1, 0));
+    return;
+  }
   if (m_currentArea == hit_area::kTabs) {
-    // The task list's entries are not tabs of groups.
-    if (taskMode()) return;
     const TabLayout tabs = tabLayout(m_layout, m_context.settings.groupDispMode);
     FocusArea area;
     area.count = std::max(0, static_cast<int>(groups.placeholderIndex()) - 1);

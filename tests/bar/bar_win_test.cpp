@@ -393,6 +393,27 @@ TEST_F(BarInProcess, KeysMoveTheFocusByPuttingThePointerOnTheTargetButton) {
   EXPECT_EQ(groups->activeGroup, 2);
   key(VK_RETURN);
   EXPECT_EQ(groups->activeGroup, 2) << "the last group stays";
+  // In task mode the keys walk the task list's entries.
+  HWND probes[2];
+  for (HWND& probe : probes) {
+    probe = CreateWindowExW(0, L"STATIC", L"focus probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 900, 0, 200, 100,
+                            nullptr, nullptr, nullptr, nullptr);
+    SetClassLongPtrW(probe, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconW(nullptr, IDI_APPLICATION)));
+  }
+  bar->setTaskMode(true);
+  pump();
+  ASSERT_GE(bar->tasks().size(), 3u);
+  // The tab area keeps the keys; it lists the windows now.
+  const TabLayout entries = tabLayout(bar->layout(), settings.taskDispMode);
+  auto onEntry = [&](WPARAM vk, int entry) {
+    key(vk);
+    return pointerIn(tabRect(bar->layout(), entries, entry, 0));
+  };
+  EXPECT_TRUE(onEntry(VK_HOME, 1));
+  EXPECT_TRUE(onEntry(VK_DOWN, 1 + entries.perRow));
+  EXPECT_TRUE(onEntry(VK_UP, 1));
+  for (HWND probe : probes) DestroyWindow(probe);
+  bar->setTaskMode(false);
   // From the tabs Tab goes back to the grid's first button.
   groups->activeGroup = 1;
   EXPECT_TRUE(onSlot(VK_TAB, 0));
