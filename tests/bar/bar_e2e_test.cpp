@@ -248,7 +248,8 @@ TEST_F(BarEndToEnd, WheelScrollsTheGridByNotchesAndTheTabsByFortiethsOrPages) {
 
 TEST_F(BarEndToEnd, TheBarShowsItsOwnPointerAndTheSizingCursorOnItsEdges) {
   // Cursor 178 of the program: the arrow's tip is the hot spot, a teal button at its tail.
-  HMODULE exe = LoadLibraryExW(e2e::binPath(L"vorbin2k.exe").c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+  HMODULE exe =
+      LoadLibraryExW(e2e::binPath(L"vorbin2k.exe").c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   ASSERT_NE(exe, nullptr);
   HCURSOR own = LoadCursorW(exe, MAKEINTRESOURCEW(178));
   ASSERT_NE(own, nullptr) << "no cursor 178 in vorbin2k.exe";
