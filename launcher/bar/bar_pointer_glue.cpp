@@ -147,12 +147,25 @@ ButtonLook CBarWindow::slotLook(int group, int slot) const {
   return {group == m_hotGroup && slot == m_hotSlot, selected};
 }
 
-void CBarWindow::showDragHot(const Hit& hot) {
+void CBarWindow::showHot(const Hit& hot) {
   const int oldGroup = std::exchange(m_hotGroup, hot.area == hit_area::kNone ? -1 : groupOfArea(hot.area));
   const int oldSlot = std::exchange(m_hotSlot, hot.area == hit_area::kNone ? -1 : hot.index);
-  // Each repaint hides the drag picture while it draws under it.
+  // Each repaint hides a drag picture while it draws under it.
   if (oldGroup >= 0) repaintButton(oldGroup, oldSlot, slotLook(oldGroup, oldSlot));
-  if (m_hotGroup >= 0) repaintButton(m_hotGroup, m_hotSlot, slotLook(m_hotGroup, m_hotSlot));
+  if (m_hotGroup < 0) return;
+  repaintButton(m_hotGroup, m_hotSlot, slotLook(m_hotGroup, m_hotSlot));
+  trackLeave();
+}
+
+void CBarWindow::trackLeave() {
+  // The hot highlight and the hovered area are forgotten when the pointer leaves the bar.
+  TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, m_hwnd, 0};
+  TrackMouseEvent(&track);
+}
+
+LRESULT CBarWindow::onMouseLeave(WPARAM, LPARAM) {
+  applyPointerEffects(m_pointer.leave());
+  return 0;
 }
 
 void CBarWindow::drawPressedFace(const PixelRect& r, COLORREF edge) {
@@ -409,7 +422,14 @@ void CBarWindow::applyPointerEffects(const PointerEffects& e) {
     beginButtonDrag(groupOfArea(m_pointer.selectionArea()), m_pointer.selection(), e.dragOffsetX,
                     e.dragOffsetY);
   if (e.startTabDrag) beginTabDrag(*e.startTabDrag);
-  if (e.dragHot) showDragHot(*e.dragHot);
+  if (e.hoverArea) {
+    trackLeave();
+    if (*e.hoverArea != m_currentArea) {
+      m_currentArea = *e.hoverArea;
+      repaintAll();
+    }
+  }
+  if (e.hot) showHot(*e.hot);
   if (e.pressedTask) {
     m_pressedTask = *e.pressedTask;
     if (m_pressedTask > 0 && static_cast<size_t>(m_pressedTask) < m_tasks.size())

@@ -51,6 +51,7 @@ std::span<const fw::MessageEntry<CBarWindow>> CBarWindow::messageMap() {
       {WM_LBUTTONUP, &B::onButtonUp},
       {WM_RBUTTONUP, &B::onButtonUp},
       {WM_MOUSEMOVE, &B::onMouseMove},
+      {WM_MOUSELEAVE, &B::onMouseLeave},
       {WM_LBUTTONDBLCLK, &B::onDoubleClick},
       {WM_MOUSEWHEEL, &B::onMouseWheel},
       {WM_VSCROLL, &B::onVScroll},
@@ -229,6 +230,7 @@ void CBarWindow::saveWindowState() {
   s.positionX = place.x;
   s.positionY = place.y;
   s.height = place.height;
+  s.actRect = m_currentArea;
   std::optional<int> before;
   if (s.taskMode) before = m_returnGroup;
   saveState(m_context.profile, s, m_context.groups, m_context.history, before);

@@ -177,6 +177,7 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   LRESULT onButtonDown(WPARAM, LPARAM);
   LRESULT onButtonUp(WPARAM, LPARAM);
   LRESULT onMouseMove(WPARAM, LPARAM);
+  LRESULT onMouseLeave(WPARAM, LPARAM);  // bar_pointer_glue.cpp
   LRESULT onDoubleClick(WPARAM, LPARAM);
   LRESULT onMouseWheel(WPARAM, LPARAM);
   LRESULT onVScroll(WPARAM, LPARAM);
@@ -240,8 +241,9 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void execDialog();
   // How the selection shows a button now (whole repaints keep it).
   ButtonLook slotLook(int group, int slot) const;
-  // The hot highlight of a drag moves to this button (area 0: none).
-  void showDragHot(const Hit& hot);
+  // The hot highlight moves to this button (area 0: none).
+  void showHot(const Hit& hot);
+  void trackLeave();
   // A task command on one entry of the task list.
   void runTaskCommand(int entry, int command);
   // The pressed look of a prompting item's button before its file pick.
@@ -359,10 +361,10 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   HWND m_groupScrollBar = nullptr;  // control 202, with GrpScrollMode 1
   WheelSteps m_wheel;
   std::optional<POINT> m_keyPressAt;  // Enter holds the focused button pressed here
-  // The button under a drag, drawn hot.
+  // The button under the pointer, drawn hot.
   int m_hotGroup = -1;
   int m_hotSlot = -1;
-  int m_pressedTask = 0;  // the task entry drawn pressed
+  int m_pressedTask = 0;                // the task entry drawn pressed
   void* m_pressedTaskWindow = nullptr;  // its window: the list may change before the release
   // The drag's picture and its cursors (the image lists of the common controls).
   struct _IMAGELIST* m_dragPicture = nullptr;

@@ -113,15 +113,20 @@ PointerEffects BarPointer::move(int x, int y, const Hit& hit, int currentGroup, 
           {kTimerHoverGroup, m_dragging ? m_settings.intervalAtDrop : m_settings.intervalAtSel});
     }
     m_hoverGroup = hoverTab ? std::optional<int>(hit.index) : std::nullopt;
-    if (!m_dragging) return e;
-    // Coming onto a list scroll arrow: the list scrolls after a longer first wait.
-    if (hit.area == kListScroll && m_dragOver.code() != hit.code())
-      e.armTimers.push_back({kTimerDragScroll, 2 * m_settings.intervalAtScroll});
-    m_dragOver = hit;
+    if (m_dragging) {
+      // Coming onto a list scroll arrow: the list scrolls after a longer first wait.
+      if (hit.area == kListScroll && m_dragOver.code() != hit.code())
+        e.armTimers.push_back({kTimerDragScroll, 2 * m_settings.intervalAtScroll});
+      m_dragOver = hit;
+    } else {
+      const bool activatable = hit.area == kTabs || isButtonArea(hit.area);
+      if (activatable && hit.area != m_hoverArea) e.hoverArea = hit.area;
+      m_hoverArea = hit.area;
+    }
     const Hit hot = isButtonArea(hit.area) && hit.index >= 0 ? hit : Hit{};
-    if (hot.code() != m_dragHot.code()) {
-      m_dragHot = hot;
-      e.dragHot = hot;
+    if (hot.code() != m_hot.code()) {
+      m_hot = hot;
+      e.hot = hot;
     }
     return e;
   }
@@ -136,7 +141,6 @@ PointerEffects BarPointer::move(int x, int y, const Hit& hit, int currentGroup, 
     if (!m_taskPress && !m_placeholderTab && m_pressHit.index >= 1) {
       e.startTabDrag = m_pressHit.index;
       m_dragging = true;
-      m_dragHot = Hit{};
       m_dragOver = m_pressHit;
     }
     return e;
@@ -160,7 +164,6 @@ PointerEffects BarPointer::move(int x, int y, const Hit& hit, int currentGroup, 
   e.dragOffsetY = m_pressY - top;
   e.startButtonDrag = true;
   m_dragging = true;
-  m_dragHot = Hit{};
   m_dragOver = m_pressHit;
   return e;
 }
@@ -173,10 +176,9 @@ PointerEffects BarPointer::release(int /*x*/, int /*y*/, const Hit& hit, const C
   e.releaseCapture = true;
   const int area = m_pressHit.area;
   if (m_dragging) {
-    // The drop itself is the bar's drag handling; the hot highlight goes.
+    // The drop itself is the bar's drag handling; the button under the
+    // pointer stays hot.
     m_dragging = false;
-    if (m_dragHot.area != kNone) e.dragHot = Hit{};
-    m_dragHot = Hit{};
     m_dragOver = Hit{};
     return e;
   }
@@ -217,6 +219,17 @@ PointerEffects BarPointer::release(int /*x*/, int /*y*/, const Hit& hit, const C
     return e;
   }
   e.launchSlots = m_selection;
+  return e;
+}
+
+PointerEffects BarPointer::leave() {
+  PointerEffects e;
+  // A held button keeps the capture; its release ends what it began.
+  if (m_pressed) return e;
+  if (m_hot.area != hit_area::kNone) e.hot = Hit{};
+  m_hot = Hit{};
+  m_hoverGroup.reset();
+  m_hoverArea = hit_area::kNone;
   return e;
 }
 

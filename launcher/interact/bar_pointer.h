@@ -67,9 +67,11 @@ struct PointerEffects {
   bool toggle24Hour = false;
   std::optional<int> listScrollRepeat;  // 1 up, 2 down: scroll and repeat while held
   bool confirmDeclined = false;
-  // While dragging: the button now under the pointer gets the hot highlight
-  // (area kNone: no button any more).
-  std::optional<Hit> dragHot;
+  // The button now under the pointer, hovering or dragging, gets the hot
+  // highlight (area kNone: no button any more).
+  std::optional<Hit> hot;
+  // Hovering came into the tabs, the grid or the quick list: the area to make active.
+  std::optional<int> hoverArea;
   std::optional<int> pressedTask;   // task mode: the entry drawn pressed (0: none any more)
   std::optional<int> switchToTask;  // task mode: task command 0 for this entry
 };
@@ -91,6 +93,8 @@ class BarPointer {
   PointerEffects move(int x, int y, const Hit& hit, int currentGroup, bool taskMode,
                       const CellsInRect& cellsInRect, const BlockOrigin& blockOrigin);
   PointerEffects release(int x, int y, const Hit& hit, const Confirm& confirm);
+  // The pointer left the bar.
+  PointerEffects leave();
 
   bool pressed() const { return m_pressed; }
   bool dragging() const { return m_dragging; }
@@ -119,8 +123,9 @@ class BarPointer {
   bool m_taskPress = false;  // the press is on the task list
   bool m_pressOccupied = false;
   std::optional<int> m_hoverGroup;
-  Hit m_dragHot;   // the button under a drag
+  Hit m_hot;       // the button under the pointer
   Hit m_dragOver;  // what the drag was over at the last move
+  int m_hoverArea = hit_area::kNone;
 };
 
 }  // namespace vorbin

@@ -516,10 +516,13 @@ TEST_F(BarMouse, DraggedButtonsPictureFollowsThePointerUntilRelease) {
   EXPECT_NE(after->at(kept.x, kept.y), after->at(empty.x, empty.y)) << "the dragged button left its place";
 }
 
-TEST_F(BarMouse, TheHotHighlightFollowsADragOverTheButtons) {
+// The button under the pointer is hot, hovering or dragging, until the
+// pointer leaves the bar; hovering the grid makes it the active area.
+TEST_F(BarMouse, TheHotHighlightFollowsThePointerAndADragOverTheButtons) {
+  e2e::profile::setDword(L"Settings", L"ActRect", 1);
   start(true);
   const int pressDepth = imageCentre(0).y - button(0).cell.top;
-  // The pointer low in a cell: the drag picture hangs below the cell's top strip.
+  // The pointer low in a cell: a drag picture hangs below the cell's top strip.
   auto lowIn = [&](int slot) { return POINT{cellCentre(slot).x, button(slot).cell.bottom - 3}; };
   auto topStrip = [&](const e2e::Capture& cap, int slot) {
     std::vector<uint32_t> pixels;
@@ -538,29 +541,42 @@ TEST_F(BarMouse, TheHotHighlightFollowsADragOverTheButtons) {
   const auto plain = e2e::captureWindow(bar);
   ASSERT_TRUE(plain.has_value());
   const size_t edge = static_cast<size_t>(button(3).cell.width()) / 2;
-
-  const POINT from = imageCentre(0);
-  input(from, 0);
-  input(from, MOUSEEVENTF_LEFTDOWN);
-  input({from.x + 12, from.y + 1}, 0);
-  input(lowIn(3), 0);
   std::optional<e2e::Capture> now;
   // Pixels of a cell's top strip that differ from the plain bar, on a new capture.
   auto hot = [&](int slot) {
     now = e2e::captureWindow(bar);
     return now ? changed(topStrip(*now, slot), topStrip(*plain, slot)) : 0;
   };
+
+  input(lowIn(2), 0);
+  EXPECT_TRUE(e2e::waitUntil([&] { return hot(2) > edge; }, 3000)) << "no highlight on the hovered button";
+
+  const POINT from = imageCentre(0);
+  input(from, 0);
+  input(from, MOUSEEVENTF_LEFTDOWN);
+  input({from.x + 12, from.y + 1}, 0);
+  input(lowIn(3), 0);
   EXPECT_TRUE(e2e::waitUntil([&] { return hot(3) > edge; }, 3000))
       << "no highlight on the button under the drag";
   e2e::captureToArtifact(bar, L"barmouse_drag_hot");
   EXPECT_EQ(changed(topStrip(*now, 1), topStrip(*plain, 1)), 0u) << "a button not under the drag is hot";
+  EXPECT_EQ(changed(topStrip(*now, 2), topStrip(*plain, 2)), 0u) << "the hovered button stayed hot";
 
   input(lowIn(1), 0);
   EXPECT_TRUE(e2e::waitUntil([&] { return hot(1) > edge; }, 3000))
       << "the highlight did not follow the pointer";
   EXPECT_EQ(changed(topStrip(*now, 3), topStrip(*plain, 3)), 0u) << "the last button stayed hot";
   input(lowIn(1), MOUSEEVENTF_LEFTUP);
-  EXPECT_TRUE(e2e::waitUntil([&] { return hot(1) == 0; }, 3000)) << "the highlight stayed after the drop";
+  e2e::pumpFor(300);
+  EXPECT_GT(hot(1), edge) << "the button under the dropped pointer is not hot";
+  // Off the bar the highlight goes.
+  input({-30, -30}, 0);
+  EXPECT_TRUE(e2e::waitUntil([&] { return hot(1) == 0; }, 3000)) << "the highlight stayed off the bar";
+
+  ASSERT_TRUE(e2e::closeAndWait(launcher, bar));
+  bar = nullptr;
+  EXPECT_EQ(e2e::profile::getDword(L"Settings", L"ActRect"), 2u)
+      << "hovering the grid did not make it active";
 }
 
 TEST_F(BarMouse, APromptingItemWithAMissingProgramSaysSoAndStartsNothing) {

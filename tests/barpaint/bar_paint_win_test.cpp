@@ -87,6 +87,8 @@ class BarPainting : public ::testing::Test {
     settings.positionX = 20;
     settings.positionY = 20;
     settings.dispIconInTary = false;
+    // A pointer resting over a new bar would make the area under it the active one.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     colors = defaultColors();
     groups = std::make_unique<GroupTable>(profile, ModelOptions{});
     groups->loadGroups();

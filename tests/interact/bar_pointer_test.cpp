@@ -158,26 +158,55 @@ TEST_F(BarPointerTest, MovingAPressedButtonStartsADragWithTheBlockOffset) {
   EXPECT_EQ(e.armTimers[0].milliseconds, 100);
   // The hot highlight follows the pointer over the grid and the quick list.
   e = moveTo(160, 20, {kGrid, 3});
-  ASSERT_TRUE(e.dragHot.has_value());
-  EXPECT_EQ(e.dragHot->code(), hitCode(kGrid, 3));
-  EXPECT_FALSE(moveTo(165, 22, {kGrid, 3}).dragHot.has_value()) << "same button, no repaint";
+  ASSERT_TRUE(e.hot.has_value());
+  EXPECT_EQ(e.hot->code(), hitCode(kGrid, 3));
+  EXPECT_FALSE(moveTo(165, 22, {kGrid, 3}).hot.has_value()) << "same button, no repaint";
   e = pointer.move(400, 30, {kQuick, 1}, 1, false, cellsIn, blockOrigin);
-  ASSERT_TRUE(e.dragHot.has_value());
-  EXPECT_EQ(e.dragHot->code(), hitCode(kQuick, 1));
+  ASSERT_TRUE(e.hot.has_value());
+  EXPECT_EQ(e.hot->code(), hitCode(kQuick, 1));
   e = pointer.move(300, 10, {kListScroll, 2}, 1, false, cellsIn, blockOrigin);
   ASSERT_EQ(e.armTimers.size(), 1u);
   EXPECT_EQ(e.armTimers[0].id, kTimerDragScroll);
   EXPECT_EQ(e.armTimers[0].milliseconds, 400);
-  ASSERT_TRUE(e.dragHot.has_value());
-  EXPECT_EQ(e.dragHot->area, kNone) << "off the buttons the highlight goes";
+  ASSERT_TRUE(e.hot.has_value());
+  EXPECT_EQ(e.hot->area, kNone) << "off the buttons the highlight goes";
   // Moving on the arrow does not put the first tick off again.
   EXPECT_TRUE(pointer.move(301, 11, {kListScroll, 2}, 1, false, cellsIn, blockOrigin).armTimers.empty());
-  moveTo(60, 20, {kGrid, 1});
+  EXPECT_FALSE(moveTo(60, 20, {kGrid, 1}).hoverArea.has_value()) << "a drag changed the active area";
   e = pointer.release(60, 20, {kGrid, 1}, nullptr);
   EXPECT_TRUE(e.launchSlots.empty());
   EXPECT_FALSE(pointer.dragging());
-  ASSERT_TRUE(e.dragHot.has_value()) << "the drop leaves a highlight behind";
-  EXPECT_EQ(e.dragHot->area, kNone);
+  EXPECT_FALSE(e.hot.has_value()) << "the button under the dropped pointer stays hot";
+  // Leaving the bar takes the highlight away.
+  e = pointer.leave();
+  ASSERT_TRUE(e.hot.has_value());
+  EXPECT_EQ(e.hot->area, kNone);
+}
+
+TEST_F(BarPointerTest, HoveringHighlightsTheButtonAndActivatesItsArea) {
+  PointerEffects e = moveTo(60, 20, {kGrid, 1});
+  ASSERT_TRUE(e.hot.has_value());
+  EXPECT_EQ(e.hot->code(), hitCode(kGrid, 1));
+  EXPECT_EQ(e.hoverArea, kGrid);
+  e = moveTo(62, 21, {kGrid, 1});
+  EXPECT_FALSE(e.hot.has_value() || e.hoverArea.has_value()) << "nothing changed";
+  e = pointer.move(400, 30, {kQuick, 0}, 1, false, cellsIn, blockOrigin);
+  EXPECT_EQ(e.hot->code(), hitCode(kQuick, 0));
+  EXPECT_EQ(e.hoverArea, kQuick);
+  // Tabs are an area of their own; the caption row is none that activates.
+  e = pointer.move(10, 10, {kTabs, 1}, 1, false, cellsIn, blockOrigin);
+  EXPECT_EQ(e.hot->area, kNone);
+  EXPECT_EQ(e.hoverArea, kTabs);
+  EXPECT_FALSE(pointer.move(10, 0, {kCaption, 0}, 1, false, cellsIn, blockOrigin).hoverArea.has_value());
+  EXPECT_EQ(pointer.move(10, 10, {kTabs, 1}, 1, false, cellsIn, blockOrigin).hoverArea, kTabs)
+      << "coming back after another area";
+  // While a button is held nothing hovers, and leaving changes nothing.
+  pointer.press(gridPress(2), kTabs, 1);
+  e = moveTo(21, 16, {kGrid, 2});
+  EXPECT_FALSE(e.hot.has_value() || e.hoverArea.has_value());
+  EXPECT_FALSE(pointer.leave().hot.has_value());
+  pointer.release(21, 16, {kGrid, 2}, nullptr);
+  EXPECT_FALSE(pointer.leave().hot.has_value()) << "no highlight to take away";
 }
 
 TEST_F(BarPointerTest, RightButtonSelectsAndOpensTheMenuOrShowsHelp) {
