@@ -122,6 +122,10 @@ LRESULT CBarWindow::onSysCommand(WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case SC_KEYMENU:
+      // A hidden bar can keep the keyboard when no other window takes it (the
+      // Alt of its own hot key comes up after the bar went away); its system
+      // menu would open unseen and take every key until Esc.
+      if (IsIconic(m_hwnd) || !IsWindowVisible(m_hwnd)) return 0;
       m_keyMenuPending = true;
       return defaultProc(WM_SYSCOMMAND, wParam, lParam);
     default:

@@ -49,6 +49,13 @@ TEST_F(BarEndToEnd, HotKeyHidesTheShownBarAndShowsTheHiddenOne) {
   ASSERT_TRUE(bringToFront(bar));
   pressBarHotKey();
   EXPECT_TRUE(e2e::waitUntil([&] { return hidden(bar); }, 5000)) << "the bar in front hides";
+  // The hidden bar may keep the keyboard; the hot key's Alt, released last,
+  // must not open its system menu unseen (it would take every key until Esc).
+  e2e::pumpFor(300);
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof(gui);
+  ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(bar, nullptr), &gui));
+  EXPECT_EQ(gui.flags & (GUI_INMENUMODE | GUI_SYSTEMMENUMODE | GUI_POPUPMENUMODE), 0u);
   pressBarHotKey();
   EXPECT_TRUE(e2e::waitUntil([&] { return shown(bar); }, 5000)) << "the hidden bar comes back";
 
