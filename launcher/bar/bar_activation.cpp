@@ -237,7 +237,9 @@ LRESULT CBarWindow::onTimer(WPARAM wParam, LPARAM) {
     case kTimerHover:
       KillTimer(m_hwnd, kTimerHover);
       m_pendingTimer = 0;
-      if (m_hoveredGroup > 0 && static_cast<size_t>(m_hoveredGroup) < m_context.groups.placeholderIndex()) {
+      // A pointer that passed over the tab and went on does not open its group.
+      if (m_hoveredGroup > 0 && static_cast<size_t>(m_hoveredGroup) < m_context.groups.placeholderIndex() &&
+          pointerOverTab(m_hoveredGroup)) {
         m_context.groups.activeGroup = m_hoveredGroup;
         repaintAll();
       }

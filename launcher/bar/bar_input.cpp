@@ -79,6 +79,8 @@ LRESULT CBarWindow::onMouseMove(WPARAM, LPARAM lParam) {
   if (m_resizeMode != kResizeTop && m_resizeMode != kResizeBottom) {
     const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
     m_pointerAt = {x, y};
+    // Hovering arms timers of its own: their periods follow the current options.
+    if (!m_pointer.pressed()) m_pointer.setSettings(pointerSettings());
     if (m_pointer.dragging()) moveButtonDrag();
     const HitGeometry geometry = hitGeometry();
     const Hit hit = slotHit(hitTest(geometry, x, y));

@@ -236,6 +236,14 @@ void CBarWindow::pressBox(const Hit& box) {
     bevel(dc, face, 0, 0, m_kit.slot(SlotId::kGroupBase).dark[2], Rgb{0, 0, 0}, 1);
     return;
   }
+  if (box.area == hit_area::kCaptionBoxes) {
+    // A held caption box shows a one-pixel ring in the frame's dark shade; its face stays.
+    fw::WindowDC dc(m_hwnd);
+    const RECT face{r->left, r->top, r->right, r->bottom};
+    const Rgb dark = m_kit.slot(SlotId::kBord).dark[1];
+    bevel(dc, face, 1, -1, dark, dark, 1);
+    return;
+  }
   if (box.area == hit_area::kFunctionKeys) {
     // The key's own pressed face comes with the bar's painting.
     repaintAll();
@@ -503,6 +511,13 @@ void CBarWindow::runTaskCommand(int entry, int command) {
   if (steps.hidesBar && lockLevel() == 0) hideBar(kHidePlain);
 }
 
+bool CBarWindow::pointerOverTab(int group) const {
+  POINT p;
+  if (!GetCursorPos(&p) || !ScreenToClient(m_hwnd, &p)) return false;
+  const Hit hit = hitTest(hitGeometry(), p.x, p.y);
+  return hit.area == hit_area::kTabs && hit.index == group;
+}
+
 bool CBarWindow::pointerTimer(UINT_PTR id) {
   switch (id) {
     case kTimerBlink:
@@ -520,7 +535,10 @@ bool CBarWindow::pointerTimer(UINT_PTR id) {
       if (m_dragPicture) ImageList_DragShowNolock(FALSE);
       scrollList(hit.index == 1 ? -1 : 1);
       if (m_dragPicture) ImageList_DragShowNolock(TRUE);
-      SetTimer(m_hwnd, id, static_cast<UINT>(std::max(10, m_context.settings.intervalAtScroll)), nullptr);
+      // The first tick came after twice IntervalAtScroll; the following ones
+      // leave time to aim a drop between rows.
+      const long long period = std::clamp(20LL * m_context.settings.intervalAtScroll, 10LL, 0x7FFFFFFFLL);
+      SetTimer(m_hwnd, id, static_cast<UINT>(period), nullptr);
       return true;
     }
     case kTimerArrowRepeat: {

@@ -284,6 +284,8 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   bool scrollList(int direction);  // true when the list moved
   void listScrollRepeat(int direction);
   bool pointerTimer(UINT_PTR id);
+  // Whether the pointer is over the tab of that group now.
+  bool pointerOverTab(int group) const;
   void pressBinding(const KeyBinding& binding);
   void releaseBinding();
   bool itemHotKey(int id);

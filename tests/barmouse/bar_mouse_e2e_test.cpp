@@ -331,6 +331,20 @@ TEST_F(BarMouse, TabClickAndHoverSwitchTheShownGroup) {
   EXPECT_TRUE(e2e::waitUntil([&] { return secondGroupShown(); }, 5000)) << "hovering over the tab";
 }
 
+TEST_F(BarMouse, APointerPassingOverATabDoesNotOpenItsGroup) {
+  e2e::profile::setDword(L"Settings", L"IntervalAtSel", 1500);
+  start(true);
+  ASSERT_FALSE(secondGroupShown());
+  input(tabCentre(2), 0);
+  input({tabCentre(2).x + 1, tabCentre(2).y}, 0);
+  input(imageCentre(0), 0);  // on into the grid before the hover delay ends
+  e2e::pumpFor(2500);
+  EXPECT_FALSE(secondGroupShown()) << "the group opened after the pointer had left its tab";
+  input(tabCentre(2), 0);
+  input({tabCentre(2).x + 1, tabCentre(2).y}, 0);
+  EXPECT_TRUE(e2e::waitUntil([&] { return secondGroupShown(); }, 5000)) << "resting over the tab";
+}
+
 TEST_F(BarMouse, ListScrollArrowsMoveGroupsOfSeveralRowsOnly) {
   start(true);
   ASSERT_GT(layout.scrollDown.height(), 0);
