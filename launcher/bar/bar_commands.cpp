@@ -113,9 +113,11 @@ LRESULT CBarWindow::onSysCommand(WPARAM wParam, LPARAM lParam) {
       SetAnimate(0);
       return defaultProc(WM_SYSCOMMAND, wParam, lParam);
     case SC_MOUSEMENU: {
-      RECT r;
-      GetWindowRect(m_hwnd, &r);
-      showSystemMenu({r.left, r.top + edgeHeight() + GetSystemMetrics(SM_CYSMCAPTION)});
+      // Just below the control box, which stays uncovered.
+      const auto& c = m_layout.controlBox;
+      RECT box{c.left, c.top, c.right, c.bottom};
+      MapWindowPoints(m_hwnd, nullptr, reinterpret_cast<POINT*>(&box), 2);
+      showSystemMenu({box.left, box.bottom}, &box);
       // The click that closed the menu on the box must not open it again.
       MSG stale;
       PeekMessageW(&stale, m_hwnd, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE);
@@ -171,12 +173,16 @@ void CBarWindow::showHelp() {
   MessageBoxW(m_hwnd, resourceString(465).c_str(), resourceString(464).c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
-void CBarWindow::showSystemMenu(POINT at) {
+void CBarWindow::showSystemMenu(POINT at, const RECT* keepUncovered) {
   HMENU menu = GetSystemMenu(m_hwnd, FALSE);
   if (!menu) return;
   SetForegroundWindow(m_hwnd);
-  UINT command = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y,
-                                0, m_hwnd, nullptr);
+  TPMPARAMS params{};
+  params.cbSize = sizeof(params);
+  if (keepUncovered) params.rcExclude = *keepUncovered;
+  const UINT command =
+      TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_VERTICAL, at.x,
+                       at.y, m_hwnd, keepUncovered ? &params : nullptr);
   if (command) PostMessageW(m_hwnd, WM_SYSCOMMAND, command, 0);
 }
 

@@ -224,7 +224,8 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void endSession();
   void exitCommand();
   void showHelp();
-  void showSystemMenu(POINT at);
+  // At the point; with a rectangle, the menu keeps clear of it.
+  void showSystemMenu(POINT at, const RECT* keepUncovered = nullptr);
   // Mouse operations of the hit areas (bar_pointer_glue.cpp).
   PointerSettings pointerSettings() const;
   Hit slotHit(Hit hit) const;  // a grid cell's index becomes its slot

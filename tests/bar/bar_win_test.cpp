@@ -20,6 +20,8 @@ class BarInProcess : public ::testing::Test {
     colors = defaultColors();
     groups = std::make_unique<GroupTable>(profile, ModelOptions{});
     groups->loadGroups();
+    // A pointer left over a tab by the test before would open that group.
+    SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) - 1);
     owner = CreateWindowExW(WS_EX_TOOLWINDOW, kBarClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(owner, nullptr);
@@ -150,7 +152,12 @@ TEST_F(BarInProcess, CloseCommandWaitsForAPendingHoverOverATab) {
   HWND w = makeBar();
   groups->activeGroup = 1;
   const PixelRect tab2 = tabRect(bar->layout(), tabLayout(bar->layout(), 0), 2, 0);
-  SendMessageW(w, WM_MOUSEMOVE, 0, MAKELPARAM((tab2.left + tab2.right) / 2, (tab2.top + tab2.bottom) / 2));
+  // The pointer rests on the tab: the delayed hover checks it is still there.
+  POINT over{(tab2.left + tab2.right) / 2, (tab2.top + tab2.bottom) / 2};
+  const LPARAM at = MAKELPARAM(over.x, over.y);
+  ClientToScreen(w, &over);
+  SetCursorPos(over.x, over.y);
+  SendMessageW(w, WM_MOUSEMOVE, 0, at);
   SendMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
   EXPECT_FALSE(IsIconic(w)) << "the group about to open keeps the bar";
   for (int i = 0; i < 100 && groups->activeGroup != 2; ++i) pump();
@@ -293,6 +300,30 @@ TEST_F(BarInProcess, BottomEdgeResizeFollowsThePointer) {
   EXPECT_EQ(after.top, r.top);
   EXPECT_EQ(after.bottom - after.top, (r.bottom - r.top) + 41);
   EXPECT_TRUE(clockRunning(w));
+}
+
+// Where the open popup menu is, taken from inside the menu's own loop.
+RECT g_menuRect{};
+void CALLBACK noteMenuAndClose(HWND, UINT, UINT_PTR id, DWORD) {
+  if (HWND menu = FindWindowW(L"#32768", nullptr); menu && IsWindowVisible(menu)) {
+    GetWindowRect(menu, &g_menuRect);
+    KillTimer(nullptr, id);
+    EndMenu();
+  }
+}
+
+TEST_F(BarInProcess, TheControlBoxMenuOpensBelowTheBoxAndLeavesItUncovered) {
+  HWND w = makeBar();
+  const PixelRect c = bar->layout().controlBox;
+  RECT box{c.left, c.top, c.right, c.bottom};
+  MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&box), 2);
+  g_menuRect = {};
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, noteMenuAndClose);
+  SendMessageW(w, WM_SYSCOMMAND, SC_MOUSEMENU, MAKELPARAM(box.left + 1, box.top + 1));
+  KillTimer(nullptr, timer);
+  ASSERT_GT(g_menuRect.bottom, g_menuRect.top) << "no menu opened";
+  EXPECT_EQ(g_menuRect.left, box.left);
+  EXPECT_GE(g_menuRect.top, box.bottom);
 }
 
 TEST_F(BarInProcess, ClientAreaShowsCursor178AndTheEdgesTheSizingCursor) {
