@@ -11,6 +11,7 @@
 #include "framework/gdi.h"
 #include "hook/vorber2k.h"
 #include "launcher/app/resource_library.h"
+#include "launcher/bar/bar_rules.h"
 #include "launcher/bar/bar_window.h"
 #include "launcher/interact/apply_show_state.h"
 #include "launcher/interact/hit_layout.h"
@@ -398,8 +399,22 @@ void CBarWindow::listScrollRepeat(int arrow) {
   repaintAll();
 }
 
+void CBarWindow::showContextHelpPopup(int id) {
+  const std::wstring& folder = m_context.settings.programFolder;
+  auto exists = [&](const wchar_t* name) {
+    return GetFileAttributesW((folder + name).c_str()) != INVALID_FILE_ATTRIBUTES;
+  };
+  const auto file =
+      contextHelpFile(m_context.settings.language, exists(L"vorbin2Kj.hlp"), exists(L"vorbin2Ke.hlp"));
+  // Without help files beside the program a right click has nothing to show.
+  if (!file) return;
+  const std::wstring path = folder + std::wstring(*file);
+  WinHelpW(m_hwnd, path.c_str(), HELP_CONTEXTPOPUP, static_cast<ULONG_PTR>(id));
+}
+
 void CBarWindow::applyPointerEffects(const PointerEffects& e) {
   GroupTable& groups = m_context.groups;
+  if (e.contextHelp) showContextHelpPopup(*e.contextHelp);
   if (e.capture) {
     if (HWND held = GetCapture(); held && held != m_hwnd) ReleaseCapture();
     SetCapture(m_hwnd);

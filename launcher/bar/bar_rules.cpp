@@ -71,11 +71,13 @@ RegionCorners regionCorners(int ellipseWidth, int flatRatio) {
 Point anchorAtPoint(Point activation, int width, int height, uint32_t appearPos) {
   const int64_t across = appearPos & 0xFFFF;
   const int64_t down = appearPos >> 16;
-  return {static_cast<int>(activation.x - width * across / 100), static_cast<int>(activation.y - height * down / 100)};
+  return {static_cast<int>(activation.x - width * across / 100),
+          static_cast<int>(activation.y - height * down / 100)};
 }
 
-BarPlacement restoredPlacement(int positionX, int positionY, int height, int width, int minHeight, int maxHeight,
-                               int defaultHeight, std::span<const Rect> workAreas, Rect primaryWorkArea) {
+BarPlacement restoredPlacement(int positionX, int positionY, int height, int width, int minHeight,
+                               int maxHeight, int defaultHeight, std::span<const Rect> workAreas,
+                               Rect primaryWorkArea) {
   BarPlacement p{positionX, positionY, height};
   const int usableMax = std::max(minHeight, std::min(maxHeight, primaryWorkArea.height()));
   if (p.height <= 0) p.height = defaultHeight;
@@ -109,6 +111,14 @@ std::optional<int> startShowCommand(bool runWithOpen, bool isMaxSize, int showCo
     return kShow;
   }
   return showCommand;
+}
+
+std::optional<std::wstring_view> contextHelpFile(int language, bool japaneseExists, bool englishExists) {
+  constexpr std::wstring_view japanese = L"vorbin2Kj.hlp", english = L"vorbin2Ke.hlp";
+  const bool japaneseFirst = language == 1;
+  if (japaneseFirst ? japaneseExists : englishExists) return japaneseFirst ? japanese : english;
+  if (japaneseFirst ? englishExists : japaneseExists) return japaneseFirst ? english : japanese;
+  return std::nullopt;
 }
 
 }  // namespace vorbin

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string_view>
 
 #include "launcher/services/rect_math.h"
 
@@ -43,11 +44,11 @@ struct ActivationInput {
   bool taskMode = false;
 };
 struct ActivationDecision {
-  bool hideOnly = false;                // the gesture outside an active bar hides it
-  std::optional<bool> switchTaskMode;   // new task mode, when it changes
+  bool hideOnly = false;               // the gesture outside an active bar hides it
+  std::optional<bool> switchTaskMode;  // new task mode, when it changes
   bool placeAtPoint = false;
-  bool simulateHotKey = false;          // bring the bar forward through its own hot key
-  bool hideFirst = false;               // older systems: hide, then show
+  bool simulateHotKey = false;  // bring the bar forward through its own hot key
+  bool hideFirst = false;       // older systems: hide, then show
   bool show = false;
 };
 ActivationDecision decideActivation(const ActivationInput& in);
@@ -78,8 +79,9 @@ struct BarPlacement {
   int y = 0;
   int height = 0;
 };
-BarPlacement restoredPlacement(int positionX, int positionY, int height, int width, int minHeight, int maxHeight,
-                               int defaultHeight, std::span<const Rect> workAreas, Rect primaryWorkArea);
+BarPlacement restoredPlacement(int positionX, int positionY, int height, int width, int minHeight,
+                               int maxHeight, int defaultHeight, std::span<const Rect> workAreas,
+                               Rect primaryWorkArea);
 
 // Vertical resize: the new height from the pointer, kept within the limits.
 // top: the top edge is dragged (the bottom stays).
@@ -89,5 +91,9 @@ int resizedHeight(bool top, int pointerY, int anchor, int windowTop, int windowB
 // Show command at start: RunWithOpen false starts hidden (nullopt); in
 // maximized mode the normal, plain and no-activate shows become a plain show.
 std::optional<int> startShowCommand(bool runWithOpen, bool isMaxSize, int showCommand);
+
+// The help file that context help pops up from: the one of the language in
+// use, else the other one; none when neither is beside the program.
+std::optional<std::wstring_view> contextHelpFile(int language, bool japaneseExists, bool englishExists);
 
 }  // namespace vorbin

@@ -287,6 +287,8 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   bool pointerTimer(UINT_PTR id);
   // Whether the pointer is over the tab of that group now.
   bool pointerOverTab(int group) const;
+  // The help popup of a right press, from the help file beside the program.
+  void showContextHelpPopup(int id);
   void pressBinding(const KeyBinding& binding);
   void releaseBinding();
   bool itemHotKey(int id);

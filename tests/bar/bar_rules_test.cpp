@@ -154,5 +154,14 @@ TEST(Placement, StartShowCommand) {
   EXPECT_EQ(startShowCommand(true, true, 3), 3);
 }
 
+TEST(ContextHelp, TheLanguagesHelpFileFirstThenTheOther) {
+  EXPECT_EQ(contextHelpFile(1, true, true), L"vorbin2Kj.hlp");
+  EXPECT_EQ(contextHelpFile(2, true, true), L"vorbin2Ke.hlp");
+  EXPECT_EQ(contextHelpFile(1, false, true), L"vorbin2Ke.hlp");
+  EXPECT_EQ(contextHelpFile(2, true, false), L"vorbin2Kj.hlp");
+  EXPECT_EQ(contextHelpFile(0, true, true), L"vorbin2Ke.hlp");  // not yet chosen: English first
+  EXPECT_FALSE(contextHelpFile(1, false, false));
+}
+
 }  // namespace
 }  // namespace vorbin
