@@ -9,7 +9,7 @@ namespace vorbin {
 namespace {
 
 void BM_HitTestSweep(benchmark::State& state) {
-  const vb::BarLayout layout = vb::computeBarLayout(vb::LayoutMetrics{}, false, 600);
+  const BarLayout layout = computeBarLayout(LayoutMetrics{}, false, 600);
   HitState hitState;
   hitState.tabCount = 40;
   const HitGeometry geometry = hitGeometryFor(layout, hitState);

@@ -18,6 +18,12 @@ namespace {
 
 RECT toRect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
+// The stored colours list the painter's slots first, in the painter's order,
+// then its plain colours.
+static_assert(kSlotCount == kActTitle && kActTitle + kPlainColourCount == kColorCount);
+static_assert(static_cast<int>(SlotId::kBord) == kBord && static_cast<int>(SlotId::kApplBase) == kApplBase &&
+              static_cast<int>(SlotId::kCommandName) == kCommandName && static_cast<int>(SlotId::kLight) == kLight);
+
 BarColours barColoursFrom(const Colors& c) {
   BarColours out;
   for (int i = 0; i < kSlotCount; ++i) {

@@ -32,7 +32,7 @@ int hitCodeArea(uint32_t code);
 // The index with its sign: -1 survives the packing.
 int hitCodeIndex(uint32_t code);
 
-using HitRect = vb::PixelRect;
+using HitRect = PixelRect;
 
 // Everything the hit test needs from the layout and the bar's state.
 struct HitGeometry {

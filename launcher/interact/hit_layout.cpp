@@ -5,7 +5,7 @@
 
 namespace vorbin {
 
-HitGeometry hitGeometryFor(const vb::BarLayout& l, const HitState& state) {
+HitGeometry hitGeometryFor(const BarLayout& l, const HitState& state) {
   HitGeometry g;
   // The caption row runs across the bar at the height of its boxes.
   g.captionRow = {l.x0, l.captionText.top, l.width - l.x0, l.captionText.bottom};
@@ -26,12 +26,12 @@ HitGeometry hitGeometryFor(const vb::BarLayout& l, const HitState& state) {
   std::copy(l.commandButtons.begin(), l.commandButtons.end(), g.commandButtons.begin());
   g.taskMode = state.taskMode;
 
-  const vb::CellLayout cells = vb::gridCells(l, state.buttonMode);
+  const CellLayout cells = gridCells(l, state.buttonMode);
   g.gridColumns = cells.columns;
   g.cellWidth = cells.cellWidth;
   g.cellHeight = cells.cellHeight;
   g.quickCellHeight = l.h;
-  const vb::TabLayout tabs = vb::tabLayout(l, state.tabDisplayMode);
+  const TabLayout tabs = tabLayout(l, state.tabDisplayMode);
   g.tabsPerRow = tabs.perRow;
   g.tabWidth = tabs.tabWidth;
   g.tabHeight = tabs.tabHeight;

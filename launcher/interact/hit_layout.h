@@ -16,9 +16,9 @@ struct HitState {
   int tabScrollOffset = 0;  // pixels
   int tabCount = 0;
   bool groupScrollShown = false;
-  vb::PixelRect clockBox, loadBox;
+  PixelRect clockBox, loadBox;
 };
 
-HitGeometry hitGeometryFor(const vb::BarLayout& layout, const HitState& state);
+HitGeometry hitGeometryFor(const BarLayout& layout, const HitState& state);
 
 }  // namespace vorbin

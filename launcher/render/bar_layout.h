@@ -132,6 +132,3 @@ TabLayout tabLayout(const BarLayout& l, int displayMode);
 PixelRect tabRect(const BarLayout& l, const TabLayout& tabs, int n, int scrollOffset);
 
 }  // namespace vorbin
-
-// The layout's first namespace; hit testing still names its types through it.
-namespace vb = vorbin;

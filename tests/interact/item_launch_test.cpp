@@ -96,27 +96,27 @@ TEST(ItemLaunch, StartupRunsCommandsThenStartupGroupsInTableOrder) {
   EXPECT_EQ(startupRequests(plan, groups).size(), 2u);
 }
 
-vb::BarLayout sampleLayout(bool taskMode) { return vb::computeBarLayout(vb::LayoutMetrics{}, taskMode, 600); }
+BarLayout sampleLayout(bool taskMode) { return computeBarLayout(LayoutMetrics{}, taskMode, 600); }
 
-int centreX(const vb::PixelRect& r) { return (r.left + r.right) / 2; }
-int centreY(const vb::PixelRect& r) { return (r.top + r.bottom) / 2; }
+int centreX(const PixelRect& r) { return (r.left + r.right) / 2; }
+int centreY(const PixelRect& r) { return (r.top + r.bottom) / 2; }
 
 TEST(HitLayout, PaintedCellsAndTabsHitThemselves) {
-  const vb::BarLayout layout = sampleLayout(false);
+  const BarLayout layout = sampleLayout(false);
   for (int mode = 0; mode < 3; ++mode) {
     HitState state;
     state.buttonMode = mode;
     const HitGeometry g = hitGeometryFor(layout, state);
-    const vb::CellLayout cells = vb::gridCells(layout, mode);
+    const CellLayout cells = gridCells(layout, mode);
     for (int slot : {0, 1, cells.columns, cells.columns + 1}) {
-      const vb::PixelRect cell = vb::gridCellRect(layout, cells, slot);
+      const PixelRect cell = gridCellRect(layout, cells, slot);
       EXPECT_EQ(hitTest(g, centreX(cell), centreY(cell)).code(), hitCode(hit_area::kGrid, slot)) << mode;
       // The mode-button row reaches into the first row's top strip; below it the corner is the cell's.
       if (slot >= cells.columns) EXPECT_EQ(hitTest(g, cell.left, cell.top).index, slot) << mode;
     }
   }
   for (int slot : {0, 3}) {
-    const vb::PixelRect cell = vb::quickCellRect(layout, slot);
+    const PixelRect cell = quickCellRect(layout, slot);
     const HitGeometry g = hitGeometryFor(layout, HitState{});
     EXPECT_EQ(hitTest(g, centreX(cell), centreY(cell)).code(), hitCode(hit_area::kQuick, slot));
   }
@@ -126,9 +126,9 @@ TEST(HitLayout, PaintedCellsAndTabsHitThemselves) {
     state.tabCount = 12;
     state.tabScrollOffset = display == 3 ? 0 : 10;
     const HitGeometry g = hitGeometryFor(layout, state);
-    const vb::TabLayout tabs = vb::tabLayout(layout, display);
+    const TabLayout tabs = tabLayout(layout, display);
     for (int n : {1, 2, 4}) {
-      const vb::PixelRect tab = vb::tabRect(layout, tabs, n, state.tabScrollOffset);
+      const PixelRect tab = tabRect(layout, tabs, n, state.tabScrollOffset);
       if (tab.bottom <= layout.tabArea.top || tab.top >= layout.tabArea.bottom) continue;
       EXPECT_EQ(hitTest(g, centreX(tab), std::max(centreY(tab), layout.tabArea.top)).code(),
                 hitCode(hit_area::kTabs, n))
@@ -138,12 +138,12 @@ TEST(HitLayout, PaintedCellsAndTabsHitThemselves) {
 }
 
 TEST(HitLayout, BoxesOfTheLayoutHitTheirAreas) {
-  const vb::BarLayout groups = sampleLayout(false);
+  const BarLayout groups = sampleLayout(false);
   const HitGeometry groupGeometry = hitGeometryFor(groups, HitState{});
   EXPECT_EQ(hitTest(groupGeometry, centreX(groups.scrollDown), centreY(groups.scrollDown)).code(),
             hitCode(hit_area::kListScroll, 2));
 
-  const vb::BarLayout layout = sampleLayout(true);
+  const BarLayout layout = sampleLayout(true);
   HitState state;
   state.taskMode = true;
   state.clockBox = {layout.width - 60, layout.logoBox.top, layout.width - 10, layout.logoBox.bottom};
