@@ -30,6 +30,8 @@ std::span<const fw::MessageEntry<CBarWindow>> CBarWindow::messageMap() {
       {WM_ENDSESSION, &B::onEndSession},
       {WM_PAINT, &B::onPaint},
       {WM_ERASEBKGND, &B::onEraseBackground},
+      {WM_NCCALCSIZE, &B::onNcCalcSize},
+      {WM_NCPAINT, &B::onNcPaint},
       {WM_NCACTIVATE, &B::onNcActivate},
       {WM_SYSCOLORCHANGE, &B::onSysColorChange},
       {WM_SETTINGCHANGE, &B::onSettingChange},
@@ -237,6 +239,12 @@ void CBarWindow::saveWindowState() {
 }
 
 LRESULT CBarWindow::onEraseBackground(WPARAM, LPARAM) { return 1; }
+
+// The bar has no frame or caption of the system's: the client area is the
+// whole window, and there is nothing outside it to paint. Answering here
+// spares every show and resize the system's frame handling.
+LRESULT CBarWindow::onNcCalcSize(WPARAM, LPARAM) { return 0; }
+LRESULT CBarWindow::onNcPaint(WPARAM, LPARAM) { return 0; }
 
 LRESULT CBarWindow::onNcActivate(WPARAM wParam, LPARAM lParam) {
   m_active = wParam != 0;

@@ -147,6 +147,8 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   LRESULT onEndSession(WPARAM, LPARAM);
   LRESULT onPaint(WPARAM, LPARAM);
   LRESULT onEraseBackground(WPARAM, LPARAM);
+  LRESULT onNcCalcSize(WPARAM, LPARAM);
+  LRESULT onNcPaint(WPARAM, LPARAM);
   LRESULT onNcActivate(WPARAM, LPARAM);
   LRESULT onSysColorChange(WPARAM, LPARAM);
   LRESULT onSettingChange(WPARAM, LPARAM);
