@@ -42,7 +42,8 @@ HWND findDialog(DWORD pid) {
 
 std::wstring windowText(HWND window) {
   wchar_t text[1024] = {};
-  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                      nullptr);
   return text;
 }
 
@@ -83,10 +84,23 @@ bool cancelFirstRunQuestions(DWORD pid) {
   return true;
 }
 
+HWND startBarInFront(e2e::Process& launcher) {
+  launcher = e2e::startLauncher();
+  HWND bar = e2e::waitForBar(launcher.pid());
+  if (!bar) return nullptr;
+  for (int i = 0; i < 6 && answerDialog(launcher.pid(), IDCANCEL, 3000); ++i) {
+  }
+  if (!e2e::waitUntil([&] { return shown(bar); }, 5000)) return nullptr;
+  SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  e2e::pumpFor(300);
+  return bar;
+}
+
 void pressBarHotKey() {
   const BYTE keys[] = {VK_SHIFT, VK_CONTROL, VK_MENU, 'K'};
   for (BYTE k : keys) keybd_event(k, static_cast<BYTE>(MapVirtualKeyW(k, 0)), 0, 0);
-  for (int i = 3; i >= 0; --i) keybd_event(keys[i], static_cast<BYTE>(MapVirtualKeyW(keys[i], 0)), KEYEVENTF_KEYUP, 0);
+  for (int i = 3; i >= 0; --i)
+    keybd_event(keys[i], static_cast<BYTE>(MapVirtualKeyW(keys[i], 0)), KEYEVENTF_KEYUP, 0);
   e2e::pumpFor(50);
 }
 
@@ -112,8 +126,8 @@ TestWindow::TestWindow(int x, int y, int width, int height) {
     return RegisterClassW(&wc) != 0;
   }();
   (void)registered;
-  m_hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, L"vb_test_window", L"test window", WS_POPUP | WS_VISIBLE, x, y, width, height,
-                           nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  m_hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, L"vb_test_window", L"test window", WS_POPUP | WS_VISIBLE, x, y,
+                           width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   e2e::pumpFor(50);
 }
 

@@ -22,6 +22,10 @@ std::optional<std::wstring> answerDialog(DWORD pid, int button, DWORD timeoutMs 
 std::vector<std::wstring> libraryStrings(unsigned id);
 // The four first-run questions answered with Cancel; false when one is missing.
 bool cancelFirstRunQuestions(DWORD pid);
+// Starts the launcher on the profile as it is, answers whatever questions
+// come with Cancel and puts its shown bar above every window; the bar, or
+// null when it did not appear or show.
+HWND startBarInFront(e2e::Process& launcher);
 
 // Presses and releases the default bar hot key, Ctrl+Alt+Shift+K.
 void pressBarHotKey();

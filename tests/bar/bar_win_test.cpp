@@ -8,37 +8,17 @@
 #include "hook/vorber2k.h"
 #include "launcher/app/launcher_app.h"
 #include "launcher/bar/bar_window.h"
+#include "tests/bar/in_process_bar.h"
 
 namespace vorbin {
 namespace {
 
-class BarInProcess : public ::testing::Test {
+class BarInProcess : public InProcessBarTest {
  protected:
-  void SetUp() override {
-    static bool registered = CLauncherApp::registerBarClass(GetModuleHandleW(nullptr)) != 0;
-    ASSERT_TRUE(registered);
-    colors = defaultColors();
-    groups = std::make_unique<GroupTable>(profile, ModelOptions{});
-    groups->loadGroups();
-    // A pointer left over a tab by the test before would open that group.
-    SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) - 1);
-    owner = CreateWindowExW(WS_EX_TOOLWINDOW, kBarClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(owner, nullptr);
-  }
-  void TearDown() override {
-    bar.reset();
-    DestroyWindow(owner);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
-  }
   HWND makeBar() {
-    bar = std::make_unique<CBarWindow>(BarContext{settings, colors, profile, *groups, history, true});
-    EXPECT_TRUE(bar->createBar(owner, L""));
-    ShowWindow(bar->hwnd(), SW_SHOWNORMAL);
+    HWND w = createShownBar();
     pump();
-    return bar->hwnd();
+    return w;
   }
   static void pump() {
     MSG msg;
@@ -56,14 +36,6 @@ class BarInProcess : public ::testing::Test {
     SetTimer(w, kTimerClock, 1000, nullptr);
     return true;
   }
-
-  MemoryProfile profile;
-  Settings settings;
-  Colors colors;
-  CmdHistory history;
-  std::unique_ptr<GroupTable> groups;
-  std::unique_ptr<CBarWindow> bar;
-  HWND owner = nullptr;
 };
 
 TEST_F(BarInProcess, MinimizingStopsTheClockAndRestoringStartsIt) {

@@ -145,14 +145,8 @@ class BarMouse : public ::testing::Test {
 
   void start(bool locked) {
     e2e::profile::setString(L"Settings", L"Lock", locked ? L"Yes" : L"No");
-    launcher = e2e::startLauncher();
-    bar = e2e::waitForBar(launcher.pid());
+    bar = driver::startBarInFront(launcher);
     ASSERT_NE(bar, nullptr);
-    for (int i = 0; i < 6 && driver::answerDialog(launcher.pid(), IDCANCEL, 3000); ++i) {
-    }
-    ASSERT_TRUE(e2e::waitUntil([&] { return driver::shown(bar); }, 5000));
-    SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    e2e::pumpFor(300);
     // The same layout code as the bar's, on the bar's client size.
     RECT client;
     GetClientRect(bar, &client);

@@ -54,15 +54,9 @@ TEST(BarPaintEndToEnd, SeededProfileIsPaintedWhereTheLayoutPutsIt) {
   seedGroups();
   e2e::profile::setString(L"Colors", L"Bord", L"150 40 70 50");
   e2e::profile::setString(L"Settings", L"ActGroup", L"1");
-  e2e::Process launcher = e2e::startLauncher();
-  HWND bar = e2e::waitForBar(launcher.pid());
+  e2e::Process launcher;
+  HWND bar = driver::startBarInFront(launcher);
   ASSERT_NE(bar, nullptr);
-  // Whatever first-run questions come are answered with Cancel.
-  for (int i = 0; i < 6 && driver::answerDialog(launcher.pid(), IDCANCEL, 3000); ++i) {
-  }
-  ASSERT_TRUE(e2e::waitUntil([&] { return driver::shown(bar); }, 5000));
-  SetWindowPos(bar, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  e2e::pumpFor(300);
 
   RECT client;
   GetClientRect(bar, &client);

@@ -8,6 +8,7 @@
 #include "launcher/app/launcher_app.h"
 #include "launcher/app/resource_library.h"
 #include "launcher/bar/bar_window.h"
+#include "tests/bar/in_process_bar.h"
 #include "tests/support/e2e.h"
 
 namespace vorbin {
@@ -74,7 +75,7 @@ std::wstring tempPath(const wchar_t* name) {
   return std::wstring(dir) + name;
 }
 
-class BarPainting : public ::testing::Test {
+class BarPainting : public InProcessBarTest {
  protected:
   static void SetUpTestSuite() {
     // Command labels and new group titles come from the language library.
@@ -82,16 +83,11 @@ class BarPainting : public ::testing::Test {
     loadResourceLibraryFrom(e2e::binDir(), true, language, 1033);
   }
   void SetUp() override {
-    static bool registered = CLauncherApp::registerBarClass(GetModuleHandleW(nullptr)) != 0;
-    ASSERT_TRUE(registered);
+    InProcessBarTest::SetUp();
+    if (HasFatalFailure()) return;
     settings.positionX = 20;
     settings.positionY = 20;
     settings.dispIconInTary = false;
-    // A pointer resting over a new bar would make the area under it the active one.
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
-    colors = defaultColors();
-    groups = std::make_unique<GroupTable>(profile, ModelOptions{});
-    groups->loadGroups();
     const std::wstring tools = L"Tools", games = L"Games";
     ASSERT_EQ(groups->ensureGroup(1, &tools, false), 1);
     ASSERT_EQ(groups->ensureGroup(static_cast<int>(groups->placeholderIndex()), &games, false), 2);
@@ -100,16 +96,6 @@ class BarPainting : public ::testing::Test {
     addItem(1, 5, L"Mail", solidImage(255, 0, 255));
     addItem(0, 0, L"Quick", solidImage(255, 0, 255));
     groups->activeGroup = 1;
-    owner = CreateWindowExW(WS_EX_TOOLWINDOW, kBarClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(owner, nullptr);
-  }
-  void TearDown() override {
-    bar.reset();
-    DestroyWindow(owner);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
   }
   void addItem(int group, int slot, const std::wstring& title, IconImage image) {
     auto item = std::make_unique<Item>();
@@ -119,9 +105,7 @@ class BarPainting : public ::testing::Test {
     groups->placeItem(group, slot, std::move(item));
   }
   HWND makeBar() {
-    bar = std::make_unique<CBarWindow>(BarContext{settings, colors, profile, *groups, history, true});
-    EXPECT_TRUE(bar->createBar(owner, L""));
-    ShowWindow(bar->hwnd(), SW_SHOWNORMAL);
+    createShownBar();
     SetWindowPos(bar->hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     settle();
     return bar->hwnd();
@@ -153,14 +137,6 @@ class BarPainting : public ::testing::Test {
     const BarLayout& l = bar->layout();
     return {l.x0 + 1, (l.grid.top + l.grid.bottom) / 2};
   }
-
-  MemoryProfile profile;
-  Settings settings;
-  Colors colors;
-  CmdHistory history;
-  std::unique_ptr<GroupTable> groups;
-  std::unique_ptr<CBarWindow> bar;
-  HWND owner = nullptr;
 };
 
 TEST_F(BarPainting, GroupModeShowsFrameKeysTabsImagesAndClock) {
