@@ -2,6 +2,8 @@
 // and exchanges data between controls and variables.
 #include "framework/dialog.h"
 
+#include <commctrl.h>
+
 #include <climits>
 
 #include "framework/app.h"
@@ -61,6 +63,15 @@ bool parseInteger(const std::wstring& text, long long& out) {
   return true;
 }
 }  // namespace
+
+void ensureCommonControls() {
+  static const bool done = [] {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_USEREX_CLASSES |
+                                                        ICC_DATE_CLASSES | ICC_LINK_CLASS};
+    return InitCommonControlsEx(&controls) != FALSE;
+  }();
+  (void)done;
+}
 
 // ---------------------------------------------------------------------------
 // DataExchange
@@ -138,6 +149,7 @@ HINSTANCE CDialog::resources() const {
 
 INT_PTR CDialog::doModal(HWND parent) {
   m_modal = true;
+  ensureCommonControls();
   INT_PTR result = DialogBoxParamW(resources(), MAKEINTRESOURCEW(m_templateId), parent,
                                    &CDialog::dialogProcedure, reinterpret_cast<LPARAM>(this));
   m_modal = false;
@@ -146,6 +158,7 @@ INT_PTR CDialog::doModal(HWND parent) {
 
 bool CDialog::create(HWND parent) {
   m_modal = false;
+  ensureCommonControls();
   HWND h = CreateDialogParamW(resources(), MAKEINTRESOURCEW(m_templateId), parent, &CDialog::dialogProcedure,
                               reinterpret_cast<LPARAM>(this));
   return h != nullptr && h == m_hwnd;

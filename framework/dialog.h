@@ -39,6 +39,11 @@ class DataExchange {
   int m_failedControl = 0;
 };
 
+// Registers the common control classes (list views, hot-key fields, property
+// sheets and the rest) once per process. The common controls library is
+// loaded on first use, so every dialog calls this before it is created.
+void ensureCommonControls();
+
 class CDialog {
  public:
   // The template comes from resources, or from the application's resource

@@ -127,6 +127,7 @@ INT_PTR CPropertySheet::doModal(HWND parent) {
   if (m_pages.empty()) return -1;
   std::vector<PROPSHEETPAGEW> pages;
   PROPSHEETHEADERW h = header(parent, pages, false);
+  ensureCommonControls();
   t_creatingSheet = this;
   INT_PTR result = PropertySheetW(&h);
   t_creatingSheet = nullptr;
@@ -138,6 +139,7 @@ bool CPropertySheet::create(HWND parent) {
   if (m_pages.empty() || m_hwnd) return false;
   std::vector<PROPSHEETPAGEW> pages;
   PROPSHEETHEADERW h = header(parent, pages, true);
+  ensureCommonControls();
   t_creatingSheet = this;
   INT_PTR result = PropertySheetW(&h);
   t_creatingSheet = nullptr;

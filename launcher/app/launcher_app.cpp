@@ -5,6 +5,8 @@
 #include <psapi.h>
 #include <shlwapi.h>
 
+#include <iterator>
+
 #include "launcher/app/resource_library.h"
 #include "launcher/app/startup_rules.h"
 #include "launcher/bar/bar_window.h"
@@ -39,8 +41,6 @@ CLauncherApp::~CLauncherApp() {
   m_bar.reset();
   m_owner.reset();
   if (m_dialogFilter) UnhookWindowsHookEx(m_dialogFilter);
-  for (HICON icon : m_icons)
-    if (icon) DestroyIcon(icon);
   if (m_oleInitialized) OleUninitialize();
 }
 
@@ -94,13 +94,17 @@ void CLauncherApp::activateRunningInstance() {
   }
 }
 
-void CLauncherApp::loadIcons() {
-  const int ids[] = {188, 373, 103, 102, 178};
-  for (int i = 0; i < 5; ++i) m_icons[i] = LoadIconW(moduleInstance(), MAKEINTRESOURCEW(ids[i]));
+HICON CLauncherApp::appIcon(AppIcon which) {
+  static constexpr int kIds[] = {188, 373, 103, 102, 178};
+  static_assert(std::size(kIds) == static_cast<size_t>(AppIcon::kCount));
+  const auto i = static_cast<size_t>(which);
+  if (i >= std::size(kIds)) return nullptr;
+  // Icons from LoadIcon are shared with the module and never destroyed.
+  if (!m_icons[i]) m_icons[i] = LoadIconW(moduleInstance(), MAKEINTRESOURCEW(kIds[i]));
+  return m_icons[i];
 }
 
 bool CLauncherApp::loadProfile() {
-  loadIcons();
   int language = readLanguage(m_profile);
   if (!loadResourceLibrary(true, language)) return false;
   setResourceInstance(static_cast<HINSTANCE>(resourceModule()));

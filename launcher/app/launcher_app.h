@@ -43,6 +43,12 @@ class CLauncherApp : public fw::CApplication {
   CBarWindow* bar() const { return m_bar.get(); }
   bool win2000OrLater() const { return m_win2000OrLater; }
 
+  // The program's own icons, loaded on first use (none is needed to show the
+  // bar): the default window icon of the task list, the start-up marker of
+  // groups, the group and task marks and the application icon.
+  enum class AppIcon { kDefaultWindow, kStartupMarker, kTaskMark, kGroupMark, kApplication, kCount };
+  HICON appIcon(AppIcon which);
+
  protected:
   bool initInstance() override;
   int exitInstance() override;
@@ -60,7 +66,6 @@ class CLauncherApp : public fw::CApplication {
   void importFolder(int question);
   void showContextHelp();
   void showHelpPopup(int controlId, POINT at);
-  void loadIcons();
 
   RegistryProfile m_profile;
   Settings m_settings;
@@ -73,7 +78,7 @@ class CLauncherApp : public fw::CApplication {
   HANDLE m_instanceMutex = nullptr;
   HHOOK m_dialogFilter = nullptr;
   HWND m_helpTip = nullptr;
-  HICON m_icons[5] = {};
+  HICON m_icons[static_cast<int>(AppIcon::kCount)] = {};
   bool m_oleInitialized = false;
   bool m_nt = true;
   bool m_win2000OrLater = true;

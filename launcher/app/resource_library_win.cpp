@@ -36,10 +36,12 @@ HMODULE loadLibrary(const std::wstring& folder, int language) {
   return LoadLibraryExW(libraryPath(folder, language).c_str(), nullptr, 0);
 }
 
+// Whether the library file is there. One that is there but does not load is
+// caught by the fallback of the choice, so loading it here would only cost
+// a load and an unload at every start.
 bool probe(const std::wstring& folder, int language) {
-  HMODULE h = loadLibrary(folder, language);
-  if (h) FreeLibrary(h);
-  return h != nullptr;
+  const DWORD attributes = GetFileAttributesW(libraryPath(folder, language).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace

@@ -92,7 +92,9 @@ std::span<const fw::MessageEntry<CBarWindow>> CBarWindow::messageMap() {
 
 CBarWindow::CBarWindow(BarContext context) : m_context(context) {}
 
-CBarWindow::~CBarWindow() = default;
+CBarWindow::~CBarWindow() {
+  if (m_trayThread) CloseHandle(m_trayThread);
+}
 
 int CBarWindow::minHeight() const { return m_layout.width > 0 ? barMinHeight(m_layout) : kMinHeight; }
 
@@ -125,6 +127,7 @@ bool CBarWindow::createBar(HWND owner, const std::wstring& commandLine) {
   m_startupPlan = {};
   m_pendingCommandLine = commandLine;
 
+  m_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
   fw::CreateArgs args;
   args.className = kBarClassName;
   args.title = L"Vorb in";
@@ -169,7 +172,7 @@ LRESULT CBarWindow::onCreate(WPARAM wParam, LPARAM lParam) {
     refreshTaskList();
   }
   installPointerGuard();
-  if (s.dispIconInTary) addTrayIcon(true);
+  if (s.dispIconInTary) addTrayIconInBackground();
   startClock();
   return 0;
 }
@@ -196,6 +199,7 @@ LRESULT CBarWindow::onDestroy(WPARAM, LPARAM) {
   stopClock();
   UnregisterHotKey(m_hwnd, 0);
   FreeHook();
+  finishTrayIcon();
   if (m_trayIcon) addTrayIcon(false);
   if (m_optionsSheet && IsWindow(m_optionsSheet)) DestroyWindow(m_optionsSheet);
   m_optionsSheet = nullptr;
@@ -308,22 +312,97 @@ void CBarWindow::clearPendingActions() {
   m_pendingTimer = 0;
 }
 
-void CBarWindow::addTrayIcon(bool add) {
+struct TrayRequest {
+  NOTIFYICONDATAW data{};
+  BOOL added = FALSE;
+};
+
+namespace {
+
+NOTIFYICONDATAW trayIconData(HWND bar, bool add) {
   NOTIFYICONDATAW data{};
   data.cbSize = sizeof(data);
-  data.hWnd = m_hwnd;
+  data.hWnd = bar;
   data.uID = 1;
   if (add) {
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kMsgTrayCallback;
-    data.hIcon = reinterpret_cast<HICON>(GetClassLongPtrW(m_hwnd, GCLP_HICONSM));
+    data.hIcon = reinterpret_cast<HICON>(GetClassLongPtrW(bar, GCLP_HICONSM));
     if (!data.hIcon) data.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     lstrcpynW(data.szTip, L"Vorb in", ARRAYSIZE(data.szTip));
+  }
+  return data;
+}
+
+DWORD WINAPI addTrayIconThread(void* parameter) {
+  // The thread owns its own reference: the bar may stop waiting for it.
+  std::unique_ptr<std::shared_ptr<TrayRequest>> request(static_cast<std::shared_ptr<TrayRequest>*>(parameter));
+  (*request)->added = Shell_NotifyIconW(NIM_ADD, &(*request)->data);
+  return 0;
+}
+
+}  // namespace
+
+void CBarWindow::addTrayIconInBackground() {
+  finishTrayIcon();
+  auto request = std::make_shared<TrayRequest>();
+  request->data = trayIconData(m_hwnd, true);
+  auto* parameter = new std::shared_ptr<TrayRequest>(request);
+  HANDLE thread = CreateThread(nullptr, 64 * 1024, &addTrayIconThread, parameter,
+                               STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  if (!thread) {
+    delete parameter;
+    addTrayIcon(true);
+    return;
+  }
+  m_trayThread = thread;
+  m_trayRequest = std::move(request);
+}
+
+void CBarWindow::finishTrayIcon() {
+  if (!m_trayThread) return;
+  // The tray may send to this thread while it adds the icon: answer sent
+  // messages while waiting, and give up on a tray that does not answer.
+  const ULONGLONG deadline = GetTickCount64() + 5000;
+  for (;;) {
+    const ULONGLONG now = GetTickCount64();
+    const DWORD wait = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+    const DWORD rc = MsgWaitForMultipleObjects(1, &m_trayThread, FALSE, wait, QS_SENDMESSAGE);
+    if (rc != WAIT_OBJECT_0 + 1) {
+      if (rc == WAIT_OBJECT_0) m_trayIcon = m_trayRequest->added != FALSE;
+      break;
+    }
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  CloseHandle(m_trayThread);
+  m_trayThread = nullptr;
+  m_trayRequest.reset();
+}
+
+void CBarWindow::addTrayIcon(bool add) {
+  finishTrayIcon();
+  NOTIFYICONDATAW data = trayIconData(m_hwnd, add);
+  if (add) {
     m_trayIcon = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
   } else {
     Shell_NotifyIconW(NIM_DELETE, &data);
     m_trayIcon = false;
   }
+}
+
+LRESULT CBarWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // A restarted shell asks every program to put its tray icon back.
+  if (msg == m_taskbarCreated && msg != 0) {
+    if (m_context.settings.dispIconInTary) {
+      // Sent without a restart, the addition fails but the icon is still there.
+      const bool had = m_trayIcon;
+      addTrayIcon(true);
+      m_trayIcon = m_trayIcon || had;
+    }
+    return 0;
+  }
+  return CMappedWindow::handleMessage(msg, wParam, lParam);
 }
 
 }  // namespace vorbin

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -68,6 +69,8 @@ struct ButtonLook {
   bool highlighted = false;
   bool selected = false;
 };
+
+struct TrayRequest;
 
 class CBarWindow : public fw::CMappedWindow<CBarWindow> {
  public:
@@ -222,7 +225,14 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void installPointerGuard();
   void removePointerGuard();
   static LRESULT CALLBACK pointerGuardProc(int code, WPARAM wParam, LPARAM lParam);
+  // Adds or removes the notification-area icon. At start the icon is added
+  // on a short-lived thread (the exchange with the shell's tray takes a few
+  // milliseconds and the bar need not wait for it); every later change first
+  // waits for that addition to finish.
   void addTrayIcon(bool add);
+  void addTrayIconInBackground();
+  void finishTrayIcon();
+  LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void endSession();
   void exitCommand();
   void showHelp();
@@ -340,6 +350,9 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   bool m_active = false;
   bool m_clockRunning = false;
   bool m_trayIcon = false;
+  HANDLE m_trayThread = nullptr;
+  std::shared_ptr<TrayRequest> m_trayRequest;
+  UINT m_taskbarCreated = 0;
   DWORD m_processId = 0;
   StartupPlan m_startupPlan;
   std::wstring m_pendingCommandLine;

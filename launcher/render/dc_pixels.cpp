@@ -13,14 +13,9 @@ namespace {
 
 using AlphaBlendFn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
 
-AlphaBlendFn systemAlphaBlend() {
-  static const AlphaBlendFn fn = [] {
-    HMODULE lib = LoadLibraryW(L"msimg32.dll");
-    return lib ? reinterpret_cast<AlphaBlendFn>(reinterpret_cast<void*>(GetProcAddress(lib, "AlphaBlend")))
-               : nullptr;
-  }();
-  return fn;
-}
+// The system's blend lives in gdi32 (msimg32's AlphaBlend only forwards to
+// it); calling it there spares loading msimg32 for the first paint.
+AlphaBlendFn systemAlphaBlend() { return &GdiAlphaBlend; }
 
 // A top-down 32-bit DIB section selected into its own memory DC.
 class PixelBuffer {

@@ -19,7 +19,7 @@ if(VB_WINDOWS)
     ${CMAKE_CURRENT_LIST_DIR}/image_strip.cpp
     ${CMAKE_CURRENT_LIST_DIR}/blit.cpp
     ${CMAKE_CURRENT_LIST_DIR}/bar_fonts.cpp)
-  target_link_libraries(vbpainting PUBLIC vbcore vbframework gdi32 user32 ole32 vb_delay_oleaut32 uuid msimg32)
+  target_link_libraries(vbpainting PUBLIC vbcore vbframework gdi32 user32 ole32 vb_delay_oleaut32 uuid)
   target_compile_definitions(vbpainting PUBLIC UNICODE _UNICODE)
   target_link_libraries(vblauncher PUBLIC vbpainting)
   # The bitmaps are named relative to the script; tests link the script too.

@@ -94,6 +94,25 @@ TEST(ResourceLibrary, FallsBackToTheLibraryThatIsThere) {
     language = kLanguageEnglish;
     ASSERT_TRUE(loadResourceLibraryFrom(binDir(), false, language, kUs));
   }
+  {
+    // A file that is there but is no library counts for nothing: the other
+    // language is taken, whichever was asked for.
+    for (int asked : {kLanguageJapanese, kLanguageByUser}) {
+      LibraryFolder broken({kEnglishLibrary});
+      HANDLE f = CreateFileW((broken.path() + kJapaneseLibrary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+      ASSERT_NE(f, INVALID_HANDLE_VALUE);
+      DWORD written = 0;
+      WriteFile(f, "not a library", 13, &written, nullptr);
+      CloseHandle(f);
+      int language = asked;
+      ASSERT_TRUE(loadResourceLibraryFrom(broken.path(), false, language, kJapaneseLangId));
+      EXPECT_EQ(language, kLanguageEnglish);
+      EXPECT_EQ(resourceString(IDS_NEW_GROUP_TITLE), L"Group ");
+      language = kLanguageEnglish;
+      ASSERT_TRUE(loadResourceLibraryFrom(binDir(), false, language, kUs));
+    }
+  }
   LibraryFolder none({});
   int language = kLanguageEnglish;
   EXPECT_FALSE(loadResourceLibraryFrom(none.path(), false, language, kUs));
