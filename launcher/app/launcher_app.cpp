@@ -15,26 +15,6 @@
 
 namespace vorbin {
 
-LaunchArguments parseLaunchArguments(const wchar_t* arguments) {
-  LaunchArguments out;
-  std::wstring_view rest = arguments ? arguments : L"";
-  for (;;) {
-    size_t start = rest.find_first_not_of(L" \t");
-    if (start == std::wstring_view::npos) return out;
-    rest.remove_prefix(start);
-    if (rest[0] != L'/' && rest[0] != L'-') break;
-    size_t end = rest.find_first_of(L" \t");
-    std::wstring_view flag = rest.substr(1, end == std::wstring_view::npos ? rest.size() - 1 : end - 1);
-    if (CompareStringOrdinal(flag.data(), static_cast<int>(flag.size()), L"nologo", 6, TRUE) == CSTR_EQUAL) {
-      out.noLogo = true;
-    }
-    rest = end == std::wstring_view::npos ? std::wstring_view{} : rest.substr(end);
-  }
-  size_t last = rest.find_last_not_of(L" \t");
-  out.command.assign(rest.substr(0, last + 1));
-  return out;
-}
-
 CLauncherApp::CLauncherApp() = default;
 
 CLauncherApp::~CLauncherApp() {
@@ -105,6 +85,12 @@ HICON CLauncherApp::appIcon(AppIcon which) {
 }
 
 bool CLauncherApp::loadProfile() {
+  // The whole profile is read in one go; later reads see the registry itself.
+  m_profile.takeSnapshot();
+  struct DropSnapshot {
+    RegistryProfile& profile;
+    ~DropSnapshot() { profile.dropSnapshot(); }
+  } drop{m_profile};
   int language = readLanguage(m_profile);
   if (!loadResourceLibrary(true, language)) return false;
   setResourceInstance(static_cast<HINSTANCE>(resourceModule()));
@@ -181,7 +167,7 @@ bool CLauncherApp::initInstance() {
     return false;
   }
   m_instanceMutex = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
-  m_arguments = parseLaunchArguments(PathGetArgsW(GetCommandLineW()));
+  m_arguments = parseLaunchArguments(commandLineArguments(GetCommandLineW()));
   if (!loadProfile()) return false;
   if (!createWindows()) return false;
   m_dialogFilter = installDialogFilter();

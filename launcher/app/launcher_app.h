@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/app.h"
+#include "launcher/app/startup_rules.h"
 #include "framework/window.h"
 #include "launcher/model/group_table.h"
 #include "launcher/model/registry_profile.h"
@@ -19,12 +20,6 @@ class CBarWindow;
 inline constexpr wchar_t kInstanceMutexName[] = L"PreVorbin";
 inline constexpr wchar_t kBarClassName[] = L"Vorbin96_Class";
 
-// What the launcher's own command line says.
-struct LaunchArguments {
-  std::wstring command;  // a program (with its arguments) to start
-  bool noLogo = false;   // "/nologo": no tip of the day
-};
-LaunchArguments parseLaunchArguments(const wchar_t* arguments);
 
 // The character filter of dialog loops: a vertical bar typed into a field
 // whose control id has bit 0x1000 is swallowed with a beep. Installed for the

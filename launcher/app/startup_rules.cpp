@@ -7,6 +7,40 @@
 
 namespace vorbin {
 
+std::wstring_view commandLineArguments(std::wstring_view commandLine) {
+  bool quoted = false;
+  for (size_t i = 0; i < commandLine.size(); ++i) {
+    if (commandLine[i] == L' ' && !quoted) return commandLine.substr(i + 1);
+    if (commandLine[i] == L'"') quoted = !quoted;
+  }
+  return {};
+}
+
+namespace {
+bool isBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+bool equalsIgnoringCase(std::wstring_view a, std::wstring_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
+           return std::towlower(static_cast<wint_t>(x)) == std::towlower(static_cast<wint_t>(y));
+         });
+}
+}  // namespace
+
+LaunchArguments parseLaunchArguments(std::wstring_view rest) {
+  LaunchArguments out;
+  for (;;) {
+    while (!rest.empty() && isBlank(rest.front())) rest.remove_prefix(1);
+    if (rest.empty() || (rest.front() != L'/' && rest.front() != L'-')) break;
+    size_t end = 1;
+    while (end < rest.size() && !isBlank(rest[end])) ++end;
+    if (equalsIgnoringCase(rest.substr(1, end - 1), L"nologo")) out.noLogo = true;
+    rest.remove_prefix(end);
+  }
+  while (!rest.empty() && isBlank(rest.back())) rest.remove_suffix(1);
+  out.command.assign(rest);
+  return out;
+}
+
 bool startupLaunchAllowed(bool shift, bool ctrl, bool alt) { return !shift && !ctrl && !alt; }
 
 std::vector<std::wstring> splitStartupLine(std::wstring_view line) {

@@ -10,6 +10,19 @@
 
 namespace vorbin {
 
+// What follows the program's name in a process command line: the name ends
+// at the first space outside quotes, and that one space is skipped.
+std::wstring_view commandLineArguments(std::wstring_view commandLine);
+
+// What the launcher's own command line says.
+struct LaunchArguments {
+  std::wstring command;  // a program (with its arguments) to start
+  bool noLogo = false;   // "/nologo": no tip of the day
+};
+// Leading switches ("/x" or "-x"; "/nologo" in any case is known), then the
+// command, without surrounding blanks.
+LaunchArguments parseLaunchArguments(std::wstring_view arguments);
+
 // Holding Shift, Ctrl or Alt at start suppresses every start-up launch.
 bool startupLaunchAllowed(bool shift, bool ctrl, bool alt);
 

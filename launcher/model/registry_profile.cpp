@@ -2,7 +2,9 @@
 #include "launcher/model/registry_profile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <tuple>
 
 
 namespace vorbin {
@@ -25,6 +27,12 @@ LONG queryValue(HKEY key, const std::wstring& name, DWORD& type, std::vector<uin
   }
   if (rc == ERROR_SUCCESS) data.resize(size);
   return rc;
+}
+
+ValueKind kindOf(DWORD type) {
+  return type == REG_DWORD                           ? ValueKind::kDword
+         : (type == REG_SZ || type == REG_EXPAND_SZ) ? ValueKind::kString
+                                                     : ValueKind::kBinary;
 }
 
 std::wstring textFromBytes(const std::vector<uint8_t>& data) {
@@ -87,7 +95,10 @@ std::optional<std::wstring> RegistryProfile::getString(const std::wstring& secti
                                                        const std::wstring& name) const {
   DWORD type = 0;
   std::vector<uint8_t> data;
-  if (withSection(section, false, [&](HKEY key) { return queryValue(key, name, type, data, kMaxStringBytes); }) !=
+  const std::optional<LONG> copied = snapshotQuery(section, name, type, data, kMaxStringBytes);
+  if ((copied ? *copied
+              : withSection(section, false,
+                            [&](HKEY key) { return queryValue(key, name, type, data, kMaxStringBytes); })) !=
       ERROR_SUCCESS)
     return std::nullopt;
   if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
@@ -98,7 +109,8 @@ std::optional<uint32_t> RegistryProfile::getDword(const std::wstring& section,
                                                   const std::wstring& name) const {
   DWORD type = 0;
   std::vector<uint8_t> data;
-  if (withSection(section, false, [&](HKEY key) { return queryValue(key, name, type, data, 8); }) !=
+  const std::optional<LONG> copied = snapshotQuery(section, name, type, data, 8);
+  if ((copied ? *copied : withSection(section, false, [&](HKEY key) { return queryValue(key, name, type, data, 8); })) !=
       ERROR_SUCCESS)
     return std::nullopt;
   if (type != REG_DWORD || data.size() != 4) return std::nullopt;
@@ -113,7 +125,9 @@ std::optional<std::vector<uint8_t>> RegistryProfile::getBinary(const std::wstrin
   DWORD type = 0;
   std::vector<uint8_t> data;
   const DWORD limit = static_cast<DWORD>(std::min<size_t>(maxBytes, MAXDWORD));
-  if (withSection(section, false, [&](HKEY key) { return queryValue(key, name, type, data, limit); }) !=
+  const std::optional<LONG> copied = snapshotQuery(section, name, type, data, limit);
+  if ((copied ? *copied
+              : withSection(section, false, [&](HKEY key) { return queryValue(key, name, type, data, limit); })) !=
       ERROR_SUCCESS)
     return std::nullopt;
   return data;
@@ -121,6 +135,7 @@ std::optional<std::vector<uint8_t>> RegistryProfile::getBinary(const std::wstrin
 
 bool RegistryProfile::setValue(const std::wstring& section, const std::wstring& name, DWORD type,
                                const void* data, size_t size) {
+  readLive(section);
   return withSection(section, true, [&](HKEY key) {
            return RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data),
                                  static_cast<DWORD>(size));
@@ -143,12 +158,14 @@ bool RegistryProfile::setBinary(const std::wstring& section, const std::wstring&
 }
 
 bool RegistryProfile::deleteValue(const std::wstring& section, const std::wstring& name) {
+  readLive(section);
   return withSection(section, false, [&](HKEY key) { return RegDeleteValueW(key, name.c_str()); }) ==
          ERROR_SUCCESS;
 }
 
 bool RegistryProfile::deleteSection(const std::wstring& section) {
   if (section.empty()) return false;  // never the whole profile
+  readLive(section);
   forgetSection(section);
   std::wstring path = m_keyPath + L"\\" + section;
   return RegDeleteTreeW(m_root, path.c_str()) == ERROR_SUCCESS;
@@ -156,6 +173,15 @@ bool RegistryProfile::deleteSection(const std::wstring& section) {
 
 std::vector<ProfileValue> RegistryProfile::values(const std::wstring& section, size_t maxBytes) const {
   std::vector<ProfileValue> out;
+  bool absent = false;
+  if (const SectionCopy* copy = snapshotSection(section, absent)) {
+    for (const StoredValue& v : copy->values) {
+      if (v.name.size() > kMaxValueNameChars || v.data.size() > maxBytes) continue;
+      out.push_back({v.name, kindOf(v.type), v.data});
+    }
+    return out;
+  }
+  if (absent) return out;
   withSection(section, false, [&](HKEY key) {
     out.clear();
     DWORD count = 0, longestData = 0;
@@ -175,15 +201,187 @@ std::vector<ProfileValue> RegistryProfile::values(const std::wstring& section, s
       if (rc != ERROR_SUCCESS || dataBytes > maxBytes) continue;  // too long a name or data: not ours to read
       ProfileValue v;
       v.name.assign(name.data(), nameChars);
-      v.kind = type == REG_DWORD                           ? ValueKind::kDword
-               : (type == REG_SZ || type == REG_EXPAND_SZ) ? ValueKind::kString
-                                                           : ValueKind::kBinary;
+      v.kind = kindOf(type);
       v.data.assign(data.begin(), data.begin() + dataBytes);
       out.push_back(std::move(v));
     }
     return static_cast<LONG>(ERROR_SUCCESS);
   });
   return out;
+}
+
+// ---------------------------------------------------------------------------
+// Snapshot
+
+namespace {
+
+// Sections with values over this size are read live (no read takes more).
+constexpr DWORD kSnapshotMaxData = kMaxStringBytes;
+// Values per request batch: small enough to share a section between threads.
+constexpr DWORD kSnapshotChunk = 48;
+// Threads besides the caller's that send requests.
+constexpr int kSnapshotHelpers = 2;
+
+struct SnapshotChunk {
+  HKEY key = nullptr;
+  DWORD first = 0, end = 0;
+  DWORD longestName = 0, longestData = 0;
+  std::vector<std::tuple<std::wstring, DWORD, std::vector<uint8_t>>> values;
+  bool failed = false;
+};
+
+struct SnapshotWork {
+  std::vector<SnapshotChunk>* chunks;
+  std::atomic<size_t> next{0};
+};
+
+void readChunk(SnapshotChunk& chunk) {
+  std::vector<wchar_t> name(chunk.longestName + 2);
+  std::vector<uint8_t> data(chunk.longestData + 1);
+  for (DWORD index = chunk.first; index < chunk.end; ++index) {
+    DWORD nameChars = static_cast<DWORD>(name.size());
+    DWORD dataBytes = static_cast<DWORD>(data.size());
+    DWORD type = 0;
+    const LONG rc = RegEnumValueW(chunk.key, index, name.data(), &nameChars, nullptr, &type, data.data(), &dataBytes);
+    if (rc != ERROR_SUCCESS) {
+      // Changed while being read (or gone): the section is read live instead.
+      chunk.failed = true;
+      return;
+    }
+    chunk.values.emplace_back(std::wstring(name.data(), nameChars), type,
+                              std::vector<uint8_t>(data.begin(), data.begin() + dataBytes));
+  }
+}
+
+DWORD WINAPI snapshotHelper(void* parameter) {
+  auto* work = static_cast<SnapshotWork*>(parameter);
+  for (size_t i; (i = work->next.fetch_add(1)) < work->chunks->size();) readChunk((*work->chunks)[i]);
+  return 0;
+}
+
+}  // namespace
+
+bool RegistryProfile::NoCaseLess::operator()(const std::wstring& a, const std::wstring& b) const {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
+         CSTR_LESS_THAN;
+}
+
+void RegistryProfile::takeSnapshot() {
+  dropSnapshot();
+  m_snapshotActive = true;
+  HKEY profileKey = nullptr;
+  const LONG opened = RegOpenKeyExW(m_root, m_keyPath.c_str(), 0, KEY_READ, &profileKey);
+  if (opened != ERROR_SUCCESS) {
+    // No profile yet: every section is absent, as long as nothing is written.
+    m_snapshotComplete = opened == ERROR_FILE_NOT_FOUND;
+    return;
+  }
+  std::vector<std::wstring> sections;
+  m_snapshotComplete = true;
+  for (DWORD index = 0;; ++index) {
+    wchar_t name[256];
+    DWORD chars = ARRAYSIZE(name);
+    const LONG rc = RegEnumKeyExW(profileKey, index, name, &chars, nullptr, nullptr, nullptr, nullptr);
+    if (rc == ERROR_NO_MORE_ITEMS) break;
+    if (rc != ERROR_SUCCESS) {
+      m_snapshotComplete = false;  // sections not listed are read live
+      if (rc == ERROR_MORE_DATA) continue;
+      break;
+    }
+    sections.emplace_back(name, chars);
+  }
+  RegCloseKey(profileKey);
+
+  std::vector<SnapshotChunk> chunks;
+  std::vector<size_t> firstChunk;  // per section; chunks of a section are consecutive
+  std::vector<std::wstring> listed;
+  for (const std::wstring& section : sections) {
+    HKEY key = openSection(section, false);
+    DWORD count = 0, longestName = 0, longestData = 0;
+    if (!key || RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
+                                 &longestData, nullptr, nullptr) != ERROR_SUCCESS ||
+        longestData > kSnapshotMaxData) {
+      m_liveSections.insert(section);
+      continue;
+    }
+    listed.push_back(section);
+    firstChunk.push_back(chunks.size());
+    for (DWORD first = 0; first < count; first += kSnapshotChunk) {
+      SnapshotChunk chunk;
+      chunk.key = key;
+      chunk.first = first;
+      chunk.end = std::min(count, first + kSnapshotChunk);
+      chunk.longestName = longestName;
+      chunk.longestData = longestData;
+      chunks.push_back(std::move(chunk));
+    }
+  }
+  firstChunk.push_back(chunks.size());
+
+  SnapshotWork work;
+  work.chunks = &chunks;
+  HANDLE helpers[kSnapshotHelpers] = {};
+  int started = 0;
+  for (int i = 0; i < kSnapshotHelpers && static_cast<size_t>(i + 1) < chunks.size(); ++i) {
+    helpers[started] = CreateThread(nullptr, 64 * 1024, &snapshotHelper, &work, STACK_SIZE_PARAM_IS_A_RESERVATION,
+                                    nullptr);
+    if (helpers[started]) ++started;
+  }
+  snapshotHelper(&work);
+  if (started) WaitForMultipleObjects(static_cast<DWORD>(started), helpers, TRUE, INFINITE);
+  for (int i = 0; i < started; ++i) CloseHandle(helpers[i]);
+
+  for (size_t s = 0; s < listed.size(); ++s) {
+    SectionCopy copy;
+    bool failed = false;
+    for (size_t c = firstChunk[s]; c < firstChunk[s + 1] && !failed; ++c) {
+      failed = chunks[c].failed;
+      for (auto& [name, type, data] : chunks[c].values) copy.values.push_back({std::move(name), type, std::move(data)});
+    }
+    if (failed) {
+      m_liveSections.insert(listed[s]);
+      continue;
+    }
+    for (size_t i = 0; i < copy.values.size(); ++i) copy.byName.emplace(copy.values[i].name, i);
+    m_snapshot.emplace(listed[s], std::move(copy));
+  }
+}
+
+void RegistryProfile::dropSnapshot() {
+  m_snapshotActive = false;
+  m_snapshotComplete = false;
+  m_snapshot.clear();
+  m_liveSections.clear();
+}
+
+const RegistryProfile::SectionCopy* RegistryProfile::snapshotSection(const std::wstring& section,
+                                                                     bool& absent) const {
+  absent = false;
+  if (!m_snapshotActive || section.find(L'\\') != std::wstring::npos || m_liveSections.count(section)) return nullptr;
+  if (auto it = m_snapshot.find(section); it != m_snapshot.end()) return &it->second;
+  absent = m_snapshotComplete;
+  return nullptr;
+}
+
+std::optional<LONG> RegistryProfile::snapshotQuery(const std::wstring& section, const std::wstring& name,
+                                                   DWORD& type, std::vector<uint8_t>& data, DWORD maxBytes) const {
+  bool absent = false;
+  const SectionCopy* copy = snapshotSection(section, absent);
+  if (!copy) return absent ? std::optional<LONG>(ERROR_FILE_NOT_FOUND) : std::nullopt;
+  auto it = copy->byName.find(name);
+  if (it == copy->byName.end()) return ERROR_FILE_NOT_FOUND;
+  const StoredValue& value = copy->values[it->second];
+  type = value.type;
+  if (value.data.size() > maxBytes) return ERROR_MORE_DATA;
+  data = value.data;
+  return ERROR_SUCCESS;
+}
+
+void RegistryProfile::readLive(const std::wstring& section) {
+  if (!m_snapshotActive) return;
+  const std::wstring top = section.substr(0, section.find(L'\\'));
+  m_snapshot.erase(top);
+  m_liveSections.insert(top);
 }
 
 }  // namespace vorbin

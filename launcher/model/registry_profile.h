@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 
 #include "launcher/model/profile.h"
 
@@ -34,7 +35,40 @@ class RegistryProfile : public Profile {
 
   const std::wstring& keyPath() const { return m_keyPath; }
 
+  // Reads every section of the profile at once, with several requests to
+  // the registry in flight, and answers reads from that copy until
+  // dropSnapshot(). The start reads a few thousand values, and one request
+  // at a time spends most of its time waiting for the registry's owner to
+  // wake up. A write to a section, or its deletion, makes that section read
+  // live again; sections below sections (with a backslash) are always read
+  // live. Without a profile key every section reads as absent.
+  void takeSnapshot();
+  void dropSnapshot();
+  bool hasSnapshot() const { return m_snapshotActive; }
+
+  // Value and section names compare without regard to case, as the registry's do.
+  struct NoCaseLess {
+    bool operator()(const std::wstring& a, const std::wstring& b) const;
+  };
+
  private:
+  struct StoredValue {
+    std::wstring name;
+    DWORD type = REG_NONE;
+    std::vector<uint8_t> data;
+  };
+  struct SectionCopy {
+    std::vector<StoredValue> values;  // in the registry's order
+    std::map<std::wstring, size_t, NoCaseLess> byName;
+  };
+  // The copy of a section, or nullptr when it is read live; absent is set
+  // when the snapshot knows the section does not exist.
+  const SectionCopy* snapshotSection(const std::wstring& section, bool& absent) const;
+  // queryValue answered from the snapshot, or nothing when it must go live.
+  std::optional<LONG> snapshotQuery(const std::wstring& section, const std::wstring& name, DWORD& type,
+                                    std::vector<uint8_t>& data, DWORD maxBytes) const;
+  void readLive(const std::wstring& section);
+
   // Section keys stay open once used: every registry call is a round trip to
   // the registry's owner, and the start reads a few hundred values.
   HKEY openSection(const std::wstring& section, bool create) const;
@@ -48,6 +82,10 @@ class RegistryProfile : public Profile {
   std::wstring m_keyPath;
   HKEY m_root;
   mutable std::map<std::wstring, HKEY> m_open;
+  bool m_snapshotActive = false;
+  bool m_snapshotComplete = false;  // every section of the profile was listed
+  std::map<std::wstring, SectionCopy, NoCaseLess> m_snapshot;
+  std::set<std::wstring, NoCaseLess> m_liveSections;
 };
 
 }  // namespace vorbin

@@ -79,16 +79,5 @@ TEST(DialogFilter, VerticalBarIsRefusedOnlyInMarkedFields) {
   EXPECT_EQ(texts[1], L"a|b");
 }
 
-TEST(LaunchArguments, SwitchesComeFirstAndTheRestIsTheCommand) {
-  LaunchArguments plain = parseLaunchArguments(L"  notepad.exe  C:\\a b.txt  ");
-  EXPECT_EQ(plain.command, L"notepad.exe  C:\\a b.txt");
-  EXPECT_FALSE(plain.noLogo);
-  LaunchArguments quiet = parseLaunchArguments(L"/NoLogo -x \"C:\\Program Files\\x.exe\" /y");
-  EXPECT_TRUE(quiet.noLogo);
-  EXPECT_EQ(quiet.command, L"\"C:\\Program Files\\x.exe\" /y");
-  EXPECT_TRUE(parseLaunchArguments(nullptr).command.empty());
-  EXPECT_TRUE(parseLaunchArguments(L"/nologo").command.empty());
-}
-
 }  // namespace
 }  // namespace vorbin

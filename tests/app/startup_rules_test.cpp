@@ -8,6 +8,33 @@
 namespace vorbin {
 namespace {
 
+TEST(LaunchArguments, ProgramNameIsSkippedQuotedOrNot) {
+  EXPECT_EQ(commandLineArguments(L"vorbin2k.exe /nologo x"), L"/nologo x");
+  EXPECT_EQ(commandLineArguments(L"\"C:\\Program Files\\V\\vorbin2k.exe\" notepad.exe"), L"notepad.exe");
+  // Quotes may stand anywhere in the name; only the one space after it goes.
+  EXPECT_EQ(commandLineArguments(L"\"C:\\a b\"c.exe  two"), L" two");
+  EXPECT_EQ(commandLineArguments(L"C:\\x\"y z\"\\v.exe\targ b"), L"b");
+  EXPECT_EQ(commandLineArguments(L"vorbin2k.exe"), L"");
+  EXPECT_EQ(commandLineArguments(L"\"C:\\no end quote x"), L"");
+  EXPECT_EQ(commandLineArguments(L""), L"");
+  EXPECT_EQ(commandLineArguments(L"\""), L"");
+}
+
+TEST(LaunchArguments, SwitchesComeFirstAndTheRestIsTheCommand) {
+  LaunchArguments plain = parseLaunchArguments(L"  notepad.exe  C:\\a b.txt  ");
+  EXPECT_EQ(plain.command, L"notepad.exe  C:\\a b.txt");
+  EXPECT_FALSE(plain.noLogo);
+  LaunchArguments quiet = parseLaunchArguments(L"/NoLogo -x \"C:\\Program Files\\x.exe\" /y");
+  EXPECT_TRUE(quiet.noLogo);
+  EXPECT_EQ(quiet.command, L"\"C:\\Program Files\\x.exe\" /y");
+  EXPECT_TRUE(parseLaunchArguments(L"").command.empty());
+  EXPECT_TRUE(parseLaunchArguments(L"/nologo").command.empty());
+  EXPECT_TRUE(parseLaunchArguments(L"\t/NOLOGO\t").noLogo);
+  EXPECT_FALSE(parseLaunchArguments(L"/nologox").noLogo);
+  EXPECT_FALSE(parseLaunchArguments(L"/").noLogo);
+  EXPECT_EQ(parseLaunchArguments(L"- a").command, L"a");
+}
+
 TEST(StartupLaunch, AnyModifierSuppressesEverything) {
   EXPECT_TRUE(startupLaunchAllowed(false, false, false));
   EXPECT_FALSE(startupLaunchAllowed(true, false, false));

@@ -119,6 +119,111 @@ TEST_F(RegistryModel, KeptSectionKeysFollowDeletionsAndLongValuesReadWhole) {
   EXPECT_EQ(profile.getString(L"S\\Sub", L"A"), L"three");
 }
 
+void rawSet(const std::wstring& section, const std::wstring& name, DWORD type, const void* data, size_t size) {
+  HKEY key = nullptr;
+  const std::wstring path = std::wstring(kProfileKeyPath) + L"\\" + section;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr), 0);
+  ASSERT_EQ(RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size)), 0);
+  RegCloseKey(key);
+}
+
+// Everything the profile answers about a section, in one comparable text.
+std::wstring describe(const Profile& p, const std::wstring& section, const std::vector<std::wstring>& names) {
+  std::wstring out;
+  auto bytes = [&](const std::vector<uint8_t>& d) {
+    out += std::to_wstring(d.size()) + L":";
+    for (uint8_t b : d) out += static_cast<wchar_t>(L'a' + b % 26);
+    out += L";";
+  };
+  for (size_t limit : {size_t{30}, kMaxValueBytes, size_t{1} << 22}) {
+    for (const ProfileValue& v : p.values(section, limit)) {
+      out += v.name + L"=" + std::to_wstring(static_cast<int>(v.kind));
+      bytes(v.data);
+    }
+    out += L"|";
+  }
+  for (const std::wstring& name : names) {
+    out += name + L"[";
+    if (auto s = p.getString(section, name)) out += L"s" + *s + L";";
+    if (auto d = p.getDword(section, name)) out += L"d" + std::to_wstring(*d) + L";";
+    for (size_t limit : {size_t{4}, kMaxValueBytes, size_t{1} << 22})
+      if (auto b = p.getBinary(section, name, limit)) bytes(*b);
+    out += L"]";
+  }
+  return out;
+}
+
+TEST_F(RegistryModel, SnapshotAnswersAsTheRegistryDoesUntilWritten) {
+  // A section of many values (read by several threads), odd values among them.
+  std::vector<std::wstring> names;
+  for (int i = 0; i < 150; ++i) {
+    names.push_back(L"Item " + std::to_wstring(i) + L"," + std::to_wstring(i + 1));
+    std::vector<uint8_t> data(static_cast<size_t>(i * 7 % 300), static_cast<uint8_t>(i));
+    rawSet(L"A", names.back(), REG_BINARY, data.data(), data.size());
+  }
+  const wchar_t text[] = L"text", unterminated[] = {L'a', L'b'};
+  const DWORD number = 0xFFFFFFFE;
+  const uint8_t six[6] = {1, 2, 3, 4, 5, 6};
+  std::vector<uint8_t> big(70000, 9);
+  const std::wstring longName(600, L'n');
+  rawSet(L"A", L"Text", REG_SZ, text, sizeof(text));
+  rawSet(L"A", L"Expand", REG_EXPAND_SZ, text, sizeof(text));
+  rawSet(L"A", L"Raw", REG_SZ, unterminated, sizeof(unterminated));
+  rawSet(L"A", L"Number", REG_DWORD, &number, sizeof(number));
+  rawSet(L"A", L"Six", REG_DWORD, six, sizeof(six));
+  rawSet(L"A", L"Big", REG_BINARY, big.data(), big.size());
+  // One byte over the limits that the comparison reads with.
+  rawSet(L"A", L"Five", REG_BINARY, big.data(), 5);
+  rawSet(L"A", L"ThirtyOne", REG_BINARY, big.data(), 31);
+  rawSet(L"A", longName, REG_BINARY, six, 4);
+  rawSet(L"A", L"", REG_SZ, text, sizeof(text));
+  rawSet(L"A\\Sub", L"Below", REG_SZ, text, sizeof(text));
+  rawSet(L"Empty", L"Gone", REG_SZ, text, sizeof(text));
+  ASSERT_TRUE(profile.deleteValue(L"Empty", L"Gone"));
+  std::vector<uint8_t> huge(3u << 20, 1);  // over what any read takes
+  rawSet(L"Huge", L"Huge", REG_BINARY, huge.data(), huge.size());
+  rawSet(L"Huge", L"Small", REG_SZ, text, sizeof(text));
+
+  for (const wchar_t* n : {L"Text", L"TEXT", L"expand", L"Raw", L"Number", L"Six", L"Big", L"Five", L"", L"Missing",
+                           L"Below", L"Huge", L"Small", L"item 3,4"})
+    names.push_back(n);
+  names.push_back(longName);
+  const std::vector<std::wstring> sections = {L"A", L"a", L"A\\Sub", L"Empty", L"Huge", L"Missing"};
+
+  RegistryProfile live;
+  std::map<std::wstring, std::wstring> expected;
+  for (const std::wstring& s : sections) expected[s] = describe(live, s, names);
+  ASSERT_NE(expected[L"A"].find(L"Item 149,150"), std::wstring::npos);
+
+  profile.takeSnapshot();
+  ASSERT_TRUE(profile.hasSnapshot());
+  // Another program's change after the snapshot is not seen: the copy answers.
+  rawSet(L"A", L"Text", REG_SZ, L"new", sizeof(L"new"));
+  for (const std::wstring& s : sections) EXPECT_EQ(describe(profile, s, names), expected[s]) << s;
+
+  // The launcher's own writes are read back at once, in every section.
+  ASSERT_TRUE(profile.setString(L"A", L"Mine", L"x"));
+  EXPECT_EQ(profile.getString(L"A", L"Mine"), L"x");
+  EXPECT_EQ(profile.getString(L"a", L"Text"), L"new");
+  ASSERT_TRUE(profile.setDword(L"Missing", L"Now", 5));
+  EXPECT_EQ(profile.getDword(L"Missing", L"Now"), 5u);
+  ASSERT_TRUE(profile.deleteSection(L"Huge"));
+  EXPECT_FALSE(profile.getString(L"Huge", L"Small"));
+  EXPECT_TRUE(profile.values(L"Huge").empty());
+  profile.dropSnapshot();
+  EXPECT_EQ(describe(profile, L"A", names), describe(live, L"A", names));
+
+  // Without a profile key every section is absent until written.
+  RegDeleteTreeW(HKEY_CURRENT_USER, kProfileKeyPath);
+  profile.takeSnapshot();
+  EXPECT_FALSE(profile.getString(L"A", L"Text"));
+  EXPECT_TRUE(profile.values(L"A").empty());
+  ASSERT_TRUE(profile.setString(L"Settings", L"IsV416Later", L"Yes"));
+  EXPECT_EQ(profile.getString(L"Settings", L"IsV416Later"), L"Yes");
+  EXPECT_EQ(profile.values(L"Settings").size(), 1u);
+  profile.dropSnapshot();
+}
+
 TEST_F(RegistryModel, GroupsAndItemsWrittenByTheLauncherReadBackTheSame) {
   Item sample;
   {
