@@ -149,7 +149,7 @@ HINSTANCE CDialog::resources() const {
 
 INT_PTR CDialog::doModal(HWND parent) {
   m_modal = true;
-  ensureCommonControls();
+  if (m_usesCommonControls) ensureCommonControls();
   INT_PTR result = DialogBoxParamW(resources(), MAKEINTRESOURCEW(m_templateId), parent,
                                    &CDialog::dialogProcedure, reinterpret_cast<LPARAM>(this));
   m_modal = false;
@@ -158,7 +158,7 @@ INT_PTR CDialog::doModal(HWND parent) {
 
 bool CDialog::create(HWND parent) {
   m_modal = false;
-  ensureCommonControls();
+  if (m_usesCommonControls) ensureCommonControls();
   HWND h = CreateDialogParamW(resources(), MAKEINTRESOURCEW(m_templateId), parent, &CDialog::dialogProcedure,
                               reinterpret_cast<LPARAM>(this));
   return h != nullptr && h == m_hwnd;

@@ -89,6 +89,9 @@ class CDialog {
   virtual void onFinalMessage() {}
 
   HWND m_hwnd = nullptr;
+  // A dialog made of buttons, statics and edits only clears this: it then
+  // does not load the common controls library.
+  bool m_usesCommonControls = true;
 
  private:
   HINSTANCE resources() const;

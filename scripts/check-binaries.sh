@@ -37,7 +37,7 @@ for f in vorbin2k.exe Vorber2k.dll VorbinBR.exe; do
   check "$f carries no debug sections" "! $OBJDUMP -h '$BIN/$f' | grep -q ' \.debug_'"
   check "$f has its debug information beside it" "[ -s '$BIN/$f.debug' ]"
 done
-for d in comdlg32.dll oleaut32.dll comctl32.dll; do
+for d in comdlg32.dll oleaut32.dll comctl32.dll shell32.dll shlwapi.dll; do
   check "vorbin2k.exe loads $d on first use" "! imports vorbin2k.exe | grep -qix '$d'"
 done
 exit $fail

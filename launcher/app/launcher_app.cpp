@@ -12,6 +12,7 @@
 #include "launcher/bar/bar_window.h"
 #include "launcher/resources/resource_ids.h"
 #include "launcher/model/model_win.h"
+#include "launcher/widgets/question_box.h"
 
 namespace vorbin {
 
@@ -151,7 +152,7 @@ void CLauncherApp::askFirstRunImports() {
     // The bar may be closed while a question is open; then no more are asked.
     if (!m_bar || !IsWindow(m_bar->hwnd())) return;
     const std::wstring question = resourceString(static_cast<unsigned>(import.questionId));
-    if (MessageBoxW(m_bar->hwnd(), question.c_str(), caption.c_str(), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+    if (CQuestionBox(caption, question).ask(m_bar->hwnd()) != IDOK) {
       continue;
     }
     m_settings.howGetSubFolder = import.howGetSubFolder;

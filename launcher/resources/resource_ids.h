@@ -38,3 +38,8 @@
 #define IDC_SHUTDOWN_POWER_OFF 318
 #define IDC_SHUTDOWN_RESTART 319
 #define IDC_SHUTDOWN_LOG_OFF 320
+
+// The question box: an icon, a question that the box grows to fit, OK and Cancel.
+#define IDD_QUESTION 112
+#define IDC_QUESTION_ICON 321
+#define IDC_QUESTION_TEXT 322
