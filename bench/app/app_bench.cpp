@@ -39,11 +39,12 @@ std::wstring binPath(const wchar_t* file) {
   return p.substr(0, p.find_last_of(L'\\') + 1) + file;
 }
 
-bool waitFor(const std::function<bool()>& done, double timeoutMs) {
+// Polls done every pauseMs (0: as often as the scheduler lets us).
+bool waitFor(const std::function<bool()>& done, double timeoutMs, DWORD pauseMs = 0) {
   const double start = now();
   while (!done()) {
     if (now() - start > timeoutMs) return false;
-    Sleep(0);
+    Sleep(pauseMs);
   }
   return true;
 }
@@ -107,20 +108,29 @@ struct StartFigures {
 };
 
 // Start to shown, painted and idle; the colour is learnt on the first run.
+// The watcher itself must not load the machine: it waits on the program's
+// idle event, then looks for the window and its pixel once a millisecond,
+// and last sends the window a message that its thread must answer.
+// (Polling without pause kept one of the two cores and the registry and
+// window server busy, which slowed every program in proportion to its own
+// requests to the server.)
 StartFigures measureStart(const std::wstring& exe, const wchar_t* cls, bool owned, COLORREF& colour) {
   Program p;
   const double t0 = now();
   if (!p.start(exe)) return {};
+  WaitForInputIdle(p.pi.hProcess, 20000);
   HWND w = nullptr;
-  waitFor([&] { return (w = ownedWindowOf(cls, p.pi.dwProcessId, owned)) != nullptr; }, 20000);
+  waitFor([&] { return (w = ownedWindowOf(cls, p.pi.dwProcessId, owned)) != nullptr; }, 20000, 1);
   if (colour == CLR_INVALID) {
-    waitFor([&] { return IsWindowVisible(w) && !IsIconic(w); }, 20000);
-    WaitForInputIdle(p.pi.hProcess, 20000);
+    waitFor([&] { return IsWindowVisible(w) && !IsIconic(w); }, 20000, 1);
     Sleep(500);
     colour = centrePixel(w);
   }
-  waitFor([&] { return shownAndPainted(w, colour); }, 20000);
-  WaitForInputIdle(p.pi.hProcess, 20000);
+  waitFor([&] { return shownAndPainted(w, colour); }, 20000, 1);
+  // The idle event may come from another thread of the program: the window's
+  // own thread must answer too (it is then back in a message loop).
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &answer);
   StartFigures f;
   f.ms = now() - t0;
   Sleep(300);

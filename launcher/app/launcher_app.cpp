@@ -86,8 +86,8 @@ HICON CLauncherApp::appIcon(AppIcon which) {
 }
 
 bool CLauncherApp::loadProfile() {
-  // The whole profile is read in one go; later reads see the registry itself.
-  m_profile.takeSnapshot();
+  // The profile was read in one go (see initInstance); from here on reads
+  // see the registry itself.
   struct DropSnapshot {
     RegistryProfile& profile;
     ~DropSnapshot() { profile.dropSnapshot(); }
@@ -104,7 +104,7 @@ bool CLauncherApp::loadProfile() {
   return true;
 }
 
-bool CLauncherApp::createWindows() {
+bool CLauncherApp::createOwnerWindow() {
   HINSTANCE instance = moduleInstance();
   if (!registerBarClass(instance)) return false;
   m_owner = std::make_unique<fw::CWindow>();
@@ -114,7 +114,10 @@ bool CLauncherApp::createWindows() {
   ownerArgs.exStyle = WS_EX_TOOLWINDOW;
   ownerArgs.x = ownerArgs.y = ownerArgs.width = ownerArgs.height = 0;
   if (!m_owner->create(ownerArgs)) return false;
+  return true;
+}
 
+bool CLauncherApp::createBarWindow() {
   m_bar = std::make_unique<CBarWindow>(
       BarContext{m_settings, m_colors, m_profile, *m_groups, m_history, m_win2000OrLater});
   if (!m_bar->createBar(m_owner->hwnd(), m_arguments.command)) return false;
@@ -169,8 +172,13 @@ bool CLauncherApp::initInstance() {
   }
   m_instanceMutex = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
   m_arguments = parseLaunchArguments(commandLineArguments(GetCommandLineW()));
+  // The whole profile is read in one go, on threads of its own, while the
+  // hidden owner window is made: the first window of a process takes as
+  // long as the reads.
+  m_profile.beginSnapshot();
+  if (!createOwnerWindow()) return false;
   if (!loadProfile()) return false;
-  if (!createWindows()) return false;
+  if (!createBarWindow()) return false;
   m_dialogFilter = installDialogFilter();
   showAtStart();
   showTipOfTheDay(m_arguments);

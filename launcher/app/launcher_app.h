@@ -54,7 +54,8 @@ class CLauncherApp : public fw::CApplication {
   // Another copy runs: bring its bar forward.
   static void activateRunningInstance();
   bool loadProfile();
-  bool createWindows();
+  bool createOwnerWindow();
+  bool createBarWindow();
   void showAtStart();
   void showTipOfTheDay(const LaunchArguments& arguments);
   void askFirstRunImports();

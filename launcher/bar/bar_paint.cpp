@@ -102,6 +102,7 @@ void CBarWindow::computeLayout() {
   fw::WindowDC screen(nullptr);
   m_metrics = measureLayoutMetrics(screen, fontSettings(), m_context.colors.ellipseWidth, s.flatRatio,
                                    s.scrollBtnSize);
+  m_buttonFont = baseButtonFont(fontSettings(), screenDpiY());
   m_metrics.groupScrollBarWidth = s.grpScrollMode == 1 ? GetSystemMetrics(SM_CXVSCROLL) : 0;
   const int clientHeight =
       m_height > 0 ? m_height : barDefaultHeight(computeBarLayout(m_metrics, s.taskMode, 0));
@@ -150,6 +151,11 @@ void CBarWindow::repaintAll() {
   if (m_hwnd) InvalidateRect(m_hwnd, nullptr, FALSE);
 }
 
+void CBarWindow::repaintContent() {
+  m_contentValid = false;
+  if (m_hwnd) InvalidateRect(m_hwnd, nullptr, FALSE);
+}
+
 BarPaintState CBarWindow::paintState() {
   const Settings& s = m_context.settings;
   BarPaintState p;
@@ -187,24 +193,30 @@ bool CBarWindow::ensureBarImage(HDC reference) {
   RECT client;
   GetClientRect(m_hwnd, &client);
   const SIZE size{std::max(1L, client.right), std::max(1L, client.bottom)};
-  if (m_imageValid && m_barImage && size.cx == m_imageSize.cx && size.cy == m_imageSize.cy) return false;
-  if (!m_barImage || size.cx != m_imageSize.cx || size.cy != m_imageSize.cy) {
+  const bool sameSize = m_barImage && size.cx == m_imageSize.cx && size.cy == m_imageSize.cy;
+  if (m_imageValid && sameSize && m_contentValid) return false;
+  const bool contentOnly = m_imageValid && sameSize;
+  if (!sameSize) {
     m_barImage.reset(CreateCompatibleBitmap(reference, size.cx, size.cy));
     m_imageSize = size;
   }
   // The areas reaching down to the bottom follow the client height and the mode.
-  m_layout = computeBarLayout(m_metrics, m_context.settings.taskMode, size.cy);
+  if (!contentOnly) m_layout = computeBarLayout(m_metrics, m_context.settings.taskMode, size.cy);
   fw::MemoryDC memory(reference);
   fw::SelectScope select(memory, m_barImage.get());
-  paintBarImage(memory);
-  m_imageValid = true;
+  paintBarImage(memory, contentOnly);
+  m_imageValid = m_contentValid = true;
   return true;
 }
 
-void CBarWindow::paintBarImage(HDC dc) {
+void CBarWindow::paintBarImage(HDC dc, bool contentOnly) {
   syncGroupScrollBar();
   const BarPaintState state = paintState();
-  paintWholeBar(dc, m_imageSize.cx, m_imageSize.cy, m_layout, m_kit, state);
+  if (contentOnly) {
+    paintContentGround(dc, m_layout, m_kit, state);
+  } else {
+    paintWholeBar(dc, m_imageSize.cx, m_imageSize.cy, m_layout, m_kit, state);
+  }
   if (state.taskMode) {
     paintTaskList(dc);
   } else {
@@ -313,8 +325,7 @@ void CBarWindow::paintSlot(HDC dc, int group, int slot, ButtonLook look) {
   if (!item) return;
   // Names are drawn in the button font the layout was measured with.
   const FontSettings fonts = fontSettings();
-  FontMaker font(dc, baseButtonFont(fonts, GetDeviceCaps(dc, LOGPIXELSY)),
-                 buttonFontAdjustment(fonts.fontSize, fonts.smallFont));
+  FontMaker font(dc, m_buttonFont, buttonFontAdjustment(fonts.fontSize, fonts.smallFont));
   const Colors& c = m_context.colors;
   const bool quick = group == 0;
   const CellLayout cells =

@@ -422,14 +422,14 @@ void CBarWindow::applyPointerEffects(const PointerEffects& e) {
   for (int id : e.killTimers) KillTimer(m_hwnd, static_cast<UINT_PTR>(id));
   if (e.activateArea) {
     m_currentArea = *e.activateArea;
-    repaintAll();
+    repaintContent();
   }
   if (e.selectGroup && *e.selectGroup >= 1 &&
       static_cast<size_t>(*e.selectGroup) < groups.placeholderIndex()) {
     groups.activeGroup = *e.selectGroup;
     m_shownSelection.clear();
     m_pointer.clearSelection();
-    repaintAll();
+    repaintContent();
   }
   if (e.eraseBand || e.drawBand) showBand(e.drawBand);
   if (e.repaintHighlights) showSelection(true);
@@ -449,7 +449,7 @@ void CBarWindow::applyPointerEffects(const PointerEffects& e) {
     trackLeave();
     if (*e.hoverArea != m_currentArea) {
       m_currentArea = *e.hoverArea;
-      repaintAll();
+      repaintContent();
     }
   }
   if (e.hot) showHot(*e.hot);
@@ -457,7 +457,7 @@ void CBarWindow::applyPointerEffects(const PointerEffects& e) {
     m_pressedTask = *e.pressedTask;
     if (m_pressedTask > 0 && static_cast<size_t>(m_pressedTask) < m_tasks.size())
       m_pressedTaskWindow = m_tasks[static_cast<size_t>(m_pressedTask)].window;
-    repaintAll();
+    repaintContent();
   }
   if (e.pressedBox) pressBox(*e.pressedBox);
   if (e.toggle24Hour) {

@@ -116,6 +116,10 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void loadColours();
   // The next paint draws the whole bar into its image first.
   void repaintAll();
+  // The next paint draws the group display again (tabs, buttons, task list)
+  // over the kept rest of the bar: what changes when a group is chosen, an
+  // area takes the keyboard or a task is pressed.
+  void repaintContent();
   const BarLayout& layout() const { return m_layout; }
   const ReadoutBoxes& readoutBoxes() const { return m_readoutBoxes; }
   // Where a slot's button is, when it is visible.
@@ -133,9 +137,10 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   FontSettings fontSettings() const;
   void computeLayout();
   BarPaintState paintState();
-  // Makes the bar image match the client size; true when it was painted anew.
+  // Makes the bar image match the client size and state; true when it was
+  // painted anew (all of it, or its group display).
   bool ensureBarImage(HDC reference);
-  void paintBarImage(HDC dc);
+  void paintBarImage(HDC dc, bool contentOnly);
   void paintGroupDisplay(HDC dc);
   void paintTaskList(HDC dc);
   void paintScrollColumn(HDC dc);
@@ -359,6 +364,8 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   HHOOK m_pointerGuard = nullptr;
   // Painting: metrics, layout, colours and the off-screen bar image.
   LayoutMetrics m_metrics;
+  // The button font before its size adjustment, chosen with the layout.
+  LOGFONTW m_buttonFont{};
   BarLayout m_layout;
   ReadoutBoxes m_readoutBoxes;
   SlotPictures m_pictures;
@@ -366,6 +373,8 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   fw::Bitmap m_barImage;
   SIZE m_imageSize{0, 0};
   bool m_imageValid = false;
+  // False when only the group display (tabs, buttons, task list) must be painted again.
+  bool m_contentValid = false;
   // What the clock and indicator last showed.
   ReadoutMemory m_readouts;
   // Mouse operations: the pointer state, the rubber band and the selection on screen.

@@ -50,6 +50,7 @@ RegistryProfile::RegistryProfile(std::wstring keyPath, HKEY root)
     : m_keyPath(std::move(keyPath)), m_root(root) {}
 
 RegistryProfile::~RegistryProfile() {
+  waitForSnapshot();
   for (auto& [section, key] : m_open) RegCloseKey(key);
 }
 
@@ -93,6 +94,7 @@ LONG RegistryProfile::withSection(const std::wstring& section, bool create,
 
 std::optional<std::wstring> RegistryProfile::getString(const std::wstring& section,
                                                        const std::wstring& name) const {
+  waitForSnapshot();
   DWORD type = 0;
   std::vector<uint8_t> data;
   const std::optional<LONG> copied = snapshotQuery(section, name, type, data, kMaxStringBytes);
@@ -107,6 +109,7 @@ std::optional<std::wstring> RegistryProfile::getString(const std::wstring& secti
 
 std::optional<uint32_t> RegistryProfile::getDword(const std::wstring& section,
                                                   const std::wstring& name) const {
+  waitForSnapshot();
   DWORD type = 0;
   std::vector<uint8_t> data;
   const std::optional<LONG> copied = snapshotQuery(section, name, type, data, 8);
@@ -122,6 +125,7 @@ std::optional<uint32_t> RegistryProfile::getDword(const std::wstring& section,
 std::optional<std::vector<uint8_t>> RegistryProfile::getBinary(const std::wstring& section,
                                                                const std::wstring& name,
                                                                size_t maxBytes) const {
+  waitForSnapshot();
   DWORD type = 0;
   std::vector<uint8_t> data;
   const DWORD limit = static_cast<DWORD>(std::min<size_t>(maxBytes, MAXDWORD));
@@ -135,6 +139,7 @@ std::optional<std::vector<uint8_t>> RegistryProfile::getBinary(const std::wstrin
 
 bool RegistryProfile::setValue(const std::wstring& section, const std::wstring& name, DWORD type,
                                const void* data, size_t size) {
+  waitForSnapshot();
   readLive(section);
   return withSection(section, true, [&](HKEY key) {
            return RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data),
@@ -158,12 +163,14 @@ bool RegistryProfile::setBinary(const std::wstring& section, const std::wstring&
 }
 
 bool RegistryProfile::deleteValue(const std::wstring& section, const std::wstring& name) {
+  waitForSnapshot();
   readLive(section);
   return withSection(section, false, [&](HKEY key) { return RegDeleteValueW(key, name.c_str()); }) ==
          ERROR_SUCCESS;
 }
 
 bool RegistryProfile::deleteSection(const std::wstring& section) {
+  waitForSnapshot();
   if (section.empty()) return false;  // never the whole profile
   readLive(section);
   forgetSection(section);
@@ -172,6 +179,7 @@ bool RegistryProfile::deleteSection(const std::wstring& section) {
 }
 
 std::vector<ProfileValue> RegistryProfile::values(const std::wstring& section, size_t maxBytes) const {
+  waitForSnapshot();
   std::vector<ProfileValue> out;
   bool absent = false;
   if (const SectionCopy* copy = snapshotSection(section, absent)) {
@@ -269,6 +277,29 @@ bool RegistryProfile::NoCaseLess::operator()(const std::wstring& a, const std::w
 void RegistryProfile::takeSnapshot() {
   dropSnapshot();
   m_snapshotActive = true;
+  captureSnapshot();
+}
+
+void RegistryProfile::beginSnapshot() {
+  dropSnapshot();
+  m_snapshotActive = true;
+  m_snapshotThread = CreateThread(nullptr, 64 * 1024, &captureThread, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  if (!m_snapshotThread) captureSnapshot();
+}
+
+DWORD WINAPI RegistryProfile::captureThread(void* profile) {
+  static_cast<RegistryProfile*>(profile)->captureSnapshot();
+  return 0;
+}
+
+void RegistryProfile::waitForSnapshot() const {
+  if (!m_snapshotThread) return;
+  WaitForSingleObject(m_snapshotThread, INFINITE);
+  CloseHandle(m_snapshotThread);
+  m_snapshotThread = nullptr;
+}
+
+void RegistryProfile::captureSnapshot() {
   HKEY profileKey = nullptr;
   const LONG opened = RegOpenKeyExW(m_root, m_keyPath.c_str(), 0, KEY_READ, &profileKey);
   if (opened != ERROR_SUCCESS) {
@@ -348,6 +379,7 @@ void RegistryProfile::takeSnapshot() {
 }
 
 void RegistryProfile::dropSnapshot() {
+  waitForSnapshot();
   m_snapshotActive = false;
   m_snapshotComplete = false;
   m_snapshot.clear();

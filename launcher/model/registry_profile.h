@@ -44,6 +44,10 @@ class RegistryProfile : public Profile {
   // live. Without a profile key every section reads as absent.
   void takeSnapshot();
   void dropSnapshot();
+  // The same read on a thread of its own, so that the caller can do other
+  // work meanwhile (the first window of a process takes as long as the
+  // reads). Any use of the profile waits for it to finish.
+  void beginSnapshot();
   bool hasSnapshot() const { return m_snapshotActive; }
 
   // Value and section names compare without regard to case, as the registry's do.
@@ -68,6 +72,10 @@ class RegistryProfile : public Profile {
   std::optional<LONG> snapshotQuery(const std::wstring& section, const std::wstring& name, DWORD& type,
                                     std::vector<uint8_t>& data, DWORD maxBytes) const;
   void readLive(const std::wstring& section);
+  void captureSnapshot();
+  static DWORD WINAPI captureThread(void* profile);
+  // Waits for a snapshot begun on its own thread.
+  void waitForSnapshot() const;
 
   // Section keys stay open once used: every registry call is a round trip to
   // the registry's owner, and the start reads a few hundred values.
@@ -82,6 +90,7 @@ class RegistryProfile : public Profile {
   std::wstring m_keyPath;
   HKEY m_root;
   mutable std::map<std::wstring, HKEY> m_open;
+  mutable HANDLE m_snapshotThread = nullptr;
   bool m_snapshotActive = false;
   bool m_snapshotComplete = false;  // every section of the profile was listed
   std::map<std::wstring, SectionCopy, NoCaseLess> m_snapshot;

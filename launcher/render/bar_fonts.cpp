@@ -1,7 +1,9 @@
 // Fonts of the bar and the metrics measured from them.
 #include "launcher/render/bar_fonts.h"
 
+#include <cstring>
 #include <cwchar>
+#include <vector>
 
 namespace vorbin {
 
@@ -14,7 +16,28 @@ TEXTMETRICW metricsOf(HDC dc, const LOGFONTW& lf, int adjustTenths) {
   return tm;
 }
 
+// Fonts made so far, by their complete description.
+struct KeptFont {
+  LOGFONTW description;
+  HFONT font;
+};
+std::vector<KeptFont>& keptFonts() {
+  static std::vector<KeptFont> fonts;
+  return fonts;
+}
+constexpr size_t kMaxKeptFonts = 64;
+
 }  // namespace
+
+int screenDpiY() {
+  static const int dpi = [] {
+    HDC screen = GetDC(nullptr);
+    const int value = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return value > 0 ? value : 96;
+  }();
+  return dpi;
+}
 
 FontMaker::FontMaker(HDC dc, int height, int adjustTenths, int weight, bool italic, const wchar_t* face)
     : m_dc(dc) {
@@ -30,12 +53,29 @@ FontMaker::FontMaker(HDC dc, int height, int adjustTenths, int weight, bool ital
 FontMaker::FontMaker(HDC dc, LOGFONTW font, int adjustTenths) : m_dc(dc) { select(font, adjustTenths); }
 
 void FontMaker::select(LOGFONTW lf, int adjustTenths) {
-  const int dpi = GetDeviceCaps(m_dc, LOGPIXELSY);
-  if (adjustTenths != 0 && lf.lfHeight != 0) lf.lfHeight = adjustedFontHeight(lf.lfHeight, adjustTenths, dpi);
+  if (adjustTenths != 0 && lf.lfHeight != 0) lf.lfHeight = adjustedFontHeight(lf.lfHeight, adjustTenths, screenDpiY());
   lf.lfWeight = fontWeight(lf.lfWeight, std::abs(lf.lfHeight));
-  lf.lfFaceName[LF_FACESIZE - 1] = 0;
-  m_font.reset(CreateFontIndirectW(&lf));
-  if (m_font) m_old = SelectObject(m_dc, m_font.get());
+  // Nothing after the name's end may tell two equal descriptions apart.
+  wchar_t face[LF_FACESIZE] = {};
+  wcsncpy(face, lf.lfFaceName, LF_FACESIZE - 1);
+  std::memcpy(lf.lfFaceName, face, sizeof face);
+  std::vector<KeptFont>& kept = keptFonts();
+  for (const KeptFont& k : kept) {
+    if (std::memcmp(&k.description, &lf, sizeof lf) == 0) {
+      m_font = k.font;
+      break;
+    }
+  }
+  if (!m_font) {
+    HFONT made = CreateFontIndirectW(&lf);
+    if (made && kept.size() < kMaxKeptFonts) {
+      kept.push_back({lf, made});
+    } else {
+      m_ownFont.reset(made);
+    }
+    m_font = made;
+  }
+  if (m_font) m_old = SelectObject(m_dc, m_font);
 }
 
 FontMaker::~FontMaker() {
@@ -64,7 +104,7 @@ LOGFONTW baseButtonFont(const FontSettings& s, int dpi) {
 LayoutMetrics measureLayoutMetrics(HDC dc, const FontSettings& s, int ellipseWidth, int flatRatio,
                                    int scrollBtnSize) {
   LayoutMetrics m;
-  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  const int dpi = screenDpiY();
   const LOGFONTW button = baseButtonFont(s, dpi);
   const TEXTMETRICW bt = metricsOf(dc, button, buttonFontAdjustment(s.fontSize, s.smallFont));
   m.textHeight = bt.tmHeight;

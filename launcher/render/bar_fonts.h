@@ -22,7 +22,9 @@ struct FontSettings {
 };
 
 // Makes a font (height changed by adjustTenths of a point; weight -1 by height)
-// and keeps it selected into the DC until destroyed.
+// and keeps it selected into the DC until destroyed. Fonts are made once and
+// kept for the rest of the run (a bar paint selects one per button; making
+// and realising a font each time cost more than the drawing).
 class FontMaker {
  public:
   FontMaker(HDC dc, int height, int adjustTenths, int weight, bool italic, const wchar_t* face);
@@ -31,14 +33,18 @@ class FontMaker {
   ~FontMaker();
   FontMaker(const FontMaker&) = delete;
   FontMaker& operator=(const FontMaker&) = delete;
-  HFONT font() const { return m_font.get(); }
+  HFONT font() const { return m_font; }
 
  private:
   void select(LOGFONTW lf, int adjustTenths);
   HDC m_dc;
-  fw::Font m_font;
+  fw::Font m_ownFont;  // only when the kept fonts are full
+  HFONT m_font = nullptr;
   HGDIOBJ m_old = nullptr;
 };
+
+// Pixels per logical inch of the screen, asked once.
+int screenDpiY();
 
 // The button font before its size adjustment: the user's font or the system's icon-title font.
 LOGFONTW baseButtonFont(const FontSettings& s, int dpi);

@@ -343,8 +343,8 @@ bool paintButton(HDC dc, const PaintKit& kit, const ButtonPaint& b) {
   return embossedLabel(dc, b.name, *b.nameBox, style, b.border ? &kit.slot(SlotId::kApplName) : nullptr);
 }
 
-void paintWholeBar(HDC dc, int width, int height, const BarLayout& l, const PaintKit& kit,
-                   const BarPaintState& s) {
+void paintBarChrome(HDC dc, int width, int height, const BarLayout& l, const PaintKit& kit,
+                    const BarPaintState& s) {
   const RECT bar{0, 0, width, height};
   const ColourSlot& bord = kit.slot(SlotId::kBord);
   areaFill(dc, bar, {0, 0}, bord, kit.picture(SlotId::kBord));
@@ -371,7 +371,10 @@ void paintWholeBar(HDC dc, int width, int height, const BarLayout& l, const Pain
   paintFunctionRow(dc, l, kit, state);
   paintLogo(dc, l, kit);
   paintModeButtons(dc, l, kit, state);
+}
 
+void paintContentGround(HDC dc, const BarLayout& l, const PaintKit& kit, const BarPaintState& s) {
+  const ColourSlot& bord = kit.slot(SlotId::kBord);
   const ColourSlot& group = kit.slot(SlotId::kGroupBase);
   const RECT tabs = toRect(l.tabArea);
   areaFill(dc, tabs, kit.tileOrigin(SlotId::kGroupBase, {tabs.left, tabs.top}), group,
@@ -389,6 +392,12 @@ void paintWholeBar(HDC dc, int width, int height, const BarLayout& l, const Pain
     areaFill(dc, r, kit.tileOrigin(SlotId::kApplBase, corner(l.grid)), appl, applPicture);
   }
   paintGridFrame(dc, l, kit);
+}
+
+void paintWholeBar(HDC dc, int width, int height, const BarLayout& l, const PaintKit& kit,
+                   const BarPaintState& s) {
+  paintBarChrome(dc, width, height, l, kit, s);
+  paintContentGround(dc, l, kit, s);
 }
 
 }  // namespace vorbin

@@ -114,5 +114,13 @@ std::vector<int> paintTabs(HDC dc, const BarLayout& l, const PaintKit& kit, cons
 // The whole bar (client rectangle 0,0..width,height) except the group display contents.
 void paintWholeBar(HDC dc, int width, int height, const BarLayout& l, const PaintKit& kit,
                    const BarPaintState& s);
+// Its two parts: what surrounds the group display (frame, caption, readouts,
+// function keys, logo, mode buttons), and the ground of the group display
+// itself (tab area, grid, quick list, scroll column and their frames, or the
+// command buttons in task mode), which the contents are drawn on. The ground
+// can be painted again alone over a complete bar.
+void paintBarChrome(HDC dc, int width, int height, const BarLayout& l, const PaintKit& kit,
+                    const BarPaintState& s);
+void paintContentGround(HDC dc, const BarLayout& l, const PaintKit& kit, const BarPaintState& s);
 
 }  // namespace vorbin

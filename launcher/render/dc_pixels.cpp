@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 #include "framework/gdi.h"
@@ -40,6 +41,8 @@ class PixelBuffer {
   HDC dc() const { return m_dc; }
   Pixel* bits() const { return static_cast<Pixel*>(m_bits); }
   std::size_t count() const { return static_cast<std::size_t>(m_w) * m_h; }
+  int width() const { return m_w; }
+  int height() const { return m_h; }
 
  private:
   int m_w, m_h;
@@ -47,6 +50,49 @@ class PixelBuffer {
   fw::Bitmap m_bitmap;
   void* m_bits = nullptr;
   HGDIOBJ m_old = nullptr;
+};
+
+// A pixel buffer of at least the asked size, lent for one read, write or
+// blend. Buffers are kept and lent again: every new one is a fresh memory
+// mapping and a memory DC, which cost more than the small areas drawn with
+// them. Rows of a lent buffer are width() pixels apart.
+class LentBuffer {
+ public:
+  LentBuffer(int w, int h) {
+    Spare& spare = spareBuffer();
+    // Nested loans and outsized areas get a buffer of their own.
+    if (spare.lent || static_cast<long long>(w) * h > kMaxSparePixels) {
+      m_own = std::make_unique<PixelBuffer>(w, h);
+      m_buffer = m_own.get();
+      return;
+    }
+    if (!spare.buffer || spare.buffer->width() < w || spare.buffer->height() < h) {
+      const int keepW = spare.buffer ? std::max(w, spare.buffer->width()) : w;
+      const int keepH = spare.buffer ? std::max(h, spare.buffer->height()) : h;
+      spare.buffer = std::make_unique<PixelBuffer>(keepW, keepH);
+    }
+    spare.lent = true;
+    m_buffer = spare.buffer.get();
+  }
+  ~LentBuffer() {
+    if (!m_own) spareBuffer().lent = false;
+  }
+  LentBuffer(const LentBuffer&) = delete;
+  LentBuffer& operator=(const LentBuffer&) = delete;
+  PixelBuffer* operator->() const { return m_buffer; }
+
+ private:
+  static constexpr long long kMaxSparePixels = 1024 * 1024;
+  struct Spare {
+    std::unique_ptr<PixelBuffer> buffer;
+    bool lent = false;
+  };
+  static Spare& spareBuffer() {
+    static Spare spare;
+    return spare;
+  }
+  std::unique_ptr<PixelBuffer> m_own;
+  PixelBuffer* m_buffer = nullptr;
 };
 
 int width(const RECT& r) { return std::max<int>(0, r.right - r.left); }
@@ -119,21 +165,38 @@ void setBlendPath(BlendPath path) {
 }
 
 std::vector<Pixel> readPixels(HDC dc, const RECT& area) {
-  PixelBuffer b(width(area), height(area));
-  if (!b.ok() || b.count() == 0) return {};
-  BitBlt(b.dc(), 0, 0, width(area), height(area), dc, area.left, area.top, SRCCOPY);
+  const int w = width(area), h = height(area);
+  if (w == 0 || h == 0) return {};
+  LentBuffer b(w, h);
+  if (!b->ok()) return {};
+  BitBlt(b->dc(), 0, 0, w, h, dc, area.left, area.top, SRCCOPY);
   GdiFlush();
-  std::vector<Pixel> out(b.bits(), b.bits() + b.count());
-  for (Pixel& p : out) p &= 0x00FFFFFF;
+  std::vector<Pixel> out(static_cast<std::size_t>(w) * h);
+  for (int y = 0; y < h; ++y) {
+    const Pixel* row = b->bits() + static_cast<std::size_t>(y) * b->width();
+    Pixel* to = out.data() + static_cast<std::size_t>(y) * w;
+    for (int x = 0; x < w; ++x) to[x] = row[x] & 0x00FFFFFF;
+  }
   return out;
 }
 
-void writePixels(HDC dc, const RECT& area, const std::vector<Pixel>& pixels) {
-  PixelBuffer b(width(area), height(area));
-  if (!b.ok() || b.count() == 0 || pixels.size() < b.count()) return;
-  std::memcpy(b.bits(), pixels.data(), b.count() * sizeof(Pixel));
+namespace {
+// Copies w x h pixels into the top left of a lent buffer.
+void fill(const LentBuffer& b, const Pixel* pixels, int w, int h) {
+  for (int y = 0; y < h; ++y)
+    std::memcpy(b->bits() + static_cast<std::size_t>(y) * b->width(), pixels + static_cast<std::size_t>(y) * w,
+                static_cast<std::size_t>(w) * sizeof(Pixel));
   GdiFlush();
-  BitBlt(dc, area.left, area.top, width(area), height(area), b.dc(), 0, 0, SRCCOPY);
+}
+}  // namespace
+
+void writePixels(HDC dc, const RECT& area, const std::vector<Pixel>& pixels) {
+  const int w = width(area), h = height(area);
+  if (w == 0 || h == 0 || pixels.size() < static_cast<std::size_t>(w) * h) return;
+  LentBuffer b(w, h);
+  if (!b->ok()) return;
+  fill(b, pixels.data(), w, h);
+  BitBlt(dc, area.left, area.top, w, h, b->dc(), 0, 0, SRCCOPY);
 }
 
 KeptArea::KeptArea(HDC dc, const RECT& area) : m_area(area), m_pixels(readPixels(dc, area)) {}
@@ -143,11 +206,10 @@ void KeptArea::blendBack(HDC dc, int weight) const {
   if (weight == 0 || m_pixels.empty()) return;
   const int w = width(m_area), h = height(m_area);
   if (displayFacts().blend == BlendPath::kSystem) {
-    PixelBuffer src(w, h);
-    if (src.ok()) {
-      std::memcpy(src.bits(), m_pixels.data(), src.count() * sizeof(Pixel));
-      GdiFlush();
-      systemAlphaBlend()(dc, m_area.left, m_area.top, w, h, src.dc(), 0, 0, w, h,
+    LentBuffer src(w, h);
+    if (src->ok()) {
+      fill(src, m_pixels.data(), w, h);
+      systemAlphaBlend()(dc, m_area.left, m_area.top, w, h, src->dc(), 0, 0, w, h,
                          {AC_SRC_OVER, 0, static_cast<BYTE>(weight), 0});
       return;
     }

@@ -34,6 +34,13 @@ fw::Bitmap makeBitmap(HDC screen, const Dib16& dib, const void* bits) {
   return bitmap;
 }
 
+// The memory DC that strips are drawn from: one for the run instead of one
+// per drawing (a bar paint draws some twenty strip frames).
+HDC sourceDc() {
+  static const fw::MemoryDC dc(nullptr);
+  return dc;
+}
+
 }  // namespace
 
 bool ImageStrip::load(HINSTANCE module, int resourceId, int frameWidth, const ColourSlot* first,
@@ -80,7 +87,7 @@ void ImageStrip::draw(HDC dc, int x, int y, int frame) const {
   if (sx >= m_width) return;
   const int w = std::min(m_frameWidth, m_width - sx), h = m_height;
   const KeptArea kept(dc, RECT{x, y, x + w, y + h});
-  fw::MemoryDC src(dc);
+  HDC src = sourceDc();
   {
     fw::SelectScope use(src, m_mask.get());
     BitBlt(dc, x, y, w, h, src, sx, 0, SRCAND);

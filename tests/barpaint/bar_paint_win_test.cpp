@@ -291,6 +291,35 @@ TEST_F(BarPainting, SelectedButtonBlendsActTitleAndRepaintTouchesOnlyItsCell) {
   (void)w;
 }
 
+TEST_F(BarPainting, GroupDisplayRepaintedAloneMatchesAFullPaint) {
+  // A picture on the grid and a blended highlight make any double drawing show.
+  colors.actColorAlpha = 128;
+  HWND w = makeBar();
+  const ReadoutBoxes& boxes = bar->readoutBoxes();
+  auto differences = [&](const e2e::Capture& a, const e2e::Capture& b) {
+    int n = 0;
+    for (int y = 0; y < std::min(a.height, b.height); ++y)
+      for (int x = 0; x < std::min(a.width, b.width); ++x)
+        if (!boxes.clock.contains(x, y) && !boxes.indicator.contains(x, y) && !boxes.amPm.contains(x, y))
+          n += a.at(x, y) != b.at(x, y);
+    return n;
+  };
+  for (int step = 0; step < 3; ++step) {
+    const e2e::Capture before = capture();
+    // Another group, and the keyboard in another area: only the group display changes.
+    groups->activeGroup = step % 2 ? 1 : 2;
+    bar->repaintContent();
+    settle();
+    const e2e::Capture partial = capture();
+    bar->repaintAll();
+    settle();
+    const e2e::Capture full = capture();
+    EXPECT_GT(differences(before, partial), 0) << "step " << step;
+    EXPECT_EQ(differences(partial, full), 0) << "step " << step;
+  }
+  (void)w;
+}
+
 TEST_F(BarPainting, TaskModeListsWindowsAndCommandButtons) {
   HWND listed = CreateWindowExW(0, L"STATIC", L"Painted task entry", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700,
                                 500, 200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
