@@ -1,5 +1,8 @@
 // The bar window in this process, on a profile in memory: timers, region,
 // hiding and locking, pointer-carrying messages and the keyboard.
+#include <windows.h>
+#include <shellapi.h>
+
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -47,6 +50,42 @@ TEST_F(BarInProcess, MinimizingStopsTheClockAndRestoringStartsIt) {
   ShowWindow(w, SW_RESTORE);
   pump();
   EXPECT_TRUE(clockRunning(w));
+}
+
+TEST_F(BarInProcess, TrayIconIsAddedAtStartAndPutBackForARestartedShell) {
+  settings.dispIconInTary = true;
+  HWND w = makeBar();
+  NOTIFYICONDATAW ours{};
+  ours.cbSize = sizeof(ours);
+  ours.hWnd = w;
+  ours.uID = 1;
+  // Changing an icon succeeds only while the tray holds it.
+  auto iconThere = [&] {
+    NOTIFYICONDATAW d = ours;
+    d.uFlags = NIF_TIP;
+    lstrcpynW(d.szTip, L"Vorb in", ARRAYSIZE(d.szTip));
+    return Shell_NotifyIconW(NIM_MODIFY, &d) != FALSE;
+  };
+  // Added on a thread of its own: it is there shortly after the bar.
+  bool added = false;
+  for (int i = 0; i < 100 && !(added = iconThere()); ++i) pump();
+  ASSERT_TRUE(added);
+
+  // A restarted shell has lost every icon and asks each program for its own.
+  const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &ours));
+  EXPECT_FALSE(iconThere());
+  SendMessageW(w, taskbarCreated, 0, 0);
+  EXPECT_TRUE(iconThere());
+  // Asked again while the icon is there, the bar keeps it.
+  SendMessageW(w, taskbarCreated, 0, 0);
+  EXPECT_TRUE(iconThere());
+
+  // Without the option nothing is put back.
+  ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &ours));
+  settings.dispIconInTary = false;
+  SendMessageW(w, taskbarCreated, 0, 0);
+  EXPECT_FALSE(iconThere());
 }
 
 TEST_F(BarInProcess, CreationUsesTheClassTitleStylesAndOwner) {
