@@ -24,7 +24,8 @@ struct FontSettings {
 // Makes a font (height changed by adjustTenths of a point; weight -1 by height)
 // and keeps it selected into the DC until destroyed. Fonts are made once and
 // kept for the rest of the run (a bar paint selects one per button; making
-// and realising a font each time cost more than the drawing).
+// and realising a font each time cost more than the drawing). Fonts are made
+// on the bar's own thread only.
 class FontMaker {
  public:
   FontMaker(HDC dc, int height, int adjustTenths, int weight, bool italic, const wchar_t* face);

@@ -55,7 +55,8 @@ class PixelBuffer {
 // A pixel buffer of at least the asked size, lent for one read, write or
 // blend. Buffers are kept and lent again: every new one is a fresh memory
 // mapping and a memory DC, which cost more than the small areas drawn with
-// them. Rows of a lent buffer are width() pixels apart.
+// them. Rows of a lent buffer are width() pixels apart. Only the bar's own
+// thread paints, so one spare buffer serves every caller.
 class LentBuffer {
  public:
   LentBuffer(int w, int h) {
