@@ -183,9 +183,11 @@ std::vector<ProfileValue> RegistryProfile::values(const std::wstring& section, s
   std::vector<ProfileValue> out;
   bool absent = false;
   if (const SectionCopy* copy = snapshotSection(section, absent)) {
-    for (const StoredValue& v : copy->values) {
-      if (v.name.size() > kMaxValueNameChars || v.data.size() > maxBytes) continue;
-      out.push_back({v.name, kindOf(v.type), v.data});
+    out.reserve(copy->entries.size());
+    for (const SectionCopy::Entry& v : copy->entries) {
+      if (v.nameLength > kMaxValueNameChars || v.dataLength > maxBytes) continue;
+      out.push_back({std::wstring(copy->nameOf(v)), kindOf(v.type),
+                     std::vector<uint8_t>(copy->dataOf(v), copy->dataOf(v) + v.dataLength)});
     }
     return out;
   }
@@ -227,14 +229,57 @@ namespace {
 constexpr DWORD kSnapshotMaxData = kMaxStringBytes;
 // Values per request batch: small enough to share a section between threads.
 constexpr DWORD kSnapshotChunk = 48;
-// Threads besides the caller's that send requests.
+// Threads besides the reading one that send requests when the caller waits
+// for the snapshot. Begun in the background, the caller's own requests
+// (making its first window) already keep the server busy: one reading
+// thread does best then (more threads only add their start and end).
 constexpr int kSnapshotHelpers = 2;
+
+int compareNoCase(std::wstring_view a, std::wstring_view b) {
+  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE);
+}
+
+}  // namespace
+
+void RegistryProfile::SectionCopy::add(std::wstring_view name, DWORD type, const uint8_t* data, size_t length) {
+  entries.push_back({names.size(), name.size(), bytes.size(), length, type});
+  names.insert(names.end(), name.begin(), name.end());
+  bytes.insert(bytes.end(), data, data + length);
+}
+
+void RegistryProfile::SectionCopy::append(const SectionCopy& part) {
+  for (Entry e : part.entries) {
+    e.name += names.size();
+    e.data += bytes.size();
+    entries.push_back(e);
+  }
+  names.insert(names.end(), part.names.begin(), part.names.end());
+  bytes.insert(bytes.end(), part.bytes.begin(), part.bytes.end());
+}
+
+void RegistryProfile::SectionCopy::index() {
+  byName.resize(entries.size());
+  for (uint32_t i = 0; i < byName.size(); ++i) byName[i] = i;
+  std::sort(byName.begin(), byName.end(), [this](uint32_t a, uint32_t b) {
+    return compareNoCase(nameOf(entries[a]), nameOf(entries[b])) == CSTR_LESS_THAN;
+  });
+}
+
+const RegistryProfile::SectionCopy::Entry* RegistryProfile::SectionCopy::find(std::wstring_view name) const {
+  auto it = std::lower_bound(byName.begin(), byName.end(), name, [this](uint32_t i, std::wstring_view n) {
+    return compareNoCase(nameOf(entries[i]), n) == CSTR_LESS_THAN;
+  });
+  if (it == byName.end() || compareNoCase(nameOf(entries[*it]), name) != CSTR_EQUAL) return nullptr;
+  return &entries[*it];
+}
+
+namespace {
 
 struct SnapshotChunk {
   HKEY key = nullptr;
   DWORD first = 0, end = 0;
   DWORD longestName = 0, longestData = 0;
-  std::vector<std::tuple<std::wstring, DWORD, std::vector<uint8_t>>> values;
+  RegistryProfile::SectionCopy values;
   bool failed = false;
 };
 
@@ -256,8 +301,7 @@ void readChunk(SnapshotChunk& chunk) {
       chunk.failed = true;
       return;
     }
-    chunk.values.emplace_back(std::wstring(name.data(), nameChars), type,
-                              std::vector<uint8_t>(data.begin(), data.begin() + dataBytes));
+    chunk.values.add(std::wstring_view(name.data(), nameChars), type, data.data(), dataBytes);
   }
 }
 
@@ -277,18 +321,18 @@ bool RegistryProfile::NoCaseLess::operator()(const std::wstring& a, const std::w
 void RegistryProfile::takeSnapshot() {
   dropSnapshot();
   m_snapshotActive = true;
-  captureSnapshot();
+  captureSnapshot(kSnapshotHelpers);
 }
 
 void RegistryProfile::beginSnapshot() {
   dropSnapshot();
   m_snapshotActive = true;
   m_snapshotThread = CreateThread(nullptr, 64 * 1024, &captureThread, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-  if (!m_snapshotThread) captureSnapshot();
+  if (!m_snapshotThread) captureSnapshot(kSnapshotHelpers);
 }
 
 DWORD WINAPI RegistryProfile::captureThread(void* profile) {
-  static_cast<RegistryProfile*>(profile)->captureSnapshot();
+  static_cast<RegistryProfile*>(profile)->captureSnapshot(0);
   return 0;
 }
 
@@ -299,7 +343,7 @@ void RegistryProfile::waitForSnapshot() const {
   m_snapshotThread = nullptr;
 }
 
-void RegistryProfile::captureSnapshot() {
+void RegistryProfile::captureSnapshot(int helperThreads) {
   HKEY profileKey = nullptr;
   const LONG opened = RegOpenKeyExW(m_root, m_keyPath.c_str(), 0, KEY_READ, &profileKey);
   if (opened != ERROR_SUCCESS) {
@@ -353,7 +397,7 @@ void RegistryProfile::captureSnapshot() {
   work.chunks = &chunks;
   HANDLE helpers[kSnapshotHelpers] = {};
   int started = 0;
-  for (int i = 0; i < kSnapshotHelpers && static_cast<size_t>(i + 1) < chunks.size(); ++i) {
+  for (int i = 0; i < std::min(helperThreads, kSnapshotHelpers) && static_cast<size_t>(i + 1) < chunks.size(); ++i) {
     helpers[started] = CreateThread(nullptr, 64 * 1024, &snapshotHelper, &work, STACK_SIZE_PARAM_IS_A_RESERVATION,
                                     nullptr);
     if (helpers[started]) ++started;
@@ -367,13 +411,13 @@ void RegistryProfile::captureSnapshot() {
     bool failed = false;
     for (size_t c = firstChunk[s]; c < firstChunk[s + 1] && !failed; ++c) {
       failed = chunks[c].failed;
-      for (auto& [name, type, data] : chunks[c].values) copy.values.push_back({std::move(name), type, std::move(data)});
+      copy.append(chunks[c].values);
     }
     if (failed) {
       m_liveSections.insert(listed[s]);
       continue;
     }
-    for (size_t i = 0; i < copy.values.size(); ++i) copy.byName.emplace(copy.values[i].name, i);
+    copy.index();
     m_snapshot.emplace(listed[s], std::move(copy));
   }
 }
@@ -400,12 +444,11 @@ std::optional<LONG> RegistryProfile::snapshotQuery(const std::wstring& section, 
   bool absent = false;
   const SectionCopy* copy = snapshotSection(section, absent);
   if (!copy) return absent ? std::optional<LONG>(ERROR_FILE_NOT_FOUND) : std::nullopt;
-  auto it = copy->byName.find(name);
-  if (it == copy->byName.end()) return ERROR_FILE_NOT_FOUND;
-  const StoredValue& value = copy->values[it->second];
-  type = value.type;
-  if (value.data.size() > maxBytes) return ERROR_MORE_DATA;
-  data = value.data;
+  const SectionCopy::Entry* value = copy->find(name);
+  if (!value) return ERROR_FILE_NOT_FOUND;
+  type = value->type;
+  if (value->dataLength > maxBytes) return ERROR_MORE_DATA;
+  data.assign(copy->dataOf(*value), copy->dataOf(*value) + value->dataLength);
   return ERROR_SUCCESS;
 }
 

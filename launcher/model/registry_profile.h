@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <string_view>
 
 #include "launcher/model/profile.h"
 
@@ -55,16 +56,27 @@ class RegistryProfile : public Profile {
     bool operator()(const std::wstring& a, const std::wstring& b) const;
   };
 
- private:
-  struct StoredValue {
-    std::wstring name;
-    DWORD type = REG_NONE;
-    std::vector<uint8_t> data;
-  };
+  // A section's values in a few flat buffers: a few allocations to make and
+  // free whatever the number of values (a thousand items are four thousand
+  // small blocks otherwise).
   struct SectionCopy {
-    std::vector<StoredValue> values;  // in the registry's order
-    std::map<std::wstring, size_t, NoCaseLess> byName;
+    struct Entry {
+      size_t name = 0, nameLength = 0, data = 0, dataLength = 0;
+      DWORD type = REG_NONE;
+    };
+    std::vector<Entry> entries;  // in the registry's order
+    std::vector<wchar_t> names;
+    std::vector<uint8_t> bytes;
+    std::vector<uint32_t> byName;  // entries by name, without regard to case
+
+    std::wstring_view nameOf(const Entry& e) const { return {names.data() + e.name, e.nameLength}; }
+    const uint8_t* dataOf(const Entry& e) const { return bytes.data() + e.data; }
+    void add(std::wstring_view name, DWORD type, const uint8_t* data, size_t length);
+    void append(const SectionCopy& part);
+    void index();
+    const Entry* find(std::wstring_view name) const;
   };
+ private:
   // The copy of a section, or nullptr when it is read live; absent is set
   // when the snapshot knows the section does not exist.
   const SectionCopy* snapshotSection(const std::wstring& section, bool& absent) const;
@@ -72,7 +84,7 @@ class RegistryProfile : public Profile {
   std::optional<LONG> snapshotQuery(const std::wstring& section, const std::wstring& name, DWORD& type,
                                     std::vector<uint8_t>& data, DWORD maxBytes) const;
   void readLive(const std::wstring& section);
-  void captureSnapshot();
+  void captureSnapshot(int helperThreads);
   static DWORD WINAPI captureThread(void* profile);
   // Waits for a snapshot begun on its own thread.
   void waitForSnapshot() const;
