@@ -66,8 +66,9 @@ bool parseInteger(const std::wstring& text, long long& out) {
 
 void ensureCommonControls() {
   static const bool done = [] {
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_USEREX_CLASSES |
-                                                        ICC_DATE_CLASSES | ICC_LINK_CLASS};
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES |
+                                                        ICC_USEREX_CLASSES | ICC_DATE_CLASSES |
+                                                        ICC_LINK_CLASS};
     return InitCommonControlsEx(&controls) != FALSE;
   }();
   (void)done;

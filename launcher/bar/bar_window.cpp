@@ -336,7 +336,8 @@ NOTIFYICONDATAW trayIconData(HWND bar, bool add) {
 
 DWORD WINAPI addTrayIconThread(void* parameter) {
   // The thread owns its own reference: the bar may stop waiting for it.
-  std::unique_ptr<std::shared_ptr<TrayRequest>> request(static_cast<std::shared_ptr<TrayRequest>*>(parameter));
+  std::unique_ptr<std::shared_ptr<TrayRequest>> request(
+      static_cast<std::shared_ptr<TrayRequest>*>(parameter));
   (*request)->added = Shell_NotifyIconW(NIM_ADD, &(*request)->data);
   return 0;
 }

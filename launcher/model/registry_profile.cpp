@@ -6,7 +6,6 @@
 #include <cstring>
 #include <tuple>
 
-
 namespace vorbin {
 
 namespace {
@@ -98,10 +97,9 @@ std::optional<std::wstring> RegistryProfile::getString(const std::wstring& secti
   DWORD type = 0;
   std::vector<uint8_t> data;
   const std::optional<LONG> copied = snapshotQuery(section, name, type, data, kMaxStringBytes);
-  if ((copied ? *copied
-              : withSection(section, false,
-                            [&](HKEY key) { return queryValue(key, name, type, data, kMaxStringBytes); })) !=
-      ERROR_SUCCESS)
+  if ((copied ? *copied : withSection(section, false, [&](HKEY key) {
+        return queryValue(key, name, type, data, kMaxStringBytes);
+      })) != ERROR_SUCCESS)
     return std::nullopt;
   if (type != REG_SZ && type != REG_EXPAND_SZ) return std::nullopt;
   return textFromBytes(data);
@@ -113,8 +111,9 @@ std::optional<uint32_t> RegistryProfile::getDword(const std::wstring& section,
   DWORD type = 0;
   std::vector<uint8_t> data;
   const std::optional<LONG> copied = snapshotQuery(section, name, type, data, 8);
-  if ((copied ? *copied : withSection(section, false, [&](HKEY key) { return queryValue(key, name, type, data, 8); })) !=
-      ERROR_SUCCESS)
+  if ((copied ? *copied : withSection(section, false, [&](HKEY key) {
+        return queryValue(key, name, type, data, 8);
+      })) != ERROR_SUCCESS)
     return std::nullopt;
   if (type != REG_DWORD || data.size() != 4) return std::nullopt;
   uint32_t v = 0;
@@ -130,9 +129,9 @@ std::optional<std::vector<uint8_t>> RegistryProfile::getBinary(const std::wstrin
   std::vector<uint8_t> data;
   const DWORD limit = static_cast<DWORD>(std::min<size_t>(maxBytes, MAXDWORD));
   const std::optional<LONG> copied = snapshotQuery(section, name, type, data, limit);
-  if ((copied ? *copied
-              : withSection(section, false, [&](HKEY key) { return queryValue(key, name, type, data, limit); })) !=
-      ERROR_SUCCESS)
+  if ((copied ? *copied : withSection(section, false, [&](HKEY key) {
+        return queryValue(key, name, type, data, limit);
+      })) != ERROR_SUCCESS)
     return std::nullopt;
   return data;
 }
@@ -236,12 +235,14 @@ constexpr DWORD kSnapshotChunk = 48;
 constexpr int kSnapshotHelpers = 2;
 
 int compareNoCase(std::wstring_view a, std::wstring_view b) {
-  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE);
+  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
+                              TRUE);
 }
 
 }  // namespace
 
-void RegistryProfile::SectionCopy::add(std::wstring_view name, DWORD type, const uint8_t* data, size_t length) {
+void RegistryProfile::SectionCopy::add(std::wstring_view name, DWORD type, const uint8_t* data,
+                                       size_t length) {
   entries.push_back({names.size(), name.size(), bytes.size(), length, type});
   names.insert(names.end(), name.begin(), name.end());
   bytes.insert(bytes.end(), data, data + length);
@@ -295,7 +296,8 @@ void readChunk(SnapshotChunk& chunk) {
     DWORD nameChars = static_cast<DWORD>(name.size());
     DWORD dataBytes = static_cast<DWORD>(data.size());
     DWORD type = 0;
-    const LONG rc = RegEnumValueW(chunk.key, index, name.data(), &nameChars, nullptr, &type, data.data(), &dataBytes);
+    const LONG rc =
+        RegEnumValueW(chunk.key, index, name.data(), &nameChars, nullptr, &type, data.data(), &dataBytes);
     if (rc != ERROR_SUCCESS) {
       // Changed while being read (or gone): the section is read live instead.
       chunk.failed = true;
@@ -314,8 +316,8 @@ DWORD WINAPI snapshotHelper(void* parameter) {
 }  // namespace
 
 bool RegistryProfile::NoCaseLess::operator()(const std::wstring& a, const std::wstring& b) const {
-  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE) ==
-         CSTR_LESS_THAN;
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                              TRUE) == CSTR_LESS_THAN;
 }
 
 void RegistryProfile::takeSnapshot() {
@@ -327,7 +329,8 @@ void RegistryProfile::takeSnapshot() {
 void RegistryProfile::beginSnapshot() {
   dropSnapshot();
   m_snapshotActive = true;
-  m_snapshotThread = CreateThread(nullptr, 64 * 1024, &captureThread, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  m_snapshotThread =
+      CreateThread(nullptr, 64 * 1024, &captureThread, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
   if (!m_snapshotThread) captureSnapshot(kSnapshotHelpers);
 }
 
@@ -373,8 +376,9 @@ void RegistryProfile::captureSnapshot(int helperThreads) {
   for (const std::wstring& section : sections) {
     HKEY key = openSection(section, false);
     DWORD count = 0, longestName = 0, longestData = 0;
-    if (!key || RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
-                                 &longestData, nullptr, nullptr) != ERROR_SUCCESS ||
+    if (!key ||
+        RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
+                         &longestData, nullptr, nullptr) != ERROR_SUCCESS ||
         longestData > kSnapshotMaxData) {
       m_liveSections.insert(section);
       continue;
@@ -397,9 +401,10 @@ void RegistryProfile::captureSnapshot(int helperThreads) {
   work.chunks = &chunks;
   HANDLE helpers[kSnapshotHelpers] = {};
   int started = 0;
-  for (int i = 0; i < std::min(helperThreads, kSnapshotHelpers) && static_cast<size_t>(i + 1) < chunks.size(); ++i) {
-    helpers[started] = CreateThread(nullptr, 64 * 1024, &snapshotHelper, &work, STACK_SIZE_PARAM_IS_A_RESERVATION,
-                                    nullptr);
+  for (int i = 0; i < std::min(helperThreads, kSnapshotHelpers) && static_cast<size_t>(i + 1) < chunks.size();
+       ++i) {
+    helpers[started] =
+        CreateThread(nullptr, 64 * 1024, &snapshotHelper, &work, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     if (helpers[started]) ++started;
   }
   snapshotHelper(&work);
@@ -433,14 +438,16 @@ void RegistryProfile::dropSnapshot() {
 const RegistryProfile::SectionCopy* RegistryProfile::snapshotSection(const std::wstring& section,
                                                                      bool& absent) const {
   absent = false;
-  if (!m_snapshotActive || section.find(L'\\') != std::wstring::npos || m_liveSections.count(section)) return nullptr;
+  if (!m_snapshotActive || section.find(L'\\') != std::wstring::npos || m_liveSections.count(section))
+    return nullptr;
   if (auto it = m_snapshot.find(section); it != m_snapshot.end()) return &it->second;
   absent = m_snapshotComplete;
   return nullptr;
 }
 
 std::optional<LONG> RegistryProfile::snapshotQuery(const std::wstring& section, const std::wstring& name,
-                                                   DWORD& type, std::vector<uint8_t>& data, DWORD maxBytes) const {
+                                                   DWORD& type, std::vector<uint8_t>& data,
+                                                   DWORD maxBytes) const {
   bool absent = false;
   const SectionCopy* copy = snapshotSection(section, absent);
   if (!copy) return absent ? std::optional<LONG>(ERROR_FILE_NOT_FOUND) : std::nullopt;

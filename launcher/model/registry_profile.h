@@ -76,6 +76,7 @@ class RegistryProfile : public Profile {
     void index();
     const Entry* find(std::wstring_view name) const;
   };
+
  private:
   // The copy of a section, or nullptr when it is read live; absent is set
   // when the snapshot knows the section does not exist.

@@ -53,7 +53,8 @@ FontMaker::FontMaker(HDC dc, int height, int adjustTenths, int weight, bool ital
 FontMaker::FontMaker(HDC dc, LOGFONTW font, int adjustTenths) : m_dc(dc) { select(font, adjustTenths); }
 
 void FontMaker::select(LOGFONTW lf, int adjustTenths) {
-  if (adjustTenths != 0 && lf.lfHeight != 0) lf.lfHeight = adjustedFontHeight(lf.lfHeight, adjustTenths, screenDpiY());
+  if (adjustTenths != 0 && lf.lfHeight != 0)
+    lf.lfHeight = adjustedFontHeight(lf.lfHeight, adjustTenths, screenDpiY());
   lf.lfWeight = fontWeight(lf.lfWeight, std::abs(lf.lfHeight));
   // Nothing after the name's end may tell two equal descriptions apart.
   wchar_t face[LF_FACESIZE] = {};

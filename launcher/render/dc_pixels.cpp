@@ -185,8 +185,8 @@ namespace {
 // Copies w x h pixels into the top left of a lent buffer.
 void fill(const LentBuffer& b, const Pixel* pixels, int w, int h) {
   for (int y = 0; y < h; ++y)
-    std::memcpy(b->bits() + static_cast<std::size_t>(y) * b->width(), pixels + static_cast<std::size_t>(y) * w,
-                static_cast<std::size_t>(w) * sizeof(Pixel));
+    std::memcpy(b->bits() + static_cast<std::size_t>(y) * b->width(),
+                pixels + static_cast<std::size_t>(y) * w, static_cast<std::size_t>(w) * sizeof(Pixel));
   GdiFlush();
 }
 }  // namespace

@@ -53,8 +53,8 @@ void CALLBACK onTimer(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 int runBox(const std::wstring& caption, const std::wstring& question, Session session) {
-  HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr, nullptr,
-                               nullptr, nullptr);
+  HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr,
+                               nullptr, nullptr, nullptr);
   g_session = &session;
   UINT_PTR timer = SetTimer(nullptr, 0, 20, onTimer);
   const int answer = CQuestionBox(caption, question).ask(owner);
@@ -91,14 +91,17 @@ TEST_F(QuestionBox, ShowsTheQuestionWithIconAndAnswersOkOrCancel) {
     // Enter takes the default button.
     EXPECT_EQ(LOWORD(SendMessageW(box, DM_GETDEFID, 0, 0)), IDOK);
   };
-  EXPECT_EQ(runBox(L"Vorbin - first start", L"Create a group?", {look, [](HWND b) { pressKey(b, VK_RETURN); }}),
-            IDOK);
-  EXPECT_EQ(runBox(L"Vorbin - first start", L"Create a group?", {look, [](HWND b) { pressKey(b, VK_ESCAPE); }}),
-            IDCANCEL);
+  EXPECT_EQ(
+      runBox(L"Vorbin - first start", L"Create a group?", {look, [](HWND b) { pressKey(b, VK_RETURN); }}),
+      IDOK);
+  EXPECT_EQ(
+      runBox(L"Vorbin - first start", L"Create a group?", {look, [](HWND b) { pressKey(b, VK_ESCAPE); }}),
+      IDCANCEL);
   EXPECT_EQ(runBox(L"c", L"q", {[](HWND) {}, [](HWND b) { PostMessageW(b, WM_CLOSE, 0, 0); }}), IDCANCEL);
-  EXPECT_EQ(runBox(L"c", L"q",
-                   {[](HWND) {}, [](HWND b) { PostMessageW(b, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }}),
-            IDCANCEL);
+  EXPECT_EQ(
+      runBox(L"c", L"q",
+             {[](HWND) {}, [](HWND b) { PostMessageW(b, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); }}),
+      IDCANCEL);
 }
 
 TEST_F(QuestionBox, GrowsToALongQuestionAndKeepsTheButtonsBelowIt) {

@@ -119,11 +119,16 @@ TEST_F(RegistryModel, KeptSectionKeysFollowDeletionsAndLongValuesReadWhole) {
   EXPECT_EQ(profile.getString(L"S\\Sub", L"A"), L"three");
 }
 
-void rawSet(const std::wstring& section, const std::wstring& name, DWORD type, const void* data, size_t size) {
+void rawSet(const std::wstring& section, const std::wstring& name, DWORD type, const void* data,
+            size_t size) {
   HKEY key = nullptr;
   const std::wstring path = std::wstring(kProfileKeyPath) + L"\\" + section;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr), 0);
-  ASSERT_EQ(RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size)), 0);
+  ASSERT_EQ(
+      RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+      0);
+  ASSERT_EQ(
+      RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size)),
+      0);
   RegCloseKey(key);
 }
 
@@ -184,8 +189,8 @@ TEST_F(RegistryModel, SnapshotAnswersAsTheRegistryDoesUntilWritten) {
   rawSet(L"Huge", L"Huge", REG_BINARY, huge.data(), huge.size());
   rawSet(L"Huge", L"Small", REG_SZ, text, sizeof(text));
 
-  for (const wchar_t* n : {L"Text", L"TEXT", L"expand", L"Raw", L"Number", L"Six", L"Big", L"Five", L"", L"Missing",
-                           L"Below", L"Huge", L"Small", L"item 3,4"})
+  for (const wchar_t* n : {L"Text", L"TEXT", L"expand", L"Raw", L"Number", L"Six", L"Big", L"Five", L"",
+                           L"Missing", L"Below", L"Huge", L"Small", L"item 3,4"})
     names.push_back(n);
   names.push_back(longName);
   const std::vector<std::wstring> sections = {L"A", L"a", L"A\\Sub", L"Empty", L"Huge", L"Missing"};

@@ -99,8 +99,8 @@ TEST(ResourceLibrary, FallsBackToTheLibraryThatIsThere) {
     // language is taken, whichever was asked for.
     for (int asked : {kLanguageJapanese, kLanguageByUser}) {
       LibraryFolder broken({kEnglishLibrary});
-      HANDLE f = CreateFileW((broken.path() + kJapaneseLibrary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+      HANDLE f = CreateFileW((broken.path() + kJapaneseLibrary).c_str(), GENERIC_WRITE, 0, nullptr,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
       ASSERT_NE(f, INVALID_HANDLE_VALUE);
       DWORD written = 0;
       WriteFile(f, "not a library", 13, &written, nullptr);
