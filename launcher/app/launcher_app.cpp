@@ -86,8 +86,8 @@ HICON CLauncherApp::appIcon(AppIcon which) {
 }
 
 bool CLauncherApp::loadProfile() {
-  // The profile was read in one go (see initInstance); from here on reads
-  // see the registry itself.
+  // The profile was read in one go (see initInstance); once the groups are
+  // loaded, reads see the registry itself again.
   struct DropSnapshot {
     RegistryProfile& profile;
     ~DropSnapshot() { profile.dropSnapshot(); }
@@ -172,7 +172,7 @@ bool CLauncherApp::initInstance() {
   }
   m_instanceMutex = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
   m_arguments = parseLaunchArguments(commandLineArguments(GetCommandLineW()));
-  // The whole profile is read in one go, on threads of its own, while the
+  // The whole profile is read in one go, on a thread of its own, while the
   // hidden owner window is made: the first window of a process takes as
   // long as the reads.
   m_profile.beginSnapshot();
