@@ -2,9 +2,7 @@
 #include "launcher/model/registry_profile.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
-#include <tuple>
 
 namespace vorbin {
 
@@ -226,14 +224,6 @@ namespace {
 
 // Sections with values over this size are read live (no read takes more).
 constexpr DWORD kSnapshotMaxData = kMaxStringBytes;
-// Values per request batch: small enough to share a section between threads.
-constexpr DWORD kSnapshotChunk = 48;
-// Threads besides the reading one that send requests when the caller waits
-// for the snapshot. Begun in the background, the caller's own requests
-// (making its first window) already keep the server busy: one reading
-// thread does best then (more threads only add their start and end).
-constexpr int kSnapshotHelpers = 2;
-
 int compareNoCase(std::wstring_view a, std::wstring_view b) {
   return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
                               TRUE);
@@ -246,16 +236,6 @@ void RegistryProfile::SectionCopy::add(std::wstring_view name, DWORD type, const
   entries.push_back({names.size(), name.size(), bytes.size(), length, type});
   names.insert(names.end(), name.begin(), name.end());
   bytes.insert(bytes.end(), data, data + length);
-}
-
-void RegistryProfile::SectionCopy::append(const SectionCopy& part) {
-  for (Entry e : part.entries) {
-    e.name += names.size();
-    e.data += bytes.size();
-    entries.push_back(e);
-  }
-  names.insert(names.end(), part.names.begin(), part.names.end());
-  bytes.insert(bytes.end(), part.bytes.begin(), part.bytes.end());
 }
 
 void RegistryProfile::SectionCopy::index() {
@@ -276,54 +256,32 @@ const RegistryProfile::SectionCopy::Entry* RegistryProfile::SectionCopy::find(st
 
 namespace {
 
-struct SnapshotChunk {
-  HKEY key = nullptr;
-  DWORD first = 0, end = 0;
-  DWORD longestName = 0, longestData = 0;
-  RegistryProfile::SectionCopy values;
-  bool failed = false;
-};
-
-struct SnapshotWork {
-  std::vector<SnapshotChunk>* chunks;
-  std::atomic<size_t> next{0};
-};
-
-void readChunk(SnapshotChunk& chunk) {
-  std::vector<wchar_t> name(chunk.longestName + 2);
-  std::vector<uint8_t> data(chunk.longestData + 1);
-  for (DWORD index = chunk.first; index < chunk.end; ++index) {
+// Every value of a section's key, in the registry's order; false when the key
+// changed while being read (the section is then read live).
+bool readSection(HKEY key, DWORD count, DWORD longestName, DWORD longestData, RegistryProfile::SectionCopy& copy) {
+  std::vector<wchar_t> name(longestName + 2);
+  std::vector<uint8_t> data(longestData + 1);
+  for (DWORD index = 0; index < count; ++index) {
     DWORD nameChars = static_cast<DWORD>(name.size());
     DWORD dataBytes = static_cast<DWORD>(data.size());
     DWORD type = 0;
-    const LONG rc =
-        RegEnumValueW(chunk.key, index, name.data(), &nameChars, nullptr, &type, data.data(), &dataBytes);
-    if (rc != ERROR_SUCCESS) {
-      // Changed while being read (or gone): the section is read live instead.
-      chunk.failed = true;
-      return;
-    }
-    chunk.values.add(std::wstring_view(name.data(), nameChars), type, data.data(), dataBytes);
+    if (RegEnumValueW(key, index, name.data(), &nameChars, nullptr, &type, data.data(), &dataBytes) !=
+        ERROR_SUCCESS)
+      return false;
+    copy.add(std::wstring_view(name.data(), nameChars), type, data.data(), dataBytes);
   }
-}
-
-DWORD WINAPI snapshotHelper(void* parameter) {
-  auto* work = static_cast<SnapshotWork*>(parameter);
-  for (size_t i; (i = work->next.fetch_add(1)) < work->chunks->size();) readChunk((*work->chunks)[i]);
-  return 0;
+  return true;
 }
 
 }  // namespace
 
 bool RegistryProfile::NoCaseLess::operator()(const std::wstring& a, const std::wstring& b) const {
-  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                              TRUE) == CSTR_LESS_THAN;
+  return compareNoCase(a, b) == CSTR_LESS_THAN;
 }
 
 void RegistryProfile::takeSnapshot() {
-  dropSnapshot();
-  m_snapshotActive = true;
-  captureSnapshot(kSnapshotHelpers);
+  beginSnapshot();
+  waitForSnapshot();
 }
 
 void RegistryProfile::beginSnapshot() {
@@ -331,11 +289,11 @@ void RegistryProfile::beginSnapshot() {
   m_snapshotActive = true;
   m_snapshotThread =
       CreateThread(nullptr, 64 * 1024, &captureThread, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-  if (!m_snapshotThread) captureSnapshot(kSnapshotHelpers);
+  if (!m_snapshotThread) captureSnapshot();
 }
 
 DWORD WINAPI RegistryProfile::captureThread(void* profile) {
-  static_cast<RegistryProfile*>(profile)->captureSnapshot(0);
+  static_cast<RegistryProfile*>(profile)->captureSnapshot();
   return 0;
 }
 
@@ -346,7 +304,7 @@ void RegistryProfile::waitForSnapshot() const {
   m_snapshotThread = nullptr;
 }
 
-void RegistryProfile::captureSnapshot(int helperThreads) {
+void RegistryProfile::captureSnapshot() {
   HKEY profileKey = nullptr;
   const LONG opened = RegOpenKeyExW(m_root, m_keyPath.c_str(), 0, KEY_READ, &profileKey);
   if (opened != ERROR_SUCCESS) {
@@ -370,60 +328,19 @@ void RegistryProfile::captureSnapshot(int helperThreads) {
   }
   RegCloseKey(profileKey);
 
-  std::vector<SnapshotChunk> chunks;
-  std::vector<size_t> firstChunk;  // per section; chunks of a section are consecutive
-  std::vector<std::wstring> listed;
   for (const std::wstring& section : sections) {
     HKEY key = openSection(section, false);
     DWORD count = 0, longestName = 0, longestData = 0;
+    SectionCopy copy;
     if (!key ||
         RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
                          &longestData, nullptr, nullptr) != ERROR_SUCCESS ||
-        longestData > kSnapshotMaxData) {
+        longestData > kSnapshotMaxData || !readSection(key, count, longestName, longestData, copy)) {
       m_liveSections.insert(section);
       continue;
     }
-    listed.push_back(section);
-    firstChunk.push_back(chunks.size());
-    for (DWORD first = 0; first < count; first += kSnapshotChunk) {
-      SnapshotChunk chunk;
-      chunk.key = key;
-      chunk.first = first;
-      chunk.end = std::min(count, first + kSnapshotChunk);
-      chunk.longestName = longestName;
-      chunk.longestData = longestData;
-      chunks.push_back(std::move(chunk));
-    }
-  }
-  firstChunk.push_back(chunks.size());
-
-  SnapshotWork work;
-  work.chunks = &chunks;
-  HANDLE helpers[kSnapshotHelpers] = {};
-  int started = 0;
-  for (int i = 0; i < std::min(helperThreads, kSnapshotHelpers) && static_cast<size_t>(i + 1) < chunks.size();
-       ++i) {
-    helpers[started] =
-        CreateThread(nullptr, 64 * 1024, &snapshotHelper, &work, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-    if (helpers[started]) ++started;
-  }
-  snapshotHelper(&work);
-  if (started) WaitForMultipleObjects(static_cast<DWORD>(started), helpers, TRUE, INFINITE);
-  for (int i = 0; i < started; ++i) CloseHandle(helpers[i]);
-
-  for (size_t s = 0; s < listed.size(); ++s) {
-    SectionCopy copy;
-    bool failed = false;
-    for (size_t c = firstChunk[s]; c < firstChunk[s + 1] && !failed; ++c) {
-      failed = chunks[c].failed;
-      copy.append(chunks[c].values);
-    }
-    if (failed) {
-      m_liveSections.insert(listed[s]);
-      continue;
-    }
     copy.index();
-    m_snapshot.emplace(listed[s], std::move(copy));
+    m_snapshot.emplace(section, std::move(copy));
   }
 }
 

@@ -36,19 +36,18 @@ class RegistryProfile : public Profile {
 
   const std::wstring& keyPath() const { return m_keyPath; }
 
-  // Reads every section of the profile at once, with several requests to
-  // the registry in flight, and answers reads from that copy until
-  // dropSnapshot(). The start reads a few thousand values, and one request
-  // at a time spends most of its time waiting for the registry's owner to
-  // wake up. A write to a section, or its deletion, makes that section read
-  // live again; sections below sections (with a backslash) are always read
-  // live. Without a profile key every section reads as absent.
+  // Reads every section of the profile at once on a thread of its own and
+  // answers reads from that copy until dropSnapshot(). The start reads a few
+  // thousand values, and one request at a time spends most of its time
+  // waiting for the registry's owner to wake up: begun early, the reads go
+  // on while the caller makes its first window, which takes as long. Any
+  // use of the profile waits for the read to finish. A write to a section,
+  // or its deletion, makes that section read live again; sections below
+  // sections (with a backslash) are always read live. Without a profile key
+  // every section reads as absent. takeSnapshot() begins and waits.
+  void beginSnapshot();
   void takeSnapshot();
   void dropSnapshot();
-  // The same read on a thread of its own, so that the caller can do other
-  // work meanwhile (the first window of a process takes as long as the
-  // reads). Any use of the profile waits for it to finish.
-  void beginSnapshot();
   bool hasSnapshot() const { return m_snapshotActive; }
 
   // Value and section names compare without regard to case, as the registry's do.
@@ -72,7 +71,6 @@ class RegistryProfile : public Profile {
     std::wstring_view nameOf(const Entry& e) const { return {names.data() + e.name, e.nameLength}; }
     const uint8_t* dataOf(const Entry& e) const { return bytes.data() + e.data; }
     void add(std::wstring_view name, DWORD type, const uint8_t* data, size_t length);
-    void append(const SectionCopy& part);
     void index();
     const Entry* find(std::wstring_view name) const;
   };
@@ -85,7 +83,7 @@ class RegistryProfile : public Profile {
   std::optional<LONG> snapshotQuery(const std::wstring& section, const std::wstring& name, DWORD& type,
                                     std::vector<uint8_t>& data, DWORD maxBytes) const;
   void readLive(const std::wstring& section);
-  void captureSnapshot(int helperThreads);
+  void captureSnapshot();
   static DWORD WINAPI captureThread(void* profile);
   // Waits for a snapshot begun on its own thread.
   void waitForSnapshot() const;
