@@ -11,7 +11,6 @@
 namespace fw {
 
 namespace {
-const wchar_t kObjectProp[] = L"fw.CDialog";
 
 // Messages whose result is the dialog procedure's return value itself rather
 // than DWLP_MSGRESULT.
@@ -136,7 +135,7 @@ CDialog::CDialog(UINT templateId, HINSTANCE resources) : m_templateId(templateId
 
 CDialog::~CDialog() {
   if (m_hwnd && IsWindow(m_hwnd)) {
-    RemovePropW(m_hwnd, kObjectProp);
+    SetWindowLongPtrW(m_hwnd, DWLP_USER, 0);
     DestroyWindow(m_hwnd);
   }
 }
@@ -221,7 +220,8 @@ bool CDialog::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
   }
 }
 
-CDialog* CDialog::fromHandle(HWND hwnd) { return static_cast<CDialog*>(GetPropW(hwnd, kObjectProp)); }
+// The object sits in the dialog's user slot, a local lookup (see CWindow::fromHandle).
+CDialog* CDialog::fromHandle(HWND hwnd) { return reinterpret_cast<CDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER)); }
 
 INT_PTR CALLBACK CDialog::dialogProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   CDialog* self = fromHandle(hwnd);
@@ -229,7 +229,7 @@ INT_PTR CALLBACK CDialog::dialogProcedure(HWND hwnd, UINT msg, WPARAM wParam, LP
     self = reinterpret_cast<CDialog*>(lParam);
     if (self) {
       self->m_hwnd = hwnd;
-      SetPropW(hwnd, kObjectProp, self);
+      SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
     }
   }
   // Messages before WM_INITDIALOG (WM_SETFONT) get the default handling.
@@ -238,7 +238,7 @@ INT_PTR CALLBACK CDialog::dialogProcedure(HWND hwnd, UINT msg, WPARAM wParam, LP
   LRESULT result = 0;
   bool handled = self->handleMessage(msg, wParam, lParam, result);
   if (msg == WM_NCDESTROY) {
-    RemovePropW(hwnd, kObjectProp);
+    SetWindowLongPtrW(hwnd, DWLP_USER, 0);
     self->m_hwnd = nullptr;
     self->onFinalMessage();  // may delete self
     return FALSE;

@@ -69,6 +69,8 @@ class CDialog {
   // Controls to variables (save) or back; false when a control was refused.
   bool updateData(bool save);
 
+  // The dialog object of a dialog this process made through the framework, or
+  // null; kept in DWLP_USER, which the framework's dialogs leave alone.
   static CDialog* fromHandle(HWND hwnd);
   static INT_PTR CALLBACK dialogProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 

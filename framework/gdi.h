@@ -23,6 +23,24 @@ using Bitmap = UniqueHandle<GdiTraits<HBITMAP>>;
 using Region = UniqueHandle<GdiTraits<HRGN>>;
 using Palette = UniqueHandle<GdiTraits<HPALETTE>>;
 
+// A 32-bit top-down DIB section for drawing off screen, in place of
+// CreateCompatibleBitmap: selecting a device-dependent bitmap into a DC makes
+// the display driver look up the screen's format every time (under Wine three
+// requests to the window server), selecting a DIB section does not. Null on
+// failure or an empty size.
+inline HBITMAP createImageBitmap(int width, int height) {
+  if (width <= 0 || height <= 0) return nullptr;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
 // A memory DC (CreateCompatibleDC), deleted at scope end.
 class MemoryDC {
  public:

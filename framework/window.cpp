@@ -3,13 +3,9 @@
 
 namespace fw {
 
-namespace {
-const wchar_t kObjectProp[] = L"fw.CWindow";
-}
-
 CWindow::~CWindow() {
   if (m_hwnd && IsWindow(m_hwnd)) {
-    RemovePropW(m_hwnd, kObjectProp);
+    SetWindowLongPtrW(m_hwnd, GWLP_USERDATA, 0);
     DestroyWindow(m_hwnd);
   }
 }
@@ -32,7 +28,9 @@ void CWindow::destroy() {
 }
 
 CWindow* CWindow::fromHandle(HWND hwnd) {
-  return static_cast<CWindow*>(GetPropW(hwnd, kObjectProp));
+  // The object sits in the window's user data: reading it is a local lookup,
+  // where a window property is a request to the window server every message.
+  return reinterpret_cast<CWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 LRESULT CALLBACK CWindow::windowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -42,7 +40,7 @@ LRESULT CALLBACK CWindow::windowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LP
     self = static_cast<CWindow*>(cs->lpCreateParams);
     if (self) {
       self->m_hwnd = hwnd;
-      SetPropW(hwnd, kObjectProp, self);
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
   }
   if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -53,7 +51,7 @@ LRESULT CALLBACK CWindow::windowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LP
   self->m_current = saved;
 
   if (msg == WM_NCDESTROY) {
-    RemovePropW(hwnd, kObjectProp);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->m_hwnd = nullptr;
     self->onFinalMessage();
   }

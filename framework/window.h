@@ -34,7 +34,9 @@ class CWindow {
   static ATOM registerClass(WNDCLASSEXW wc);
   void destroy();
 
-  // The window object of a window created by the framework, or null.
+  // The window object of a window this process created through the framework,
+  // or null. The framework keeps it in GWLP_USERDATA; windows of its classes
+  // leave that slot alone.
   static CWindow* fromHandle(HWND hwnd);
   static LRESULT CALLBACK windowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 

@@ -197,7 +197,7 @@ bool CBarWindow::ensureBarImage(HDC reference) {
   if (m_imageValid && sameSize && m_contentValid) return false;
   const bool contentOnly = m_imageValid && sameSize;
   if (!sameSize) {
-    m_barImage.reset(CreateCompatibleBitmap(reference, size.cx, size.cy));
+    m_barImage.reset(fw::createImageBitmap(size.cx, size.cy));
     m_imageSize = size;
   }
   // The areas reaching down to the bottom follow the client height and the mode.

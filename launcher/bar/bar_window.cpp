@@ -116,10 +116,10 @@ bool CBarWindow::createBar(HWND owner, const std::wstring& commandLine) {
   loadColours();
   computeLayout();
   const int defaultHeight = barDefaultHeight(m_layout);
-  std::vector<Rect> areas = allWorkAreas();
+  const std::vector<Rect> areas = allWorkAreas();
+  const Rect primary = primaryWorkArea();
   BarPlacement place = restoredPlacement(s.positionX, s.positionY, s.height, m_width, minHeight(),
-                                         std::max(minHeight(), primaryWorkArea().height()), defaultHeight,
-                                         areas, primaryWorkArea());
+                                         std::max(minHeight(), primary.height()), defaultHeight, areas, primary);
   s.positionX = place.x;
   s.positionY = place.y;
   m_height = m_normalHeight = m_savedHeight = place.height;
@@ -140,12 +140,17 @@ bool CBarWindow::createBar(HWND owner, const std::wstring& commandLine) {
   args.parent = owner;
   if (!create(args)) return false;
 
+  // The normal position is where the window was made unless it was made
+  // maximized; setting it again would move the window once more for nothing.
   WINDOWPLACEMENT wp{};
   wp.length = sizeof(wp);
   GetWindowPlacement(m_hwnd, &wp);
-  wp.showCmd = SW_HIDE;
-  wp.rcNormalPosition = {place.x, place.y, place.x + m_width, place.y + m_normalHeight};
-  SetWindowPlacement(m_hwnd, &wp);
+  const RECT normal{place.x, place.y, place.x + m_width, place.y + m_normalHeight};
+  if (!EqualRect(&wp.rcNormalPosition, &normal)) {
+    wp.showCmd = SW_HIDE;
+    wp.rcNormalPosition = normal;
+    SetWindowPlacement(m_hwnd, &wp);
+  }
 
   // Shut down late among applications so that the bar's state is saved last.
   SetProcessShutdownParameters(0x100, 0);

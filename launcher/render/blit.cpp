@@ -18,7 +18,7 @@ void blitWithin(HDC dc, POINT dest, POINT src, int w, int h) {
     return;
   }
   fw::MemoryDC mem(dc);
-  fw::Bitmap temp(CreateCompatibleBitmap(dc, w, h));
+  fw::Bitmap temp(fw::createImageBitmap(w, h));
   if (!temp) return;
   fw::SelectScope use(mem, temp.get());
   BitBlt(mem, 0, 0, w, h, dc, src.x, src.y, SRCCOPY);

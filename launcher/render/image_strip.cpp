@@ -25,9 +25,9 @@ void setPalette(Dib16& dib, const Palette16& p) {
   for (int i = 0; i < 16; ++i) dib.colours[i] = {p[i].b, p[i].g, p[i].r, 0};
 }
 
-// Writes the resource's pixels through a palette into a new display-format bitmap.
+// Writes the resource's pixels through a palette into a new 32-bit image.
 fw::Bitmap makeBitmap(HDC screen, const Dib16& dib, const void* bits) {
-  fw::Bitmap bitmap(CreateCompatibleBitmap(screen, dib.header.biWidth, std::abs(dib.header.biHeight)));
+  fw::Bitmap bitmap(fw::createImageBitmap(dib.header.biWidth, std::abs(dib.header.biHeight)));
   if (bitmap && SetDIBits(screen, bitmap.get(), 0, std::abs(dib.header.biHeight), bits,
                           reinterpret_cast<const BITMAPINFO*>(&dib), DIB_RGB_COLORS) == 0)
     bitmap.reset();

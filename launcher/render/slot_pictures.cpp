@@ -8,6 +8,7 @@
 #include <cwctype>
 #include <vector>
 
+#include "framework/gdi.h"
 #include "framework/handle.h"
 
 namespace vorbin {
@@ -77,7 +78,7 @@ fw::Bitmap loadPictureFile(const std::wstring& path) {
   const int w = MulDiv(hmWidth, GetDeviceCaps(screen, LOGPIXELSX), 2540);
   const int h = MulDiv(hmHeight, GetDeviceCaps(screen, LOGPIXELSY), 2540);
   if (w > 0 && h > 0) {
-    out.reset(CreateCompatibleBitmap(screen, w, h));
+    out.reset(fw::createImageBitmap(w, h));
     bool rendered = false;
     if (out) {
       fw::MemoryDC target(screen);

@@ -35,8 +35,11 @@ std::vector<Rect> allWorkAreas() {
 }
 
 Rect primaryWorkArea() {
-  RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+  // The screen's size only stands in when the work area cannot be read: each
+  // of these questions costs requests to the window server under Wine.
+  RECT r{};
+  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0))
+    r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   return toRect(r);
 }
 

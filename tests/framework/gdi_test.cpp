@@ -51,6 +51,33 @@ TEST(ScopedGdi, SavedDCStateComesBack) {
   EXPECT_EQ(GetTextColor(dc), RGB(1, 1, 1));
 }
 
+TEST(ScopedGdi, ImageBitmapsAreTopDown32BitSectionsThatTakeDrawing) {
+  EXPECT_EQ(fw::createImageBitmap(0, 5), nullptr);
+  EXPECT_EQ(fw::createImageBitmap(5, -1), nullptr);
+
+  fw::Bitmap image(fw::createImageBitmap(7, 3));
+  ASSERT_TRUE(image);
+  DIBSECTION section{};
+  ASSERT_EQ(GetObjectW(image.get(), sizeof section, &section), static_cast<int>(sizeof section))
+      << "not a DIB section";
+  EXPECT_EQ(section.dsBm.bmWidth, 7);
+  EXPECT_EQ(section.dsBm.bmHeight, 3);
+  EXPECT_EQ(section.dsBm.bmBitsPixel, 32);
+  ASSERT_NE(section.dsBm.bmBits, nullptr);
+
+  // Drawn pixels land in the bits, the first row first.
+  fw::MemoryDC dc;
+  fw::SelectScope use(dc, image.get());
+  const RECT top{0, 0, 7, 1};
+  fw::Brush red(CreateSolidBrush(RGB(255, 0, 0)));
+  FillRect(dc, &top, red.get());
+  GdiFlush();
+  const auto* pixels = static_cast<const DWORD*>(section.dsBm.bmBits);
+  EXPECT_EQ(pixels[0] & 0x00FFFFFF, 0x00FF0000u);
+  EXPECT_EQ(pixels[7] & 0x00FFFFFF, 0u) << "the second row was painted: the section is bottom-up";
+  EXPECT_EQ(GetPixel(dc, 6, 0), RGB(255, 0, 0));
+}
+
 TEST(ScopedHandles, KernelHandlesCloseOnceAndResetReplaces) {
   HANDLE first = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   HANDLE second = CreateEventW(nullptr, TRUE, FALSE, nullptr);
