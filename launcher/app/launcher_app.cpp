@@ -198,6 +198,7 @@ bool CLauncherApp::pumpMessage() {
   MSG msg;
   if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
     // Idle: give back every page the system can take.
+    if (m_bar) m_bar->startSettled();
     SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
   }
   BOOL got = GetMessageW(&msg, nullptr, 0, 0);

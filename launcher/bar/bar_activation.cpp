@@ -234,6 +234,9 @@ LRESULT CBarWindow::onTimer(WPARAM wParam, LPARAM) {
       KillTimer(m_hwnd, kTimerDelayedHide);
       hideBar(kHidePlain);
       break;
+    case kTimerTrayIcon:
+      startSettled();
+      break;
     case kTimerHover:
       KillTimer(m_hwnd, kTimerHover);
       m_pendingTimer = 0;

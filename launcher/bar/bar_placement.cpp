@@ -186,14 +186,20 @@ LRESULT CBarWindow::onNcRButtonUp(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CBarWindow::onSetCursor(WPARAM wParam, LPARAM lParam) {
+  // Every pointer move asks; loaded cursors are shared, so they are looked up
+  // once (each lookup asks the display for the cursor size).
   const UINT hit = LOWORD(lParam);
   if (hit == HTTOP || hit == HTBOTTOM) {
-    SetCursor(LoadCursorW(nullptr, IDC_SIZENS));
+    static const HCURSOR sizing = LoadCursorW(nullptr, IDC_SIZENS);
+    SetCursor(sizing);
     return TRUE;
   }
   if (hit == HTCLIENT) {
-    HCURSOR own = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(178));
-    SetCursor(own ? own : LoadCursorW(nullptr, IDC_ARROW));
+    static const HCURSOR own = [] {
+      HCURSOR c = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(178));
+      return c ? c : LoadCursorW(nullptr, IDC_ARROW);
+    }();
+    SetCursor(own);
     return TRUE;
   }
   return defaultProc(WM_SETCURSOR, wParam, lParam);

@@ -18,6 +18,8 @@ namespace vorbin {
 namespace {
 // The smallest bar before the layout is known.
 constexpr int kMinHeight = 96;
+// The longest the tray icon waits for the start to settle, in milliseconds.
+constexpr UINT kTrayIconLatest = 1000;
 }  // namespace
 
 std::span<const fw::MessageEntry<CBarWindow>> CBarWindow::messageMap() {
@@ -128,6 +130,10 @@ bool CBarWindow::createBar(HWND owner, const std::wstring& commandLine) {
   m_pendingCommandLine = commandLine;
 
   m_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+  // Shut down late among applications so that the bar's state is saved last.
+  // Both are set before the window exists: its creation starts other threads.
+  SetProcessShutdownParameters(0x100, 0);
+  enablePrivilege(SE_SYSTEM_PROFILE_NAME);
   fw::CreateArgs args;
   args.className = kBarClassName;
   args.title = L"Vorb in";
@@ -152,9 +158,6 @@ bool CBarWindow::createBar(HWND owner, const std::wstring& commandLine) {
     SetWindowPlacement(m_hwnd, &wp);
   }
 
-  // Shut down late among applications so that the bar's state is saved last.
-  SetProcessShutdownParameters(0x100, 0);
-  enablePrivilege(SE_SYSTEM_PROFILE_NAME);
   return true;
 }
 
@@ -177,7 +180,12 @@ LRESULT CBarWindow::onCreate(WPARAM wParam, LPARAM lParam) {
     refreshTaskList();
   }
   installPointerGuard();
-  if (s.dispIconInTary) addTrayIconInBackground();
+  // The tray icon comes once the bar is up and the start has settled (see
+  // startSettled): the exchange with the tray loads the shell and would
+  // compete with the bar's first showing. The timer stands in for a thread
+  // that never runs out of work.
+  m_trayPending = s.dispIconInTary && SetTimer(m_hwnd, kTimerTrayIcon, kTrayIconLatest, nullptr);
+  if (s.dispIconInTary && !m_trayPending) addTrayIconInBackground();
   startClock();
   return 0;
 }
@@ -348,6 +356,13 @@ DWORD WINAPI addTrayIconThread(void* parameter) {
 }
 
 }  // namespace
+
+void CBarWindow::startSettled() {
+  if (!m_trayPending || !m_hwnd) return;
+  m_trayPending = false;
+  KillTimer(m_hwnd, kTimerTrayIcon);
+  if (m_context.settings.dispIconInTary && !m_trayIcon) addTrayIconInBackground();
+}
 
 void CBarWindow::addTrayIconInBackground() {
   finishTrayIcon();

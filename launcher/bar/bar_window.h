@@ -49,6 +49,8 @@ enum BarTimer : UINT_PTR {
   kTimerDelayedHide = 2,
   kTimerHover = 3,
   kTimerArrowRepeat = 7,
+  // Adds the tray icon if the start has not settled by then (fires once).
+  kTimerTrayIcon = 9,
 };
 
 // What the bar works on: owned by the application for the whole run.
@@ -89,6 +91,10 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void applyOptions(const Settings& sheet);
   // Writes the window state to the profile.
   void saveWindowState();
+  // The start is over (the application's loop found nothing left to do):
+  // work kept back until then, the tray icon, begins. While the first-run
+  // questions are open the loop is theirs; the tray timer stands in.
+  void startSettled();
 
   int lockLevel() const { return m_context.settings.lockLevel; }
   bool taskMode() const { return m_context.settings.taskMode; }
@@ -355,6 +361,8 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   bool m_active = false;
   bool m_clockRunning = false;
   bool m_trayIcon = false;
+  // The tray icon waits for the start to settle.
+  bool m_trayPending = false;
   HANDLE m_trayThread = nullptr;
   std::shared_ptr<TrayRequest> m_trayRequest;
   UINT m_taskbarCreated = 0;

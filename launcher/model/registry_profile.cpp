@@ -287,6 +287,15 @@ void RegistryProfile::takeSnapshot() {
 void RegistryProfile::beginSnapshot() {
   dropSnapshot();
   m_snapshotActive = true;
+  // The key is opened here: without a profile (the first run) there is
+  // nothing to read, and a thread would cost more than it saves.
+  const LONG opened = RegOpenKeyExW(m_root, m_keyPath.c_str(), 0, KEY_READ, &m_snapshotKey);
+  if (opened != ERROR_SUCCESS) {
+    // Every section is absent, as long as nothing is written.
+    m_snapshotKey = nullptr;
+    m_snapshotComplete = opened == ERROR_FILE_NOT_FOUND;
+    return;
+  }
   m_snapshotThread =
       CreateThread(nullptr, 64 * 1024, &captureThread, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
   if (!m_snapshotThread) captureSnapshot();
@@ -305,13 +314,8 @@ void RegistryProfile::waitForSnapshot() const {
 }
 
 void RegistryProfile::captureSnapshot() {
-  HKEY profileKey = nullptr;
-  const LONG opened = RegOpenKeyExW(m_root, m_keyPath.c_str(), 0, KEY_READ, &profileKey);
-  if (opened != ERROR_SUCCESS) {
-    // No profile yet: every section is absent, as long as nothing is written.
-    m_snapshotComplete = opened == ERROR_FILE_NOT_FOUND;
-    return;
-  }
+  HKEY profileKey = m_snapshotKey;
+  m_snapshotKey = nullptr;
   std::vector<std::wstring> sections;
   m_snapshotComplete = true;
   for (DWORD index = 0;; ++index) {

@@ -44,7 +44,9 @@ class RegistryProfile : public Profile {
   // use of the profile waits for the read to finish. A write to a section,
   // or its deletion, makes that section read live again; sections below
   // sections (with a backslash) are always read live. Without a profile key
-  // every section reads as absent. takeSnapshot() begins and waits.
+  // every section reads as absent, and no thread is started: a new thread
+  // slows the caller's first window by several milliseconds under Wine.
+  // takeSnapshot() begins and waits.
   void beginSnapshot();
   void takeSnapshot();
   void dropSnapshot();
@@ -102,6 +104,7 @@ class RegistryProfile : public Profile {
   HKEY m_root;
   mutable std::map<std::wstring, HKEY> m_open;
   mutable HANDLE m_snapshotThread = nullptr;
+  HKEY m_snapshotKey = nullptr;  // the profile's key, opened for the snapshot's reader
   bool m_snapshotActive = false;
   bool m_snapshotComplete = false;  // every section of the profile was listed
   std::map<std::wstring, SectionCopy, NoCaseLess> m_snapshot;
