@@ -86,8 +86,9 @@ HICON CLauncherApp::appIcon(AppIcon which) {
 }
 
 bool CLauncherApp::loadProfile() {
-  // The profile was read in one go (see initInstance); once the groups are
+  // The whole profile is read in one go by two readers; once the groups are
   // loaded, reads see the registry itself again.
+  m_profile.takeSnapshot();
   struct DropSnapshot {
     RegistryProfile& profile;
     ~DropSnapshot() { profile.dropSnapshot(); }
@@ -172,10 +173,6 @@ bool CLauncherApp::initInstance() {
   }
   m_instanceMutex = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
   m_arguments = parseLaunchArguments(commandLineArguments(GetCommandLineW()));
-  // The whole profile is read in one go, on a thread of its own, while the
-  // hidden owner window is made: the first window of a process takes as
-  // long as the reads.
-  m_profile.beginSnapshot();
   if (!createOwnerWindow()) return false;
   if (!loadProfile()) return false;
   if (!createBarWindow()) return false;

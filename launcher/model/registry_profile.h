@@ -36,18 +36,14 @@ class RegistryProfile : public Profile {
 
   const std::wstring& keyPath() const { return m_keyPath; }
 
-  // Reads every section of the profile at once on a thread of its own and
-  // answers reads from that copy until dropSnapshot(). The start reads a few
-  // thousand values, and one request at a time spends most of its time
-  // waiting for the registry's owner to wake up: begun early, the reads go
-  // on while the caller makes its first window, which takes as long. Any
-  // use of the profile waits for the read to finish. A write to a section,
-  // or its deletion, makes that section read live again; sections below
-  // sections (with a backslash) are always read live. Without a profile key
-  // every section reads as absent, and no thread is started: a new thread
-  // slows the caller's first window by several milliseconds under Wine.
-  // takeSnapshot() begins and waits.
-  void beginSnapshot();
+  // Reads every section of the profile at once and answers reads from that
+  // copy until dropSnapshot(). The start reads a few thousand values, and a
+  // request to the registry's owner spends most of its time waiting for the
+  // other side to wake up: two readers (this thread and a helper) share the
+  // sections out and get through about three times as many. A write to a
+  // section, or its deletion, makes that section read live again; sections
+  // below sections (with a backslash) are always read live. Without a
+  // profile key every section reads as absent and no helper is started.
   void takeSnapshot();
   void dropSnapshot();
   bool hasSnapshot() const { return m_snapshotActive; }
@@ -85,10 +81,6 @@ class RegistryProfile : public Profile {
   std::optional<LONG> snapshotQuery(const std::wstring& section, const std::wstring& name, DWORD& type,
                                     std::vector<uint8_t>& data, DWORD maxBytes) const;
   void readLive(const std::wstring& section);
-  void captureSnapshot();
-  static DWORD WINAPI captureThread(void* profile);
-  // Waits for a snapshot begun on its own thread.
-  void waitForSnapshot() const;
 
   // Section keys stay open once used: every registry call is a round trip to
   // the registry's owner, and the start reads a few hundred values.
@@ -103,8 +95,6 @@ class RegistryProfile : public Profile {
   std::wstring m_keyPath;
   HKEY m_root;
   mutable std::map<std::wstring, HKEY> m_open;
-  mutable HANDLE m_snapshotThread = nullptr;
-  HKEY m_snapshotKey = nullptr;  // the profile's key, opened for the snapshot's reader
   bool m_snapshotActive = false;
   bool m_snapshotComplete = false;  // every section of the profile was listed
   std::map<std::wstring, SectionCopy, NoCaseLess> m_snapshot;
