@@ -114,7 +114,13 @@ struct StartFigures {
 // (Polling without pause kept one of the two cores and the registry and
 // window server busy, which slowed every program in proportion to its own
 // requests to the server.)
+// The pointer rests in the screen's bottom right corner, away from both
+// programs' windows: a window that comes up under the pointer handles a
+// hover the other would not.
+void parkPointer() { SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1); }
+
 StartFigures measureStart(const std::wstring& exe, const wchar_t* cls, bool owned, COLORREF& colour) {
+  parkPointer();
   Program p;
   const double t0 = now();
   if (!p.start(exe)) return {};
@@ -127,6 +133,13 @@ StartFigures measureStart(const std::wstring& exe, const wchar_t* cls, bool owne
     colour = centrePixel(w);
   }
   waitFor([&] { return shownAndPainted(w, colour); }, 20000, 1);
+  {
+    RECT r{};
+    POINT at{};
+    GetWindowRect(w, &r);
+    GetCursorPos(&at);
+    if (PtInRect(&r, at)) std::fprintf(stderr, "warning: the pointer rests on the window\n");
+  }
   // The idle event may come from another thread of the program: the window's
   // own thread must answer too (it is then back in a message loop).
   DWORD_PTR answer = 0;
@@ -158,6 +171,7 @@ void pressHotKey() {
 
 // Hot key to shown and painted, from the hidden state, median of the runs.
 double measureHotKey(const std::wstring& exe, const wchar_t* cls, bool owned, const wchar_t* arguments = L"") {
+  parkPointer();
   Program p;
   if (!p.start(exe, arguments)) return -1;
   HWND w = nullptr;
