@@ -131,7 +131,7 @@ bool CBarWindow::createBar(HWND owner, const std::wstring& commandLine) {
 
   m_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
   // Shut down late among applications so that the bar's state is saved last.
-  // Both are set before the window exists: its creation starts other threads.
+  // Neither needs the window, so both come before it.
   SetProcessShutdownParameters(0x100, 0);
   enablePrivilege(SE_SYSTEM_PROFILE_NAME);
   fw::CreateArgs args;
@@ -182,8 +182,8 @@ LRESULT CBarWindow::onCreate(WPARAM wParam, LPARAM lParam) {
   installPointerGuard();
   // The tray icon comes once the bar is up and the start has settled (see
   // startSettled): the exchange with the tray loads the shell and would
-  // compete with the bar's first showing. The timer stands in for a thread
-  // that never runs out of work.
+  // compete with the bar's first showing. The timer stands in when the
+  // application's loop does not get to run (a dialog's loop owns the thread).
   m_trayPending = s.dispIconInTary && SetTimer(m_hwnd, kTimerTrayIcon, kTrayIconLatest, nullptr);
   if (s.dispIconInTary && !m_trayPending) addTrayIconInBackground();
   startClock();
