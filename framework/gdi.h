@@ -27,8 +27,9 @@ using Palette = UniqueHandle<GdiTraits<HPALETTE>>;
 // CreateCompatibleBitmap: selecting a device-dependent bitmap into a DC makes
 // the display driver look up the screen's format every time (under Wine three
 // requests to the window server), selecting a DIB section does not. Null on
-// failure or an empty size.
-inline HBITMAP createImageBitmap(int width, int height) {
+// failure or an empty size; bits, when given, receives the pixels (rows of
+// width 32-bit pixels, the top row first).
+inline HBITMAP createImageBitmap(int width, int height, void** bits = nullptr) {
   if (width <= 0 || height <= 0) return nullptr;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -37,8 +38,10 @@ inline HBITMAP createImageBitmap(int width, int height) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  void* pixels = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  if (bits) *bits = bitmap ? pixels : nullptr;
+  return bitmap;
 }
 
 // A memory DC (CreateCompatibleDC), deleted at scope end.

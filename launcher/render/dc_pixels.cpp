@@ -22,14 +22,7 @@ AlphaBlendFn systemAlphaBlend() { return &GdiAlphaBlend; }
 class PixelBuffer {
  public:
   PixelBuffer(int w, int h) : m_w(std::max(w, 0)), m_h(std::max(h, 0)) {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = std::max(m_w, 1);
-    bmi.bmiHeader.biHeight = -std::max(m_h, 1);
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    m_bitmap.reset(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &m_bits, nullptr, 0));
+    m_bitmap.reset(fw::createImageBitmap(std::max(m_w, 1), std::max(m_h, 1), &m_bits));
     if (m_bitmap) m_old = SelectObject(m_dc, m_bitmap.get());
   }
   ~PixelBuffer() {

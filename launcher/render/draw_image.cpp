@@ -71,10 +71,8 @@ bool drawIcon(HDC dc, HICON icon, const ImageDrawing& how) {
   std::vector<std::uint8_t> shape(static_cast<std::size_t>(s) * s);
   {
     fw::MemoryDC mem(dc);
-    BITMAPINFO bmi{};
-    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), s, -s, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    fw::Bitmap target(CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    fw::Bitmap target(fw::createImageBitmap(s, s, &bits));
     if (!target) return false;
     fw::SelectScope use(mem, target.get());
     DrawIconEx(mem, 0, 0, icon, s, s, 0, nullptr, DI_MASK);
