@@ -6,6 +6,7 @@
 
 #include "backup/backup_name.h"
 #include "framework/handle.h"
+#include "framework/trace.h"
 
 namespace backup {
 
@@ -28,8 +29,9 @@ bool isDots(const wchar_t* name) { return lstrcmpW(name, L".") == 0 || lstrcmpW(
 std::wstring applicationData(const std::wstring& toolFolder, bool create) {
   wchar_t path[MAX_PATH] = {};
   int folder = CSIDL_APPDATA | (create ? CSIDL_FLAG_CREATE : 0);
-  if (SUCCEEDED(SHGetFolderPathW(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path)) && path[0])
-    return withBackslash(path);
+  const HRESULT result = SHGetFolderPathW(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path);
+  if (SUCCEEDED(result) && path[0]) return withBackslash(path);
+  FW_TRACE_FAILURE_CODE("SHGetFolderPathW", result);
   return toolFolder;
 }
 }  // namespace
@@ -38,7 +40,10 @@ std::wstring toolFolder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return {};
+    if (n == 0) {
+      FW_TRACE_FAILURE("GetModuleFileNameW");
+      return {};
+    }
     if (n < path.size()) {
       path.resize(n);
       break;
@@ -57,7 +62,10 @@ std::wstring recreateLauncherDataFolder(const std::wstring& toolFolder) {
   CreateDirectoryW(ornelsoft.c_str(), nullptr);
   std::wstring data = ornelsoft + L"\\Vorbin2k";
   if (folderExists(data)) deleteFolderTree(data);
-  if (!CreateDirectoryW(data.c_str(), nullptr) && !folderExists(data)) return {};
+  if (!CreateDirectoryW(data.c_str(), nullptr) && !folderExists(data)) {
+    FW_TRACE_FAILURE("CreateDirectoryW");
+    return {};
+  }
   return data + L"\\";
 }
 
@@ -75,7 +83,10 @@ std::vector<FolderEntry> listFolder(const std::wstring& folder) {
   std::vector<FolderEntry> entries;
   WIN32_FIND_DATAW data;
   fw::FindHandle find(FindFirstFileW((withBackslash(folder) + L"*").c_str(), &data));
-  if (!find) return entries;
+  if (!find) {
+    FW_TRACE_FAILURE("FindFirstFileW");
+    return entries;
+  }
   do {
     FolderEntry entry;
     entry.name = data.cFileName;
@@ -93,28 +104,42 @@ std::vector<FolderEntry> listFolder(const std::wstring& folder) {
 void copyFolderFiles(const std::wstring& from, const std::wstring& to, bool skipBackupFile) {
   WIN32_FIND_DATAW data;
   fw::FindHandle find(FindFirstFileW((withBackslash(from) + L"*").c_str(), &data));
-  if (!find) return;
+  if (!find) {
+    // The launcher's data folder need not exist.
+    if (GetLastError() != ERROR_FILE_NOT_FOUND && GetLastError() != ERROR_PATH_NOT_FOUND)
+      FW_TRACE_FAILURE("FindFirstFileW");
+    return;
+  }
   do {
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     if (skipBackupFile && isBackupFileName(data.cFileName)) continue;
-    CopyFileW((withBackslash(from) + data.cFileName).c_str(), (withBackslash(to) + data.cFileName).c_str(),
-              FALSE);
+    if (!CopyFileW((withBackslash(from) + data.cFileName).c_str(),
+                   (withBackslash(to) + data.cFileName).c_str(), FALSE))
+      FW_TRACE_FAILURE("CopyFileW");
   } while (FindNextFileW(find.get(), &data));
 }
 
 std::optional<std::string> readWholeFile(const std::wstring& path, size_t maxBytes) {
   fw::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
-      static_cast<unsigned long long>(size.QuadPart) > maxBytes)
+  if (!file) {
+    FW_TRACE_FAILURE("CreateFileW");
     return std::nullopt;
+  }
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) {
+    FW_TRACE_FAILURE("GetFileSizeEx");
+    return std::nullopt;
+  }
+  if (size.QuadPart < 0 || static_cast<unsigned long long>(size.QuadPart) > maxBytes) return std::nullopt;
   std::string content(static_cast<size_t>(size.QuadPart), '\0');
   DWORD got = 0;
-  if (!content.empty() &&
-      (!ReadFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &got, nullptr) ||
-       got != content.size()))
+  if (content.empty()) return content;
+  if (!ReadFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &got, nullptr)) {
+    FW_TRACE_FAILURE("ReadFile");
     return std::nullopt;
+  }
+  if (got != content.size()) return std::nullopt;
   return content;
 }
 
@@ -126,7 +151,8 @@ bool deleteFolderTree(const std::wstring& path) {
   operation.wFunc = FO_DELETE;
   operation.pFrom = from.c_str();
   operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOERRORUI;
-  SHFileOperationW(&operation);
+  if (int result = SHFileOperationW(&operation); result != 0)
+    FW_TRACE_FAILURE_CODE("SHFileOperationW", result);
   return !folderExists(path);
 }
 

@@ -6,6 +6,7 @@
 #include "backup/registry_tree.h"
 #include "backup/wine_hive_text.h"
 #include "framework/handle.h"
+#include "framework/trace.h"
 
 namespace backup {
 
@@ -17,13 +18,20 @@ LONG readHive(const std::wstring& file, RegistryTree& tree) {
   // A hive left loaded by an interrupted run would block the name.
   RegUnLoadKeyW(HKEY_USERS, kTemporaryHive);
   LONG rc = RegLoadKeyW(HKEY_USERS, kTemporaryHive, file.c_str());
-  if (rc != ERROR_SUCCESS) return rc;
+  if (rc != ERROR_SUCCESS) {
+    FW_TRACE_FAILURE_CODE("RegLoadKeyW", rc);
+    return rc;
+  }
   {
     fw::RegKey hive;
     rc = RegOpenKeyExW(HKEY_USERS, kTemporaryHive, 0, KEY_READ, hive.put());
-    if (rc == ERROR_SUCCESS) rc = readRegistryTree(hive.get(), tree);
+    if (rc == ERROR_SUCCESS)
+      rc = readRegistryTree(hive.get(), tree);
+    else
+      FW_TRACE_FAILURE_CODE("RegOpenKeyExW", rc);
   }
-  RegUnLoadKeyW(HKEY_USERS, kTemporaryHive);
+  if (LONG unload = RegUnLoadKeyW(HKEY_USERS, kTemporaryHive); unload != ERROR_SUCCESS)
+    FW_TRACE_FAILURE_CODE("RegUnLoadKeyW", unload);
   return rc;
 }
 
@@ -55,10 +63,18 @@ bool runningUnderWine() {
   return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-LONG saveKeyToHive(HKEY key, const std::wstring& file) { return RegSaveKeyW(key, file.c_str(), nullptr); }
+LONG saveKeyToHive(HKEY key, const std::wstring& file) {
+  LONG rc = RegSaveKeyW(key, file.c_str(), nullptr);
+  if (rc != ERROR_SUCCESS) FW_TRACE_FAILURE_CODE("RegSaveKeyW", rc);
+  return rc;
+}
 
 LONG restoreKeyFromHive(HKEY key, const std::wstring& file, RestoreMethod method) {
-  if (method == RestoreMethod::kSystem) return RegRestoreKeyW(key, file.c_str(), REG_FORCE_RESTORE);
+  if (method == RestoreMethod::kSystem) {
+    LONG rc = RegRestoreKeyW(key, file.c_str(), REG_FORCE_RESTORE);
+    if (rc != ERROR_SUCCESS) FW_TRACE_FAILURE_CODE("RegRestoreKeyW", rc);
+    return rc;
+  }
   if (method == RestoreMethod::kWineLoadAndCopy) {
     std::optional<std::string> text = readWholeFile(file, kLargestHive);
     if (!text) return fileExists(file) ? ERROR_NOT_REGISTRY_FILE : ERROR_FILE_NOT_FOUND;

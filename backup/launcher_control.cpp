@@ -8,6 +8,7 @@
 #include <cstddef>
 
 #include "framework/handle.h"
+#include "framework/trace.h"
 
 namespace backup {
 
@@ -21,7 +22,12 @@ constexpr DWORD kExitWaitMs = 5000;
 template <class T>
 bool readRemote(HANDLE process, const void* address, T& out) {
   SIZE_T got = 0;
-  return address && ReadProcessMemory(process, address, &out, sizeof(T), &got) && got == sizeof(T);
+  if (!address) return false;
+  if (!ReadProcessMemory(process, address, &out, sizeof(T), &got)) {
+    FW_TRACE_FAILURE("ReadProcessMemory");
+    return false;
+  }
+  return got == sizeof(T);
 }
 
 // The full path of the loaded module whose base is the process's image base,
@@ -36,7 +42,10 @@ std::wstring imagePathFromLoaderData(HANDLE process) {
   if (!query) return {};
   PROCESS_BASIC_INFORMATION basic{};
   ULONG length = 0;
-  if (query(process, ProcessBasicInformation, &basic, sizeof(basic), &length) < 0) return {};
+  if (NTSTATUS status = query(process, ProcessBasicInformation, &basic, sizeof(basic), &length); status < 0) {
+    FW_TRACE_FAILURE_CODE("NtQueryInformationProcess", status);
+    return {};
+  }
 
   PEB peb{};
   if (!readRemote(process, basic.PebBaseAddress, peb)) return {};
@@ -55,9 +64,11 @@ std::wstring imagePathFromLoaderData(HANDLE process) {
       std::wstring path(characters, L'\0');
       SIZE_T got = 0;
       if (!ReadProcessMemory(process, entry.FullDllName.Buffer, path.data(), characters * sizeof(wchar_t),
-                             &got) ||
-          got != characters * sizeof(wchar_t))
+                             &got)) {
+        FW_TRACE_FAILURE("ReadProcessMemory");
         return {};
+      }
+      if (got != characters * sizeof(wchar_t)) return {};
       path.resize(wcsnlen(path.c_str(), characters));
       return path;
     }
@@ -80,7 +91,10 @@ std::wstring imagePathFromSnapshot(DWORD processId) {
       reinterpret_cast<WalkProcesses>(reinterpret_cast<void*>(GetProcAddress(kernel, "Process32NextW")));
   if (!create || !first || !next) return {};
   HANDLE raw = create(TH32CS_SNAPPROCESS, 0);
-  if (raw == INVALID_HANDLE_VALUE) return {};
+  if (raw == INVALID_HANDLE_VALUE) {
+    FW_TRACE_FAILURE("CreateToolhelp32Snapshot");
+    return {};
+  }
   fw::KernelHandle snapshot(raw);
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof(entry);
@@ -118,13 +132,17 @@ std::wstring executableOf(DWORD processId, bool ntFamily) {
   if (!ntFamily) return imagePathFromSnapshot(processId);
   fw::KernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
   if (!process) process.reset(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-  if (!process) return {};
+  if (!process) {
+    FW_TRACE_FAILURE("OpenProcess");
+    return {};
+  }
   std::wstring path = imagePathFromLoaderData(process.get());
   if (!path.empty()) return path;
   // The loader data of a process of another bitness can't be read this way.
   wchar_t buffer[MAX_PATH] = {};
   DWORD size = MAX_PATH;
   if (QueryFullProcessImageNameW(process.get(), 0, buffer, &size)) return std::wstring(buffer, size);
+  FW_TRACE_FAILURE("QueryFullProcessImageNameW");
   return {};
 }
 }  // namespace
@@ -144,13 +162,21 @@ std::optional<RunningLauncher> findRunningLauncher(bool ntFamily) {
 
 void closeLauncher(const RunningLauncher& launcher) {
   fw::KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, launcher.processId));
+  if (!process) FW_TRACE_FAILURE("OpenProcess");
   DWORD_PTR result = 0;
-  SendMessageTimeoutW(launcher.bar, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, kCloseTimeoutMs, &result);
-  if (process) WaitForSingleObject(process.get(), kExitWaitMs);
+  if (!SendMessageTimeoutW(launcher.bar, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, kCloseTimeoutMs, &result))
+    FW_TRACE_FAILURE("SendMessageTimeoutW");
+  if (process) {
+    const DWORD wait = WaitForSingleObject(process.get(), kExitWaitMs);
+    if (wait != WAIT_OBJECT_0) FW_TRACE_FAILURE_CODE("WaitForSingleObject", wait);
+  }
 }
 
 void startLauncher(const std::wstring& executable) {
-  ShellExecuteW(nullptr, nullptr, executable.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  // Results up to 32 are errors; the last error tells which.
+  if (reinterpret_cast<INT_PTR>(
+          ShellExecuteW(nullptr, nullptr, executable.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) <= 32)
+    FW_TRACE_FAILURE("ShellExecuteW");
 }
 
 }  // namespace backup

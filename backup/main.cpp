@@ -11,6 +11,7 @@
 #include "backup/messages.h"
 #include "backup/operations.h"
 #include "backup/resource_ids.h"
+#include "framework/trace.h"
 
 namespace {
 
@@ -21,7 +22,10 @@ bool isNtFamily() {
 #if defined(_MSC_VER)
 #pragma warning(suppress : 4996)
 #endif
-  if (!GetVersionExW(&version)) return true;
+  if (!GetVersionExW(&version)) {
+    FW_TRACE_FAILURE("GetVersionExW");
+    return true;
+  }
   return version.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
@@ -34,11 +38,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
   context.toolFolder = backup::toolFolder();
 
   HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  if (FAILED(com)) FW_TRACE_FAILURE_CODE("CoInitializeEx", com);
   if (backup::isSilentBackupCommand(commandLine ? commandLine : L"")) {
     backup::makeBackup(context, backup::loadString(IDS_DEFAULT_NAME), backup::Prompter(nullptr, true));
   } else {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
+    if (!InitCommonControlsEx(&controls)) FW_TRACE_FAILURE("InitCommonControlsEx");
     backup::CBackupDialog dialog(context);
     dialog.doModal(nullptr);
   }

@@ -7,6 +7,7 @@
 #include "backup/backup_name.h"
 #include "backup/file_ops.h"
 #include "backup/result_message.h"
+#include "framework/trace.h"
 
 namespace backup {
 
@@ -16,7 +17,14 @@ std::wstring formatFolderTime(uint64_t fileTime) {
   FILETIME utc{static_cast<DWORD>(fileTime), static_cast<DWORD>(fileTime >> 32)};
   FILETIME local{};
   SYSTEMTIME time{};
-  if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &time)) return {};
+  if (!FileTimeToLocalFileTime(&utc, &local)) {
+    FW_TRACE_FAILURE("FileTimeToLocalFileTime");
+    return {};
+  }
+  if (!FileTimeToSystemTime(&local, &time)) {
+    FW_TRACE_FAILURE("FileTimeToSystemTime");
+    return {};
+  }
   wchar_t date[80] = {}, clock[80] = {};
   GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, 80);
   GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &time, nullptr, clock, 80);
@@ -76,12 +84,6 @@ void CNameDialog::onSelectionChange() {
 
 CBackupDialog::CBackupDialog(ToolContext context) : CMappedDialog(IDD_MAIN), m_context(std::move(context)) {}
 
-CBackupDialog::~CBackupDialog() {
-  if (m_listFont) DeleteObject(m_listFont);
-  if (m_bigIcon) DestroyIcon(m_bigIcon);
-  if (m_smallIcon) DestroyIcon(m_smallIcon);
-}
-
 std::span<const fw::MessageEntry<CBackupDialog>> CBackupDialog::messageMap() {
   static const fw::MessageEntry<CBackupDialog> map[] = {
       {WM_SYSCOMMAND, &CBackupDialog::onSysCommand},
@@ -112,13 +114,16 @@ bool CBackupDialog::onInitDialog() {
     AppendMenuW(menu, MF_STRING, IDM_ABOUT, about.c_str());
   }
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  m_bigIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON,
-                                            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-  m_smallIcon =
+  m_bigIcon.reset(
       static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON,
-                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-  SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
-  SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
+                                    GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
+  if (!m_bigIcon) FW_TRACE_FAILURE("LoadImageW");
+  m_smallIcon.reset(
+      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_MAIN), IMAGE_ICON,
+                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+  if (!m_smallIcon) FW_TRACE_FAILURE("LoadImageW");
+  SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.get()));
+  SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.get()));
   setUpList();
   fillList();
   return true;
@@ -126,9 +131,14 @@ bool CBackupDialog::onInitDialog() {
 
 void CBackupDialog::setUpList() {
   LOGFONTW font{};
-  if (SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(font), &font, 0)) {
-    m_listFont = CreateFontIndirectW(&font);
-    if (m_listFont) SendMessageW(list(), WM_SETFONT, reinterpret_cast<WPARAM>(m_listFont), FALSE);
+  if (!SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(font), &font, 0)) {
+    FW_TRACE_FAILURE("SystemParametersInfoW");
+  } else {
+    m_listFont.reset(CreateFontIndirectW(&font));
+    if (m_listFont)
+      SendMessageW(list(), WM_SETFONT, reinterpret_cast<WPARAM>(m_listFont.get()), FALSE);
+    else
+      FW_TRACE_FAILURE("CreateFontIndirectW");
   }
   RECT client{};
   GetClientRect(list(), &client);
@@ -145,8 +155,10 @@ void CBackupDialog::setUpList() {
     SendMessageW(list(), LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
   }
   // An empty state image list of 4 x 1 images: the list owns and frees it.
-  HIMAGELIST states = ImageList_Create(4, 1, ILC_COLOR, 0, 1);
-  if (states) SendMessageW(list(), LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(states));
+  if (HIMAGELIST states = ImageList_Create(4, 1, ILC_COLOR, 0, 1))
+    SendMessageW(list(), LVM_SETIMAGELIST, LVSIL_STATE, reinterpret_cast<LPARAM>(states));
+  else
+    FW_TRACE_FAILURE("ImageList_Create");
 }
 
 void CBackupDialog::fillList() {
@@ -202,13 +214,13 @@ int CBackupDialog::selectedRow() const {
   return static_cast<int>(SendMessageW(list(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
-LRESULT CBackupDialog::onSysCommand(WPARAM wParam, LPARAM lParam) {
+LRESULT CBackupDialog::onSysCommand(WPARAM wParam, LPARAM) {
   if ((wParam & 0xFFF0) == IDM_ABOUT) {
     fw::CDialog about(IDD_ABOUT);
     about.doModal(m_hwnd);
     return 0;
   }
-  return DefWindowProcW(m_hwnd, WM_SYSCOMMAND, wParam, lParam);
+  return notHandled();
 }
 
 void CBackupDialog::onSave() {

@@ -9,6 +9,8 @@
 #include "backup/operations.h"
 #include "backup/resource_ids.h"
 #include "framework/dialog.h"
+#include "framework/gdi.h"
+#include "framework/handle.h"
 
 namespace backup {
 
@@ -35,7 +37,6 @@ class CNameDialog : public fw::CMappedDialog<CNameDialog> {
 class CBackupDialog : public fw::CMappedDialog<CBackupDialog> {
  public:
   explicit CBackupDialog(ToolContext context);
-  ~CBackupDialog() override;
 
   static std::span<const fw::MessageEntry<CBackupDialog>> messageMap();
   static std::span<const fw::CommandEntry<CBackupDialog>> commandMap();
@@ -60,9 +61,9 @@ class CBackupDialog : public fw::CMappedDialog<CBackupDialog> {
   HWND list() const { return item(IDC_BACKUP_LIST); }
 
   ToolContext m_context;
-  HFONT m_listFont = nullptr;
-  HICON m_bigIcon = nullptr;
-  HICON m_smallIcon = nullptr;
+  fw::Font m_listFont;
+  fw::IconHandle m_bigIcon;
+  fw::IconHandle m_smallIcon;
 };
 
 }  // namespace backup

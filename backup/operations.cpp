@@ -9,6 +9,7 @@
 #include "backup/resource_ids.h"
 #include "backup/result_message.h"
 #include "framework/handle.h"
+#include "framework/trace.h"
 
 namespace backup {
 
@@ -23,6 +24,7 @@ std::wstring hivePath(const ToolContext& context, const std::wstring& folder) {
   if (context.ntFamily) return backupFile(folder);
   wchar_t shortFolder[MAX_PATH] = {};
   DWORD n = GetShortPathNameW(folder.c_str(), shortFolder, MAX_PATH);
+  if (n == 0) FW_TRACE_FAILURE("GetShortPathNameW");
   if (n == 0 || n >= MAX_PATH) return backupFile(folder);
   return backupFile(shortFolder);
 }
@@ -66,14 +68,20 @@ long makeBackup(const ToolContext& context, const std::wstring& storedName, cons
 
   fw::RegKey key;
   long rc = RegOpenKeyExW(HKEY_CURRENT_USER, kSaveKey, 0, KEY_READ, key.put());
-  if (rc != ERROR_SUCCESS) return rc;
+  if (rc != ERROR_SUCCESS) {
+    FW_TRACE_FAILURE_CODE("RegOpenKeyExW", rc);
+    return rc;
+  }
   if (context.ntFamily && !enablePrivilege(SE_BACKUP_NAME)) return kPrivilegeNotHeld;
 
   // A replacing save goes into a fresh folder first, so that a failure
   // leaves the old backup as it was.
   const std::wstring target = replacing ? stagingFolder(context) : folder;
   if (replacing && folderExists(target)) deleteFolderTree(target);
-  if (!CreateDirectoryW(target.c_str(), nullptr)) return lastError();
+  if (!CreateDirectoryW(target.c_str(), nullptr)) {
+    FW_TRACE_FAILURE("CreateDirectoryW");
+    return lastError();
+  }
   rc = saveKeyToHive(key.get(), hivePath(context, target));
   if (rc != ERROR_SUCCESS) {
     deleteFolderTree(target);
@@ -85,7 +93,10 @@ long makeBackup(const ToolContext& context, const std::wstring& storedName, cons
       deleteFolderTree(target);
       return ERROR_ACCESS_DENIED;
     }
-    if (!MoveFileW(target.c_str(), folder.c_str())) return lastError();
+    if (!MoveFileW(target.c_str(), folder.c_str())) {
+      FW_TRACE_FAILURE("MoveFileW");
+      return lastError();
+    }
   }
   return ERROR_SUCCESS;
 }
@@ -96,7 +107,10 @@ long restoreBackup(const ToolContext& context, const std::wstring& name) {
   fw::RegKey key;
   long rc = RegCreateKeyExW(HKEY_CURRENT_USER, kRestoreKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
                             nullptr);
-  if (rc != ERROR_SUCCESS) return rc;
+  if (rc != ERROR_SUCCESS) {
+    FW_TRACE_FAILURE_CODE("RegCreateKeyExW", rc);
+    return rc;
+  }
   if (context.ntFamily && !enablePrivilege(SE_RESTORE_NAME)) return kPrivilegeNotHeld;
   // Loading a hive beside the user's keys also needs the backup privilege.
   const bool loadAndCopy = !context.ntFamily || context.underWine;

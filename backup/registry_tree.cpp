@@ -2,6 +2,7 @@
 #include "backup/registry_tree.h"
 
 #include "framework/handle.h"
+#include "framework/trace.h"
 
 namespace backup {
 
@@ -27,7 +28,11 @@ LONG queryInfo(HKEY key, std::wstring* className, KeyInfo& info) {
                           nullptr, nullptr);
     classLength = 0;
   }
-  if (rc == ERROR_SUCCESS && className) className->assign(classBuffer, classLength);
+  if (rc != ERROR_SUCCESS) {
+    FW_TRACE_FAILURE_CODE("RegQueryInfoKeyW", rc);
+    return rc;
+  }
+  if (className) className->assign(classBuffer, classLength);
   return rc;
 }
 
@@ -44,11 +49,17 @@ LONG readValues(HKEY key, const KeyInfo& info, RegistryTree& tree) {
       // The key changed under us: grow and read this entry again.
       name.resize(name.size() * 2 + 16);
       data.resize(data.size() * 2 + 16);
-      if (name.size() > 65536 || data.size() > (1u << 30)) return rc;
+      if (name.size() > 65536 || data.size() > (1u << 30)) {
+        FW_TRACE_FAILURE_CODE("RegEnumValueW", rc);
+        return rc;
+      }
       --index;
       continue;
     }
-    if (rc != ERROR_SUCCESS) return rc;
+    if (rc != ERROR_SUCCESS) {
+      FW_TRACE_FAILURE_CODE("RegEnumValueW", rc);
+      return rc;
+    }
     tree.values.push_back({std::wstring(name.data(), nameLength), type,
                            std::vector<uint8_t>(data.begin(), data.begin() + dataSize)});
   }
@@ -72,11 +83,17 @@ LONG readTree(HKEY key, RegistryTree& tree, int depth) {
       --index;
       continue;
     }
-    if (rc != ERROR_SUCCESS) return rc;
+    if (rc != ERROR_SUCCESS) {
+      FW_TRACE_FAILURE_CODE("RegEnumKeyExW", rc);
+      return rc;
+    }
     std::wstring subkeyName(name.data(), nameLength);
     fw::RegKey subkey;
     rc = RegOpenKeyExW(key, subkeyName.c_str(), 0, KEY_READ, subkey.put());
-    if (rc != ERROR_SUCCESS) return rc;
+    if (rc != ERROR_SUCCESS) {
+      FW_TRACE_FAILURE_CODE("RegOpenKeyExW", rc);
+      return rc;
+    }
     RegistryTree child;
     rc = readTree(subkey.get(), child, depth + 1);
     if (rc != ERROR_SUCCESS) return rc;
@@ -90,14 +107,20 @@ LONG writeTree(HKEY key, const RegistryTree& tree, int depth) {
     LONG rc = RegSetValueExW(key, value.name.c_str(), 0, value.type,
                              value.data.empty() ? nullptr : value.data.data(),
                              static_cast<DWORD>(value.data.size()));
-    if (rc != ERROR_SUCCESS) return rc;
+    if (rc != ERROR_SUCCESS) {
+      FW_TRACE_FAILURE_CODE("RegSetValueExW", rc);
+      return rc;
+    }
   }
   for (const auto& [name, child] : tree.subkeys) {
     fw::RegKey subkey;
     std::wstring className = child.className;
     LONG rc = RegCreateKeyExW(key, name.c_str(), 0, className.empty() ? nullptr : className.data(), 0,
                               KEY_ALL_ACCESS, nullptr, subkey.put(), nullptr);
-    if (rc != ERROR_SUCCESS) return rc;
+    if (rc != ERROR_SUCCESS) {
+      FW_TRACE_FAILURE_CODE("RegCreateKeyExW", rc);
+      return rc;
+    }
     rc = writeTree(subkey.get(), child, depth + 1);
     if (rc != ERROR_SUCCESS) return rc;
   }
@@ -118,11 +141,17 @@ LONG clearRegistryKey(HKEY key) {
   if (rc != ERROR_SUCCESS) return rc;
   for (const RegistryValue& value : current.values) {
     rc = RegDeleteValueW(key, value.name.c_str());
-    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) return rc;
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) {
+      FW_TRACE_FAILURE_CODE("RegDeleteValueW", rc);
+      return rc;
+    }
   }
   for (const auto& subkey : current.subkeys) {
     rc = RegDeleteTreeW(key, subkey.first.c_str());
-    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) return rc;
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) {
+      FW_TRACE_FAILURE_CODE("RegDeleteTreeW", rc);
+      return rc;
+    }
   }
   return ERROR_SUCCESS;
 }

@@ -1,6 +1,7 @@
 // The application object and its message loop.
 #include "framework/app.h"
 
+#include "framework/trace.h"
 #include "framework/window.h"
 
 namespace fw {
@@ -26,6 +27,7 @@ bool CApplication::pumpMessage() {
   MSG msg;
   BOOL got = GetMessageW(&msg, nullptr, 0, 0);
   if (got == 0 || got == -1) {
+    if (got == -1) FW_TRACE_FAILURE("GetMessageW");
     if (got == 0) m_exitCode = static_cast<int>(msg.wParam);
     return false;
   }

@@ -5,6 +5,8 @@
 
 #include <utility>
 
+#include "framework/trace.h"
+
 namespace fw {
 
 template <class T>
@@ -54,7 +56,11 @@ class ComPtr {
 // OleInitialize for the life of the scope.
 class OleScope {
  public:
-  OleScope() : m_ok(SUCCEEDED(OleInitialize(nullptr))) {}
+  OleScope() {
+    const HRESULT result = OleInitialize(nullptr);
+    m_ok = SUCCEEDED(result);
+    if (!m_ok) FW_TRACE_FAILURE_CODE("OleInitialize", result);
+  }
   ~OleScope() {
     if (m_ok) OleUninitialize();
   }
@@ -63,7 +69,7 @@ class OleScope {
   bool ok() const { return m_ok; }
 
  private:
-  bool m_ok;
+  bool m_ok = false;
 };
 
 }  // namespace fw

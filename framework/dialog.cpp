@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "framework/app.h"
+#include "framework/trace.h"
 
 namespace fw {
 
@@ -68,7 +69,9 @@ void ensureCommonControls() {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES |
                                                         ICC_USEREX_CLASSES | ICC_DATE_CLASSES |
                                                         ICC_LINK_CLASS};
-    return InitCommonControlsEx(&controls) != FALSE;
+    if (InitCommonControlsEx(&controls)) return true;
+    FW_TRACE_FAILURE("InitCommonControlsEx");
+    return false;
   }();
   (void)done;
 }
@@ -152,6 +155,7 @@ INT_PTR CDialog::doModal(HWND parent) {
   if (m_usesCommonControls) ensureCommonControls();
   INT_PTR result = DialogBoxParamW(resources(), MAKEINTRESOURCEW(m_templateId), parent,
                                    &CDialog::dialogProcedure, reinterpret_cast<LPARAM>(this));
+  if (result == -1) FW_TRACE_FAILURE("DialogBoxParamW");
   m_modal = false;
   return result;
 }
@@ -161,6 +165,7 @@ bool CDialog::create(HWND parent) {
   if (m_usesCommonControls) ensureCommonControls();
   HWND h = CreateDialogParamW(resources(), MAKEINTRESOURCEW(m_templateId), parent, &CDialog::dialogProcedure,
                               reinterpret_cast<LPARAM>(this));
+  if (!h) FW_TRACE_FAILURE("CreateDialogParamW");
   return h != nullptr && h == m_hwnd;
 }
 
@@ -221,7 +226,9 @@ bool CDialog::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& res
 }
 
 // The object sits in the dialog's user slot, a local lookup (see CWindow::fromHandle).
-CDialog* CDialog::fromHandle(HWND hwnd) { return reinterpret_cast<CDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER)); }
+CDialog* CDialog::fromHandle(HWND hwnd) {
+  return reinterpret_cast<CDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+}
 
 INT_PTR CALLBACK CDialog::dialogProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   CDialog* self = fromHandle(hwnd);

@@ -90,7 +90,16 @@ class CDialog {
   // After WM_NCDESTROY, when the HWND is gone (a modeless dialog may delete itself).
   virtual void onFinalMessage() {}
 
+  // A table handler returns this to leave its message to the base class (and
+  // finally the dialog manager), as if the table had no entry for it.
+  LRESULT notHandled() {
+    m_declined = true;
+    return 0;
+  }
+
   HWND m_hwnd = nullptr;
+  // Set by notHandled during one handler call; the table dispatch reads it.
+  bool m_declined = false;
   // A dialog made of buttons, statics and edits only clears this: it then
   // does not load the common controls library.
   bool m_usesCommonControls = true;
@@ -124,7 +133,8 @@ struct NotifyEntry {
 //   static std::span<const MessageEntry<Derived>> messageMap();
 //   static std::span<const CommandEntry<Derived>> commandMap();
 //   static std::span<const NotifyEntry<Derived>> notifyMap();
-// Whatever no table takes goes to Base (IDOK and IDCANCEL to onOK and onCancel).
+// Whatever no table takes, or a message handler declines, goes to Base (IDOK and IDCANCEL to onOK and
+// onCancel).
 template <class Derived, class Base = CDialog>
 class CMappedDialog : public Base {
  public:
@@ -137,10 +147,9 @@ class CMappedDialog : public Base {
   bool handleMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     auto* self = static_cast<Derived*>(this);
     for (const auto& entry : Derived::messageMap()) {
-      if (entry.message == msg) {
-        result = (self->*entry.handler)(wParam, lParam);
-        return true;
-      }
+      if (entry.message != msg) continue;
+      if (callHandler(self, this->m_declined, entry.handler, wParam, lParam, result)) return true;
+      break;
     }
     if (msg == WM_COMMAND) {
       int id = LOWORD(wParam), code = HIWORD(wParam);

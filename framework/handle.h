@@ -1,6 +1,8 @@
-// Owning wrappers for kernel, registry, module and icon handles.
+// Owning wrappers for kernel, registry, module, icon, hook and image-list handles.
 #pragma once
 #include <windows.h>
+// After windows.h: commctrl.h needs its types.
+#include <commctrl.h>
 
 #include <utility>
 
@@ -69,6 +71,18 @@ struct FindTraits {
   static Handle invalid() { return INVALID_HANDLE_VALUE; }
   static void close(Handle h) { FindClose(h); }
 };
+struct HookTraits {
+  using Handle = HHOOK;
+  static Handle invalid() { return nullptr; }
+  static void close(Handle h) { UnhookWindowsHookEx(h); }
+};
+// comctl32 is delay-loaded: an empty owner never calls into it, so holding
+// one does not load the library.
+struct ImageListTraits {
+  using Handle = HIMAGELIST;
+  static Handle invalid() { return nullptr; }
+  static void close(Handle h) { ImageList_Destroy(h); }
+};
 
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
@@ -76,5 +90,7 @@ using RegKey = UniqueHandle<RegKeyTraits>;
 using Module = UniqueHandle<ModuleTraits>;
 using IconHandle = UniqueHandle<IconTraits>;
 using FindHandle = UniqueHandle<FindTraits>;
+using HookHandle = UniqueHandle<HookTraits>;
+using ImageList = UniqueHandle<ImageListTraits>;
 
 }  // namespace fw

@@ -3,6 +3,7 @@
 #include "framework/property_sheet.h"
 
 #include "framework/app.h"
+#include "framework/trace.h"
 
 namespace fw {
 
@@ -37,7 +38,9 @@ PROPSHEETPAGEW CPropertyPage::pageDescription() {
 
 HPROPSHEETPAGE CPropertyPage::createPageHandle() {
   PROPSHEETPAGEW page = pageDescription();
-  return CreatePropertySheetPageW(&page);
+  HPROPSHEETPAGE handle = CreatePropertySheetPageW(&page);
+  if (!handle) FW_TRACE_FAILURE("CreatePropertySheetPageW");
+  return handle;
 }
 
 void CPropertyPage::setModified(bool modified) {
@@ -131,6 +134,7 @@ INT_PTR CPropertySheet::doModal(HWND parent) {
   t_creatingSheet = this;
   INT_PTR result = PropertySheetW(&h);
   t_creatingSheet = nullptr;
+  if (result == -1) FW_TRACE_FAILURE("PropertySheetW");
   m_hwnd = nullptr;
   return result;
 }
@@ -143,7 +147,10 @@ bool CPropertySheet::create(HWND parent) {
   t_creatingSheet = this;
   INT_PTR result = PropertySheetW(&h);
   t_creatingSheet = nullptr;
-  if (result <= 0) return false;
+  if (result <= 0) {
+    FW_TRACE_FAILURE("PropertySheetW");
+    return false;
+  }
   m_hwnd = reinterpret_cast<HWND>(result);
   return true;
 }
@@ -153,9 +160,7 @@ bool CPropertySheet::preTranslateMessage(MSG& msg) {
   return PropSheet_IsDialogMessage(m_hwnd, &msg) != FALSE;
 }
 
-bool CPropertySheet::finished() const {
-  return m_hwnd && PropSheet_GetCurrentPageHwnd(m_hwnd) == nullptr;
-}
+bool CPropertySheet::finished() const { return m_hwnd && PropSheet_GetCurrentPageHwnd(m_hwnd) == nullptr; }
 
 void CPropertySheet::destroy() {
   if (m_hwnd && IsWindow(m_hwnd)) DestroyWindow(m_hwnd);

@@ -1,6 +1,8 @@
 // Window base class: binds HWND and object, and routes messages to handlers.
 #include "framework/window.h"
 
+#include "framework/trace.h"
+
 namespace fw {
 
 CWindow::~CWindow() {
@@ -14,12 +16,15 @@ ATOM CWindow::registerClass(WNDCLASSEXW wc) {
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = &CWindow::windowProcedure;
   if (!wc.hInstance) wc.hInstance = GetModuleHandleW(nullptr);
-  return RegisterClassExW(&wc);
+  ATOM atom = RegisterClassExW(&wc);
+  if (!atom) FW_TRACE_FAILURE("RegisterClassExW");
+  return atom;
 }
 
 bool CWindow::create(const CreateArgs& a) {
-  HWND h = CreateWindowExW(a.exStyle, a.className, a.title, a.style, a.x, a.y, a.width, a.height,
-                           a.parent, a.menu, GetModuleHandleW(nullptr), this);
+  HWND h = CreateWindowExW(a.exStyle, a.className, a.title, a.style, a.x, a.y, a.width, a.height, a.parent,
+                           a.menu, GetModuleHandleW(nullptr), this);
+  if (!h) FW_TRACE_FAILURE("CreateWindowExW");
   return h != nullptr && m_hwnd == h;
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <span>
+#include <utility>
 
 namespace fw {
 
@@ -50,7 +51,16 @@ class CWindow {
   // The message being handled (for handlers that need the time or position).
   const MSG& currentMessage() const { return m_current; }
 
+  // A table handler returns this to leave its message to the base class (and
+  // finally the default procedure), as if the table had no entry for it.
+  LRESULT notHandled() {
+    m_declined = true;
+    return 0;
+  }
+
   HWND m_hwnd = nullptr;
+  // Set by notHandled during one handler call; the table dispatch reads it.
+  bool m_declined = false;
 
  private:
   WNDPROC m_superProc = nullptr;
@@ -63,14 +73,29 @@ struct MessageEntry {
   LRESULT (T::*handler)(WPARAM, LPARAM);
 };
 
+// Calls a table handler; false when it declined through notHandled (then
+// result is meaningless). Messages sent while the handler runs dispatch with
+// their own flag, so a nested decline does not leak out.
+template <class T>
+bool callHandler(T* self, bool& declinedFlag, LRESULT (T::*handler)(WPARAM, LPARAM), WPARAM wParam,
+                 LPARAM lParam, LRESULT& result) {
+  const bool outer = std::exchange(declinedFlag, false);
+  result = (self->*handler)(wParam, lParam);
+  return !std::exchange(declinedFlag, outer);
+}
+
 // Derived supplies `static std::span<const MessageEntry<Derived>> messageMap()`;
-// messages missing from the table go to Base.
+// messages missing from the table, or declined by their handler, go to Base.
 template <class Derived, class Base = CWindow>
 class CMappedWindow : public Base {
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
     for (const auto& entry : Derived::messageMap()) {
-      if (entry.message == msg) return (static_cast<Derived*>(this)->*entry.handler)(wParam, lParam);
+      if (entry.message != msg) continue;
+      LRESULT result = 0;
+      if (callHandler(static_cast<Derived*>(this), this->m_declined, entry.handler, wParam, lParam, result))
+        return result;
+      break;
     }
     return Base::handleMessage(msg, wParam, lParam);
   }

@@ -36,6 +36,7 @@ class ExchangeDialog : public fw::CMappedDialog<ExchangeDialog> {
     static const fw::MessageEntry<ExchangeDialog> map[] = {
         {kDoubleMessage, &ExchangeDialog::onDouble},
         {kRunScript, &ExchangeDialog::onRunScript},
+        {WM_SETTEXT, &ExchangeDialog::onSetText},
     };
     return map;
   }
@@ -77,6 +78,11 @@ class ExchangeDialog : public fw::CMappedDialog<ExchangeDialog> {
   LRESULT onRunScript(WPARAM, LPARAM) {
     script(*this);
     return 0;
+  }
+  // Captions starting with '!' are swallowed; the rest go on to the dialog manager.
+  LRESULT onSetText(WPARAM, LPARAM text) {
+    if (text && reinterpret_cast<const wchar_t*>(text)[0] == L'!') return TRUE;
+    return notHandled();
   }
   void onCount() { ++countClicks; }
   void onNameCommand() { ++nameNotifications; }
@@ -184,6 +190,14 @@ TEST_F(ModelessDialog, IntegerBoundsAndSyntax) {
 TEST_F(ModelessDialog, MessageTableResultsReachTheSender) {
   EXPECT_EQ(SendMessageW(dialog.hwnd(), kDoubleMessage, 21, 0), 42);
   EXPECT_EQ(SendMessageW(dialog.hwnd(), kUnmapped, 21, 0), 0);
+  // A handler that declines leaves the message to the dialog manager.
+  wchar_t caption[64]{};
+  SetWindowTextW(dialog.hwnd(), L"Taken by the default");
+  GetWindowTextW(dialog.hwnd(), caption, 64);
+  EXPECT_STREQ(caption, L"Taken by the default");
+  SetWindowTextW(dialog.hwnd(), L"!swallowed");
+  GetWindowTextW(dialog.hwnd(), caption, 64);
+  EXPECT_STREQ(caption, L"Taken by the default") << "the handler's own answer did not stand";
 }
 
 TEST_F(ModelessDialog, CommandsRouteByControlAndCode) {

@@ -1,4 +1,4 @@
-// Scoped handles and GDI objects release what they own, once.
+// Scoped handles, hooks, image lists and GDI objects release what they own, once.
 #include <gtest/gtest.h>
 
 #include "framework/gdi.h"
@@ -38,7 +38,8 @@ TEST(ScopedGdi, SelectionIsUndoneBeforeTheObjectIsDeleted) {
     EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), raw);
   }
   EXPECT_EQ(GetCurrentObject(dc, OBJ_BITMAP), before);
-  EXPECT_EQ(GetObjectType(raw), 0u) << "a selected bitmap cannot be deleted: the scopes ran in the wrong order";
+  EXPECT_EQ(GetObjectType(raw), 0u)
+      << "a selected bitmap cannot be deleted: the scopes ran in the wrong order";
 }
 
 TEST(ScopedGdi, SavedDCStateComesBack) {
@@ -105,6 +106,50 @@ TEST(ScopedHandles, RegistryKeysAndFindHandlesUseTheirOwnInvalidValue) {
   fw::RegKey key;
   ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, key.put()), ERROR_SUCCESS);
   EXPECT_TRUE(key);
+}
+
+int g_hookCalls = 0;
+LRESULT CALLBACK countMessages(int code, WPARAM wParam, LPARAM lParam) {
+  ++g_hookCalls;
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Posts a message to the thread and takes it: the hook sees it on the way.
+void takeOneMessage() {
+  PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  }
+}
+
+TEST(ScopedHandles, HooksStopAtScopeEndAndNotAtAMove) {
+  g_hookCalls = 0;
+  {
+    fw::HookHandle hook(SetWindowsHookExW(WH_GETMESSAGE, countMessages, nullptr, GetCurrentThreadId()));
+    ASSERT_TRUE(hook);
+    fw::HookHandle moved(std::move(hook));
+    EXPECT_FALSE(hook);
+    takeOneMessage();
+    EXPECT_GT(g_hookCalls, 0) << "the move unhooked";
+  }
+  const int seen = g_hookCalls;
+  takeOneMessage();
+  EXPECT_EQ(g_hookCalls, seen) << "the hook outlived its owner";
+}
+
+TEST(ScopedHandles, ImageListsAreDestroyedWithTheirBitmaps) {
+  HBITMAP images;
+  {
+    fw::ImageList list(ImageList_Create(4, 4, ILC_COLOR32, 1, 0));
+    ASSERT_TRUE(list);
+    fw::Bitmap picture(fw::createImageBitmap(4, 4));
+    ASSERT_EQ(ImageList_Add(list.get(), picture.get(), nullptr), 0);
+    IMAGEINFO info{};
+    ASSERT_TRUE(ImageList_GetImageInfo(list.get(), 0, &info));
+    images = info.hbmImage;
+    EXPECT_EQ(GetObjectType(images), static_cast<DWORD>(OBJ_BITMAP));
+  }
+  EXPECT_EQ(GetObjectType(images), 0u) << "the image list outlived its owner";
 }
 
 }  // namespace

@@ -7,6 +7,7 @@ namespace {
 
 constexpr UINT kAsk = WM_APP + 1;
 constexpr UINT kUnmapped = WM_APP + 2;
+constexpr UINT kMaybe = WM_SETTEXT;  // the default procedure answers it visibly
 const wchar_t kClass[] = L"fwTestWindow";
 
 class CounterWindow : public fw::CMappedWindow<CounterWindow> {
@@ -42,7 +43,8 @@ class CounterWindow : public fw::CMappedWindow<CounterWindow> {
 class ExtendedWindow : public fw::CMappedWindow<ExtendedWindow, CounterWindow> {
  public:
   static std::span<const fw::MessageEntry<ExtendedWindow>> messageMap() {
-    static const fw::MessageEntry<ExtendedWindow> map[] = {{kUnmapped, &ExtendedWindow::onExtra}};
+    static const fw::MessageEntry<ExtendedWindow> map[] = {{kUnmapped, &ExtendedWindow::onExtra},
+                                                           {kMaybe, &ExtendedWindow::onMaybe}};
     return map;
   }
   int extras = 0;
@@ -51,6 +53,14 @@ class ExtendedWindow : public fw::CMappedWindow<ExtendedWindow, CounterWindow> {
   LRESULT onExtra(WPARAM, LPARAM) {
     ++extras;
     return 7;
+  }
+  // Takes odd numbers; even ones go on to the base table, which knows none of
+  // them, and so to the default procedure. Before answering, it asks itself
+  // with an even number: that inner refusal must not make this answer a refusal.
+  LRESULT onMaybe(WPARAM w, LPARAM nested) {
+    if (w % 2 == 0) return notHandled();
+    if (nested) SendMessageW(m_hwnd, kMaybe, 2, 0);
+    return static_cast<LRESULT>(w + 100);
   }
 };
 
@@ -99,6 +109,19 @@ TEST_F(Framework, DerivedTableFallsBackToBaseTable) {
   EXPECT_EQ(SendMessageW(w.hwnd(), kAsk, 5, 0), 10);
   EXPECT_EQ(w.extras, 1);
   EXPECT_EQ(w.asks, 1);
+}
+
+TEST_F(Framework, ADecliningHandlerLeavesTheMessageToTheDefault) {
+  ExtendedWindow w;
+  ASSERT_TRUE(w.create(args()));
+  // WM_SETTEXT declined: the default procedure sets the title and answers TRUE.
+  EXPECT_EQ(SendMessageW(w.hwnd(), kMaybe, 2, reinterpret_cast<LPARAM>(L"kept")), TRUE);
+  wchar_t title[16]{};
+  GetWindowTextW(w.hwnd(), title, 16);
+  EXPECT_STREQ(title, L"kept");
+  // Taken, with a declined message nested inside: the handler's answer stands.
+  EXPECT_EQ(SendMessageW(w.hwnd(), kMaybe, 3, 1), 103);
+  EXPECT_EQ(SendMessageW(w.hwnd(), kAsk, 4, 0), 8) << "a decline must not stick to later messages";
 }
 
 TEST_F(Framework, DestroyingTheWindowUnbindsTheObject) {
