@@ -18,6 +18,9 @@ inline HHOOK hookHandle(uintptr_t value) { return reinterpret_cast<HHOOK>(value)
 HWND checkedLauncher(uintptr_t window);
 bool postToLauncher(uintptr_t window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Records the desktop window and the screen's edges in the shared block.
+void readDesktop();
+
 // Foreground hand-over through this process's own User32 entries.
 void allowLauncherForeground(DWORD launcherProcessId);
 

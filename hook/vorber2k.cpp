@@ -3,8 +3,6 @@
 #define VORBER2K_BUILD
 #include "hook/vorber2k.h"
 
-#include <cstring>
-
 #include "hook/hook_globals.h"
 #include "hook/window_events.h"
 
@@ -37,13 +35,6 @@ void resolveForegroundEntries() {
       reinterpret_cast<void*>(GetProcAddress(user32, "LockSetForegroundWindow")));
   g_allowForeground = reinterpret_cast<AllowForegroundFn>(
       reinterpret_cast<void*>(GetProcAddress(user32, "AllowSetForegroundWindow")));
-}
-
-void readDesktop() {
-  HWND desktop = GetDesktopWindow();
-  g_shared.desktopWindow = reinterpret_cast<uintptr_t>(desktop);
-  RECT rc;
-  if (GetWindowRect(desktop, &rc)) g_shared.screenEdges = {rc.left, rc.top, rc.right - 1, rc.bottom - 1};
 }
 
 void unhook(uintptr_t& handle) {
@@ -87,6 +78,13 @@ class WinWindowQueries final : public WindowQueries {
 };
 
 }  // namespace
+
+void readDesktop() {
+  HWND desktop = GetDesktopWindow();
+  g_shared.desktopWindow = reinterpret_cast<uintptr_t>(desktop);
+  RECT rc;
+  if (GetWindowRect(desktop, &rc)) g_shared.screenEdges = {rc.left, rc.top, rc.right - 1, rc.bottom - 1};
+}
 
 HWND checkedLauncher(uintptr_t value) {
   HWND window = reinterpret_cast<HWND>(value);
@@ -278,18 +276,4 @@ VORBER2K_API LRESULT CALLBACK GetTaskInfoHookProc(int code, WPARAM wParam, LPARA
     }
   }
   return CallNextHookEx(vorber::hookHandle(g_shared.commandLineHook), code, wParam, lParam);
-}
-
-//=== For tests only
-
-VORBER2K_API void WINAPI ResetSharedStateForTests() {
-  FreeHook();
-  g_shared = vorber::kInitialHookState;
-  vorber::readDesktop();
-}
-
-VORBER2K_API UINT WINAPI CopySharedStateForTests(void* buffer, UINT size) {
-  const UINT total = sizeof g_shared;
-  if (buffer) std::memcpy(buffer, &g_shared, size < total ? size : total);
-  return total;
 }

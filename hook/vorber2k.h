@@ -33,9 +33,3 @@ VORBER2K_API LRESULT CALLBACK CBTHookProc(int code, WPARAM wParam, LPARAM lParam
 VORBER2K_API LRESULT CALLBACK ShellHookProc(int code, WPARAM wParam, LPARAM lParam);
 VORBER2K_API LRESULT CALLBACK SendMessageHookProc(int code, WPARAM wParam, LPARAM lParam);
 VORBER2K_API LRESULT CALLBACK GetTaskInfoHookProc(int code, WPARAM wParam, LPARAM lParam);
-
-// For tests only: the shared block outlives every test program under Wine.
-// Removes every hook and puts the block back to its initial values.
-VORBER2K_API void WINAPI ResetSharedStateForTests();
-// Copies up to size bytes of the shared block; returns its full size.
-VORBER2K_API UINT WINAPI CopySharedStateForTests(void* buffer, UINT size);

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Checks the shipped binaries from outside: PE files for x86-64, the launcher
 # imports the hook library by name, the hook library has its shared section
-# and exports, the language libraries hold resources only, nothing needs a
-# DLL beyond the system's and our own, no debug sections are loaded with the
-# programs, and the launcher loads the common dialogs and OLE automation
-# (and what they pull in) only when a command needs them.
+# and exactly its exports, the language libraries hold resources only,
+# nothing needs a DLL beyond the system's and our own, no debug sections are
+# loaded with the programs, and the launcher loads the common dialogs and OLE
+# automation (and what they pull in) only when a command needs them.
 set -u
 BIN=${1:?bin folder}
 OBJDUMP=${OBJDUMP:-x86_64-w64-mingw32-objdump}
@@ -19,11 +19,19 @@ imports() { $OBJDUMP -p "$BIN/$1" | sed -n 's/^\s*DLL Name: //p'; }
 check "vorbin2k.exe imports Vorber2k.dll" "imports vorbin2k.exe | grep -qx 'Vorber2k.dll'"
 check "Vorber2k.dll has a shared section share_da" \
   "$OBJDUMP -h '$BIN/Vorber2k.dll' | grep -A1 ' share_da ' | grep -q SHARED"
-for e in SetHook FreeHook ReMouseHook SetVorbMode SetDirectXFlag SetCtrlRect SetAnimate SetTaskMode \
-         GetTaskInfo GetNewPoint GetNewPos GetLastMouseDownHwnd CancelForeFlag CancelDeleteMenu \
-         MouseEventHookProc CBTHookProc ShellHookProc SendMessageHookProc GetTaskInfoHookProc; do
-  check "Vorber2k.dll exports $e" "$OBJDUMP -p '$BIN/Vorber2k.dll' | grep -Eq '\] $e\$'"
-done
+# The hook library is mapped into every program of the desktop: it exports
+# its list and nothing else (the test entries live in Vorber2k_test.dll only).
+hook_exports=(SetHook FreeHook ReMouseHook SetVorbMode SetDirectXFlag SetCtrlRect SetAnimate SetTaskMode
+              GetTaskInfo GetNewPoint GetNewPos GetLastMouseDownHwnd CancelForeFlag CancelDeleteMenu
+              MouseEventHookProc CBTHookProc ShellHookProc SendMessageHookProc GetTaskInfoHookProc)
+named_exports() { $OBJDUMP -p "$BIN/$1" | sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/s/^\s*\[ *[0-9]*\] //p'; }
+address_entries() { $OBJDUMP -p "$BIN/$1" | sed -n '/^Export Address Table/,/^$/p' | grep -c '^\s*\['; }
+wanted=$(printf '%s\n' "${hook_exports[@]}" | sort)
+actual=$(named_exports Vorber2k.dll | sort)
+check "Vorber2k.dll exports by name exactly its ${#hook_exports[@]} functions" '[ "$actual" = "$wanted" ]'
+[ "$actual" = "$wanted" ] || diff <(echo "$wanted") <(echo "$actual") | sed -n 's/^[<>]/     &/p'
+check "Vorber2k.dll exports nothing by ordinal alone" \
+  "[ \"\$(address_entries Vorber2k.dll)\" = ${#hook_exports[@]} ]"
 for f in Vorbr2ke.dll Vorbr2kj.dll; do
   check "$f imports nothing (resources only)" "[ -z \"\$(imports $f)\" ]"
   check "$f has resources" "$OBJDUMP -h '$BIN/$f' | grep -q ' .rsrc '"

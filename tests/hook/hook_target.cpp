@@ -121,7 +121,8 @@ int runIdle(bool topmost, bool carrier) {
 }
 
 int runState() {
-  HMODULE hook = LoadLibraryA("Vorber2k.dll");
+  // The test program's build of the library: its shared block is the one the tests use.
+  HMODULE hook = LoadLibraryA("Vorber2k_test.dll");
   if (!hook) return 2;
   using CopyFn = UINT(WINAPI*)(void*, UINT);
   using RectFn = void(WINAPI*)(const RECT*);

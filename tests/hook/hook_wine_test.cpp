@@ -1,6 +1,7 @@
-// The real Vorber2k.dll across two processes under Wine: task-change reports,
-// the command line of another process, the shared block, and edge presses
-// made with synthetic input over another program's window.
+// The hook library across two processes under Wine: task-change reports, the
+// command line of another process, the shared block, and edge presses made
+// with synthetic input over another program's window. It runs the test build
+// Vorber2k_test.dll: the shipped code, plus a reset and a copy of its block.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,8 +10,8 @@
 #include <vector>
 
 #include "hook/shared_hook_state.h"
-#include "hook/vorber2k.h"
 #include "tests/hook/hook_target.h"
+#include "tests/hook/hook_test_exports.h"
 #include "tests/support/e2e.h"
 
 namespace {
