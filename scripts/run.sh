@@ -3,6 +3,10 @@
 # under Wine: on $DISPLAY when there is one, otherwise on a private Xvfb, where
 # it writes a screenshot and prints its path. Runs until Ctrl+C.
 set -euo pipefail
+# Wine makes file names through the locale's character set: with no locale at
+# all (a bare install, a service, env -i) it cannot create names outside ASCII.
+# C.UTF-8 is always present; the tests expect it.
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${VB_BUILD_DIR:-$ROOT/build}
 WIN=$BUILD/win

@@ -6,6 +6,10 @@
 # VB_BUILD_DIR picks another build folder (default: build).
 # VB_ONLY=native|win runs one half; extra arguments go to both ctest runs.
 set -euo pipefail
+# Wine makes file names through the locale's character set: with no locale at
+# all (a bare install, a service, env -i) it cannot create names outside ASCII.
+# C.UTF-8 is always present; the tests expect it.
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${VB_BUILD_DIR:-$ROOT/build}
 ONLY=${VB_ONLY:-}

@@ -4,6 +4,10 @@
 # persistent wineserver. Only what this script started is ended.
 #   wine-env.sh start|stop|status BUILD_DIR
 set -uo pipefail
+# Wine makes file names through the locale's character set: with no locale at
+# all (a bare install, a service, env -i) it cannot create names outside ASCII.
+# C.UTF-8 is always present; the tests expect it.
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
 cmd=${1:?start|stop|status}
 BUILD=$(cd "${2:?build dir}" && pwd)
 STATE=$BUILD/wine-env

@@ -3,6 +3,10 @@
 # prefix and on its own Xvfb display (see wine-env.sh). Used as the CMake
 # cross-compiling emulator, so ctest runs Windows tests through it.
 set -u
+# Wine makes file names through the locale's character set: with no locale at
+# all (a bare install, a service, env -i) it cannot create names outside ASCII.
+# C.UTF-8 is always present; the tests expect it.
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
 exe=${1:?program}
 dir=$(cd "$(dirname "$exe")" 2>/dev/null && pwd || pwd)
 BUILD=${VB_WINE_BUILD:-}

@@ -30,7 +30,7 @@ struct Vector {
 // Reads the fixed layout of the vectors file: objects with string fields
 // "name", "input_hex" and "packed_hex".
 std::vector<Vector> readVectors() {
-  std::ifstream file(std::string(VB_SHARED_DIR) + "/testdata/paircodec-vectors.json");
+  std::ifstream file(std::string(VB_SOURCE_ROOT) + "/tests/render/testdata/paircodec-vectors.json");
   std::stringstream text;
   text << file.rdbuf();
   const std::string json = text.str();
