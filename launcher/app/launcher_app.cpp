@@ -12,17 +12,18 @@
 #include "launcher/bar/bar_window.h"
 #include "launcher/resources/resource_ids.h"
 #include "launcher/model/model_win.h"
+#include "launcher/render/icon_image.h"
 #include "launcher/widgets/question_box.h"
+#include "launcher/widgets/user_message.h"
 
 namespace vorbin {
 
 CLauncherApp::CLauncherApp() = default;
 
 CLauncherApp::~CLauncherApp() {
+  // The bar before its hidden owner, whose destruction would take the bar along.
   m_bar.reset();
   m_owner.reset();
-  if (m_dialogFilter) UnhookWindowsHookEx(m_dialogFilter);
-  if (m_oleInitialized) OleUninitialize();
 }
 
 bool CLauncherApp::constructApplication() {
@@ -39,13 +40,13 @@ bool CLauncherApp::constructApplication() {
   m_nt = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
   m_win2000OrLater = version.dwMajorVersion > 4;
   if (!m_nt) {
-    MessageBoxW(nullptr,
+    showMessage(nullptr,
                 L"You cannot run this application under the Windows9X, because this EXE file is "
                 L"UNICODE version",
-                nullptr, MB_OK);
+                MB_OK);
     return false;
   }
-  m_oleInitialized = SUCCEEDED(OleInitialize(nullptr));
+  m_ole.emplace();
   return true;
 }
 
@@ -53,9 +54,10 @@ ATOM CLauncherApp::registerBarClass(HINSTANCE instance) {
   WNDCLASSEXW wc{};
   wc.style = CS_DBLCLKS | CS_BYTEALIGNWINDOW;
   wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(101));
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconBarClass));
   if (!wc.hIcon) wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-  wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(208), IMAGE_ICON, 16, 16, 0));
+  wc.hIconSm =
+      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconBarClassSmall), IMAGE_ICON, 16, 16, 0));
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = kBarClassName;
   return fw::CWindow::registerClass(wc);
@@ -76,12 +78,12 @@ void CLauncherApp::activateRunningInstance() {
 }
 
 HICON CLauncherApp::appIcon(AppIcon which) {
-  static constexpr int kIds[] = {188, 373, 103, 102, 178};
-  static_assert(std::size(kIds) == static_cast<size_t>(AppIcon::kCount));
+  static constexpr int kIcons[] = {kIconDefaultItem, kIconStartupMarker, kIconTaskMark, kIconGroupMark,
+                                   kIconApplication};
+  static_assert(std::size(kIcons) == static_cast<size_t>(AppIcon::kCount));
   const auto i = static_cast<size_t>(which);
-  if (i >= std::size(kIds)) return nullptr;
-  // Icons from LoadIcon are shared with the module and never destroyed.
-  if (!m_icons[i]) m_icons[i] = LoadIconW(moduleInstance(), MAKEINTRESOURCEW(kIds[i]));
+  if (i >= std::size(kIcons)) return nullptr;
+  if (!m_icons[i]) m_icons[i] = LoadIconW(moduleInstance(), MAKEINTRESOURCEW(kIcons[i]));
   return m_icons[i];
 }
 
@@ -166,17 +168,17 @@ void CLauncherApp::askFirstRunImports() {
 }
 
 bool CLauncherApp::initInstance() {
-  if (HANDLE other = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kInstanceMutexName)) {
-    CloseHandle(other);
+  if (fw::KernelHandle other{OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kInstanceMutexName)}) {
+    other.reset();
     activateRunningInstance();
     return false;
   }
-  m_instanceMutex = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
+  m_instanceMutex.reset(CreateMutexW(nullptr, FALSE, kInstanceMutexName));
   m_arguments = parseLaunchArguments(commandLineArguments(GetCommandLineW()));
   if (!createOwnerWindow()) return false;
   if (!loadProfile()) return false;
   if (!createBarWindow()) return false;
-  m_dialogFilter = installDialogFilter();
+  m_dialogFilter.reset(installDialogFilter());
   showAtStart();
   showTipOfTheDay(m_arguments);
   askFirstRunImports();
@@ -184,10 +186,7 @@ bool CLauncherApp::initInstance() {
 }
 
 int CLauncherApp::exitInstance() {
-  if (m_instanceMutex) {
-    CloseHandle(m_instanceMutex);
-    m_instanceMutex = nullptr;
-  }
+  m_instanceMutex.reset();
   return fw::CApplication::exitInstance();
 }
 

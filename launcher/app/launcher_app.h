@@ -4,10 +4,14 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "framework/app.h"
+#include "framework/com.h"
+#include "framework/handle.h"
 #include "launcher/app/startup_rules.h"
+#include "launcher/bar/bar_messages.h"
 #include "framework/window.h"
 #include "launcher/model/group_table.h"
 #include "launcher/model/registry_profile.h"
@@ -18,7 +22,6 @@ namespace vorbin {
 class CBarWindow;
 
 inline constexpr wchar_t kInstanceMutexName[] = L"PreVorbin";
-inline constexpr wchar_t kBarClassName[] = L"Vorbin96_Class";
 
 
 // The character filter of dialog loops: a vertical bar typed into a field
@@ -63,6 +66,8 @@ class CLauncherApp : public fw::CApplication {
   void showContextHelp();
   void showHelpPopup(int controlId, POINT at);
 
+  // First, so that OLE ends after everything else is gone.
+  std::optional<fw::OleScope> m_ole;
   RegistryProfile m_profile;
   Settings m_settings;
   Colors m_colors;
@@ -71,11 +76,11 @@ class CLauncherApp : public fw::CApplication {
   std::unique_ptr<CBarWindow> m_bar;
   std::unique_ptr<fw::CWindow> m_owner;
   LaunchArguments m_arguments;
-  HANDLE m_instanceMutex = nullptr;
-  HHOOK m_dialogFilter = nullptr;
+  fw::KernelHandle m_instanceMutex;
+  fw::HookHandle m_dialogFilter;
   HWND m_helpTip = nullptr;
+  // Shared icons from LoadIcon: they belong to the module and are never destroyed.
   HICON m_icons[static_cast<int>(AppIcon::kCount)] = {};
-  bool m_oleInitialized = false;
   bool m_nt = true;
   bool m_win2000OrLater = true;
 };

@@ -1,9 +1,10 @@
 // The language library (Vorbr2kj.dll Japanese, Vorbr2ke.dll English): which
-// one to load, loading it, and reading its strings by id.
+// one to load, and loading it. Its strings are read through language_strings.h.
 #pragma once
 
-#include <cstddef>
 #include <string>
+
+#include "launcher/services/language_strings.h"
 
 namespace vorbin {
 
@@ -21,11 +22,6 @@ inline constexpr int kLanguageJapanese = 1;
 inline constexpr int kLanguageEnglish = 2;
 inline constexpr unsigned kJapaneseLangId = 1041;
 
-// String buffers of the callers: an entry is cut at one character less.
-inline constexpr size_t kShortString = 64;
-inline constexpr size_t kMediumString = 256;
-inline constexpr size_t kLongString = 512;
-
 struct LibraryChoice {
   int language = 0;  // 0: no library available; else the library to load and the new Language
   int fallback = 0;  // the other library's language when the first fails to load, else 0
@@ -39,11 +35,5 @@ LibraryChoice chooseResourceLibrary(int language, unsigned userLanguageId, unsig
 bool loadResourceLibrary(bool first, int& language);
 // The same from a given folder and for a given user language, without any message.
 bool loadResourceLibraryFrom(const std::wstring& folder, bool first, int& language, unsigned userLanguageId);
-// The loaded library's module handle (null before loading).
-void* resourceModule();
-// String id of the loaded library through a buffer of bufferChars characters;
-// a missing entry is empty text.
-std::wstring resourceString(unsigned id, size_t bufferChars = kLongString);
-std::wstring resourceStringFrom(void* module, unsigned id, size_t bufferChars);
 
 }  // namespace vorbin

@@ -1,16 +1,15 @@
-// Loading the language library and reading its strings.
+// Loading the language library.
 #include <windows.h>
 
 #include <vector>
 
 #include "framework/app.h"
 #include "launcher/app/resource_library.h"
+#include "launcher/widgets/user_message.h"
 
 namespace vorbin {
 
 namespace {
-
-HMODULE g_library = nullptr;
 
 std::wstring programFolder() {
   std::vector<wchar_t> path(MAX_PATH);
@@ -47,10 +46,10 @@ bool probe(const std::wstring& folder, int language) {
 }  // namespace
 
 bool loadResourceLibraryFrom(const std::wstring& folder, bool first, int& language, unsigned userLanguageId) {
-  if (!first && g_library) {
+  if (!first && resourceModule()) {
     if (auto* app = fw::CApplication::instance()) app->setResourceInstance(nullptr);
-    FreeLibrary(g_library);
-    g_library = nullptr;
+    FreeLibrary(static_cast<HMODULE>(resourceModule()));
+    setResourceModule(nullptr);
   }
   unsigned available = (probe(folder, kLanguageJapanese) ? kJapaneseAvailable : 0) |
                        (probe(folder, kLanguageEnglish) ? kEnglishAvailable : 0);
@@ -63,7 +62,7 @@ bool loadResourceLibraryFrom(const std::wstring& folder, bool first, int& langua
     chosen = choice.fallback;
   }
   if (!h) return false;
-  g_library = h;
+  setResourceModule(h);
   language = chosen;
   if (auto* app = fw::CApplication::instance()) app->setResourceInstance(h);
   return true;
@@ -71,21 +70,8 @@ bool loadResourceLibraryFrom(const std::wstring& folder, bool first, int& langua
 
 bool loadResourceLibrary(bool first, int& language) {
   if (loadResourceLibraryFrom(programFolder(), first, language, GetUserDefaultLangID())) return true;
-  MessageBoxW(nullptr, kNoLibraryMessage, nullptr, MB_OK | MB_ICONSTOP);
+  showMessage(nullptr, kNoLibraryMessage, MB_OK | MB_ICONSTOP);
   return false;
-}
-
-void* resourceModule() { return g_library; }
-
-std::wstring resourceStringFrom(void* module, unsigned id, size_t bufferChars) {
-  if (!module || bufferChars == 0) return {};
-  std::vector<wchar_t> buffer(bufferChars, L'\0');
-  int n = LoadStringW(static_cast<HMODULE>(module), id, buffer.data(), static_cast<int>(bufferChars));
-  return n > 0 ? std::wstring(buffer.data(), static_cast<size_t>(n)) : std::wstring();
-}
-
-std::wstring resourceString(unsigned id, size_t bufferChars) {
-  return resourceStringFrom(g_library, id, bufferChars);
 }
 
 }  // namespace vorbin

@@ -5,6 +5,9 @@
 #include <array>
 #include <cwctype>
 
+#include "launcher/resources/resource_ids.h"
+#include "launcher/services/text_chars.h"
+
 namespace vorbin {
 
 std::wstring_view commandLineArguments(std::wstring_view commandLine) {
@@ -16,28 +19,17 @@ std::wstring_view commandLineArguments(std::wstring_view commandLine) {
   return {};
 }
 
-namespace {
-bool isBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
-
-bool equalsIgnoringCase(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-           return std::towlower(static_cast<wint_t>(x)) == std::towlower(static_cast<wint_t>(y));
-         });
-}
-}  // namespace
-
 LaunchArguments parseLaunchArguments(std::wstring_view rest) {
   LaunchArguments out;
   for (;;) {
-    while (!rest.empty() && isBlank(rest.front())) rest.remove_prefix(1);
+    rest = trimFront(rest, isSpaceOrTab);
     if (rest.empty() || (rest.front() != L'/' && rest.front() != L'-')) break;
     size_t end = 1;
-    while (end < rest.size() && !isBlank(rest[end])) ++end;
-    if (equalsIgnoringCase(rest.substr(1, end - 1), L"nologo")) out.noLogo = true;
+    while (end < rest.size() && !isSpaceOrTab(rest[end])) ++end;
+    if (equalsFoldingAscii(rest.substr(1, end - 1), L"nologo")) out.noLogo = true;
     rest.remove_prefix(end);
   }
-  while (!rest.empty() && isBlank(rest.back())) rest.remove_suffix(1);
-  out.command.assign(rest);
+  out.command.assign(trimBack(rest, isSpaceOrTab));
   return out;
 }
 
@@ -45,18 +37,7 @@ bool startupLaunchAllowed(bool shift, bool ctrl, bool alt) { return !shift && !c
 
 std::vector<std::wstring> splitStartupLine(std::wstring_view line) {
   line = line.substr(0, std::min<size_t>(line.size(), 260));
-  std::vector<std::wstring> out;
-  std::wstring current;
-  for (wchar_t c : line) {
-    if (c == L' ' || c == L',' || c == L'\t' || c == L'\0') {
-      if (!current.empty()) out.push_back(std::move(current));
-      current.clear();
-    } else {
-      current.push_back(c);
-    }
-  }
-  if (!current.empty()) out.push_back(std::move(current));
-  return out;
+  return splitPieces(line, [](wchar_t c) { return isSpaceOrTab(c) || c == L',' || c == L'\0'; });
 }
 
 StartupPlan planStartupLaunch(bool modifierHeld, bool runningAsShell, std::wstring_view loadLine,
@@ -67,11 +48,8 @@ StartupPlan planStartupLaunch(bool modifierHeld, bool runningAsShell, std::wstri
     for (auto& e : splitStartupLine(loadLine)) plan.commands.push_back({e, true});
     for (auto& e : splitStartupLine(runLine)) plan.commands.push_back({e, false});
   }
-  size_t first = commandLine.find_first_not_of(L" \t");
-  if (first != std::wstring_view::npos) {
-    size_t last = commandLine.find_last_not_of(L" \t");
-    plan.commands.push_back({std::wstring(commandLine.substr(first, last - first + 1)), false});
-  }
+  const std::wstring_view command = trimmed(commandLine, isSpaceOrTab);
+  if (!command.empty()) plan.commands.push_back({std::wstring(command), false});
   plan.launchStartupGroups = true;
   return plan;
 }
@@ -89,10 +67,10 @@ bool namesProgram(std::wstring_view shellValue, std::wstring_view exeName) {
 
 std::span<const FirstRunImport> firstRunImports() {
   static constexpr std::array<FirstRunImport, 4> kImports{{
-      {ImportFolder::Desktop, 416, 5},
-      {ImportFolder::ControlPanel, 417, 0},
-      {ImportFolder::CommonStartMenu, 418, 11},
-      {ImportFolder::UserStartMenu, 419, 11},
+      {ImportFolder::Desktop, IDS_IMPORT_DESKTOP, 5},
+      {ImportFolder::ControlPanel, IDS_IMPORT_CONTROL_PANEL, 0},
+      {ImportFolder::CommonStartMenu, IDS_IMPORT_COMMON_START_MENU, 11},
+      {ImportFolder::UserStartMenu, IDS_IMPORT_USER_START_MENU, 11},
   }};
   return kImports;
 }

@@ -1,6 +1,9 @@
 // The file-pick start of prompting items.
 #include "launcher/interact/file_pick.h"
 
+#include <algorithm>
+
+#include "launcher/services/text_chars.h"
 #include "launcher/services/tokenizer.h"
 
 namespace vorbin {
@@ -29,9 +32,7 @@ uint16_t encodePromptOptions(const PromptOptions& options, uint16_t previous) {
 std::wstring programFileName(std::wstring_view program) {
   const size_t slash = program.find_last_of(L"\\/:");
   std::wstring name(slash == std::wstring_view::npos ? program : program.substr(slash + 1));
-  for (wchar_t& c : name) {
-    if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-  }
+  std::transform(name.begin(), name.end(), name.begin(), foldAscii);
   return name;
 }
 

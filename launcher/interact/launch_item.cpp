@@ -10,7 +10,9 @@
 
 #include "launcher/interact/apply_show_state.h"
 #include "launcher/interact/item_launch.h"
+#include "launcher/resources/resource_ids.h"
 #include "launcher/services/shell_helpers.h"
+#include "launcher/widgets/user_message.h"
 
 namespace vorbin {
 
@@ -36,12 +38,6 @@ class WaitCursor {
  private:
   HCURSOR m_previous;
 };
-
-std::wstring resourceText(HINSTANCE resources, unsigned id) {
-  const wchar_t* text = nullptr;
-  const int length = LoadStringW(resources, id, reinterpret_cast<LPWSTR>(&text), 0);
-  return length > 0 && text ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
-}
 
 BOOL CALLBACK collectWindow(HWND window, LPARAM param) {
   reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
@@ -231,11 +227,12 @@ LaunchSystem::Association Win32LaunchSystem::findExecutable(const std::wstring& 
 }
 
 void reportNotFound(const std::wstring& name, bool folder, bool noAssociation, const LaunchContext& context) {
-  const std::wstring text =
-      substituteName(resourceText(context.resources, notFoundMessageId(folder, noAssociation)), name);
-  const std::wstring caption = resourceText(context.resources, kIdsNotFoundCaption);
   MessageBeep(MB_ICONEXCLAMATION);
-  MessageBoxW(context.owner, text.empty() ? name.c_str() : text.c_str(), orNull(caption),
+  showMessage(context.owner,
+              {.text = notFoundMessageId(folder, noAssociation),
+               .caption = IDS_NOT_FOUND_CAPTION,
+               .insert = name,
+               .library = context.resources},
               MB_OK | MB_ICONEXCLAMATION);
 }
 

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <array>
 
+#include "launcher/resources/resource_ids.h"
 #include "launcher/services/id_list.h"
+#include "launcher/services/text_chars.h"
 #include "launcher/services/tokenizer.h"
 
 namespace vorbin {
@@ -14,23 +16,9 @@ namespace {
 
 bool isAsciiLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
 
-wchar_t foldAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
-
-bool equalsNoCase(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-           return foldAscii(x) == foldAscii(y);
-         });
-}
-
-std::wstring_view skipLeadingBlanks(std::wstring_view text) {
-  size_t i = 0;
-  while (i < text.size() && isLaunchBlank(text[i])) ++i;
-  return text.substr(i);
-}
-
 // A name as the path search sees it: a leading quoted part without its quotes.
 std::wstring unquotedName(std::wstring_view name) {
-  std::wstring_view rest = skipLeadingBlanks(name);
+  std::wstring_view rest = trimFront(name, isWhiteSpace);
   if (!rest.empty() && rest[0] == L'"') {
     const size_t close = rest.find(L'"', 1);
     return std::wstring(
@@ -41,14 +29,7 @@ std::wstring unquotedName(std::wstring_view name) {
 
 }  // namespace
 
-bool isLaunchBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
-
-std::wstring trimBlanks(std::wstring_view text) {
-  size_t begin = 0, end = text.size();
-  while (begin < end && isLaunchBlank(text[begin])) ++begin;
-  while (end > begin && isLaunchBlank(text[end - 1])) --end;
-  return std::wstring(text.substr(begin, end - begin));
-}
+std::wstring trimBlanks(std::wstring_view text) { return std::wstring(trimmed(text, isWhiteSpace)); }
 
 FoundFile findFile(std::wstring_view name, LaunchSystem& sys) {
   const std::wstring plain = unquotedName(name);
@@ -62,7 +43,7 @@ FoundFile findFile(std::wstring_view name, LaunchSystem& sys) {
   }
   if (sys.exists(path)) return {-1, path};
   if (std::optional<std::wstring> found = sys.searchPath(path, L"")) {
-    return {equalsNoCase(*expanded, plain) ? 1 : -1, *found};
+    return {equalsFoldingAscii(*expanded, plain) ? 1 : -1, *found};
   }
   static constexpr std::array<const wchar_t*, 4> kExtensions = {L".com", L".exe", L".bat", L".lnk"};
   for (const wchar_t* extension : kExtensions) {
@@ -79,7 +60,7 @@ SplitCommand splitCommand(std::wstring_view text, LaunchSystem& sys) {
   tokens.reset(text);
   SplitCommand split;
   split.program = tokens.next(L" \t").value_or(L"");
-  split.arguments = std::wstring(skipLeadingBlanks(tokens.next(nullptr).value_or(L"")));
+  split.arguments = std::wstring(trimFront(tokens.next(nullptr).value_or(L""), isWhiteSpace));
   return split;
 }
 
@@ -133,7 +114,7 @@ std::wstring documentArgument(std::wstring_view document, bool program16Bit,
                               const std::optional<std::wstring>& shortPath) {
   if (program16Bit && shortPath && !shortPath->empty()) return *shortPath;
   std::wstring text = trimBlanks(document);
-  const bool hasBlank = std::any_of(text.begin(), text.end(), isLaunchBlank);
+  const bool hasBlank = std::any_of(text.begin(), text.end(), isWhiteSpace);
   if (hasBlank && text[0] != L'"') text = L"\"" + text + L"\"";
   return text;
 }
@@ -288,17 +269,8 @@ OpenAsRequest openAsRequest(const LaunchPlan& plan) {
 }
 
 unsigned notFoundMessageId(bool folder, bool noAssociation) {
-  if (folder) return kIdsFolderNotFound;
-  return noAssociation ? kIdsNoAssociation : kIdsFileNotFound;
-}
-
-std::wstring substituteName(std::wstring_view messageTemplate, std::wstring_view name) {
-  const size_t at = messageTemplate.find(L"%s");
-  if (at == std::wstring_view::npos) return std::wstring(messageTemplate);
-  std::wstring text(messageTemplate.substr(0, at));
-  text += name;
-  text += messageTemplate.substr(at + 2);
-  return text;
+  if (folder) return IDS_FOLDER_NOT_FOUND;
+  return noAssociation ? IDS_NO_ASSOCIATION : IDS_FILE_NOT_FOUND;
 }
 
 }  // namespace vorbin

@@ -61,7 +61,7 @@ class LaunchSystem {
   virtual Association findExecutable(const std::wstring& file) = 0;
 };
 
-bool isLaunchBlank(wchar_t c);
+// The text without the white space (space, tab, CR, LF) around it.
 std::wstring trimBlanks(std::wstring_view text);
 
 // findFile: 0 not found; -1 found as written (or found by the search after the
@@ -155,14 +155,7 @@ struct OpenAsRequest {
 };
 OpenAsRequest openAsRequest(const LaunchPlan& plan);
 
-// Resource ids of the not-found messages.
-inline constexpr unsigned kIdsFolderNotFound = 592;
-inline constexpr unsigned kIdsFileNotFound = 593;
-inline constexpr unsigned kIdsNotFoundCaption = 594;
-inline constexpr unsigned kIdsNoAssociation = 595;
+// String id of the not-found message (resource_ids.h; its "%s" takes the name).
 unsigned notFoundMessageId(bool folder, bool noAssociation);
-// The message template with its first "%s" replaced by the name (no other
-// format directives are interpreted).
-std::wstring substituteName(std::wstring_view messageTemplate, std::wstring_view name);
 
 }  // namespace vorbin

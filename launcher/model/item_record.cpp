@@ -5,6 +5,7 @@
 
 #include "launcher/model/profile.h"
 #include "launcher/model/value_text.h"
+#include "launcher/services/text_chars.h"
 
 namespace vorbin {
 
@@ -20,12 +21,7 @@ void putWord(std::vector<uint8_t>& out, uint32_t w) {
   out.push_back(static_cast<uint8_t>((w >> 8) & 0xFF));
 }
 
-std::wstring skipBlanks(std::wstring text) {
-  size_t n = 0;
-  while (n < text.size() && (text[n] == L' ' || text[n] == L'\t')) ++n;
-  text.erase(0, n);
-  return text;
-}
+std::wstring skipBlanks(const std::wstring& text) { return std::wstring(trimFront(text, isSpaceOrTab)); }
 
 // Reads one NUL-terminated UTF-16 text at pos; a text without terminator ends
 // with the data. Returns false when no byte is left.
@@ -151,7 +147,7 @@ ItemRecord decodeItemRecord(std::span<const uint8_t> record, const AnsiDecoder& 
     for (; textCount < 4; ++textCount) {
       std::wstring text;
       if (!readUtf16Text(rest, at, text)) break;
-      *texts[textCount] = skipBlanks(std::move(text));
+      *texts[textCount] = skipBlanks(text);
     }
   } else {
     std::string_view bytes(reinterpret_cast<const char*>(rest.data()), rest.size());
@@ -166,7 +162,7 @@ ItemRecord decodeItemRecord(std::span<const uint8_t> record, const AnsiDecoder& 
     for (; textCount < 4; ++textCount) {
       std::wstring text;
       if (!nextPiece(all, at, text)) break;
-      *texts[textCount] = skipBlanks(std::move(text));
+      *texts[textCount] = skipBlanks(text);
     }
   }
   r.complete = textCount == 4;

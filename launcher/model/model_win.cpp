@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "launcher/app/resource_library.h"
+#include "launcher/services/language_strings.h"
 #include "launcher/resources/resource_ids.h"
 
 namespace vorbin {

@@ -4,18 +4,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "launcher/services/text_chars.h"
+
 namespace vorbin {
 
 namespace {
 
 // The registry compares names without regard to case; so does the memory profile.
-wchar_t foldAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
-
-bool sameName(const std::wstring& a, const std::wstring& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-           return foldAscii(x) == foldAscii(y);
-         });
-}
+bool sameName(const std::wstring& a, const std::wstring& b) { return equalsFoldingAscii(a, b); }
 
 std::wstring folded(const std::wstring& s) {
   std::wstring out = s;

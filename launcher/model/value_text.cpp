@@ -5,13 +5,14 @@
 #include <climits>
 #include <unordered_set>
 
+#include "launcher/services/text_chars.h"
+
 namespace vorbin {
 
 namespace {
 
-bool isBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n'; }
 bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
-bool isSeparator(wchar_t c) { return isBlank(c) || c == L','; }
+bool isSeparator(wchar_t c) { return isWhiteSpace(c) || c == L','; }
 
 // Parses an optional sign and digits at pos; saturates; pos moves past them.
 // Returns false when no digit follows.
@@ -30,17 +31,11 @@ bool readInt(std::wstring_view text, size_t& pos, long long& value) {
 
 int saturate(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); }
 
-std::wstring_view trimmed(std::wstring_view s) {
-  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
 }  // namespace
 
 int leadingInt(std::wstring_view text) {
   size_t pos = 0;
-  while (pos < text.size() && isBlank(text[pos])) ++pos;
+  while (pos < text.size() && isWhiteSpace(text[pos])) ++pos;
   long long v = 0;
   return readInt(text, pos, v) ? saturate(v) : 0;
 }
@@ -60,7 +55,7 @@ std::vector<int> splitNumbers(std::wstring_view text, size_t maxCount) {
 }
 
 bool parseBool(std::wstring_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  text = trimFront(text, isWhiteSpace);
   if (leadingInt(text) != 0) return true;
   if (text.empty()) return false;
   wchar_t c = text.front();
@@ -100,7 +95,7 @@ FolderValue parseFolderValue(std::wstring_view text, const std::wstring& fallbac
   while (count < 4) {
     size_t comma = rest.rfind(L',');
     if (comma == std::wstring_view::npos) break;
-    std::wstring_view field = trimmed(rest.substr(comma + 1));
+    std::wstring_view field = trimmed(rest.substr(comma + 1), isWhiteSpace);
     size_t pos = 0;
     long long v = 0;
     if (!readInt(field, pos, v) || pos != field.size()) break;
@@ -108,7 +103,7 @@ FolderValue parseFolderValue(std::wstring_view text, const std::wstring& fallbac
     rest = rest.substr(0, comma);
   }
   for (size_t i = 0; i < count; ++i) value.numbers[i] = found[count - 1 - i];
-  value.path = std::wstring(trimmed(rest));
+  value.path = std::wstring(trimmed(rest, isWhiteSpace));
   if (value.path.empty()) value.path = fallbackPath;
   if (value.numbers[0] < 1) value.numbers[0] = 1;
   if (ignoreSecond) value.numbers[1] = 0;

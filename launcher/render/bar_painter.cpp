@@ -10,6 +10,7 @@
 #include "launcher/render/clock_text.h"
 #include "launcher/render/dc_pixels.h"
 #include "launcher/render/paint_primitives.h"
+#include "launcher/render/pixel_rect_win.h"
 
 namespace vorbin {
 
@@ -21,7 +22,6 @@ constexpr int kTaskKey = 2;
 constexpr wchar_t kKeyLabelsWithMnemonics[] = L"E&XIT,&EXEC,&TASK,T&OP,&LOCK,O&PTION,&HELP,&CLOSE";
 constexpr wchar_t kKeyLabels[] = L"EXIT,EXEC,TASK,TOP,LOCK,OPTION,HELP,CLOSE";
 
-RECT toRect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 POINT corner(const PixelRect& r) { return {r.left, r.top}; }
 
 void line(HDC dc, Rgb colour, int x1, int y1, int x2, int y2) {
@@ -173,8 +173,9 @@ void paintLogo(HDC dc, const BarLayout& l, const PaintKit& kit) {
   SetBkMode(dc, TRANSPARENT);
   FontMaker font(dc, 17, 0, 700, true, L"Arial");
   const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
-  drawText(dc, L"Vorb in", {box.left - 1, box.top - 1, box.right - 1, box.bottom - 1}, format, bord.light[3]);
-  drawText(dc, L"Vorb in", box, format, kBlack);
+  drawText(dc, kProductName, {box.left - 1, box.top - 1, box.right - 1, box.bottom - 1}, format,
+           bord.light[3]);
+  drawText(dc, kProductName, box, format, kBlack);
 }
 
 void paintModeButtons(HDC dc, const BarLayout& l, const PaintKit& kit, const BarPaintState& s) {

@@ -16,6 +16,7 @@
 #include "launcher/render/draw_image.h"
 #include "launcher/render/image_strip.h"
 #include "launcher/render/slot_pictures.h"
+#include "launcher/resources/product_name.h"
 
 namespace vorbin {
 
@@ -45,7 +46,7 @@ struct BarPaintState {
   std::array<int, 3> lampStates{};                       // TASK, TOP, LOCK: 0 off, 1 on
   bool maximized = false;
   int ellipseWidth = 25, flatRatio = 0;
-  std::wstring caption = L"Vorb in";
+  std::wstring caption = kProductName;
   RECT clockBox{}, indicatorBox{};  // placed by the bar window
   std::wstring clockText, indicatorText;
   Rgb indicatorColour{0, 255, 255};

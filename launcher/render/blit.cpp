@@ -3,13 +3,9 @@
 
 #include "framework/gdi.h"
 #include "launcher/render/dc_pixels.h"
+#include "launcher/render/pixel_rect_win.h"
 
 namespace vorbin {
-
-namespace {
-RECT toRect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
-PixelRect fromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-}  // namespace
 
 void blitWithin(HDC dc, POINT dest, POINT src, int w, int h) {
   if (w <= 0 || h <= 0) return;

@@ -140,6 +140,14 @@ inline constexpr int kIconPlaceholder = 199;
 inline constexpr int kIconPromptDecoration = 204;
 inline constexpr int kIconExplorerDecoration = 216;
 inline constexpr int kIconFindDecoration = 245;
+// The program's own icons and the bar's pointer (images.rc).
+inline constexpr int kIconBarClass = 101;       // the bar's window class
+inline constexpr int kIconBarClassSmall = 208;  // its small form
+inline constexpr int kIconGroupMark = 102;
+inline constexpr int kIconTaskMark = 103;
+inline constexpr int kIconApplication = 178;
+inline constexpr int kIconStartupMarker = 373;
+inline constexpr int kCursorBarPointer = 178;
 
 // Item flags that imageForItem looks at.
 inline constexpr std::uint32_t kItemFlagPrompt = 0x0020;

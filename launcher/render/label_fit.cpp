@@ -3,11 +3,11 @@
 
 #include <algorithm>
 
+#include "launcher/services/text_chars.h"
+
 namespace vorbin {
 
 namespace {
-
-bool isBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
 // Longest n such that text.substr(0, n) fits (binary search: widths only grow).
 std::size_t fittingPrefix(std::wstring_view text, int width, const TextMeasure& measure) {
@@ -28,18 +28,8 @@ std::size_t nextLineLength(std::wstring_view rest, int width, const TextMeasure&
   const std::size_t fit = fittingPrefix(rest, width, measure);
   if (fit >= rest.size()) return rest.size();
   for (std::size_t i = fit; i > 0; --i)
-    if (isBlank(rest[i])) return i;
+    if (isSpaceOrTab(rest[i])) return i;
   return std::max<std::size_t>(fit, 1);
-}
-
-std::wstring_view trimFront(std::wstring_view s) {
-  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-  return s;
-}
-
-std::wstring_view trimBack(std::wstring_view s) {
-  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-  return s;
 }
 
 }  // namespace
@@ -49,14 +39,14 @@ std::wstring ellipsize(std::wstring_view line, int width, const TextMeasure& mea
   std::wstring probe;
   while (lo < hi) {
     const std::size_t mid = (lo + hi + 1) / 2;
-    probe.assign(trimBack(line.substr(0, mid)));
+    probe.assign(trimBack(line.substr(0, mid), isSpaceOrTab));
     probe += kEllipsis;
     if (measure(probe) <= width)
       lo = mid;
     else
       hi = mid - 1;
   }
-  std::wstring out(trimBack(line.substr(0, lo)));
+  std::wstring out(trimBack(line.substr(0, lo), isSpaceOrTab));
   out += kEllipsis;
   return out;
 }
@@ -77,8 +67,8 @@ FittedLabel fitLabel(std::wstring_view text, int width, int maxLines, const Text
   while (!rest.empty() && static_cast<int>(out.lines.size()) < maxLines) {
     const bool last = static_cast<int>(out.lines.size()) == maxLines - 1;
     const std::size_t n = last ? rest.size() : nextLineLength(rest, width, measure);
-    const std::wstring_view line = trimBack(rest.substr(0, n));
-    rest = trimFront(rest.substr(n));
+    const std::wstring_view line = trimBack(rest.substr(0, n), isSpaceOrTab);
+    rest = trimFront(rest.substr(n), isSpaceOrTab);
     if (last && (measure(line) > width || cut)) {
       out.lines.push_back(ellipsize(line, width, measure));
       out.shortened = true;

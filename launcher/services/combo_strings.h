@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "launcher/app/resource_library.h"
+#include "launcher/services/language_strings.h"
 
 namespace vorbin {
 

@@ -1,6 +1,8 @@
 // Rules of the bulk file enumeration.
 #include "launcher/services/folder_walk.h"
 
+#include "launcher/services/text_chars.h"
+
 namespace vorbin {
 
 namespace {
@@ -60,18 +62,7 @@ struct Walk {
 }  // namespace
 
 std::vector<std::wstring> splitPatterns(std::wstring_view patterns) {
-  std::vector<std::wstring> out;
-  std::wstring current;
-  for (wchar_t c : patterns) {
-    if (c == L';' || c == L' ') {
-      if (!current.empty()) out.push_back(std::move(current));
-      current.clear();
-    } else {
-      current.push_back(c);
-    }
-  }
-  if (!current.empty()) out.push_back(std::move(current));
-  return out;
+  return splitPieces(patterns, [](wchar_t c) { return c == L';' || c == L' '; });
 }
 
 bool walkFolder(FolderSource& source, const std::wstring& folder, uint32_t mode, std::wstring_view patterns,

@@ -8,6 +8,8 @@ namespace {
 HMONITOR g_pointMonitor = nullptr;
 HMONITOR g_windowMonitor = nullptr;
 
+Rect rectOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
 BOOL CALLBACK collectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
   reinterpret_cast<std::vector<Rect>*>(data)->push_back(workAreaOf(monitor));
   return TRUE;
@@ -22,7 +24,7 @@ Rect workAreaOf(HMONITOR monitor) {
   MONITORINFO info{};
   info.cbSize = sizeof(info);
   if (!monitor || !GetMonitorInfoW(monitor, &info)) return primaryWorkArea();
-  return toRect(info.rcWork);
+  return rectOf(info.rcWork);
 }
 
 int workAreaHeight(POINT point) { return workAreaOf(MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST)).height(); }
@@ -40,7 +42,7 @@ Rect primaryWorkArea() {
   RECT r{};
   if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0))
     r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  return toRect(r);
+  return rectOf(r);
 }
 
 POINT clampToWorkArea(int width, int height, POINT point, const RECT* source, const RECT* target) {

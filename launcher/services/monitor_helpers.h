@@ -31,7 +31,4 @@ enum class PlaceZ { Keep, Top, TopMost };
 // monitor under the point; extraWidth counts toward the kept width.
 void placeWindow(HWND window, const POINT* point, PlaceZ z, bool centre, int extraWidth);
 
-inline Rect toRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
-inline RECT toRECT(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
-
 }  // namespace vorbin

@@ -58,6 +58,23 @@ DecimalTexts decimal(int32_t number) {
   return {s, u};
 }
 
+std::wstring substituteName(std::wstring_view messageTemplate, std::wstring_view name) {
+  const size_t at = messageTemplate.find(L"%s");
+  if (at == std::wstring_view::npos) return std::wstring(messageTemplate);
+  std::wstring text(messageTemplate.substr(0, at));
+  text += name;
+  text += messageTemplate.substr(at + 2);
+  return text;
+}
+
+std::wstring substituteCount(std::wstring_view messageTemplate, int count) {
+  const std::wstring number = std::to_wstring(count);
+  const size_t at = messageTemplate.find(L"%d");
+  if (at == std::wstring_view::npos) return std::wstring(messageTemplate) + L" (" + number + L")";
+  std::wstring text(messageTemplate);
+  return text.replace(at, 2, number);
+}
+
 std::wstring safeFileName(std::wstring_view text) {
   std::wstring out(text);
   for (wchar_t& c : out) {

@@ -1,5 +1,6 @@
 // Number and file-name texts shared across the launcher: hexadecimal and
-// decimal forms, file names made safe, and fresh names for generated files.
+// decimal forms, message templates filled in, file names made safe, and fresh
+// names for generated files.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -18,6 +19,13 @@ struct DecimalTexts {
   std::wstring unsignedText;
 };
 DecimalTexts decimal(int32_t number);
+
+// The message template with its first "%s" replaced by name, put in literally
+// (no other format directive is interpreted).
+std::wstring substituteName(std::wstring_view messageTemplate, std::wstring_view name);
+// The template with its first "%d" replaced by count; one without "%d" gets
+// " (count)" added, so the number is never lost.
+std::wstring substituteCount(std::wstring_view messageTemplate, int count);
 
 // Replaces the ten characters a file name may not hold by full-width or
 // typographic look-alikes, so that a title can become a file name.

@@ -3,6 +3,8 @@
 
 #include <cwchar>
 
+#include "launcher/services/text_chars.h"
+
 namespace vorbin {
 
 void Tokenizer::reset(std::wstring_view text) {
@@ -25,7 +27,7 @@ std::optional<std::wstring> Tokenizer::next(const wchar_t* delimiters) {
     m_pos = end + 1;
     return item;
   }
-  while (m_pos < size && (m_text[m_pos] == L' ' || m_text[m_pos] == L'\t')) ++m_pos;
+  while (m_pos < size && isSpaceOrTab(m_text[m_pos])) ++m_pos;
   if (m_pos >= size) return std::nullopt;
 
   const bool lineMode = delimiters[0] == L'\n' && delimiters[1] == L'\0';

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "launcher/app/resource_library.h"
+#include "launcher/services/language_strings.h"
 #include "launcher/resources/resource_ids.h"
 
 namespace vorbin {

@@ -4,13 +4,11 @@
 
 namespace vorbin {
 
-inline constexpr int kIdPowerOff = 318;
-inline constexpr int kIdRestart = 319;
-inline constexpr int kIdLogOff = 320;
 inline constexpr int kShutdownCancelled = -1;
 
 // The flag word for the system's exit call (8 power off, 2 restart, 0 log
-// off), or -1 for any other control (Cancel, Escape, the close box).
+// off) for the buttons IDC_SHUTDOWN_* of resource_ids.h, or -1 for any other
+// control (Cancel, Escape, the close box).
 int shutdownFlagsFor(int controlId);
 
 }  // namespace vorbin

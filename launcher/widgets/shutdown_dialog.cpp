@@ -1,20 +1,20 @@
 // The launcher's own shutdown dialog.
 #include "launcher/widgets/shutdown_dialog.h"
 
-#include "launcher/app/resource_library.h"
+#include "launcher/resources/resource_ids.h"
+#include "launcher/services/language_strings.h"
 #include "launcher/widgets/shutdown_choice.h"
 
 namespace vorbin {
 
-CShutdownDialog::CShutdownDialog()
-    : CMappedDialog(kShutdownDialogTemplate, static_cast<HINSTANCE>(resourceModule())) {}
+CShutdownDialog::CShutdownDialog() : CMappedDialog(IDD_SHUTDOWN, static_cast<HINSTANCE>(resourceModule())) {}
 
 std::span<const fw::CommandEntry<CShutdownDialog>> CShutdownDialog::commandMap() {
   using D = CShutdownDialog;
   static const fw::CommandEntry<D> map[] = {
-      {kIdPowerOff, BN_CLICKED, &D::onPowerOff},
-      {kIdRestart, BN_CLICKED, &D::onRestart},
-      {kIdLogOff, BN_CLICKED, &D::onLogOff},
+      {IDC_SHUTDOWN_POWER_OFF, BN_CLICKED, &D::onPowerOff},
+      {IDC_SHUTDOWN_RESTART, BN_CLICKED, &D::onRestart},
+      {IDC_SHUTDOWN_LOG_OFF, BN_CLICKED, &D::onLogOff},
   };
   return map;
 }
@@ -35,8 +35,8 @@ bool CShutdownDialog::onInitDialog() {
 }
 
 void CShutdownDialog::onCancel() { endDialog(kShutdownCancelled); }
-void CShutdownDialog::onPowerOff() { endDialog(shutdownFlagsFor(kIdPowerOff)); }
-void CShutdownDialog::onRestart() { endDialog(shutdownFlagsFor(kIdRestart)); }
-void CShutdownDialog::onLogOff() { endDialog(shutdownFlagsFor(kIdLogOff)); }
+void CShutdownDialog::onPowerOff() { endDialog(shutdownFlagsFor(IDC_SHUTDOWN_POWER_OFF)); }
+void CShutdownDialog::onRestart() { endDialog(shutdownFlagsFor(IDC_SHUTDOWN_RESTART)); }
+void CShutdownDialog::onLogOff() { endDialog(shutdownFlagsFor(IDC_SHUTDOWN_LOG_OFF)); }
 
 }  // namespace vorbin

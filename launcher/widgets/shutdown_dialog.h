@@ -1,4 +1,4 @@
-// The launcher's own shutdown dialog (template 111 of the resource library):
+// The launcher's own shutdown dialog (IDD_SHUTDOWN of the resource library):
 // power off, restart or log off, for when no standard shell asks.
 #pragma once
 #include <windows.h>
@@ -8,8 +8,6 @@
 #include "framework/dialog.h"
 
 namespace vorbin {
-
-inline constexpr UINT kShutdownDialogTemplate = 111;
 
 class CShutdownDialog : public fw::CMappedDialog<CShutdownDialog> {
  public:

@@ -1,16 +1,20 @@
-// The question box of the first start, run modally in this process: what it
-// shows in each language, how it grows to a long question, and which answer
-// each way of closing it gives.
+// The question box of the first start and the message boxes of the one
+// message funnel, run modally in this process: what they show in each
+// language, how the question box grows to a long question, and which answer
+// each way of closing them gives.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "launcher/app/resource_library.h"
+#include "launcher/resources/product_name.h"
 #include "launcher/resources/resource_ids.h"
 #include "launcher/widgets/question_box.h"
+#include "launcher/widgets/user_message.h"
 
 namespace vorbin {
 namespace {
@@ -52,17 +56,22 @@ void CALLBACK onTimer(HWND, UINT, UINT_PTR id, DWORD) {
   g_session->close(box);
 }
 
-int runBox(const std::wstring& caption, const std::wstring& question, Session session) {
+// Runs show(owner) (a modal box) under the session.
+int runModal(const std::function<int(HWND)>& show, Session session) {
   HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 100, 100, 300, 200, nullptr,
                                nullptr, nullptr, nullptr);
   g_session = &session;
   UINT_PTR timer = SetTimer(nullptr, 0, 20, onTimer);
-  const int answer = CQuestionBox(caption, question).ask(owner);
+  const int answer = show(owner);
   KillTimer(nullptr, timer);
   DestroyWindow(owner);
   EXPECT_TRUE(session.seen) << "the box never came up";
   g_session = nullptr;
   return answer;
+}
+
+int runBox(const std::wstring& caption, const std::wstring& question, Session session) {
+  return runModal([&](HWND owner) { return CQuestionBox(caption, question).ask(owner); }, std::move(session));
 }
 
 void pressKey(HWND box, UINT key) {
@@ -150,6 +159,111 @@ TEST_F(QuestionBox, SpeaksTheLanguageOfTheLibrary) {
                     },
                     [](HWND b) { pressKey(b, VK_RETURN); }}),
             IDOK);
+  useLanguage(kLanguageEnglish);
+}
+
+// The longest static text of a box: a message box's text.
+std::wstring messageOf(HWND box) {
+  std::wstring longest;
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t cls[16] = {};
+    GetClassNameW(child, cls, 16);
+    if (lstrcmpiW(cls, L"Static") == 0 && textOf(child).size() > longest.size()) longest = textOf(child);
+  }
+  return longest;
+}
+
+// What a message box showed, and a session that records it and presses a button.
+struct SeenMessage {
+  std::wstring caption, text;
+  std::vector<int> buttons;
+};
+Session pressing(int button, SeenMessage& seen) {
+  return {[&seen](HWND box) {
+            seen.caption = textOf(box);
+            seen.text = messageOf(box);
+            for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
+              if (GetDlgItem(box, id)) seen.buttons.push_back(id);
+          },
+          [button](HWND box) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0); }};
+}
+
+using UserMessageBox = QuestionBox;
+
+TEST_F(UserMessageBox, TextsComeFromTheLibraryUnderTheNamedCaptionOrTheProductName) {
+  useLanguage(kLanguageEnglish);
+  SeenMessage seen;
+  // The name goes in literally, format directives and all.
+  EXPECT_EQ(
+      runModal(
+          [](HWND owner) {
+            return showMessage(
+                owner,
+                {.text = IDS_FILE_NOT_FOUND, .caption = IDS_NOT_FOUND_CAPTION, .insert = L"C:\\a%s%d b"},
+                MB_OK | MB_ICONEXCLAMATION);
+          },
+          pressing(IDOK, seen)),
+      IDOK);
+  EXPECT_EQ(seen.caption, L"Vorbin - not found");
+  EXPECT_EQ(seen.text, L"Cannot find the file C:\\a%s%d b.");
+  EXPECT_EQ(seen.buttons, (std::vector<int>{IDOK}));
+
+  // No caption named: the product name. The count fills "%d"; Cancel answers.
+  seen = {};
+  EXPECT_EQ(
+      runModal(
+          [](HWND owner) { return showMessage(owner, {.text = IDS_LAUNCH_MANY, .count = 3}, MB_OKCANCEL); },
+          pressing(IDCANCEL, seen)),
+      IDCANCEL);
+  EXPECT_EQ(seen.caption, kProductName);
+  EXPECT_EQ(seen.text, L"Start all 3 selected items?");
+  EXPECT_EQ(seen.buttons, (std::vector<int>{IDOK, IDCANCEL}));
+
+  // A text the library lacks shows the product name; so does a caption it lacks.
+  seen = {};
+  EXPECT_EQ(runModal([](HWND owner) { return showMessage(owner, {.text = 9999, .caption = 9998}, MB_YESNO); },
+                     pressing(IDNO, seen)),
+            IDNO);
+  EXPECT_EQ(seen.caption, kProductName);
+  EXPECT_EQ(seen.text, kProductName);
+  EXPECT_EQ(seen.buttons, (std::vector<int>{IDYES, IDNO}));
+}
+
+TEST_F(UserMessageBox, SpeaksTheLanguageOfTheLibrary) {
+  useLanguage(kLanguageJapanese);
+  SeenMessage seen;
+  EXPECT_EQ(runModal(
+                [](HWND owner) {
+                  return showMessage(
+                      owner, {.text = IDS_LAUNCH_MANY, .caption = IDS_LAUNCH_MANY_CAPTION, .count = 2},
+                      MB_OKCANCEL | MB_ICONINFORMATION);
+                },
+                pressing(IDOK, seen)),
+            IDOK);
+  EXPECT_EQ(seen.caption, L"Vorbin - 起動");
+  EXPECT_EQ(seen.text, L"選択した 2 個の項目をすべて起動しますか?");
+  useLanguage(kLanguageEnglish);
+}
+
+TEST_F(UserMessageBox, BuiltInTextsTakeTheSystemCaptionOnlyWithoutALibrary) {
+  useLanguage(kLanguageEnglish);
+  SeenMessage seen;
+  EXPECT_EQ(
+      runModal([](HWND owner) { return showMessage(owner, L"Vorb in 1.0", MB_OK); }, pressing(IDOK, seen)),
+      IDOK);
+  EXPECT_EQ(seen.caption, kProductName);
+  EXPECT_EQ(seen.text, L"Vorb in 1.0");
+
+  // A folder without libraries: the old one is freed and none comes instead.
+  int language = kLanguageEnglish;
+  ASSERT_FALSE(loadResourceLibraryFrom(L"C:\\no such folder\\", false, language, 1033));
+  ASSERT_EQ(resourceModule(), nullptr);
+  seen = {};
+  EXPECT_EQ(runModal([](HWND owner) { return showMessage(owner, L"no library", MB_OK | MB_ICONSTOP); },
+                     pressing(IDOK, seen)),
+            IDOK);
+  EXPECT_EQ(seen.caption, L"Error");
+  EXPECT_EQ(seen.text, L"no library");
   useLanguage(kLanguageEnglish);
 }
 

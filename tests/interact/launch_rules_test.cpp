@@ -3,6 +3,7 @@
 #include "launcher/interact/launch_rules.h"
 
 #include "launcher/interact/file_pick.h"
+#include "launcher/resources/resource_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -453,10 +454,10 @@ TEST(ExecuteResult, DecidesTheNextStep) {
   EXPECT_EQ(open.showCommand, sw::kShowNormal);
 }
 
-TEST(NotFoundMessage, PicksTheTextAndInsertsTheNameLiterally) {
-  EXPECT_EQ(notFoundMessageId(true, true), kIdsFolderNotFound);  // the folder form wins
-  EXPECT_EQ(substituteName(L"Cannot find '%s'.", L"C:\\%s%d%n"), L"Cannot find 'C:\\%s%d%n'.");
-  EXPECT_EQ(substituteName(L"no directive", L"x"), L"no directive");
+TEST(NotFoundMessage, PicksTheText) {
+  EXPECT_EQ(notFoundMessageId(true, true), unsigned{IDS_FOLDER_NOT_FOUND});  // the folder form wins
+  EXPECT_EQ(notFoundMessageId(false, true), unsigned{IDS_NO_ASSOCIATION});
+  EXPECT_EQ(notFoundMessageId(false, false), unsigned{IDS_FILE_NOT_FOUND});
 }
 
 // The file-pick start checks the program, then the folder; the first miss stops it.

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "framework/com.h"
+#include "launcher/app/resource_library.h"
+#include "launcher/resources/resource_ids.h"
 #include "launcher/services/combo_strings.h"
 #include "launcher/services/find_files.h"
 #include "launcher/services/monitor_helpers.h"
@@ -254,22 +256,22 @@ TEST_F(ShellHelpers, ComboFilledFromLibraryStringsInOrderAndCut) {
   HWND combo = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 200, 100, parent,
                                reinterpret_cast<HMENU>(100), nullptr, nullptr);
   ASSERT_NE(combo, nullptr);
-  EXPECT_EQ(fillComboFromStrings(parent, 100, 416, 420), 5);
+  EXPECT_EQ(fillComboFromStrings(parent, 100, IDS_IMPORT_DESKTOP, IDS_IMPORT_CAPTION), 5);
   ASSERT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 5);
   wchar_t text[256];
   SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
-  EXPECT_EQ(text, resourceString(416));
+  EXPECT_EQ(text, resourceString(IDS_IMPORT_DESKTOP));
   SendMessageW(combo, CB_GETLBTEXT, 4, reinterpret_cast<LPARAM>(text));
-  EXPECT_EQ(text, resourceString(420));
+  EXPECT_EQ(text, resourceString(IDS_IMPORT_CAPTION));
   EXPECT_TRUE(SendMessageW(combo, CB_GETEXTENDEDUI, 0, 0));
 
   // Entries longer than 63 characters are cut.
-  ASSERT_GT(resourceString(465).size(), 63u);
+  ASSERT_GT(resourceString(IDS_NO_HELP_FILE).size(), 63u);
   SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-  fillComboFromStrings(parent, 100, 465, 465);
+  fillComboFromStrings(parent, 100, IDS_NO_HELP_FILE, IDS_NO_HELP_FILE);
   SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
   EXPECT_EQ(wcslen(text), 63u);
-  EXPECT_EQ(fillComboFromStrings(parent, 999, 416, 420), 0);
+  EXPECT_EQ(fillComboFromStrings(parent, 999, IDS_IMPORT_DESKTOP, IDS_IMPORT_CAPTION), 0);
   DestroyWindow(parent);
 }
 
