@@ -11,12 +11,15 @@ namespace vorbin {
 
 namespace {
 
-// When a value is read and written.
+// When a value is read, written and taken over from the options sheet.
 enum Use : unsigned {
   kRead = 1,      // loadSettings
   kOptions = 2,   // saveOptions
   kState = 4,     // saveState
   kUserFont = 8,  // only while UserFont is on
+  kSheet = 16,    // takeOptions copies it from the accepted options sheet
+  kLayout = 32,   // ... and a change needs a new layout
+  kByHand = 64,   // takeOptions hands it over itself (more than a copy)
 };
 
 struct BoolSetting {
@@ -60,69 +63,76 @@ int defaultHotKeyWhenZero(int value, const SystemInfo& system) {
 
 constexpr unsigned RO = kRead | kOptions;
 constexpr unsigned RS = kRead | kState;
+// An option the sheet hands to the bar, and one whose change needs a new layout.
+constexpr unsigned ROS = RO | kSheet;
+constexpr unsigned ROL = RO | kSheet | kLayout;
 
+// The options rows without kSheet (ExeLimit, IntervalAtDrop, FlushTime, FlatRatio, the title
+// modes) are not taken from the sheet: saveOptions writes back what the bar holds. Changes the
+// bar acts on beyond a new layout (HotKey, DispIconInTary, KeepCompression, DispTaskDetails,
+// Language) are reported by takeOptions itself.
 const BoolSetting kBools[] = {
     {L"IsV416Later", &Settings::isV416Later, false, kRead},
     {L"MostTop", &Settings::mostTop, false, RS},
     {L"Lock", &Settings::lock, false, RS},
-    {L"LockWithTop", &Settings::lockWithTop, true, RO},
-    {L"QueryDelete", &Settings::queryDelete, true, RO},
-    {L"RunWithOpen", &Settings::runWithOpen, true, RO},
+    {L"LockWithTop", &Settings::lockWithTop, true, ROS},
+    {L"QueryDelete", &Settings::queryDelete, true, ROS},
+    {L"RunWithOpen", &Settings::runWithOpen, true, ROS},
     {L"TaskMode", &Settings::taskMode, false, RS},
-    {L"OpenAtClickPos", &Settings::openAtClickPos, false, RO},
-    {L"NoActiveToClose", &Settings::noActiveToClose, false, RO},
-    {L"AlwaysOpenAppl", &Settings::alwaysOpenAppl, false, RO},
-    {L"GrowByFill", &Settings::growByFill, false, RO},
-    {L"FastExit", &Settings::fastExit, false, RO},
-    {L"UsualyTopGroup", &Settings::usualyTopGroup, false, RO},
-    {L"SuperLock", &Settings::superLock, false, RO},
-    {L"SmallFont", &Settings::smallFont, false, RO},
-    {L"Is24Hour", &Settings::is24Hour, false, RO},
-    {L"DispIconInTary", &Settings::dispIconInTary, true, RO},
-    {L"KeepCompression", &Settings::keepCompression, false, RO},
-    {L"GroupAsCenter", &Settings::groupAsCenter, false, RO},
-    {L"UserFont", &Settings::userFont, false, RO},
-    {L"IsFontItalic", &Settings::isFontItalic, false, RO | kUserFont},
-    {L"IsFontBold", &Settings::isFontBold, false, RO | kUserFont},
-    {L"ShiftSelOnly", &Settings::shiftSelOnly, false, RO},
-    {L"DispEndMessage", &Settings::dispEndMessage, true, RO},
-    {L"IgnoreClickOnDX", &Settings::ignoreClickOnDX, true, RO},
+    {L"OpenAtClickPos", &Settings::openAtClickPos, false, ROS},
+    {L"NoActiveToClose", &Settings::noActiveToClose, false, ROS},
+    {L"AlwaysOpenAppl", &Settings::alwaysOpenAppl, false, ROS},
+    {L"GrowByFill", &Settings::growByFill, false, ROS},
+    {L"FastExit", &Settings::fastExit, false, ROS},
+    {L"UsualyTopGroup", &Settings::usualyTopGroup, false, ROS},
+    {L"SuperLock", &Settings::superLock, false, ROS},
+    {L"SmallFont", &Settings::smallFont, false, ROL},
+    {L"Is24Hour", &Settings::is24Hour, false, ROS},
+    {L"DispIconInTary", &Settings::dispIconInTary, true, ROS},
+    {L"KeepCompression", &Settings::keepCompression, false, ROS},
+    {L"GroupAsCenter", &Settings::groupAsCenter, false, ROL},
+    {L"UserFont", &Settings::userFont, false, ROL},
+    {L"IsFontItalic", &Settings::isFontItalic, false, ROL | kUserFont},
+    {L"IsFontBold", &Settings::isFontBold, false, ROL | kUserFont},
+    {L"ShiftSelOnly", &Settings::shiftSelOnly, false, ROS},
+    {L"DispEndMessage", &Settings::dispEndMessage, true, ROS},
+    {L"IgnoreClickOnDX", &Settings::ignoreClickOnDX, true, ROS},
     {L"IsMaxSize", &Settings::isMaxSize, false, RS},
 };
 
 const IntSetting<Settings> kInts[] = {
-    {L"MouseButton", &Settings::mouseButton, 0, INT_MIN, INT_MAX, RO, clearLauncherBits},
+    {L"MouseButton", &Settings::mouseButton, 0, INT_MIN, INT_MAX, ROS | kByHand, clearLauncherBits},
     {L"GroupDispMode", &Settings::groupDispMode, 0, INT_MIN, INT_MAX, RS},
     {L"TaskDispMode", &Settings::taskDispMode, 0, INT_MIN, INT_MAX, RS, mapTaskDispModeAdjust},
     {L"HowGetSubFolder", &Settings::howGetSubFolder, 11, INT_MIN, INT_MAX, RS},
-    {L"HotKey", &Settings::hotKey, kDefaultHotKey, INT_MIN, INT_MAX, RO, defaultHotKeyWhenZero},
-    {L"CloseDelayTime", &Settings::closeDelayTime, 0, 0, 30, RO},
-    {L"ToolTipMode", &Settings::toolTipMode, 0, 0, 2, RO},
+    {L"HotKey", &Settings::hotKey, kDefaultHotKey, INT_MIN, INT_MAX, ROS, defaultHotKeyWhenZero},
+    {L"CloseDelayTime", &Settings::closeDelayTime, 0, 0, 30, ROS},
+    {L"ToolTipMode", &Settings::toolTipMode, 0, 0, 2, ROS},
     {L"ApplButtonRow", &Settings::applButtonRow, -1, INT_MIN, INT_MAX, RS},
-    {L"FontSize", &Settings::fontSize, 0, INT_MIN, INT_MAX, RO},
-    {L"UserFontSize", &Settings::userFontSize, 9, INT_MIN, INT_MAX, RO | kUserFont},
+    {L"FontSize", &Settings::fontSize, 0, INT_MIN, INT_MAX, ROL},
+    {L"UserFontSize", &Settings::userFontSize, 9, INT_MIN, INT_MAX, ROL | kUserFont},
     {L"ExeLimit", &Settings::exeLimit, 3, 2, 1000, RO},
-    {L"IntervalAtSel", &Settings::intervalAtSel, 40, -1, 10000, RO},
+    {L"IntervalAtSel", &Settings::intervalAtSel, 40, -1, 10000, ROS},
     {L"IntervalAtDrop", &Settings::intervalAtDrop, 100, 0, 10000, RO},
-    {L"IntervalAtScroll", &Settings::intervalAtScroll, 100, 0, 10000, RO},
+    {L"IntervalAtScroll", &Settings::intervalAtScroll, 100, 0, 10000, ROS},
     {L"FlushTime", &Settings::flushTime, 250, 0, 10000, RO},
     {L"ThumbRatio", &Settings::thumbRatio, 30, 0, 100, RS},
     {L"ThumbQuality", &Settings::thumbQuality, 50, 25, 100, RS},
-    {L"ScrollTime", &Settings::scrollTime, 300, 0, 10000, RO},
-    {L"ScrollBtnSize", &Settings::scrollBtnSize, 4, 1, 8, RO},
-    {L"GrpScrollMode", &Settings::grpScrollMode, 0, 0, 1, RO},
+    {L"ScrollTime", &Settings::scrollTime, 300, 0, 10000, ROS},
+    {L"ScrollBtnSize", &Settings::scrollBtnSize, 4, 1, 8, ROL},
+    {L"GrpScrollMode", &Settings::grpScrollMode, 0, 0, 1, ROL},
     {L"ActRect", &Settings::actRect, 1, 1, 3, RS},
     {L"FlatRatio", &Settings::flatRatio, 0, -100, 100, RO},
     {L"ApplicationTitle", &Settings::applicationTitle, -1, -1, 1, RO},
     {L"GroupTitle", &Settings::groupTitle, 1, -1, 1, RO},
     {L"TaskTitle", &Settings::taskTitle, 1, -1, 1, RO},
     {L"CommandTitle", &Settings::commandTitle, 0, -1, 1, RO},
-    {L"DispTaskDetails", &Settings::dispTaskDetails, 0, INT_MIN, INT_MAX, RS},
+    {L"DispTaskDetails", &Settings::dispTaskDetails, 0, INT_MIN, INT_MAX, RS | kSheet | kLayout},
     {L"PositionX", &Settings::positionX, -1, INT_MIN, INT_MAX, RS},
     {L"PositionY", &Settings::positionY, -1, INT_MIN, INT_MAX, RS},
-    {L"AppearPos", &Settings::appearPos, 655410, INT_MIN, INT_MAX, RO},
+    {L"AppearPos", &Settings::appearPos, 655410, INT_MIN, INT_MAX, ROS},
     {L"Height", &Settings::height, 0, INT_MIN, INT_MAX, RS},
-    {L"Language", &Settings::language, 0, INT_MIN, INT_MAX, kOptions},
+    {L"Language", &Settings::language, 0, INT_MIN, INT_MAX, kOptions | kSheet | kByHand},
 };
 
 const IntSetting<Colors> kAlphas[] = {
@@ -136,9 +146,9 @@ const IntSetting<Colors> kAlphas[] = {
 
 const TextSetting kTexts[] = {
     {L"GraphicDirectry", &Settings::graphicDirectry, RS, true},
-    {L"SkinName", &Settings::skinName, RO},
-    {L"WildCard", &Settings::wildCard, RO},
-    {L"FontName", &Settings::fontName, RO | kUserFont},
+    {L"SkinName", &Settings::skinName, ROS},
+    {L"WildCard", &Settings::wildCard, ROS},
+    {L"FontName", &Settings::fontName, ROL | kUserFont},
 };
 
 const FolderSetting kFolders[] = {
@@ -204,6 +214,26 @@ void writeTables(Profile& p, const Settings& s, unsigned use) {
       p.setString(kSettingsSection, e.name, s.*(e.field));
 }
 
+int lockLevelFrom(const Settings& s) { return s.lock ? (s.superLock ? 2 : 1) : 0; }
+
+// Copies the rows the sheet hands over; true when one that shapes the layout changed.
+template <class Row, size_t N>
+bool copySheetRows(const Row (&rows)[N], Settings& live, const Settings& sheet) {
+  bool layout = false;
+  for (const auto& e : rows) {
+    if (!(e.use & kSheet) || (e.use & kByHand)) continue;
+    if ((e.use & kLayout) && live.*(e.field) != sheet.*(e.field)) layout = true;
+    live.*(e.field) = sheet.*(e.field);
+  }
+  return layout;
+}
+
+template <class Row, size_t N>
+void addFields(std::vector<SettingField>& out, const Row (&rows)[N]) {
+  for (const auto& e : rows)
+    out.push_back({e.name, e.field, (e.use & kSheet) != 0, (e.use & kLayout) != 0, (e.use & kByHand) != 0});
+}
+
 }  // namespace
 
 int clampTitleMode(int value) { return std::clamp(value, -1, 1); }
@@ -246,7 +276,7 @@ void loadSettings(const Profile& p, const SystemInfo& system, Settings& s) {
   if (auto modes = p.getString(kSettingsSection, kDispModeButton))
     s.dispModeButton = parseModeButtons(*modes);
 
-  s.lockLevel = s.lock ? (s.superLock ? 2 : 1) : 0;
+  s.lockLevel = lockLevelFrom(s);
   if (s.alwaysOpenAppl) s.taskMode = false;
 }
 
@@ -271,6 +301,35 @@ void saveOptions(Profile& p, const Settings& s) {
   std::array<int, 3> modes = s.dispModeButton;
   for (int& m : modes) m = (m < 0 || m > 4) ? 0 : m;
   p.setString(kSettingsSection, kDispModeButton, formatModeButtons(modes));
+}
+
+OptionChanges takeOptions(Settings& live, const Settings& sheet) {
+  OptionChanges c;
+  c.language = sheet.language != live.language;
+  c.hotKey = sheet.hotKey != live.hotKey;
+  c.trayIcon = sheet.dispIconInTary != live.dispIconInTary;
+  c.keepCompression = sheet.keepCompression != live.keepCompression;
+  c.taskList = live.taskMode && sheet.dispTaskDetails != live.dispTaskDetails;
+  const bool boolsLayout = copySheetRows(kBools, live, sheet);
+  const bool intsLayout = copySheetRows(kInts, live, sheet);
+  const bool textsLayout = copySheetRows(kTexts, live, sheet);
+  c.layout = boolsLayout || intsLayout || textsLayout || sheet.dispModeButton != live.dispModeButton;
+  // Stored in their own text forms, outside the tables.
+  live.vorbBar = sheet.vorbBar;
+  live.dispModeButton = sheet.dispModeButton;
+  // Right button primary, secondary button and double-click mode come from the
+  // sheet; bit 4 is the launcher's own.
+  live.mouseButton = (sheet.mouseButton & 0x83) | (live.mouseButton & 0x10);
+  live.lockLevel = lockLevelFrom(live);
+  return c;
+}
+
+std::vector<SettingField> settingFields() {
+  std::vector<SettingField> fields;
+  addFields(fields, kBools);
+  addFields(fields, kInts);
+  addFields(fields, kTexts);
+  return fields;
 }
 
 void saveState(Profile& p, const Settings& s, const GroupTable& groups, const CmdHistory& history,

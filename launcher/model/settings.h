@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <variant>
+#include <vector>
 
 #include "launcher/model/profile.h"
 #include "launcher/model/value_text.h"
@@ -150,6 +152,31 @@ void saveOptions(Profile& profile, const Settings& settings);
 // groupBeforeTaskMode: the group to remember when the bar is in task mode.
 void saveState(Profile& profile, const Settings& settings, const GroupTable& groups,
                const CmdHistory& history, std::optional<int> groupBeforeTaskMode = std::nullopt);
+
+// What taking over the accepted options sheet changed, for the bar to act on.
+struct OptionChanges {
+  bool layout = false;           // a value the layout depends on changed
+  bool language = false;         // the sheet has another language; the caller sets it once its library loads
+  bool hotKey = false;           // HotKey changed: register the bar hot key again
+  bool trayIcon = false;         // DispIconInTary changed: add or remove the icon
+  bool keepCompression = false;  // takes effect at the next start, which the user is told
+  bool taskList = false;         // task details changed in task mode: the task list is built again
+};
+// Takes the values the options sheet hands to the bar into the live settings:
+// the table rows marked for it, VorbBar and DispModeButton. MouseButton keeps
+// the launcher's bit 4, the lock level follows, Language is left to the caller.
+OptionChanges takeOptions(Settings& live, const Settings& sheet);
+
+// The single-value rows of the settings table, for code that walks every value.
+struct SettingField {
+  const wchar_t* name;
+  std::variant<bool Settings::*, int Settings::*, std::wstring Settings::*> field;
+  bool fromSheet;  // takeOptions takes it from the options sheet
+  bool layout;     // ... and a change needs a new layout
+  bool byHand;     // ... by a rule of its own rather than a copy
+};
+std::vector<SettingField> settingFields();
+
 void loadHistory(const Profile& profile, CmdHistory& history);
 void saveHistory(Profile& profile, const CmdHistory& history);
 

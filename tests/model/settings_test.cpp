@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include "launcher/model/group_table.h"
 
 namespace vorbin {
@@ -172,6 +174,85 @@ TEST(Settings, SaveOptionsWritesTheOptionValuesInTheirStoredForms) {
   EXPECT_EQ(back.dispModeButton, (std::array<int, 3>{4, 0, 1}));
   EXPECT_EQ(back.fontName, L"Tahoma");
   EXPECT_EQ(readLanguage(p), 2);
+}
+
+// A value for the sheet that differs from the live one.
+void changeIn(Settings& sheet, const Settings& live, const SettingField& f) {
+  std::visit(
+      [&](auto field) {
+        using T = std::remove_reference_t<decltype(sheet.*field)>;
+        if constexpr (std::is_same_v<T, bool>) sheet.*field = !(live.*field);
+        if constexpr (std::is_same_v<T, int>) sheet.*field = live.*field + 7;
+        if constexpr (std::is_same_v<T, std::wstring>) sheet.*field = live.*field + f.name;
+      },
+      f.field);
+}
+
+bool sameIn(const Settings& a, const Settings& b, const SettingField& f) {
+  return std::visit([&](auto field) { return a.*field == b.*field; }, f.field);
+}
+
+TEST(Settings, TheOptionsSheetHandsOverEveryMarkedRowAndNothingElse) {
+  const Settings before = load(MemoryProfile{});
+  Settings live = before, sheet = before;
+  int handed = 0;
+  for (const SettingField& f : settingFields()) {
+    if (f.byHand) continue;
+    changeIn(sheet, live, f);
+    handed += f.fromSheet;
+    // Alone, a row's change asks for a new layout exactly when it is marked so.
+    Settings alone = before, aloneSheet = before;
+    changeIn(aloneSheet, alone, f);
+    EXPECT_EQ(takeOptions(alone, aloneSheet).layout, f.fromSheet && f.layout) << f.name;
+  }
+  sheet.vorbBar = 5;
+  sheet.dispModeButton = {4, 2, 0};
+  const OptionChanges changes = takeOptions(live, sheet);
+  EXPECT_GT(handed, 30);
+  for (const SettingField& f : settingFields()) {
+    if (f.byHand) continue;
+    EXPECT_TRUE(sameIn(live, f.fromSheet ? sheet : before, f)) << f.name;
+  }
+  EXPECT_EQ(live.vorbBar, 5u);
+  EXPECT_EQ(live.dispModeButton, sheet.dispModeButton);
+  EXPECT_TRUE(changes.layout && changes.hotKey && changes.trayIcon && changes.keepCompression);
+  EXPECT_FALSE(changes.language || changes.taskList);
+
+  Settings unchanged = live;
+  const OptionChanges none = takeOptions(unchanged, live);
+  EXPECT_FALSE(none.layout || none.language || none.hotKey || none.trayIcon || none.keepCompression ||
+               none.taskList);
+  live = sheet = before;
+  sheet.dispModeButton[2] = 1;
+  EXPECT_TRUE(takeOptions(live, sheet).layout);
+}
+
+TEST(Settings, TheHandOverKeepsTheLaunchersMouseBitAndDerivesTheLockLevel) {
+  Settings live = load(MemoryProfile{}), sheet = live;
+  live.mouseButton = 0x10 | 0x02;
+  live.lock = true;
+  live.taskMode = true;
+  sheet.mouseButton = 0x80 | 0x01 | 0x04;
+  sheet.superLock = true;
+  sheet.lock = false;
+  sheet.language = 1;
+  sheet.dispTaskDetails = 1;
+  OptionChanges c = takeOptions(live, sheet);
+  EXPECT_EQ(live.mouseButton, 0x91);
+  EXPECT_EQ(live.lockLevel, 2);  // the live Lock with the sheet's SuperLock
+  EXPECT_EQ(live.language, 0);   // set once its library has loaded
+  EXPECT_TRUE(c.language && c.taskList && c.layout);
+
+  sheet.mouseButton = 0x10;
+  sheet.superLock = false;
+  takeOptions(live, sheet);
+  EXPECT_EQ(live.mouseButton, 0x10);
+  EXPECT_EQ(live.lockLevel, 1);
+  live.mouseButton = 0;
+  live.lock = false;
+  takeOptions(live, sheet);
+  EXPECT_EQ(live.mouseButton, 0);  // the sheet cannot set the launcher's bit
+  EXPECT_EQ(live.lockLevel, 0);
 }
 
 TEST(Settings, ColoursReadWithDefaultsAndWriteBack) {
