@@ -30,7 +30,7 @@ int main() {
   MemoryProfile profile;
   Settings settings;
   settings.positionX = settings.positionY = 10;
-  settings.dispIconInTary = false;
+  settings.dispIconInTray = false;
   settings.actRect = 2;  // the grid holds the keyboard: its selected buttons blend with ActTitle
   Colors colors = defaultColors();
   CmdHistory history;

@@ -1,5 +1,5 @@
 // Showing and hiding the bar: hideBar and its kinds, deactivation, the bar
-// hot key, item hot keys, the activation gesture and the timers.
+// hot key, item hot keys and the activation gesture.
 #include "launcher/bar/bar_window.h"
 
 #include "hook/vorber2k.h"
@@ -14,47 +14,25 @@ bool belongsToProcess(HWND window, DWORD processId) {
   return pid == processId && pid != 0;
 }
 
-// The topmost enabled window of this process in front of the bar: a modal
-// dialog if one runs, else the bar itself.
-HWND frontWindowOf(HWND bar, DWORD processId) {
-  for (HWND w = GetWindow(bar, GW_HWNDFIRST); w && w != bar; w = GetWindow(w, GW_HWNDNEXT)) {
-    if (IsWindowVisible(w) && IsWindowEnabled(w) && belongsToProcess(w, processId)) return w;
-  }
-  return bar;
-}
-
 void pressKey(BYTE vk, bool up) {
   keybd_event(vk, static_cast<BYTE>(MapVirtualKeyW(vk, 0)), up ? KEYEVENTF_KEYUP : 0, 0);
 }
 
 }  // namespace
 
-void CBarWindow::showBar() {
-  if (!IsWindowVisible(m_hwnd)) {
-    ShowWindow(m_hwnd, IsIconic(m_hwnd) ? SW_RESTORE : SW_SHOW);
-  } else if (IsIconic(m_hwnd)) {
-    ShowWindow(m_hwnd, SW_RESTORE);
-  } else if (m_placeAtPoint) {
-    // Already shown: a pending placement still moves it to the point.
-    SetWindowPos(m_hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  SetForegroundWindow(frontWindowOf(m_hwnd, m_processId));
-  // Paint now rather than when the queue runs dry: the keys of a hot key and
-  // the activation messages would otherwise keep a bare window on screen.
-  UpdateWindow(m_hwnd);
-}
+void CBarWindow::showBar() { m_placer.show(m_processId); }
 
 void CBarWindow::hideBar(int kind) {
   Settings& s = m_context.settings;
-  HideDecision d = decideHide(kind, s.lockLevel, s.closeDelayTime, s.usualyTopGroup);
+  HideDecision d = decideHide(kind, s.lockLevel, s.closeDelayTime, s.usuallyTopGroup);
   if (d.ignored) return;
   if (d.cancelForeFlag) CancelForeFlag();
   if (d.armDelayTimer) {
     SetTimer(m_hwnd, kTimerDelayedHide, static_cast<UINT>(s.closeDelayTime) * 1000u, nullptr);
     return;
   }
-  clearPendingActions();
-  stopClock();
+  m_timers.clear();
+  m_view.stopClock(m_hwnd);
   SetAnimate(0);
   ShowWindow(m_hwnd, d.activateOnMinimize ? SW_MINIMIZE : SW_SHOWMINNOACTIVE);
   if (d.resetTopGroup) {
@@ -89,12 +67,12 @@ LRESULT CBarWindow::onActivate(WPARAM wParam, LPARAM lParam) {
     const bool other = !belongsToProcess(next, m_processId);
     const bool shown = IsWindowVisible(m_hwnd) && !IsIconic(m_hwnd);
     if (hideOnDeactivation(shown, s.noActiveToClose, s.lockLevel, other)) hideBar(kHideByDeactivation);
-    m_hoveredGroup = -1;
+    m_timers.forgetHover();
   } else if (s.noActiveToClose) {
     KillTimer(m_hwnd, kTimerDelayedHide);
   }
   CancelDeleteMenu();
-  return defaultProc(WM_ACTIVATE, wParam, lParam);
+  return notHandled();
 }
 
 void CBarWindow::registerBarHotKey() {
@@ -206,10 +184,7 @@ LRESULT CBarWindow::onHookActivate(WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   if (d.switchTaskMode) setTaskMode(*d.switchTaskMode);
-  if (d.placeAtPoint) {
-    m_placeAtPoint = true;
-    m_activationPoint = point;
-  }
+  if (d.placeAtPoint) m_placer.placeAt(point);
   if (d.simulateHotKey) {
     m_gesturePending = true;
     simulateBarHotKey();
@@ -221,42 +196,6 @@ LRESULT CBarWindow::onHookActivate(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CBarWindow::onHookNewWindowActive(WPARAM, LPARAM) {
   ReMouseHook();
-  return 0;
-}
-
-LRESULT CBarWindow::onTimer(WPARAM wParam, LPARAM) {
-  if (pointerTimer(wParam)) return 0;
-  switch (wParam) {
-    case kTimerClock:
-      tickClock();
-      break;
-    case kTimerDelayedHide:
-      KillTimer(m_hwnd, kTimerDelayedHide);
-      hideBar(kHidePlain);
-      break;
-    case kTimerTrayIcon:
-      startSettled();
-      break;
-    case kTimerHover:
-      KillTimer(m_hwnd, kTimerHover);
-      m_pendingTimer = 0;
-      // A pointer that passed over the tab and went on does not open its group.
-      if (m_hoveredGroup > 0 && static_cast<size_t>(m_hoveredGroup) < m_context.groups.placeholderIndex() &&
-          pointerOverTab(m_hoveredGroup)) {
-        m_context.groups.activeGroup = m_hoveredGroup;
-        repaintAll();
-      }
-      break;
-    case kTimerBlink:
-      m_blinkPhase = !m_blinkPhase;
-      repaintAll();
-      break;
-    case kTimerDragScroll:
-    case kTimerArrowRepeat:
-      // Scrolling needs the bar's layout; without a scroll direction there is nothing to do.
-      if (m_scrollDirection == 0) KillTimer(m_hwnd, wParam);
-      break;
-  }
   return 0;
 }
 

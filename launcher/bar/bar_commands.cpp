@@ -6,9 +6,14 @@
 #include <windowsx.h>
 
 #include "hook/vorber2k.h"
-#include "launcher/app/resource_library.h"
+#include "launcher/resources/product_name.h"
+#include "launcher/resources/resource_ids.h"
+#include "launcher/services/language_strings.h"
+#include "launcher/widgets/user_message.h"
 #include "launcher/interact/file_pick.h"
 #include "launcher/interact/item_launch.h"
+#include "launcher/services/find_files.h"
+#include "launcher/services/folder_walk.h"
 #include "launcher/services/shell_helpers.h"
 #include "launcher/widgets/shutdown_dialog.h"
 
@@ -16,33 +21,11 @@ namespace vorbin {
 
 namespace {
 
-CBarWindow* g_guardedBar = nullptr;
-
-bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool fileExists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 }  // namespace
-
-LRESULT CALLBACK CBarWindow::pointerGuardProc(int code, WPARAM wParam, LPARAM lParam) {
-  auto* msg = reinterpret_cast<MSG*>(lParam);
-  // Posted messages are never trusted with pointers: whoever posted one, the
-  // pointer is not the launcher's to follow.
-  if (code == HC_ACTION && wParam == PM_REMOVE && msg && msg->message == kMsgAddRequest) {
-    msg->message = WM_NULL;
-    msg->lParam = 0;
-  }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-void CBarWindow::installPointerGuard() {
-  g_guardedBar = this;
-  m_pointerGuard = SetWindowsHookExW(WH_GETMESSAGE, pointerGuardProc, nullptr, GetCurrentThreadId());
-}
-
-void CBarWindow::removePointerGuard() {
-  if (m_pointerGuard) UnhookWindowsHookEx(m_pointerGuard);
-  m_pointerGuard = nullptr;
-  if (g_guardedBar == this) g_guardedBar = nullptr;
-}
 
 LaunchContext CBarWindow::launchContext(bool hideAfter) {
   LaunchContext context;
@@ -58,7 +41,8 @@ LaunchContext CBarWindow::launchContext(bool hideAfter) {
 
 void CBarWindow::launchStartupPlan() {
   const LaunchContext context = launchContext(false);
-  for (const LaunchRequest& request : startupRequests(m_startupPlan, m_context.groups)) launchItem(request, context);
+  for (const LaunchRequest& request : startupRequests(m_startupPlan, m_context.groups))
+    launchItem(request, context);
 }
 
 void CBarWindow::launchItemAt(int group, int slot) {
@@ -70,9 +54,10 @@ void CBarWindow::launchItemAt(int group, int slot) {
     animatePromptButton(group, slot);
     Win32LaunchSystem sys;
     const FilePickCheck check = checkFilePick(request, sys);
-    repaintButton(group, slot, slotLook(group, slot));
+    repaintButton(group, slot, m_marks.look(group, slot));
     if (check.stop != FilePickStop::kNone) {
-      reportNotFound(check.missing, check.stop == FilePickStop::kFolderNotFound, check.noAssociation, context);
+      reportNotFound(check.missing, check.stop == FilePickStop::kFolderNotFound, check.noAssociation,
+                     context);
       return;
     }
     // The file-pick start asks with the folder file dialog; until that dialog
@@ -82,7 +67,7 @@ void CBarWindow::launchItemAt(int group, int slot) {
   launchItem(request, context);
 }
 
-LRESULT CBarWindow::onSysCommand(WPARAM wParam, LPARAM lParam) {
+LRESULT CBarWindow::onSysCommand(WPARAM wParam, LPARAM) {
   const UINT command = static_cast<UINT>(wParam & 0xFFF0);
   switch (command) {
     case kCmdExit:
@@ -101,20 +86,20 @@ LRESULT CBarWindow::onSysCommand(WPARAM wParam, LPARAM lParam) {
     case kCmdTip & 0xFFF0:
       return 0;  // the tip of the day opens here once tips exist
     case kCmdAbout & 0xFFF0: {
-      std::wstring text = L"Vorb in " + m_context.settings.fileVersion;
-      MessageBoxW(m_hwnd, text.c_str(), L"Vorb in", MB_OK | MB_ICONINFORMATION);
+      showMessage(m_hwnd, std::wstring(kProductName) + L" " + m_context.settings.fileVersion,
+                  MB_OK | MB_ICONINFORMATION);
       return 0;
     }
     case SC_CLOSE:
-      if (closeCommandHides(m_dragging, m_pendingTimer)) hideBar(kHidePlain);
+      if (closeCommandHides(m_drag.active(), m_timers.pending())) hideBar(kHidePlain);
       return 0;
     case SC_MAXIMIZE:
     case SC_RESTORE:
       SetAnimate(0);
-      return defaultProc(WM_SYSCOMMAND, wParam, lParam);
+      return notHandled();
     case SC_MOUSEMENU: {
       // Just below the control box, which stays uncovered.
-      const auto& c = m_layout.controlBox;
+      const auto& c = layout().controlBox;
       RECT box{c.left, c.top, c.right, c.bottom};
       MapWindowPoints(m_hwnd, nullptr, reinterpret_cast<POINT*>(&box), 2);
       showSystemMenu({box.left, box.bottom}, &box);
@@ -129,17 +114,15 @@ LRESULT CBarWindow::onSysCommand(WPARAM wParam, LPARAM lParam) {
       // menu would open unseen and take every key until Esc.
       if (IsIconic(m_hwnd) || !IsWindowVisible(m_hwnd)) return 0;
       m_keyMenuPending = true;
-      return defaultProc(WM_SYSCOMMAND, wParam, lParam);
+      return notHandled();
     default:
-      return defaultProc(WM_SYSCOMMAND, wParam, lParam);
+      return notHandled();
   }
 }
 
 void CBarWindow::exitCommand() {
   if (m_context.settings.dispEndMessage) {
-    std::wstring question = resourceString(3136);
-    if (question.empty()) question = L"Vorb in";
-    if (MessageBoxW(m_hwnd, question.c_str(), L"Vorb in", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    if (showMessage(m_hwnd, {.text = IDS_QUERY_EXIT}, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
   }
   if (!m_context.settings.runningAsShell) {
     PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
@@ -170,7 +153,7 @@ void CBarWindow::showHelp() {
       return;
     }
   }
-  MessageBoxW(m_hwnd, resourceString(465).c_str(), resourceString(464).c_str(), MB_OK | MB_ICONEXCLAMATION);
+  showMessage(m_hwnd, {.text = IDS_NO_HELP_FILE, .caption = IDS_HELP_CAPTION}, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CBarWindow::showSystemMenu(POINT at, const RECT* keepUncovered) {
@@ -181,8 +164,8 @@ void CBarWindow::showSystemMenu(POINT at, const RECT* keepUncovered) {
   params.cbSize = sizeof(params);
   if (keepUncovered) params.rcExclude = *keepUncovered;
   const UINT command =
-      TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_VERTICAL, at.x,
-                       at.y, m_hwnd, keepUncovered ? &params : nullptr);
+      TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_VERTICAL,
+                       at.x, at.y, m_hwnd, keepUncovered ? &params : nullptr);
   if (command) PostMessageW(m_hwnd, WM_SYSCOMMAND, command, 0);
 }
 
@@ -197,11 +180,9 @@ LRESULT CBarWindow::onCommand(WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-LRESULT CBarWindow::onInitMenuPopup(WPARAM wParam, LPARAM lParam) {
-  return defaultProc(WM_INITMENUPOPUP, wParam, lParam);
-}
+LRESULT CBarWindow::onInitMenuPopup(WPARAM, LPARAM) { return notHandled(); }
 
-LRESULT CBarWindow::onMenuSelect(WPARAM wParam, LPARAM lParam) { return defaultProc(WM_MENUSELECT, wParam, lParam); }
+LRESULT CBarWindow::onMenuSelect(WPARAM, LPARAM) { return notHandled(); }
 
 LRESULT CBarWindow::onEnterMenuLoop(WPARAM, LPARAM) { return 0; }
 
@@ -228,9 +209,9 @@ LRESULT CBarWindow::onDropFiles(WPARAM wParam, LPARAM) {
   return 0;
 }
 
-LRESULT CBarWindow::onDde(WPARAM wParam, LPARAM lParam) {
+LRESULT CBarWindow::onDde(WPARAM, LPARAM) {
   // Program Manager DDE conversations are answered once DDE exists.
-  return defaultProc(currentMessage().message, wParam, lParam);
+  return notHandled();
 }
 
 LRESULT CBarWindow::onAddRequest(WPARAM wParam, LPARAM lParam) {

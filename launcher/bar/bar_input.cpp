@@ -23,21 +23,9 @@ bool bandTouches(const HitRect& band, const HitRect& area, const HitRect& cell) 
 }
 }  // namespace
 
-void CBarWindow::notePendingTimers(const PointerEffects& e, int x, int y) {
-  // The hover delay (3) and the group scroll repeat (7) are the delayed
-  // actions that keep SC_CLOSE from hiding the bar.
-  for (int id : e.killTimers)
-    if (id == m_pendingTimer) m_pendingTimer = 0;
-  for (const TimerRequest& t : e.armTimers) {
-    if (t.id != kTimerHover && t.id != kTimerArrowRepeat) continue;
-    m_pendingTimer = t.id;
-    m_pendingPoint = {x, y};
-  }
-}
-
 LRESULT CBarWindow::onButtonDown(WPARAM wParam, LPARAM lParam) {
   SetFocus(m_hwnd);
-  if (m_resizeMode != kNoResize || m_pointer.pressed()) return 0;
+  if (m_placer.busy() || m_pointer.pressed()) return 0;
   // The message's own button: with both held, the one that just went down is the other one's partner.
   const int button = (wParam & MK_RBUTTON) && !(wParam & MK_LBUTTON) ? 2 : 1;
   m_pointer.setSettings(pointerSettings());
@@ -46,20 +34,17 @@ LRESULT CBarWindow::onButtonDown(WPARAM wParam, LPARAM lParam) {
   const bool blinking = m_pointer.selectMode() == select_mode::kBlinking;
   PointerEffects e = m_pointer.press(in, m_currentArea, m_context.groups.activeGroup);
   if (blinking && m_pointer.selectMode() != select_mode::kBlinking) {
-    KillTimer(m_hwnd, kTimerBlink);
+    m_timers.kill(kTimerBlink);
     showSelection(true);
   }
-  notePendingTimers(e, in.x, in.y);
+  m_timers.note(e);
   applyPointerEffects(e);
   return 0;
 }
 
 LRESULT CBarWindow::onButtonUp(WPARAM, LPARAM lParam) {
-  if (m_resizeMode == kResizeTop || m_resizeMode == kResizeBottom) {
-    m_resizeMode = kNoResize;
-    ReleaseCapture();
-    m_normalHeight = m_height;
-    startClock();
+  if (m_placer.endResize()) {
+    m_view.startClock(m_hwnd);
     repaintAll();
     return 0;
   }
@@ -67,21 +52,19 @@ LRESULT CBarWindow::onButtonUp(WPARAM, LPARAM lParam) {
   const Hit hit = slotHit(hitTest(hitGeometry(), x, y));
   const PointerEffects e = m_pointer.release(x, y, hit, [this](int count) { return confirmLaunch(count); });
   endButtonDrag();
-  m_dragging = false;
-  // The group scroll repeat ends with the release.
-  if (m_pendingTimer == kTimerArrowRepeat) m_pendingTimer = 0;
-  notePendingTimers(e, x, y);
+  m_timers.released();
+  m_timers.note(e);
   applyPointerEffects(e);
   return 0;
 }
 
 LRESULT CBarWindow::onMouseMove(WPARAM, LPARAM lParam) {
-  if (m_resizeMode != kResizeTop && m_resizeMode != kResizeBottom) {
+  if (!m_placer.resizing()) {
     const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
     m_pointerAt = {x, y};
     // Hovering arms timers of its own: their periods follow the current options.
     if (!m_pointer.pressed()) m_pointer.setSettings(pointerSettings());
-    if (m_pointer.dragging()) moveButtonDrag();
+    if (m_pointer.dragging()) m_drag.move(m_pointerAt);
     const HitGeometry geometry = hitGeometry();
     const Hit hit = slotHit(hitTest(geometry, x, y));
     const int group = groupOfArea(m_pointer.selectionArea());
@@ -115,22 +98,15 @@ LRESULT CBarWindow::onMouseMove(WPARAM, LPARAM lParam) {
     };
     const PointerEffects e =
         m_pointer.move(x, y, hit, m_context.groups.activeGroup, taskMode(), cellsInRect, blockOrigin);
-    if (!e.armTimers.empty() && hit.area == hit_area::kTabs) m_hoveredGroup = hit.index;
-    notePendingTimers(e, x, y);
+    if (!e.armTimers.empty() && hit.area == hit_area::kTabs) m_timers.hovered(hit.index);
+    m_timers.note(e);
     applyPointerEffects(e);
-    if (m_tabDrag && m_pointer.dragging()) scrollTabsDuringDrag();
+    if (m_pointer.dragging()) scrollTabsDuringDrag();
     return 0;
   }
   POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   ClientToScreen(m_hwnd, &p);
-  RECT r;
-  GetWindowRect(m_hwnd, &r);
-  const bool top = m_resizeMode == kResizeTop;
-  const int height = resizedHeight(top, p.y, m_resizeAnchor, r.top, r.bottom, minHeight(), maxHeight());
-  if (height == m_height) return 0;
-  m_height = height;
-  const int y = top ? r.bottom - height : r.top;
-  SetWindowPos(m_hwnd, nullptr, r.left, y, m_width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  m_placer.resizeTo(p.y);
   return 0;
 }
 
@@ -138,21 +114,6 @@ LRESULT CBarWindow::onDoubleClick(WPARAM wParam, LPARAM lParam) {
   // The second press of a double-click presses the area again; a drag ignores it.
   if (m_pointer.dragging()) return 0;
   return onButtonDown(wParam, lParam);
-}
-
-LRESULT CBarWindow::onMouseWheel(WPARAM wParam, LPARAM lParam) {
-  // The wheel's point is on the screen.
-  POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  ScreenToClient(m_hwnd, &p);
-  wheelAt(p, GET_WHEEL_DELTA_WPARAM(wParam), (GET_KEYSTATE_WPARAM(wParam) & (MK_SHIFT | MK_CONTROL)) != 0);
-  return 0;
-}
-
-LRESULT CBarWindow::onVScroll(WPARAM wParam, LPARAM lParam) {
-  // Only the group scroll bar; the bar itself has no scroll bar.
-  if (!m_groupScrollBar || reinterpret_cast<HWND>(lParam) != m_groupScrollBar) return 0;
-  groupScrollRequest(LOWORD(wParam), static_cast<int>(HIWORD(wParam)));
-  return 0;
 }
 
 void CBarWindow::pressBinding(const KeyBinding& binding) {
@@ -163,7 +124,7 @@ void CBarWindow::pressBinding(const KeyBinding& binding) {
   }
   if (const std::optional<Hit> box = bindingBox(binding)) {
     // Held keys repeat; the box is drawn pressed once.
-    if (!m_pressedBox || m_pressedBox->code() != box->code()) pressBox(*box);
+    if (!m_marks.pressedBox() || m_marks.pressedBox()->code() != box->code()) pressBox(*box);
     return;
   }
   switch (binding.action) {
@@ -189,11 +150,12 @@ void CBarWindow::pressBinding(const KeyBinding& binding) {
 void CBarWindow::releaseBinding() {
   const KeyBinding* released = std::exchange(m_armedBinding, nullptr);
   releaseKeyPress();
-  if (!released || !m_pressedBox) return;
+  const std::optional<Hit>& pressed = m_marks.pressedBox();
+  if (!released || !pressed) return;
   const std::optional<Hit> box = bindingBox(*released);
-  if (!box || box->code() != m_pressedBox->code()) return;
+  if (!box || box->code() != pressed->code()) return;
   // Releasing the key works like releasing the mouse over the box.
-  m_pressedBox.reset();
+  m_marks.releaseBox();
   repaintAll();
   runBoxCommand(*box);
 }
@@ -214,18 +176,18 @@ LRESULT CBarWindow::onSysKeyDown(WPARAM wParam, LPARAM lParam) {
   // Alt with a bound letter works like the letter alone.
   if (isAltLetter(static_cast<uint16_t>(wParam))) return onKeyDown(wParam, lParam);
   if (wParam == VK_RETURN) return 0;  // Alt+Enter: the menu of the focused group or item
-  return defaultProc(WM_SYSKEYDOWN, wParam, lParam);
+  return notHandled();
 }
 
 LRESULT CBarWindow::onSysKeyUp(WPARAM wParam, LPARAM lParam) {
   if (isAltLetter(static_cast<uint16_t>(wParam))) return onKeyUp(wParam, lParam);
-  return defaultProc(WM_SYSKEYUP, wParam, lParam);
+  return notHandled();
 }
 
-LRESULT CBarWindow::onSysChar(WPARAM wParam, LPARAM lParam) {
+LRESULT CBarWindow::onSysChar(WPARAM wParam, LPARAM) {
   const wchar_t c = static_cast<wchar_t>(towupper(static_cast<wint_t>(wParam)));
   if (isAltLetter(static_cast<uint16_t>(c))) return 0;  // no menu beep for the bound letters
-  return defaultProc(WM_SYSCHAR, wParam, lParam);
+  return notHandled();
 }
 
 }  // namespace vorbin

@@ -23,11 +23,11 @@ Hit CBarWindow::hitUnderPointer() const {
 
 void CBarWindow::focusTab(int tab) {
   const GroupTable& groups = m_context.groups;
-  const TabLayout tabs = tabLayout(m_layout, m_context.settings.groupDispMode);
+  const TabLayout tabs = tabLayout(layout(), m_context.settings.groupDispMode);
   const TabRows rows = groupTabRows();
   const int row = (tab - 1) / std::max(1, tabs.perRow);
   scrollTabsTo(firstRowShowing(row, groups.dispGroupOffset, rows.page));
-  pointerOnto(tabRect(m_layout, tabs, tab, groups.dispGroupOffset * tabs.tabHeight));
+  pointerOnto(tabRect(layout(), tabs, tab, groups.dispGroupOffset * tabs.tabHeight));
 }
 
 void CBarWindow::focusSlot(int group, int slot) {
@@ -35,9 +35,9 @@ void CBarWindow::focusSlot(int group, int slot) {
   if (group > 0) {
     // The grid scrolls row by row until the slot shows.
     const Group& g = groups[static_cast<size_t>(group)];
-    const CellLayout cells = gridCells(m_layout, g.buttonMode);
+    const CellLayout cells = gridCells(layout(), g.buttonMode);
     const int perRow = std::max(1, cells.columns * cells.slotsPerH);
-    const int want = firstRowShowing(slot / perRow, g.dispOffset, m_layout.visibleRows);
+    const int want = firstRowShowing(slot / perRow, g.dispOffset, layout().visibleRows);
     for (int before = -1; g.dispOffset != want && g.dispOffset != before;) {
       before = g.dispOffset;
       scrollList(want > g.dispOffset ? 1 : -1);
@@ -51,19 +51,19 @@ void CBarWindow::keyFocus(const KeyBinding& binding) {
   const Hit hit = hitUnderPointer();
   if (m_currentArea == hit_area::kTabs && taskMode()) {
     // The task list does not scroll: the focus stays on the entries it shows.
-    const TabLayout tabs = tabLayout(m_layout, m_context.settings.taskDispMode);
-    const int rowsShown = std::max(1, m_layout.tabArea.height() / std::max(1, tabs.tabHeight));
+    const TabLayout tabs = tabLayout(layout(), m_context.settings.taskDispMode);
+    const int rowsShown = std::max(1, layout().tabArea.height() / std::max(1, tabs.tabHeight));
     FocusArea area;
     area.columns = tabs.perRow;
     area.page = rowsShown * tabs.perRow;
     area.count = std::min(static_cast<int>(m_tasks.size()) - 1, area.page);
     const int from = hit.area == hit_area::kTabs && hit.index >= 1 ? hit.index - 1 : -1;
     const int to = focusTarget(binding, from, area);
-    if (to >= 0) pointerOnto(tabRect(m_layout, tabs, to + 1, 0));
+    if (to >= 0) pointerOnto(tabRect(layout(), tabs, to + 1, 0));
     return;
   }
   if (m_currentArea == hit_area::kTabs) {
-    const TabLayout tabs = tabLayout(m_layout, m_context.settings.groupDispMode);
+    const TabLayout tabs = tabLayout(layout(), m_context.settings.groupDispMode);
     FocusArea area;
     area.count = std::max(0, static_cast<int>(groups.placeholderIndex()) - 1);
     area.columns = tabs.perRow;
@@ -82,13 +82,13 @@ void CBarWindow::keyFocus(const KeyBinding& binding) {
   if (group == 0) {
     // The quick list does not scroll: the focus stays on the cells it shows.
     int shown = 0;
-    while (quickButton(m_layout, shown).cell.bottom <= m_layout.quickList.bottom) ++shown;
+    while (quickButton(layout(), shown).cell.bottom <= layout().quickList.bottom) ++shown;
     area.count = std::min(area.count, shown);
     area.page = std::max(1, shown);
   } else {
-    const CellLayout cells = gridCells(m_layout, g.buttonMode);
+    const CellLayout cells = gridCells(layout(), g.buttonMode);
     area.columns = cells.columns;
-    area.page = visibleSlots(m_layout, cells);
+    area.page = visibleSlots(layout(), cells);
   }
   const int hitArea = group == 0 ? hit_area::kQuick : hit_area::kGrid;
   const int from = hit.area == hitArea ? hit.index : -1;
@@ -126,7 +126,7 @@ void CBarWindow::keyEnter(const KeyBinding& binding) {
     PointerEffects select;
     select.selectGroup = nextGroup(groups.activeGroup, last, binding.argument < 0);
     applyPointerEffects(select);
-    const TabLayout tabs = tabLayout(m_layout, m_context.settings.groupDispMode);
+    const TabLayout tabs = tabLayout(layout(), m_context.settings.groupDispMode);
     const int row = (groups.activeGroup - 1) / std::max(1, tabs.perRow);
     scrollTabsTo(firstRowShowing(row, groups.dispGroupOffset, groupTabRows().page));
     return;

@@ -12,7 +12,7 @@ constexpr int kShowNormal = 1, kShow = 5, kShowNA = 8, kShowNoActivate = 4;
 constexpr int kMinVisible = 32;
 }  // namespace
 
-HideDecision decideHide(int kind, int lockLevel, int closeDelayTime, bool usualyTopGroup) {
+HideDecision decideHide(int kind, int lockLevel, int closeDelayTime, bool usuallyTopGroup) {
   HideDecision d;
   if (lockLevel >= 2) {
     d.ignored = true;
@@ -25,11 +25,10 @@ HideDecision decideHide(int kind, int lockLevel, int closeDelayTime, bool usualy
   }
   d.minimize = true;
   d.activateOnMinimize = kind == kHidePlain;
-  d.resetTopGroup = kind != kHideKeepGroup && usualyTopGroup;
+  d.resetTopGroup = kind != kHideKeepGroup && usuallyTopGroup;
   return d;
 }
 
-int lockLevelOf(bool lock, bool superLock) { return lock ? (superLock ? 2 : 1) : 0; }
 
 BarHotKeyAction decideBarHotKey(bool foregroundIsOtherProcess, bool gesturePending) {
   return foregroundIsOtherProcess || gesturePending ? BarHotKeyAction::Show : BarHotKeyAction::Hide;

@@ -22,10 +22,7 @@ struct HideDecision {
   bool activateOnMinimize = false;  // kind 0 minimizes plainly, the others without activation
   bool resetTopGroup = false;
 };
-HideDecision decideHide(int kind, int lockLevel, int closeDelayTime, bool usualyTopGroup);
-
-// Lock level from the profile's Lock and SuperLock.
-int lockLevelOf(bool lock, bool superLock);
+HideDecision decideHide(int kind, int lockLevel, int closeDelayTime, bool usuallyTopGroup);
 
 // The bar hot key (id 0): show when another program is in front or a gesture
 // asked for it, otherwise the user pressed it over the bar: hide.

@@ -1,26 +1,18 @@
-// The bar window: creation, the message table, closing and painting.
+// The bar window: the message table, creation, closing, the system's
+// notices and the timers.
 #include "launcher/bar/bar_window.h"
 
 #include <dde.h>
-#include <shellapi.h>
 
 #include <algorithm>
 
-#include "framework/gdi.h"
 #include "hook/vorber2k.h"
-#include "launcher/app/launcher_app.h"
 #include "launcher/model/model_win.h"
-#include "launcher/services/monitor_helpers.h"
+#include "launcher/resources/product_name.h"
+#include "launcher/services/find_files.h"
 #include "launcher/services/shell_helpers.h"
 
 namespace vorbin {
-
-namespace {
-// The smallest bar before the layout is known.
-constexpr int kMinHeight = 96;
-// The longest the tray icon waits for the start to settle, in milliseconds.
-constexpr UINT kTrayIconLatest = 1000;
-}  // namespace
 
 std::span<const fw::MessageEntry<CBarWindow>> CBarWindow::messageMap() {
   using B = CBarWindow;
@@ -92,78 +84,48 @@ std::span<const fw::MessageEntry<CBarWindow>> CBarWindow::messageMap() {
   return map;
 }
 
-CBarWindow::CBarWindow(BarContext context) : m_context(context) {}
+CBarWindow::CBarWindow(BarContext context)
+    : m_context(context),
+      m_placer(context.settings),
+      m_view(context.settings, context.colors, context.groups,
+             {.layoutTaken = [this](const BarLayout& l) { layoutTaken(l); },
+              .imagePainting = [this] { syncGroupScrollBar(); }}) {}
 
-CBarWindow::~CBarWindow() {
-  if (m_trayThread) CloseHandle(m_trayThread);
-}
-
-int CBarWindow::minHeight() const { return m_layout.width > 0 ? barMinHeight(m_layout) : kMinHeight; }
-
-int CBarWindow::maxHeight() const {
-  POINT at{m_context.settings.positionX, m_context.settings.positionY};
-  if (m_hwnd) {
-    RECT r;
-    GetWindowRect(m_hwnd, &r);
-    at = {r.left, r.top};
-  }
-  return std::max(minHeight(), workAreaHeight(at));
-}
-
-int CBarWindow::edgeHeight() const { return std::max(2, GetSystemMetrics(SM_CYSIZEFRAME)); }
+CBarWindow::~CBarWindow() = default;
 
 bool CBarWindow::createBar(HWND owner, const std::wstring& commandLine) {
   Settings& s = m_context.settings;
-  m_height = 0;
   loadColours();
-  computeLayout();
-  const int defaultHeight = barDefaultHeight(m_layout);
-  const std::vector<Rect> areas = allWorkAreas();
-  const Rect primary = primaryWorkArea();
-  BarPlacement place = restoredPlacement(s.positionX, s.positionY, s.height, m_width, minHeight(),
-                                         std::max(minHeight(), primary.height()), defaultHeight, areas, primary);
-  s.positionX = place.x;
-  s.positionY = place.y;
-  m_height = m_normalHeight = m_savedHeight = place.height;
-  m_maximized = s.isMaxSize;
+  m_view.computeLayout(m_placer.height());
+  const BarPlacement place = m_placer.restore(barDefaultHeight(layout()));
   m_startupPlan = {};
   m_pendingCommandLine = commandLine;
 
-  m_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+  m_tray.watchShellRestarts();
   // Shut down late among applications so that the bar's state is saved last.
   // Neither needs the window, so both come before it.
   SetProcessShutdownParameters(0x100, 0);
   enablePrivilege(SE_SYSTEM_PROFILE_NAME);
   fw::CreateArgs args;
   args.className = kBarClassName;
-  args.title = L"Vorb in";
+  args.title = kProductName;
   args.style = WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MAXIMIZEBOX | (s.isMaxSize ? WS_MAXIMIZE : 0);
   args.exStyle = WS_EX_CONTEXTHELP;
   args.x = place.x;
   args.y = place.y;
-  args.width = m_width;
-  args.height = m_height;
+  args.width = m_placer.width();
+  args.height = m_placer.height();
   args.parent = owner;
   if (!create(args)) return false;
-
-  // The normal position is where the window was made unless it was made
-  // maximized; setting it again would move the window once more for nothing.
-  WINDOWPLACEMENT wp{};
-  wp.length = sizeof(wp);
-  GetWindowPlacement(m_hwnd, &wp);
-  const RECT normal{place.x, place.y, place.x + m_width, place.y + m_normalHeight};
-  if (!EqualRect(&wp.rcNormalPosition, &normal)) {
-    wp.showCmd = SW_HIDE;
-    wp.rcNormalPosition = normal;
-    SetWindowPlacement(m_hwnd, &wp);
-  }
-
+  m_placer.keepNormalPosition(place);
   return true;
 }
 
 LRESULT CBarWindow::onCreate(WPARAM wParam, LPARAM lParam) {
   if (defaultProc(WM_CREATE, wParam, lParam) == -1) return -1;
   const Settings& s = m_context.settings;
+  m_placer.attach(m_hwnd);
+  m_timers.attach(m_hwnd);
   runStartupLaunch(m_pendingCommandLine);
   m_currentArea = s.actRect;
   m_returnGroup = m_context.groups.activeGroup;
@@ -179,14 +141,12 @@ LRESULT CBarWindow::onCreate(WPARAM wParam, LPARAM lParam) {
     SetTaskMode(TRUE);
     refreshTaskList();
   }
-  installPointerGuard();
+  m_guard.install();
   // The tray icon comes once the bar is up and the start has settled (see
-  // startSettled): the exchange with the tray loads the shell and would
-  // compete with the bar's first showing. The timer stands in when the
-  // application's loop does not get to run (a dialog's loop owns the thread).
-  m_trayPending = s.dispIconInTary && SetTimer(m_hwnd, kTimerTrayIcon, kTrayIconLatest, nullptr);
-  if (s.dispIconInTary && !m_trayPending) addTrayIconInBackground();
-  startClock();
+  // startSettled); the timer stands in when the application's loop does not
+  // get to run (a dialog's loop owns the thread).
+  m_tray.begin(m_hwnd, s.dispIconInTray);
+  m_view.startClock(m_hwnd);
   return 0;
 }
 
@@ -208,22 +168,21 @@ void CBarWindow::runStartupLaunch(const std::wstring& commandLine) {
 }
 
 LRESULT CBarWindow::onDestroy(WPARAM, LPARAM) {
-  removePointerGuard();
-  stopClock();
+  m_guard.remove();
+  m_view.stopClock(m_hwnd);
   UnregisterHotKey(m_hwnd, 0);
   FreeHook();
-  finishTrayIcon();
-  if (m_trayIcon) addTrayIcon(false);
+  m_tray.end();
   if (m_optionsSheet && IsWindow(m_optionsSheet)) DestroyWindow(m_optionsSheet);
   m_optionsSheet = nullptr;
-  m_groupScrollBar = nullptr;  // destroyed with the bar
+  m_groupScroll.forget();
   PostQuitMessage(0);
   return 0;
 }
 
-LRESULT CBarWindow::onClose(WPARAM wParam, LPARAM lParam) {
+LRESULT CBarWindow::onClose(WPARAM, LPARAM) {
   saveWindowState();
-  return defaultProc(WM_CLOSE, wParam, lParam);
+  return notHandled();
 }
 
 LRESULT CBarWindow::onQueryEndSession(WPARAM wParam, LPARAM lParam) {
@@ -239,13 +198,7 @@ LRESULT CBarWindow::onEndSession(WPARAM wParam, LPARAM) {
 
 void CBarWindow::saveWindowState() {
   Settings& s = m_context.settings;
-  recordPlacement();
-  s.isMaxSize = m_maximized;
-  s.height = m_maximized ? m_savedHeight : m_height;
-  // A bar that was hidden or dragged away is saved where it can be found again.
-  BarPlacement place = restoredPlacement(s.positionX, s.positionY, s.height, m_width, minHeight(),
-                                         std::max(minHeight(), primaryWorkArea().height()),
-                                         barDefaultHeight(m_layout), allWorkAreas(), primaryWorkArea());
+  const BarPlacement place = m_placer.placementToSave(barDefaultHeight(layout()));
   s.positionX = place.x;
   s.positionY = place.y;
   s.height = place.height;
@@ -253,6 +206,46 @@ void CBarWindow::saveWindowState() {
   std::optional<int> before;
   if (s.taskMode) before = m_returnGroup;
   saveState(m_context.profile, s, m_context.groups, m_context.history, before);
+}
+
+LRESULT CBarWindow::onPaint(WPARAM, LPARAM) {
+  m_view.paint(scene());
+  return 0;
+}
+
+BarScene CBarWindow::scene() {
+  BarScene scene;
+  scene.bar = m_hwnd;
+  scene.currentArea = m_currentArea;
+  scene.maximized = m_placer.maximized();
+  scene.dragActive = m_drag.active();
+  scene.pressedBox = m_marks.pressedBox();
+  scene.look = [this](int group, int slot) { return m_marks.look(group, slot); };
+  scene.tasks = &m_tasks.table();
+  scene.pressedTask = m_tasks.pressed();
+  scene.tasksCut = [this](const std::vector<int>& cut) { m_tasks.markCut(cut); };
+  return scene;
+}
+
+void CBarWindow::layoutTaken(const BarLayout& layout) {
+  m_placer.setLayout(layout.width, layout.width > 0 ? barMinHeight(layout) : 0);
+  // The rows in force are what saveState writes back.
+  m_context.settings.applButtonRow = layout.visibleRows;
+}
+
+void CBarWindow::relayout() {
+  m_view.computeLayout(m_placer.height());
+  if (!m_hwnd) return;
+  m_placer.fitLayout();
+  repaintAll();
+}
+
+void CBarWindow::loadColours() { m_view.loadColours(); }
+void CBarWindow::repaintAll() { m_view.repaintAll(m_hwnd); }
+void CBarWindow::repaintContent() { m_view.repaintContent(m_hwnd); }
+
+void CBarWindow::repaintButton(int group, int slot, ButtonLook look) {
+  m_view.repaintButton(group, slot, look, scene());
 }
 
 LRESULT CBarWindow::onEraseBackground(WPARAM, LPARAM) { return 1; }
@@ -263,11 +256,11 @@ LRESULT CBarWindow::onEraseBackground(WPARAM, LPARAM) { return 1; }
 LRESULT CBarWindow::onNcCalcSize(WPARAM, LPARAM) { return 0; }
 LRESULT CBarWindow::onNcPaint(WPARAM, LPARAM) { return 0; }
 
-LRESULT CBarWindow::onNcActivate(WPARAM wParam, LPARAM lParam) {
+LRESULT CBarWindow::onNcActivate(WPARAM wParam, LPARAM) {
   m_active = wParam != 0;
-  if (!m_active && m_dragging && GetCapture() == nullptr) SetCapture(m_hwnd);
+  if (!m_active && m_drag.active() && GetCapture() == nullptr) SetCapture(m_hwnd);
   InvalidateRect(m_hwnd, nullptr, FALSE);
-  return defaultProc(WM_NCACTIVATE, wParam, lParam);
+  return notHandled();
 }
 
 LRESULT CBarWindow::onSysColorChange(WPARAM, LPARAM) {
@@ -277,10 +270,7 @@ LRESULT CBarWindow::onSysColorChange(WPARAM, LPARAM) {
 }
 
 LRESULT CBarWindow::onSettingChange(WPARAM wParam, LPARAM) {
-  if (wParam == SPI_SETWORKAREA && m_maximized) {
-    m_savedHeight = std::min(m_savedHeight, maxHeight());
-    SetWindowPos(m_hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  if (wParam == SPI_SETWORKAREA) m_placer.workAreaChanged();
   if (wParam == SPI_SETICONTITLELOGFONT || wParam == SPI_SETNONCLIENTMETRICS) {
     relayout();
   } else {
@@ -291,13 +281,13 @@ LRESULT CBarWindow::onSettingChange(WPARAM wParam, LPARAM) {
 
 LRESULT CBarWindow::onDisplayChange(WPARAM, LPARAM) {
   // A new depth needs a new bar image as well.
-  m_barImage.reset();
+  m_view.forgetImage();
   relayout();
   return 0;
 }
 
 LRESULT CBarWindow::onShowWindow(WPARAM wParam, LPARAM) {
-  if (wParam) startClock();
+  if (wParam) m_view.startClock(m_hwnd);
   return 0;
 }
 
@@ -307,120 +297,32 @@ LRESULT CBarWindow::onStyleChanging(WPARAM, LPARAM lParam) {
   return 0;
 }
 
-void CBarWindow::startClock() {
-  if (m_clockRunning || !m_hwnd) return;
-  m_clockRunning = SetTimer(m_hwnd, kTimerClock, 1000, nullptr) != 0;
-}
-
-void CBarWindow::stopClock() {
-  if (!m_clockRunning) return;
-  KillTimer(m_hwnd, kTimerClock);
-  m_clockRunning = false;
-}
-
-void CBarWindow::clearPendingActions() {
-  KillTimer(m_hwnd, kTimerHover);
-  KillTimer(m_hwnd, kTimerArrowRepeat);
-  KillTimer(m_hwnd, kTimerDragScroll);
-  m_pendingTimer = 0;
-}
-
-struct TrayRequest {
-  NOTIFYICONDATAW data{};
-  BOOL added = FALSE;
-};
-
-namespace {
-
-NOTIFYICONDATAW trayIconData(HWND bar, bool add) {
-  NOTIFYICONDATAW data{};
-  data.cbSize = sizeof(data);
-  data.hWnd = bar;
-  data.uID = 1;
-  if (add) {
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = kMsgTrayCallback;
-    data.hIcon = reinterpret_cast<HICON>(GetClassLongPtrW(bar, GCLP_HICONSM));
-    if (!data.hIcon) data.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    lstrcpynW(data.szTip, L"Vorb in", ARRAYSIZE(data.szTip));
+LRESULT CBarWindow::onTimer(WPARAM wParam, LPARAM) {
+  // The pointer's timers: bar_pointer_glue.cpp.
+  if (pointerTimer(wParam)) return 0;
+  switch (wParam) {
+    case kTimerClock:
+      m_view.tickClock(scene());
+      break;
+    case kTimerDelayedHide:
+      KillTimer(m_hwnd, kTimerDelayedHide);
+      hideBar(kHidePlain);
+      break;
+    case kTimerTrayIcon:
+      startSettled();
+      break;
   }
-  return data;
-}
-
-DWORD WINAPI addTrayIconThread(void* parameter) {
-  // The thread owns its own reference: the bar may stop waiting for it.
-  std::unique_ptr<std::shared_ptr<TrayRequest>> request(
-      static_cast<std::shared_ptr<TrayRequest>*>(parameter));
-  (*request)->added = Shell_NotifyIconW(NIM_ADD, &(*request)->data);
   return 0;
 }
 
-}  // namespace
-
 void CBarWindow::startSettled() {
-  if (!m_trayPending || !m_hwnd) return;
-  m_trayPending = false;
-  KillTimer(m_hwnd, kTimerTrayIcon);
-  if (m_context.settings.dispIconInTary && !m_trayIcon) addTrayIconInBackground();
-}
-
-void CBarWindow::addTrayIconInBackground() {
-  finishTrayIcon();
-  auto request = std::make_shared<TrayRequest>();
-  request->data = trayIconData(m_hwnd, true);
-  auto* parameter = new std::shared_ptr<TrayRequest>(request);
-  HANDLE thread = CreateThread(nullptr, 64 * 1024, &addTrayIconThread, parameter,
-                               STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-  if (!thread) {
-    delete parameter;
-    addTrayIcon(true);
-    return;
-  }
-  m_trayThread = thread;
-  m_trayRequest = std::move(request);
-}
-
-void CBarWindow::finishTrayIcon() {
-  if (!m_trayThread) return;
-  // The tray may send to this thread while it adds the icon: answer sent
-  // messages while waiting, and give up on a tray that does not answer.
-  const ULONGLONG deadline = GetTickCount64() + 5000;
-  for (;;) {
-    const ULONGLONG now = GetTickCount64();
-    const DWORD wait = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
-    const DWORD rc = MsgWaitForMultipleObjects(1, &m_trayThread, FALSE, wait, QS_SENDMESSAGE);
-    if (rc != WAIT_OBJECT_0 + 1) {
-      if (rc == WAIT_OBJECT_0) m_trayIcon = m_trayRequest->added != FALSE;
-      break;
-    }
-    MSG msg;
-    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  }
-  CloseHandle(m_trayThread);
-  m_trayThread = nullptr;
-  m_trayRequest.reset();
-}
-
-void CBarWindow::addTrayIcon(bool add) {
-  finishTrayIcon();
-  NOTIFYICONDATAW data = trayIconData(m_hwnd, add);
-  if (add) {
-    m_trayIcon = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
-  } else {
-    Shell_NotifyIconW(NIM_DELETE, &data);
-    m_trayIcon = false;
-  }
+  if (m_hwnd) m_tray.settled(m_context.settings.dispIconInTray);
 }
 
 LRESULT CBarWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   // A restarted shell asks every program to put its tray icon back.
-  if (msg == m_taskbarCreated && msg != 0) {
-    if (m_context.settings.dispIconInTary) {
-      // Sent without a restart, the addition fails but the icon is still there.
-      const bool had = m_trayIcon;
-      addTrayIcon(true);
-      m_trayIcon = m_trayIcon || had;
-    }
+  if (m_tray.isShellRestart(msg)) {
+    if (m_context.settings.dispIconInTray) m_tray.putBack();
     return 0;
   }
   return CMappedWindow::handleMessage(msg, wParam, lParam);

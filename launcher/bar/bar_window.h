@@ -1,57 +1,40 @@
-// The bar window: the launcher's main window, its state, its message table
-// and the operations other parts of the launcher call on it.
+// The bar window: the launcher's main window. It keeps the message table and
+// the operations other parts of the launcher call on it, and hands the work
+// to its collaborators: the bar's picture and clock (bar_view.h), the tray
+// icon (tray_icon.h), the window's size and place (window_placer.h), the
+// button drag (button_drag.h), the group scroll bar and the wheel
+// (group_scroll_bar.h), the pointer's delayed actions (hover_timers.h), the
+// marks on the buttons (button_marks.h), the task list (task_list.h) and the
+// queue guard (pointer_guard.h). Timer ids: bar_timers.h; message ids and the
+// class name: bar_messages.h. Each group of members below names its file.
 #pragma once
 #include <windows.h>
 
-#include <memory>
 #include <span>
 #include <vector>
 
 #include "framework/window.h"
 #include "launcher/app/startup_rules.h"
-#include "launcher/bar/bar_readouts.h"
+#include "launcher/bar/bar_messages.h"
 #include "launcher/bar/bar_rules.h"
+#include "launcher/bar/bar_timers.h"
+#include "launcher/bar/bar_view.h"
+#include "launcher/bar/button_drag.h"
+#include "launcher/bar/button_marks.h"
+#include "launcher/bar/group_scroll_bar.h"
+#include "launcher/bar/hover_timers.h"
 #include "launcher/bar/key_bindings.h"
-#include "launcher/bar/task_change.h"
-#include "launcher/bar/tab_scroll.h"
+#include "launcher/bar/pointer_guard.h"
+#include "launcher/bar/task_list.h"
+#include "launcher/bar/tray_icon.h"
+#include "launcher/bar/window_placer.h"
 #include "launcher/interact/bar_pointer.h"
 #include "launcher/interact/launch_item.h"
 #include "launcher/model/group_table.h"
 #include "launcher/model/settings.h"
-#include "launcher/render/bar_fonts.h"
-#include "launcher/render/bar_painter.h"
-#include "launcher/render/clock_text.h"
-#include "launcher/services/find_files.h"
-#include "launcher/services/folder_walk.h"
 #include "launcher/services/id_list.h"
 
 namespace vorbin {
-
-// Messages of the bar beyond the system's and the hook library's.
-inline constexpr UINT kMsgTrayCallback = WM_USER + 0x07D;   // 0x047D
-inline constexpr UINT kMsgDropsQueued = WM_USER + 0x07E;    // 0x047E
-inline constexpr UINT kMsgOptionsClosed = WM_USER + 0x07F;  // 0x047F
-inline constexpr UINT kMsgDragOver = 0x022B;
-inline constexpr UINT kMsgRaise = 0x022E;
-
-// System commands of the bar's own menus.
-inline constexpr UINT kCmdExit = 0x0020;
-inline constexpr UINT kCmdEndSession = 0x0040;
-inline constexpr UINT kCmdOptions = 0x0080;
-inline constexpr UINT kCmdHelp = 0x8010;
-inline constexpr UINT kCmdTip = 0x8020;
-inline constexpr UINT kCmdAbout = 0x8030;
-inline constexpr UINT kCmdFrameworkHelp = 0xE146;
-
-// Timers of the bar (the blink, 4, and the drag scroll, 6, come with the mouse operations).
-enum BarTimer : UINT_PTR {
-  kTimerClock = 1,
-  kTimerDelayedHide = 2,
-  kTimerHover = 3,
-  kTimerArrowRepeat = 7,
-  // Adds the tray icon if the start has not settled by then (fires once).
-  kTimerTrayIcon = 9,
-};
 
 // What the bar works on: owned by the application for the whole run.
 struct BarContext {
@@ -63,17 +46,6 @@ struct BarContext {
   bool win2000OrLater = true;
 };
 
-// Resize modes (the same codes as the hit areas of the edges).
-enum ResizeMode { kNoResize = 0, kResizeTop = 12, kResizeBottom = 15, kResizeMaximize = 4 };
-
-// How a single button is drawn: hot or pressed, or selected (blended with ActTitle).
-struct ButtonLook {
-  bool highlighted = false;
-  bool selected = false;
-};
-
-struct TrayRequest;
-
 class CBarWindow : public fw::CMappedWindow<CBarWindow> {
  public:
   explicit CBarWindow(BarContext context);
@@ -82,14 +54,15 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   // Creates the window at the saved position and height, owned by owner.
   bool createBar(HWND owner, const std::wstring& commandLine);
 
+  // Showing and hiding, task mode (bar_activation.cpp).
   void showBar();
   void hideBar(int kind);
   void setTaskMode(bool on);
-  void refreshTaskList();
-  void openOptions();
-  // Takes over the values of the accepted options sheet and saves them.
+  void refreshTaskList();  // bar_tasks.cpp
+  void openOptions();      // bar_commands.cpp
+  // Takes over the values of the accepted options sheet and saves them (bar_options.cpp).
   void applyOptions(const Settings& sheet);
-  // Writes the window state to the profile.
+  // Writes the window state to the profile (bar_window.cpp).
   void saveWindowState();
   // The start is over (the application's loop found nothing left to do):
   // work kept back until then, the tray icon, begins. While the first-run
@@ -108,10 +81,11 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   };
   // Requests taken and waiting for the adding of items.
   const std::vector<AddRequest>& addRequests() const { return m_addRequests; }
-  int barWidth() const { return m_width; }
-  int barHeight() const { return m_height; }
-  const TaskTable& tasks() const { return m_tasks; }
+  int barWidth() const { return m_placer.width(); }
+  int barHeight() const { return m_placer.height(); }
+  const TaskTable& tasks() const { return m_tasks.table(); }
 
+  // Painting, handed to the view (bar_window.cpp, bar_view.cpp).
   // Repaints one button (group 0: the quick list) into the bar image and
   // copies only its cell to the window. Empty and hidden slots do nothing.
   void repaintButton(int group, int slot, ButtonLook look = {});
@@ -126,12 +100,14 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   // over the kept rest of the bar: what changes when a group is chosen, an
   // area takes the keyboard or a task is pressed.
   void repaintContent();
-  const BarLayout& layout() const { return m_layout; }
-  const ReadoutBoxes& readoutBoxes() const { return m_readoutBoxes; }
+  const BarLayout& layout() const { return m_view.layout(); }
+  const ReadoutBoxes& readoutBoxes() const { return m_view.readoutBoxes(); }
   // Where a slot's button is, when it is visible.
-  std::optional<ButtonGeometry> slotGeometry(int group, int slot) const;
+  std::optional<ButtonGeometry> slotGeometry(int group, int slot) const {
+    return m_view.slotGeometry(group, slot);
+  }
 
-  // The hit areas under the bar's current layout and group display.
+  // The hit areas under the bar's current layout and group display (bar_pointer_glue.cpp).
   HitGeometry hitGeometry() const;
   // The press, selection and drag state of the mouse operations.
   const BarPointer& pointer() const { return m_pointer; }
@@ -139,21 +115,7 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   static std::span<const fw::MessageEntry<CBarWindow>> messageMap();
 
  private:
-  // Painting (bar_paint.cpp).
-  FontSettings fontSettings() const;
-  void computeLayout();
-  BarPaintState paintState();
-  // Makes the bar image match the client size and state; true when it was
-  // painted anew (all of it, or its group display).
-  bool ensureBarImage(HDC reference);
-  void paintBarImage(HDC dc, bool contentOnly);
-  void paintGroupDisplay(HDC dc);
-  void paintTaskList(HDC dc);
-  void paintScrollColumn(HDC dc);
-  void paintSlot(HDC dc, int group, int slot, ButtonLook look);
-  int firstVisibleSlot(int group) const;
-
-  // Lifetime and painting (bar_window.cpp).
+  // Lifetime, painting, the system's notices and timers (bar_window.cpp).
   LRESULT onCreate(WPARAM, LPARAM);
   LRESULT onDestroy(WPARAM, LPARAM);
   LRESULT onClose(WPARAM, LPARAM);
@@ -170,8 +132,9 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   LRESULT onTimer(WPARAM, LPARAM);
   LRESULT onShowWindow(WPARAM, LPARAM);
   LRESULT onStyleChanging(WPARAM, LPARAM);
+  LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-  // Size, placement and resizing (bar_placement.cpp).
+  // Size, placement and resizing, handed to the placer (bar_placement.cpp).
   LRESULT onSize(WPARAM, LPARAM);
   LRESULT onWindowPosChanging(WPARAM, LPARAM);
   LRESULT onWindowPosChanged(WPARAM, LPARAM);
@@ -187,13 +150,14 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   LRESULT onHotKey(WPARAM, LPARAM);
   LRESULT onHookActivate(WPARAM, LPARAM);
   LRESULT onHookNewWindowActive(WPARAM, LPARAM);
-  LRESULT onHookTaskChange(WPARAM, LPARAM);
+  LRESULT onHookTaskChange(WPARAM, LPARAM);  // bar_tasks.cpp
 
-  // Mouse and keyboard (bar_input.cpp).
+  // Mouse and keyboard (bar_input.cpp); the wheel and the group scroll bar
+  // (bar_tab_scroll.cpp); the pointer's leaving (bar_pointer_glue.cpp).
   LRESULT onButtonDown(WPARAM, LPARAM);
   LRESULT onButtonUp(WPARAM, LPARAM);
   LRESULT onMouseMove(WPARAM, LPARAM);
-  LRESULT onMouseLeave(WPARAM, LPARAM);  // bar_pointer_glue.cpp
+  LRESULT onMouseLeave(WPARAM, LPARAM);
   LRESULT onDoubleClick(WPARAM, LPARAM);
   LRESULT onMouseWheel(WPARAM, LPARAM);
   LRESULT onVScroll(WPARAM, LPARAM);
@@ -221,80 +185,71 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   LRESULT onDragOver(WPARAM, LPARAM);
   LRESULT onRaise(WPARAM, LPARAM);
 
-  // Helpers.
-  void startClock();
-  void stopClock();
-  void clearPendingActions();
+  // What the view paints beyond the model, from the bar's state (bar_window.cpp).
+  BarScene scene();
+  // The layout in force: the placer's limits and ApplButtonRow follow it.
+  void layoutTaken(const BarLayout& layout);
+
+  // Hot keys (bar_activation.cpp).
   void registerBarHotKey();
   void simulateBarHotKey();
-  void applyWindowRegion();
+  bool itemHotKey(int id);
+  bool restoreForeignWindowWithHotKey(uint16_t hotKey);
+
+  // Start-up, ending, launching and the system menu (runStartupLaunch:
+  // bar_window.cpp; the rest bar_commands.cpp).
   void runStartupLaunch(const std::wstring& commandLine);
-  // Starts what the start-up plan lists and the start-up groups.
   void launchStartupPlan();
-  // Pointer-carrying messages are taken only from the launcher's own thread:
-  // a hook on the thread's queue turns posted ones into WM_NULL.
-  void installPointerGuard();
-  void removePointerGuard();
-  static LRESULT CALLBACK pointerGuardProc(int code, WPARAM wParam, LPARAM lParam);
-  // Adds or removes the notification-area icon. At start the icon is added
-  // on a short-lived thread (the exchange with the shell's tray takes a few
-  // milliseconds and the bar need not wait for it); every later change first
-  // waits for that addition to finish.
-  void addTrayIcon(bool add);
-  void addTrayIconInBackground();
-  void finishTrayIcon();
-  LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void endSession();
   void exitCommand();
   void showHelp();
   // At the point; with a rectangle, the menu keeps clear of it.
   void showSystemMenu(POINT at, const RECT* keepUncovered = nullptr);
-  // Mouse operations of the hit areas (bar_pointer_glue.cpp).
+  // Starts an item; the bar hides afterwards unless it is locked.
+  void launchItemAt(int group, int slot);
+  LaunchContext launchContext(bool hideAfter);
+
+  // Carrying out what the pointer state machine decides (bar_pointer_glue.cpp).
   PointerSettings pointerSettings() const;
   Hit slotHit(Hit hit) const;  // a grid cell's index becomes its slot
   int groupOfArea(int area) const;
   PressInput pressInput(int button, int x, int y, bool shift) const;
   void applyPointerEffects(const PointerEffects& e);
+  bool pointerTimer(UINT_PTR id);
+  ButtonMarks::RepaintButton buttonRepainter();
   void showSelection(bool selected);
-  void drawPressedFace(const PixelRect& r, COLORREF edge);
-  void showBand(const std::optional<HitRect>& band);
-  bool confirmLaunch(int count);
-  void launchSelected(int group, const std::vector<int>& slots);
-  void pressBox(const Hit& box);
-  void runBoxCommand(const Hit& box);
-  void execDialog();
-  // How the selection shows a button now (whole repaints keep it).
-  ButtonLook slotLook(int group, int slot) const;
-  // The hot highlight moves to this button (area 0: none).
   void showHot(const Hit& hot);
-  void trackLeave();
-  // A task command on one entry of the task list.
-  void runTaskCommand(int entry, int command);
-  // The pressed look of a prompting item's button before its file pick.
+  void drawPressedFace(const PixelRect& r, COLORREF edge);
+  bool confirmLaunch(int count);
+  void showContextHelpPopup(int id);
   void animatePromptButton(int group, int slot);
-  // The image-list drag of the selected buttons (bar_drag_start.cpp).
   void beginButtonDrag(int group, const std::vector<int>& slots, int offsetX, int offsetY);
   void beginTabDrag(int group);
-  void beginPictureDrag(const std::vector<PixelRect>& parts, int offsetX, int offsetY);
-  // While a dragged tab is held above or below the tab area, the tab rows scroll.
-  void scrollTabsDuringDrag();
-  void moveButtonDrag();
   void endButtonDrag();
-  // The box a key binding presses, if it presses one.
+  void scrollTabsDuringDrag();
+  bool scrollList(int direction);  // true when the list moved
+  void listScrollRepeat(int arrow);
+  // Whether the pointer is over the tab of that group now.
+  bool pointerOverTab(int group) const;
+
+  // The boxes held pressed and their commands (bar_boxes.cpp).
   static std::optional<Hit> bindingBox(const KeyBinding& binding);
+  void pressBox(const Hit& box);
+  void runBoxCommand(const Hit& box);
   void functionKeyCommand(int key);
-  // The group scroll bar and the wheel (bar_tab_scroll.cpp).
+  void execDialog();
+
+  // The group tab rows and their scrolling (bar_tab_scroll.cpp).
   TabRows groupTabRows() const;
-  // Makes or removes the group scroll bar as GrpScrollMode says, then syncs it.
   void updateGroupScrollBar();
-  // Places the bar beside the tabs, hides it in task mode, sets its range and thumb.
   void syncGroupScrollBar();
   void scrollTabsTo(int offset);
-  void groupScrollRequest(int request, int thumb);
   void wheelAt(POINT client, int delta, bool pages);
-  // A maximized bar restores on the screen it is on (bar_placement.cpp).
-  void keepRestoredOnBarScreen();
-  // The keyboard's focus: the button under the pointer (bar_key_focus.cpp).
+
+  // The keyboard: the bindings' press and release (bar_input.cpp) and the
+  // focus under the pointer (bar_key_focus.cpp).
+  void pressBinding(const KeyBinding& binding);
+  void releaseBinding();
   void pointerOnto(const PixelRect& r);
   Hit hitUnderPointer() const;
   void focusTab(int tab);
@@ -303,109 +258,37 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void keyTab();
   void keyEnter(const KeyBinding& binding);
   void releaseKeyPress();
-  // Remembers the delayed action the pointer's effects arm or end (bar_input.cpp).
-  void notePendingTimers(const PointerEffects& e, int x, int y);
-  bool scrollList(int direction);  // true when the list moved
-  void listScrollRepeat(int direction);
-  bool pointerTimer(UINT_PTR id);
-  // Whether the pointer is over the tab of that group now.
-  bool pointerOverTab(int group) const;
-  // The help popup of a right press, from the help file beside the program.
-  void showContextHelpPopup(int id);
-  void pressBinding(const KeyBinding& binding);
-  void releaseBinding();
-  bool itemHotKey(int id);
-  // Starts an item; the bar hides afterwards unless it is locked.
-  void launchItemAt(int group, int slot);
-  LaunchContext launchContext(bool hideAfter);
-  void tickClock();
-  // The task entry of a window, when the listing rules take it.
-  bool taskEntryFor(HWND window, TaskEntry& entry) const;
-  bool restoreForeignWindowWithHotKey(uint16_t hotKey);
-  int minHeight() const;
-  int maxHeight() const;
-  int edgeHeight() const;
-  void recordPlacement();
 
   BarContext m_context;
-  int m_width = 0;
-  int m_height = 0;
-  bool m_maximized = false;
-  bool m_placeAtPoint = false;
-  bool m_keyMenuPending = false;
-  bool m_gesturePending = false;
-  POINT m_activationPoint{};
-  int m_normalHeight = 0;
-  int m_savedHeight = 0;
-  int m_resizeAnchor = 0;
-  int m_pendingTimer = 0;
-  POINT m_pendingPoint{};
-  int m_hoveredGroup = -1;
-  int m_scrollDirection = 0;
-  const KeyBinding* m_armedBinding = nullptr;
-  HWND m_optionsSheet = nullptr;
-  std::vector<std::wstring> m_queuedDrops;  // filled by the drop target
-  std::vector<AddRequest> m_addRequests;
-  TaskTable m_tasks;
-  bool m_blinkPhase = false;
-  // What the window region was made for.
-  SIZE m_regionSize{-1, -1};
-  int m_regionCorners = -1;
-  int m_regionFlat = 0;
+  // Collaborators.
+  WindowPlacer m_placer;
+  TrayIcon m_tray;
+  ButtonDrag m_drag;
+  GroupScrollBar m_groupScroll;
+  HoverTimers m_timers;
+  ButtonMarks m_marks;
+  TaskList m_tasks;
+  PointerGuard m_guard;
+  BarView m_view;
+  BarPointer m_pointer{PointerSettings{}};
 
-  // Shared with painting and the mouse operations.
+  // The group display: the area holding the keyboard (1 tabs, 2 grid, 3
+  // quick list) and the group to return to from task mode.
   int m_currentArea = 1;
   int m_returnGroup = 1;
-  int m_resizeMode = kNoResize;
-  bool m_dragging = false;
   bool m_active = false;
-  bool m_clockRunning = false;
-  bool m_trayIcon = false;
-  // The tray icon waits for the start to settle.
-  bool m_trayPending = false;
-  HANDLE m_trayThread = nullptr;
-  std::shared_ptr<TrayRequest> m_trayRequest;
-  UINT m_taskbarCreated = 0;
+  bool m_topByLock = false;                    // TOP was switched on by LOCK, and goes with it
+  POINT m_pointerAt{};                         // the last pointer position in the client area
+  bool m_keyMenuPending = false;               // SC_KEYMENU: the menu loop puts the bar back in place
+  bool m_gesturePending = false;               // the activation gesture sent the bar hot key
+  const KeyBinding* m_armedBinding = nullptr;  // the key down, released with its key
+  std::optional<POINT> m_keyPressAt;           // Enter holds the focused button pressed here
   DWORD m_processId = 0;
   StartupPlan m_startupPlan;
   std::wstring m_pendingCommandLine;
-  HHOOK m_pointerGuard = nullptr;
-  // Painting: metrics, layout, colours and the off-screen bar image.
-  LayoutMetrics m_metrics;
-  // The button font before its size adjustment, chosen with the layout.
-  LOGFONTW m_buttonFont{};
-  BarLayout m_layout;
-  ReadoutBoxes m_readoutBoxes;
-  SlotPictures m_pictures;
-  PaintKit m_kit;
-  fw::Bitmap m_barImage;
-  SIZE m_imageSize{0, 0};
-  bool m_imageValid = false;
-  // False when only the group display (tabs, buttons, task list) must be painted again.
-  bool m_contentValid = false;
-  // What the clock and indicator last showed.
-  ReadoutMemory m_readouts;
-  // Mouse operations: the pointer state, the rubber band and the selection on screen.
-  BarPointer m_pointer{PointerSettings{}};
-  std::optional<HitRect> m_bandShown;
-  std::vector<int> m_shownSelection;
-  int m_shownSelectionGroup = -1;
-  std::optional<Hit> m_pressedBox;
-  bool m_topByLock = false;
-  POINT m_pointerAt{};  // the last pointer position in the client area
-  bool m_tabDrag = false;
-  bool m_tabScrolling = false;
-  HWND m_groupScrollBar = nullptr;  // control 202, with GrpScrollMode 1
-  WheelSteps m_wheel;
-  std::optional<POINT> m_keyPressAt;  // Enter holds the focused button pressed here
-  // The button under the pointer, drawn hot.
-  int m_hotGroup = -1;
-  int m_hotSlot = -1;
-  int m_pressedTask = 0;                // the task entry drawn pressed
-  void* m_pressedTaskWindow = nullptr;  // its window: the list may change before the release
-  // The drag's picture and its cursors (the image lists of the common controls).
-  struct _IMAGELIST* m_dragPicture = nullptr;
-  struct _IMAGELIST* m_dragCursors = nullptr;
+  HWND m_optionsSheet = nullptr;
+  std::vector<std::wstring> m_queuedDrops;  // filled by the drop target
+  std::vector<AddRequest> m_addRequests;
 };
 
 }  // namespace vorbin

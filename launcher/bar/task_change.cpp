@@ -25,6 +25,12 @@ bool qualifiesForTaskList(const TaskCandidate& w, bool detailed) {
   return detailed || (!w.child && w.systemMenu && !w.owned && w.titled);
 }
 
+std::wstring taskTitle(std::wstring_view title, std::wstring_view className, bool detailed) {
+  std::wstring text = title.empty() && detailed ? L"class:" + std::wstring(className) : std::wstring(title);
+  if (text.size() > kTaskTitleLimit) text.resize(kTaskTitleLimit);
+  return text;
+}
+
 TaskChange applyTaskChange(TaskTable& table, void* window, int code, const TaskWindowFacts& facts) {
   size_t found = 0;
   for (size_t i = table.size(); i-- > 1;) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "launcher/model/group_table.h"
 
@@ -23,9 +24,9 @@ struct TaskWindowFacts {
 };
 
 enum class TaskChange {
-  None,          // nothing to repaint
-  Updated,       // the list changed
-  NotListed,     // an unknown window was shown or retitled: the listing rules decide
+  None,       // nothing to repaint
+  Updated,    // the list changed
+  NotListed,  // an unknown window was shown or retitled: the listing rules decide
 };
 
 // The listing rule: a live, not excluded window; unless the list is detailed
@@ -39,6 +40,12 @@ struct TaskCandidate {
   bool titled = false;
 };
 bool qualifiesForTaskList(const TaskCandidate& window, bool detailed);
+
+// The text an entry shows: the window's title; an untitled window in a
+// detailed list shows "class:" and its class name instead. At most
+// kTaskTitleLimit characters either way.
+inline constexpr size_t kTaskTitleLimit = 255;
+std::wstring taskTitle(std::wstring_view title, std::wstring_view className, bool detailed);
 
 // Applies one report to the table: visible entries stay before hidden ones,
 // a newly hidden entry becomes the first hidden one and a newly visible entry

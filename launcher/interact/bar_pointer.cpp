@@ -108,10 +108,11 @@ PointerEffects BarPointer::move(int x, int y, const Hit& hit, int currentGroup, 
   // Hovering (also while dragging): another group's tab opens after a delay.
   const bool hoverTab = hit.area == kTabs && hit.index >= 1 && hit.index != currentGroup && !taskMode;
   if (!m_pressed || m_dragging) {
-    if (hoverTab && m_hoverGroup != hit.index) {
-      e.armTimers.push_back(
-          {kTimerHoverGroup, m_dragging ? m_settings.intervalAtDrop : m_settings.intervalAtSel});
-    }
+    // An interval of -1 turns the hover switch off: nothing is armed, so
+    // nothing waits for a timer that would not fire for weeks.
+    const int hoverWait = m_dragging ? m_settings.intervalAtDrop : m_settings.intervalAtSel;
+    if (hoverTab && m_hoverGroup != hit.index && hoverWait >= 0)
+      e.armTimers.push_back({kTimerHoverGroup, hoverWait});
     m_hoverGroup = hoverTab ? std::optional<int>(hit.index) : std::nullopt;
     if (m_dragging) {
       // Coming onto a list scroll arrow: the list scrolls after a longer first wait.

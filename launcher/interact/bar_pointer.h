@@ -7,15 +7,10 @@
 #include <optional>
 #include <vector>
 
+#include "launcher/bar/bar_timers.h"
 #include "launcher/interact/hit_areas.h"
 
 namespace vorbin {
-
-// Timers of the bar window armed from here.
-inline constexpr int kTimerHoverGroup = 3;
-inline constexpr int kTimerBlink = 4;
-inline constexpr int kTimerDragScroll = 6;
-inline constexpr int kTimerGroupScroll = 7;
 
 struct PointerSettings {
   bool shiftSelOnly = false;

@@ -52,7 +52,7 @@ ModelOptions ModelOptions::fromSettings(const Settings& settings) {
   ModelOptions o;
   o.isV416Later = settings.isV416Later;
   o.keepCompression = settings.keepCompression;
-  o.usualyTopGroup = settings.usualyTopGroup;
+  o.usuallyTopGroup = settings.usuallyTopGroup;
   return o;
 }
 
@@ -97,7 +97,7 @@ void GroupTable::loadGroups() {
   m_groups.push_back(std::make_unique<Group>());
 
   int placeholder = static_cast<int>(placeholderIndex());
-  if (m_options.usualyTopGroup) {
+  if (m_options.usuallyTopGroup) {
     activeGroup = 1;
     dispGroupOffset = 0;
   } else {

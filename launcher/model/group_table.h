@@ -63,7 +63,7 @@ unsigned systemHotKeyModifiers(uint16_t hotKey);
 struct ModelOptions {
   bool isV416Later = false;
   bool keepCompression = false;  // as read at start-up, for the whole run
-  bool usualyTopGroup = false;
+  bool usuallyTopGroup = false;
   std::wstring newGroupTitle;  // resource string 272
   AnsiDecoder decodeAnsi = latin1Decoder;
   HotKeyRegistrar* hotKeys = nullptr;  // none: hot keys are kept but never registered

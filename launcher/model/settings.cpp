@@ -84,11 +84,11 @@ const BoolSetting kBools[] = {
     {L"AlwaysOpenAppl", &Settings::alwaysOpenAppl, false, ROS},
     {L"GrowByFill", &Settings::growByFill, false, ROS},
     {L"FastExit", &Settings::fastExit, false, ROS},
-    {L"UsualyTopGroup", &Settings::usualyTopGroup, false, ROS},
+    {L"UsualyTopGroup", &Settings::usuallyTopGroup, false, ROS},
     {L"SuperLock", &Settings::superLock, false, ROS},
     {L"SmallFont", &Settings::smallFont, false, ROL},
     {L"Is24Hour", &Settings::is24Hour, false, ROS},
-    {L"DispIconInTary", &Settings::dispIconInTary, true, ROS},
+    {L"DispIconInTary", &Settings::dispIconInTray, true, ROS},
     {L"KeepCompression", &Settings::keepCompression, false, ROS},
     {L"GroupAsCenter", &Settings::groupAsCenter, false, ROL},
     {L"UserFont", &Settings::userFont, false, ROL},
@@ -145,16 +145,16 @@ const IntSetting<Colors> kAlphas[] = {
 };
 
 const TextSetting kTexts[] = {
-    {L"GraphicDirectry", &Settings::graphicDirectry, RS, true},
+    {L"GraphicDirectry", &Settings::graphicDirectory, RS, true},
     {L"SkinName", &Settings::skinName, ROS},
     {L"WildCard", &Settings::wildCard, ROS},
     {L"FontName", &Settings::fontName, ROL | kUserFont},
 };
 
 const FolderSetting kFolders[] = {
-    {L"ExeDirectry", &Settings::exeDirectry, true},
-    {L"IconDirectry", &Settings::iconDirectry, false},
-    {L"SelectDirectry", &Settings::selectDirectry, false},
+    {L"ExeDirectry", &Settings::exeDirectory, true},
+    {L"IconDirectry", &Settings::iconDirectory, false},
+    {L"SelectDirectry", &Settings::selectDirectory, false},
 };
 
 constexpr wchar_t kVorbBar[] = L"VorbBar";
@@ -213,8 +213,6 @@ void writeTables(Profile& p, const Settings& s, unsigned use) {
     if ((e.use & use) && (!(e.use & kUserFont) || s.userFont))
       p.setString(kSettingsSection, e.name, s.*(e.field));
 }
-
-int lockLevelFrom(const Settings& s) { return s.lock ? (s.superLock ? 2 : 1) : 0; }
 
 // Copies the rows the sheet hands over; true when one that shapes the layout changed.
 template <class Row, size_t N>
@@ -276,7 +274,7 @@ void loadSettings(const Profile& p, const SystemInfo& system, Settings& s) {
   if (auto modes = p.getString(kSettingsSection, kDispModeButton))
     s.dispModeButton = parseModeButtons(*modes);
 
-  s.lockLevel = lockLevelFrom(s);
+  s.lockLevel = lockLevelOf(s.lock, s.superLock);
   if (s.alwaysOpenAppl) s.taskMode = false;
 }
 
@@ -307,7 +305,7 @@ OptionChanges takeOptions(Settings& live, const Settings& sheet) {
   OptionChanges c;
   c.language = sheet.language != live.language;
   c.hotKey = sheet.hotKey != live.hotKey;
-  c.trayIcon = sheet.dispIconInTary != live.dispIconInTary;
+  c.trayIcon = sheet.dispIconInTray != live.dispIconInTray;
   c.keepCompression = sheet.keepCompression != live.keepCompression;
   c.taskList = live.taskMode && sheet.dispTaskDetails != live.dispTaskDetails;
   const bool boolsLayout = copySheetRows(kBools, live, sheet);
@@ -320,7 +318,7 @@ OptionChanges takeOptions(Settings& live, const Settings& sheet) {
   // Right button primary, secondary button and double-click mode come from the
   // sheet; bit 4 is the launcher's own.
   live.mouseButton = (sheet.mouseButton & 0x83) | (live.mouseButton & 0x10);
-  live.lockLevel = lockLevelFrom(live);
+  live.lockLevel = lockLevelOf(live.lock, live.superLock);
   return c;
 }
 

@@ -30,12 +30,12 @@ struct SystemInfo {
 struct Settings {
   // Read at start-up.
   bool isV416Later = false;
-  FolderValue exeDirectry, iconDirectry, selectDirectry;
-  std::wstring graphicDirectry;
+  FolderValue exeDirectory, iconDirectory, selectDirectory;
+  std::wstring graphicDirectory;
   unsigned vorbBar = 31;  // activation mask: edges left, top, right, bottom, desktop click
   bool mostTop = false;
   bool lock = false;
-  int lockLevel = 0;  // 0 unlocked, 1 locked, 2 locked with SuperLock
+  int lockLevel = 0;  // 0 unlocked, 1 locked, 2 locked with SuperLock: see lockLevelOf
   bool lockWithTop = true;
   bool queryDelete = true;
   bool runWithOpen = true;
@@ -48,14 +48,14 @@ struct Settings {
   bool alwaysOpenAppl = false;
   bool growByFill = false;
   bool fastExit = false;
-  bool usualyTopGroup = false;
+  bool usuallyTopGroup = false;
   bool superLock = false;
   bool smallFont = false;
   bool is24Hour = false;
   int howGetSubFolder = 11;
   int hotKey = kDefaultHotKey;
   int closeDelayTime = 0;
-  bool dispIconInTary = true;
+  bool dispIconInTray = true;
   bool keepCompression = false;
   int toolTipMode = 0;
   int applButtonRow = -1;
@@ -152,6 +152,9 @@ void saveOptions(Profile& profile, const Settings& settings);
 // groupBeforeTaskMode: the group to remember when the bar is in task mode.
 void saveState(Profile& profile, const Settings& settings, const GroupTable& groups,
                const CmdHistory& history, std::optional<int> groupBeforeTaskMode = std::nullopt);
+
+// Lock level from the profile's Lock and SuperLock.
+inline int lockLevelOf(bool lock, bool superLock) { return lock ? (superLock ? 2 : 1) : 0; }
 
 // What taking over the accepted options sheet changed, for the bar to act on.
 struct OptionChanges {

@@ -1,5 +1,6 @@
 // Hiding, hot key, activation gesture, region and placement decisions.
 #include "launcher/bar/bar_rules.h"
+#include "launcher/model/settings.h"
 
 #include <gtest/gtest.h>
 

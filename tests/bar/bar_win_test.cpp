@@ -11,6 +11,7 @@
 #include "hook/vorber2k.h"
 #include "launcher/app/launcher_app.h"
 #include "launcher/bar/bar_window.h"
+#include "launcher/services/find_files.h"
 #include "tests/bar/in_process_bar.h"
 
 namespace vorbin {
@@ -70,7 +71,7 @@ bool trayIconThere(HWND bar) {
 }
 
 TEST_F(BarInProcess, TrayIconIsAddedAtStartAndPutBackForARestartedShell) {
-  settings.dispIconInTary = true;
+  settings.dispIconInTray = true;
   HWND w = makeBar();
   NOTIFYICONDATAW ours = trayIconOf(w);
   // Kept back until the start has settled (or a second has passed), then
@@ -93,13 +94,13 @@ TEST_F(BarInProcess, TrayIconIsAddedAtStartAndPutBackForARestartedShell) {
 
   // Without the option nothing is put back.
   ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &ours));
-  settings.dispIconInTary = false;
+  settings.dispIconInTray = false;
   SendMessageW(w, taskbarCreated, 0, 0);
   EXPECT_FALSE(trayIconThere(w));
 }
 
 TEST_F(BarInProcess, TrayIconComesWithinASecondWhenTheStartNeverSettles) {
-  settings.dispIconInTary = true;
+  settings.dispIconInTray = true;
   HWND w = makeBar();
   // Nobody calls startSettled here (a dialog's loop, say): the timer does.
   bool added = false;
@@ -200,10 +201,25 @@ TEST_F(BarInProcess, CloseCommandWaitsForAPendingHoverOverATab) {
   SendMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
   pump();
   EXPECT_TRUE(IsIconic(w));
+
+  // IntervalAtSel -1 turns the hover switch off: the tab arms nothing and
+  // nothing keeps the close command from hiding the bar.
+  settings.intervalAtSel = -1;
+  bar->showBar();
+  groups->activeGroup = 1;
+  bar->repaintAll();
+  pump();
+  SendMessageW(w, WM_MOUSEMOVE, 0, MAKELPARAM(0, 0));
+  SendMessageW(w, WM_MOUSEMOVE, 0, at);
+  EXPECT_FALSE(KillTimer(w, kTimerHoverGroup)) << "timer 3 was armed";
+  SendMessageW(w, WM_SYSCOMMAND, SC_CLOSE, 0);
+  pump();
+  EXPECT_TRUE(IsIconic(w));
+  EXPECT_EQ(groups->activeGroup, 1);
 }
 
 TEST_F(BarInProcess, UsualyTopGroupReturnsToGroupOneOnPlainHideOnly) {
-  settings.usualyTopGroup = true;
+  settings.usuallyTopGroup = true;
   HWND w = makeBar();
   groups->activeGroup = 3;
   groups->dispGroupOffset = 2;
@@ -268,6 +284,21 @@ TEST_F(BarInProcess, ClosingSavesTheWindowState) {
   EXPECT_EQ(profile.getInt(kSettingsSection, L"PositionX", -1), 120);
   EXPECT_EQ(profile.getInt(kSettingsSection, L"PositionY", -1), 140);
   EXPECT_EQ(profile.getInt(kSettingsSection, L"Height", -1), height);
+  // The button rows in force are written back, not the -1 of a fresh profile.
+  const int rows = bar->layout().visibleRows;
+  ASSERT_GT(rows, 0);
+  EXPECT_EQ(profile.getInt(kSettingsSection, L"ApplButtonRow", -1), rows);
+  // A bar made taller by its bottom edge shows more rows, and saves them.
+  RECT r;
+  GetWindowRect(w, &r);
+  SendMessageW(w, WM_NCLBUTTONDOWN, HTBOTTOM, MAKELPARAM(r.left + 20, r.bottom - 1));
+  const LPARAM lower = MAKELPARAM(20, height + 3 * (height / rows));
+  SendMessageW(w, WM_MOUSEMOVE, 0, lower);
+  SendMessageW(w, WM_LBUTTONUP, 0, lower);
+  UpdateWindow(w);
+  bar->saveWindowState();
+  EXPECT_GT(bar->layout().visibleRows, rows);
+  EXPECT_EQ(profile.getInt(kSettingsSection, L"ApplButtonRow", -1), bar->layout().visibleRows);
 
   // Minimized, the remembered place is the one before.
   ShowWindow(w, SW_MINIMIZE);
@@ -392,6 +423,27 @@ TEST_F(BarInProcess, TaskDetailsFromTheOptionsRebuildTheTaskList) {
   sheet.dispTaskDetails = settings.dispTaskDetails ? 0 : 1;
   bar->applyOptions(sheet);
   EXPECT_TRUE(isListed());
+
+  // With details an untitled window shows its class; a window retitled to
+  // nothing as well.
+  ASSERT_NE(settings.dispTaskDetails, 0);
+  wchar_t className[64] = {};
+  GetClassNameW(late, className, 64);
+  const std::wstring byClass = L"class:" + std::wstring(className);
+  HWND untitled = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 200, 100,
+                                  nullptr, nullptr, nullptr, nullptr);
+  auto titleOf = [&](HWND window) {
+    for (size_t i = 1; i < bar->tasks().size(); ++i)
+      if (bar->tasks()[i].window == window) return std::optional<std::wstring>(bar->tasks()[i].title);
+    return std::optional<std::wstring>();
+  };
+  bar->refreshTaskList();
+  EXPECT_EQ(titleOf(untitled), byClass);
+  EXPECT_EQ(titleOf(late), L"late task");
+  SetWindowTextW(late, L"");
+  SendMessageW(bar->hwnd(), WM_HOOK_TASKCHANGE, reinterpret_cast<WPARAM>(late), 12);
+  EXPECT_EQ(titleOf(late), byClass);
+  DestroyWindow(untitled);
   DestroyWindow(late);
 }
 

@@ -19,7 +19,8 @@ TaskEntry entry(int n, int showState) {
 // Windows of the table in order, after the dummy entry.
 std::vector<int> order(const TaskTable& t) {
   std::vector<int> out;
-  for (size_t i = 1; i < t.size(); ++i) out.push_back(static_cast<int>(reinterpret_cast<uintptr_t>(t[i].window)));
+  for (size_t i = 1; i < t.size(); ++i)
+    out.push_back(static_cast<int>(reinterpret_cast<uintptr_t>(t[i].window)));
   return out;
 }
 
@@ -110,6 +111,26 @@ TEST(TaskListing, OrdinaryTopLevelWindowsOrAnythingLiveWhenDetailed) {
   TaskCandidate excluded = ordinary;
   excluded.excluded = true;
   EXPECT_FALSE(qualifiesForTaskList(excluded, true));
+}
+
+TEST(TaskListing, UntitledWindowsShowTheirClassOnlyInADetailedList) {
+  const std::wstring longClass(300, L'c');
+  const struct {
+    int line;
+    std::wstring_view title, className;
+    bool detailed;
+    std::wstring expected;
+  } rows[] = {
+      {__LINE__, L"Notepad", L"Edit", true, L"Notepad"},
+      {__LINE__, L"Notepad", L"Edit", false, L"Notepad"},
+      {__LINE__, L"", L"tooltips_class32", true, L"class:tooltips_class32"},
+      {__LINE__, L"", L"tooltips_class32", false, L""},
+      {__LINE__, L"", L"", true, L"class:"},
+      {__LINE__, L"", longClass, true, (L"class:" + longClass).substr(0, kTaskTitleLimit)},
+      {__LINE__, std::wstring_view(longClass), L"X", false, longClass.substr(0, kTaskTitleLimit)},
+  };
+  for (const auto& r : rows)
+    EXPECT_EQ(taskTitle(r.title, r.className, r.detailed), r.expected) << "row of line " << r.line;
 }
 
 TEST_F(TaskChanges, DummyEntryIsNeverMatched) {

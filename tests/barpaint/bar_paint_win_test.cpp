@@ -87,7 +87,7 @@ class BarPainting : public InProcessBarTest {
     if (HasFatalFailure()) return;
     settings.positionX = 20;
     settings.positionY = 20;
-    settings.dispIconInTary = false;
+    settings.dispIconInTray = false;
     const std::wstring tools = L"Tools", games = L"Games";
     ASSERT_EQ(groups->ensureGroup(1, &tools, false), 1);
     ASSERT_EQ(groups->ensureGroup(static_cast<int>(groups->placeholderIndex()), &games, false), 2);

@@ -209,7 +209,7 @@ TEST_F(BarPointerTest, HoveringHighlightsTheButtonAndActivatesItsArea) {
   EXPECT_FALSE(pointer.leave().hot.has_value()) << "no highlight to take away";
 }
 
-TEST_F(BarPointerTest, RightButtonSelectsAndOpensTheMenuOrShowsHelp) {
+TEST_F(BarPointerTest, RightButtonSelectsAndNamesTheMenuSlotOrAsksForHelp) {
   PointerEffects e = pointer.press(gridPress(2, 2), kQuick, 1);
   EXPECT_EQ(e.activateArea, kGrid);
   EXPECT_TRUE(e.drawPressed.empty());
@@ -234,6 +234,22 @@ TEST_F(BarPointerTest, TabsHoverDragAndPlaceholder) {
   EXPECT_TRUE(pointer.move(11, 10, {kTabs, 2}, 1, false, cellsIn, blockOrigin).armTimers.empty());
   EXPECT_TRUE(pointer.move(10, 40, {kTabs, 1}, 1, false, cellsIn, blockOrigin).armTimers.empty());
   EXPECT_TRUE(pointer.move(10, 70, {kTabs, 3}, 1, true, cellsIn, blockOrigin).armTimers.empty());
+
+  // IntervalAtSel -1 switches the hover off: no tab arms anything, the hot
+  // highlight and the hovered area still follow the pointer.
+  PointerSettings off;
+  off.intervalAtSel = -1;
+  BarPointer still(off);
+  for (int tabIndex : {2, 3, 2}) {
+    e = still.move(10, 10 * tabIndex, {kTabs, tabIndex}, 1, false, cellsIn, blockOrigin);
+    EXPECT_TRUE(e.armTimers.empty()) << "tab " << tabIndex;
+  }
+  EXPECT_TRUE(still.move(60, 20, {kGrid, 1}, 1, false, cellsIn, blockOrigin).hot.has_value());
+  off.intervalAtSel = 0;
+  still.setSettings(off);
+  e = still.move(10, 30, {kTabs, 3}, 1, false, cellsIn, blockOrigin);
+  ASSERT_EQ(e.armTimers.size(), 1u) << "0 is the shortest wait, not off";
+  EXPECT_EQ(e.armTimers[0].milliseconds, 0);
 
   PressInput tab;
   tab.hit = {kTabs, 3};

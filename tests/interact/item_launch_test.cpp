@@ -36,20 +36,6 @@ TEST(ItemLaunch, RequestsCarryTheItemsFields) {
   EXPECT_FALSE(idRequest.document.has_value());
 }
 
-TEST(ItemLaunch, PromptingItemWithoutPickerOpensItsFolderOnly) {
-  const auto item = textItem(L"C:\\Tools\\edit.exe %1", kItemPrompt | kItemRunAs | 2);
-  LaunchRequest prompting = launchRequestFor(*item, std::wstring(L"C:\\doc.txt"));
-  prompting.groupStartMode = 4;
-  const LaunchRequest request = promptFolderRequest(prompting);
-  // Target, document and run-as would start the program; only the folder may open.
-  EXPECT_EQ(request.target, L"");
-  EXPECT_FALSE(request.document.has_value());
-  EXPECT_TRUE(request.idList.empty());
-  EXPECT_EQ(request.folder, L"C:\\Work");
-  EXPECT_EQ(request.flags, kItemPrompt | 2u);
-  EXPECT_EQ(request.groupStartMode, 4);
-}
-
 TEST(ItemLaunch, GroupStartTakesOccupiedSlotsInOrder) {
   Group group;
   group.startUp = kGroupStartHidden;

@@ -138,7 +138,7 @@ TEST(GroupTable, ActiveGroupIsClampedToTheTable) {
   struct Case {
     int line;
     int stored;
-    bool usualyTop;
+    bool usuallyTop;
     int expected;
   } cases[] = {{__LINE__, 0, false, 1}, {__LINE__, -3, false, 1}, {__LINE__, 2, false, 2},
                {__LINE__, 3, false, 3}, {__LINE__, 40, false, 3}, {__LINE__, 2, true, 1}};
@@ -148,12 +148,12 @@ TEST(GroupTable, ActiveGroupIsClampedToTheTable) {
     p.setInt(kSettingsSection, L"ActGroup", c.stored);
     p.setInt(kSettingsSection, L"DispGrpOffset", 1);
     ModelOptions o = options();
-    o.usualyTopGroup = c.usualyTop;
+    o.usuallyTopGroup = c.usuallyTop;
     GroupTable t(p, o);
     t.loadGroups();
     ASSERT_EQ(t.placeholderIndex(), 3u);
     EXPECT_EQ(t.activeGroup, c.expected) << "line " << c.line;
-    EXPECT_EQ(t.dispGroupOffset, c.usualyTop ? 0 : 1) << "line " << c.line;
+    EXPECT_EQ(t.dispGroupOffset, c.usuallyTop ? 0 : 1) << "line " << c.line;
   }
 }
 

@@ -353,7 +353,7 @@ TEST_F(RegistryModel, SettingsReadTheSystemAndWriteClampedValuesBack) {
   EXPECT_FALSE(s.programFolder.empty());
   EXPECT_EQ(s.programFolder.back(), L'\\');
   EXPECT_FALSE(s.windowsFolder.empty());
-  EXPECT_EQ(s.exeDirectry.path, s.windowsFolder);
+  EXPECT_EQ(s.exeDirectory.path, s.windowsFolder);
   EXPECT_FALSE(s.runningAsShell);
   EXPECT_EQ(wildCardOrDefault(s), L"*.*");  // string 512 of the language library
   s.wildCard = L"*.exe;*.lnk";

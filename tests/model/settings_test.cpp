@@ -23,10 +23,10 @@ TEST(Settings, MissingFoldersAndTextsFallBackToTheWindowsFolder) {
   MemoryProfile p;
   p.setString(kSettingsSection, L"SelectDirectry", L",0,0,0,0");
   Settings s = load(p);
-  EXPECT_EQ(s.exeDirectry.path, L"C:\\windows");
-  EXPECT_EQ(s.exeDirectry.numbers[0], 1);
-  EXPECT_EQ(s.selectDirectry.path, L"C:\\windows");
-  EXPECT_EQ(s.graphicDirectry, L"C:\\windows");
+  EXPECT_EQ(s.exeDirectory.path, L"C:\\windows");
+  EXPECT_EQ(s.exeDirectory.numbers[0], 1);
+  EXPECT_EQ(s.selectDirectory.path, L"C:\\windows");
+  EXPECT_EQ(s.graphicDirectory, L"C:\\windows");
   EXPECT_EQ(s.vorbBar, 31u);
 }
 
@@ -91,8 +91,8 @@ TEST(Settings, TextValuesAndDerivedFlags) {
   EXPECT_FALSE(s.taskMode);  // the bar always opens on the applications
   EXPECT_EQ(s.dispModeButton, (std::array<int, 3>{2, 0, 4}));
   EXPECT_TRUE(s.fontName.empty());  // read only with UserFont
-  EXPECT_EQ(s.iconDirectry.path, L"D:\\Icons");
-  EXPECT_EQ(s.iconDirectry.numbers, (std::array<int, 4>{1, 2, 3, 4}));
+  EXPECT_EQ(s.iconDirectory.path, L"D:\\Icons");
+  EXPECT_EQ(s.iconDirectory.numbers, (std::array<int, 4>{1, 2, 3, 4}));
 
   p.setString(kSettingsSection, L"UserFont", L"Yes");
   p.setString(kSettingsSection, L"IsFontBold", L"Yes");

@@ -1,28 +1,31 @@
-// The bar's painting: fonts and layout, the off-screen bar image, the whole
-// bar and single buttons painted into it, the clock and indicator ticks, and
-// the copies from the image to the window.
-#include "launcher/bar/bar_window.h"
-
-#include <commctrl.h>
+// The bar's picture: fonts and layout, the off-screen bar image, the whole
+// bar and single buttons painted into it, the clock and indicator ticks (and
+// the clock's timer), and the copies from the image to the window.
+#include "launcher/bar/bar_view.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "hook/vorber2k.h"
-#include "launcher/app/resource_library.h"
+#include "launcher/resources/resource_ids.h"
+#include "launcher/services/language_strings.h"
+#include "launcher/bar/bar_timers.h"
+#include "launcher/bar/button_drag.h"
+#include "launcher/render/clock_text.h"
 #include "launcher/render/paint_primitives.h"
+#include "launcher/render/pixel_rect_win.h"
 #include "launcher/services/shell_helpers.h"
 
 namespace vorbin {
 
 namespace {
 
-RECT toRect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
-
 // The stored colours list the painter's slots first, in the painter's order,
 // then its plain colours.
 static_assert(kSlotCount == kActTitle && kActTitle + kPlainColourCount == kColorCount);
 static_assert(static_cast<int>(SlotId::kBord) == kBord && static_cast<int>(SlotId::kApplBase) == kApplBase &&
-              static_cast<int>(SlotId::kCommandName) == kCommandName && static_cast<int>(SlotId::kLight) == kLight);
+              static_cast<int>(SlotId::kCommandName) == kCommandName &&
+              static_cast<int>(SlotId::kLight) == kLight);
 
 BarColours barColoursFrom(const Colors& c) {
   BarColours out;
@@ -58,23 +61,6 @@ ClockTime clockNow() {
   return {now.wMonth, now.wDay, now.wHour, now.wMinute};
 }
 
-// A drawing step during a button drag hides the drag image, so that the image
-// is not copied into the bar and left behind when it moves on.
-class DragImageHidden {
- public:
-  explicit DragImageHidden(bool dragging) : m_hidden(dragging) {
-    if (m_hidden) ImageList_DragShowNolock(FALSE);
-  }
-  ~DragImageHidden() {
-    if (m_hidden) ImageList_DragShowNolock(TRUE);
-  }
-  DragImageHidden(const DragImageHidden&) = delete;
-  DragImageHidden& operator=(const DragImageHidden&) = delete;
-
- private:
-  bool m_hidden;
-};
-
 int freeMemoryPercent() {
   MEMORYSTATUSEX memory{};
   memory.dwLength = sizeof(memory);
@@ -84,8 +70,11 @@ int freeMemoryPercent() {
 
 }  // namespace
 
-FontSettings CBarWindow::fontSettings() const {
-  const Settings& s = m_context.settings;
+BarView::BarView(const Settings& settings, const Colors& colors, GroupTable& groups, Hooks hooks)
+    : m_settings(settings), m_colors(colors), m_groups(groups), m_hooks(std::move(hooks)) {}
+
+FontSettings BarView::fontSettings() const {
+  const Settings& s = m_settings;
   FontSettings f;
   f.userFont = s.userFont;
   f.fontName = s.fontName;
@@ -97,17 +86,15 @@ FontSettings CBarWindow::fontSettings() const {
   return f;
 }
 
-void CBarWindow::computeLayout() {
-  const Settings& s = m_context.settings;
+void BarView::computeLayout(int clientHeight) {
+  const Settings& s = m_settings;
   fw::WindowDC screen(nullptr);
-  m_metrics = measureLayoutMetrics(screen, fontSettings(), m_context.colors.ellipseWidth, s.flatRatio,
-                                   s.scrollBtnSize);
+  m_metrics =
+      measureLayoutMetrics(screen, fontSettings(), m_colors.ellipseWidth, s.flatRatio, s.scrollBtnSize);
   m_buttonFont = baseButtonFont(fontSettings(), screenDpiY());
   m_metrics.groupScrollBarWidth = s.grpScrollMode == 1 ? GetSystemMetrics(SM_CXVSCROLL) : 0;
-  const int clientHeight =
-      m_height > 0 ? m_height : barDefaultHeight(computeBarLayout(m_metrics, s.taskMode, 0));
-  m_layout = computeBarLayout(m_metrics, s.taskMode, clientHeight);
-  m_width = m_layout.width;
+  if (clientHeight <= 0) clientHeight = barDefaultHeight(computeBarLayout(m_metrics, s.taskMode, 0));
+  takeLayout(computeBarLayout(m_metrics, s.taskMode, clientHeight));
   int clockW = 0, amPmW = 0, indicatorW = 0;
   {
     FontMaker clock(screen, m_layout.clockFontHeight, 0, -1, false, L"Arial");
@@ -121,43 +108,40 @@ void CBarWindow::computeLayout() {
   m_readoutBoxes = placeReadouts(m_layout, clockW, amPmW, indicatorW);
   const RECT control = toRect(m_layout.controlBox);
   SetCtrlRect(&control);
-  m_kit.colours = barColoursFrom(m_context.colors);
+  m_kit.colours = barColoursFrom(m_colors);
   m_kit.pictures = &m_pictures;
   m_kit.loadStrips(GetModuleHandleW(nullptr), m_layout);
   m_imageValid = false;
 }
 
-void CBarWindow::loadColours() {
-  m_kit.colours = barColoursFrom(m_context.colors);
+void BarView::takeLayout(const BarLayout& layout) {
+  m_layout = layout;
+  if (m_hooks.layoutTaken) m_hooks.layoutTaken(m_layout);
+}
+
+void BarView::loadColours() {
+  m_kit.colours = barColoursFrom(m_colors);
   std::array<std::wstring, kPictureValueCount> names;
-  for (int i = 0; i < kPictureValueCount; ++i) names[i] = m_context.colors.pictures[i];
-  const std::wstring folder = m_context.settings.programFolder;
+  for (int i = 0; i < kPictureValueCount; ++i) names[i] = m_colors.pictures[i];
+  const std::wstring folder = m_settings.programFolder;
   m_pictures.load(names, [&](const std::wstring& name) { return resolvePicture(name, folder); });
   // The strips carry the slots' colours.
   if (m_layout.width > 0) m_kit.loadStrips(GetModuleHandleW(nullptr), m_layout);
   m_imageValid = false;
 }
 
-void CBarWindow::relayout() {
-  computeLayout();
-  if (!m_hwnd) return;
-  m_height = std::max(m_height, minHeight());
-  SetWindowPos(m_hwnd, nullptr, 0, 0, m_width, m_height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  repaintAll();
-}
-
-void CBarWindow::repaintAll() {
+void BarView::repaintAll(HWND bar) {
   m_imageValid = false;
-  if (m_hwnd) InvalidateRect(m_hwnd, nullptr, FALSE);
+  if (bar) InvalidateRect(bar, nullptr, FALSE);
 }
 
-void CBarWindow::repaintContent() {
+void BarView::repaintContent(HWND bar) {
   m_contentValid = false;
-  if (m_hwnd) InvalidateRect(m_hwnd, nullptr, FALSE);
+  if (bar) InvalidateRect(bar, nullptr, FALSE);
 }
 
-BarPaintState CBarWindow::paintState() {
-  const Settings& s = m_context.settings;
+BarPaintState BarView::paintState(const BarScene& scene) {
+  const Settings& s = m_settings;
   BarPaintState p;
   p.taskMode = s.taskMode;
   p.displayMode = s.taskMode ? s.taskDispMode : s.groupDispMode;
@@ -165,11 +149,12 @@ BarPaintState CBarWindow::paintState() {
   p.taskDetails = s.dispTaskDetails != 0;
   p.lampStates = {s.taskMode ? 1 : 0, s.mostTop ? 1 : 0, s.lockLevel > 0 ? 1 : 0};
   // A held function key shows its pressed face.
-  if (m_pressedBox && m_pressedBox->area == hit_area::kFunctionKeys && m_pressedBox->index >= 0 &&
-      m_pressedBox->index < static_cast<int>(p.keyStates.size()))
-    p.keyStates[static_cast<size_t>(m_pressedBox->index)] = 0;
-  p.maximized = m_maximized;
-  p.ellipseWidth = m_context.colors.ellipseWidth;
+  const std::optional<Hit>& held = scene.pressedBox;
+  if (held && held->area == hit_area::kFunctionKeys && held->index >= 0 &&
+      held->index < static_cast<int>(p.keyStates.size()))
+    p.keyStates[static_cast<size_t>(held->index)] = 0;
+  p.maximized = scene.maximized;
+  p.ellipseWidth = m_colors.ellipseWidth;
   p.flatRatio = s.flatRatio;
   p.is24Hour = s.is24Hour;
   const ClockTime now = clockNow();
@@ -182,16 +167,16 @@ BarPaintState CBarWindow::paintState() {
   p.indicatorText = std::to_wstring(percent);
   p.indicatorColour =
       indicatorColour(percent, IndicatorKind::kFreePercent, m_kit.colours[PlainColourId::kIndicator]);
-  if (s.taskMode) p.commandLabels = parseCommandLabels(resourceString(214));
+  if (s.taskMode) p.commandLabels = parseCommandLabels(resourceString(IDS_TASK_BUTTON_LABELS));
   // The readouts drawn now are what the clock remembers.
   m_readouts.forget();
   m_readouts.tick(now, s.is24Hour, percent);
   return p;
 }
 
-bool CBarWindow::ensureBarImage(HDC reference) {
+bool BarView::ensureBarImage(HDC reference, const BarScene& scene) {
   RECT client;
-  GetClientRect(m_hwnd, &client);
+  GetClientRect(scene.bar, &client);
   const SIZE size{std::max(1L, client.right), std::max(1L, client.bottom)};
   const bool sameSize = m_barImage && size.cx == m_imageSize.cx && size.cy == m_imageSize.cy;
   if (m_imageValid && sameSize && m_contentValid) return false;
@@ -201,33 +186,33 @@ bool CBarWindow::ensureBarImage(HDC reference) {
     m_imageSize = size;
   }
   // The areas reaching down to the bottom follow the client height and the mode.
-  if (!contentOnly) m_layout = computeBarLayout(m_metrics, m_context.settings.taskMode, size.cy);
+  if (!contentOnly) takeLayout(computeBarLayout(m_metrics, m_settings.taskMode, size.cy));
   fw::MemoryDC memory(reference);
   fw::SelectScope select(memory, m_barImage.get());
-  paintBarImage(memory, contentOnly);
+  paintBarImage(memory, contentOnly, scene);
   m_imageValid = m_contentValid = true;
   return true;
 }
 
-void CBarWindow::paintBarImage(HDC dc, bool contentOnly) {
-  syncGroupScrollBar();
-  const BarPaintState state = paintState();
+void BarView::paintBarImage(HDC dc, bool contentOnly, const BarScene& scene) {
+  if (m_hooks.imagePainting) m_hooks.imagePainting();
+  const BarPaintState state = paintState(scene);
   if (contentOnly) {
     paintContentGround(dc, m_layout, m_kit, state);
   } else {
     paintWholeBar(dc, m_imageSize.cx, m_imageSize.cy, m_layout, m_kit, state);
   }
   if (state.taskMode) {
-    paintTaskList(dc);
+    paintTaskList(dc, scene);
   } else {
-    paintGroupDisplay(dc);
+    paintGroupDisplay(dc, scene);
   }
 }
 
-void CBarWindow::paintGroupDisplay(HDC dc) {
-  GroupTable& groups = m_context.groups;
-  const Settings& s = m_context.settings;
-  const Colors& c = m_context.colors;
+void BarView::paintGroupDisplay(HDC dc, const BarScene& scene) {
+  GroupTable& groups = m_groups;
+  const Settings& s = m_settings;
+  const Colors& c = m_colors;
   // Tabs: groups 1 .. the last before the placeholder.
   TabsPaint tabs;
   const size_t last = groups.placeholderIndex();
@@ -237,7 +222,7 @@ void CBarWindow::paintGroupDisplay(HDC dc) {
   }
   tabs.current = groups.activeGroup;
   // The tabs show the current group in ActTitle while they hold the keyboard.
-  if (m_currentArea == 1) tabs.highlightColour = m_kit.colours[PlainColourId::kActTitle];
+  if (scene.currentArea == 1) tabs.highlightColour = m_kit.colours[PlainColourId::kActTitle];
   tabs.actColorAlpha = c.actColorAlpha;
   tabs.imageWeight = c.nonActAlphaGp;
   const TabLayout tabLay = tabLayout(m_layout, s.groupDispMode);
@@ -261,26 +246,26 @@ void CBarWindow::paintGroupDisplay(HDC dc) {
     const CellLayout cells = gridCells(m_layout, groups[active].buttonMode);
     const int shown = visibleSlots(m_layout, cells);
     const int first = firstVisibleSlot(active);
-    for (int k = 0; k < shown; ++k) paintSlot(dc, active, first + k, slotLook(active, first + k));
+    for (int k = 0; k < shown; ++k) paintSlot(dc, active, first + k, scene.look(active, first + k), scene);
   }
   {
     fw::SaveDCScope save(dc);
     const RECT quick = toRect(m_layout.quickList);
     IntersectClipRect(dc, quick.left, quick.top, quick.right, quick.bottom);
     for (int slot = 0; quickButton(m_layout, slot).cell.top < m_layout.quickList.bottom; ++slot) {
-      paintSlot(dc, 0, slot, slotLook(0, slot));
+      paintSlot(dc, 0, slot, scene.look(0, slot), scene);
     }
   }
   paintScrollColumn(dc);
 }
 
-int CBarWindow::firstVisibleSlot(int group) const {
-  const Group& g = m_context.groups[static_cast<size_t>(group)];
+int BarView::firstVisibleSlot(int group) const {
+  const Group& g = m_groups[static_cast<size_t>(group)];
   const CellLayout cells = gridCells(m_layout, g.buttonMode);
   return std::max(0, g.dispOffset) * cells.columns * cells.slotsPerH;
 }
 
-void CBarWindow::paintScrollColumn(HDC dc) {
+void BarView::paintScrollColumn(HDC dc) {
   const ColourSlot& appl = m_kit.slot(SlotId::kApplBase);
   const POINT origin = m_kit.tileOrigin(SlotId::kApplBase, {m_layout.grid.left, m_layout.grid.top});
   for (const PixelRect& part : {m_layout.scrollNumber, m_layout.scrollUp, m_layout.scrollDown}) {
@@ -294,42 +279,40 @@ void CBarWindow::paintScrollColumn(HDC dc) {
     arrowGlyph(dc, toRect(m_layout.scrollUp), true, m_layout.scrollUp.width() / 4, appl);
     arrowGlyph(dc, toRect(m_layout.scrollDown), false, m_layout.scrollDown.width() / 4, appl);
   }
-  const int active = m_context.groups.activeGroup;
-  if (m_layout.scrollNumber.height() > 0 && active > 0 &&
-      static_cast<size_t>(active) < m_context.groups.size()) {
+  const int active = m_groups.activeGroup;
+  if (m_layout.scrollNumber.height() > 0 && active > 0 && static_cast<size_t>(active) < m_groups.size()) {
     fw::SaveDCScope save(dc);
     SetBkMode(dc, TRANSPARENT);
     fw::SelectScope font(dc, GetStockObject(DEFAULT_GUI_FONT));
-    const std::wstring row = std::to_wstring(m_context.groups[static_cast<size_t>(active)].dispOffset + 1);
+    const std::wstring row = std::to_wstring(m_groups[static_cast<size_t>(active)].dispOffset + 1);
     embossedLabel(dc, row, toRect(m_layout.scrollNumber), {}, &m_kit.slot(SlotId::kApplName));
   }
 }
 
-std::optional<ButtonGeometry> CBarWindow::slotGeometry(int group, int slot) const {
-  if (group < 0 || slot < 0 || static_cast<size_t>(group) >= m_context.groups.size()) return std::nullopt;
+std::optional<ButtonGeometry> BarView::slotGeometry(int group, int slot) const {
+  if (group < 0 || slot < 0 || static_cast<size_t>(group) >= m_groups.size()) return std::nullopt;
   if (group == 0) {
     ButtonGeometry g = quickButton(m_layout, slot);
     if (g.cell.top >= m_layout.quickList.bottom) return std::nullopt;
     return g;
   }
-  const CellLayout cells = gridCells(m_layout, m_context.groups[static_cast<size_t>(group)].buttonMode);
+  const CellLayout cells = gridCells(m_layout, m_groups[static_cast<size_t>(group)].buttonMode);
   const int index = slot - firstVisibleSlot(group);
   if (index < 0 || index >= visibleSlots(m_layout, cells)) return std::nullopt;
   return gridButton(m_layout, cells, index);
 }
 
-void CBarWindow::paintSlot(HDC dc, int group, int slot, ButtonLook look) {
+void BarView::paintSlot(HDC dc, int group, int slot, ButtonLook look, const BarScene& scene) {
   const std::optional<ButtonGeometry> geo = slotGeometry(group, slot);
   if (!geo) return;
-  Item* item = m_context.groups.item(group, slot);
+  Item* item = m_groups.item(group, slot);
   if (!item) return;
   // Names are drawn in the button font the layout was measured with.
   const FontSettings fonts = fontSettings();
   FontMaker font(dc, m_buttonFont, buttonFontAdjustment(fonts.fontSize, fonts.smallFont));
-  const Colors& c = m_context.colors;
+  const Colors& c = m_colors;
   const bool quick = group == 0;
-  const CellLayout cells =
-      gridCells(m_layout, quick ? 2 : m_context.groups[static_cast<size_t>(group)].buttonMode);
+  const CellLayout cells = gridCells(m_layout, quick ? 2 : m_groups[static_cast<size_t>(group)].buttonMode);
   ButtonPaint b;
   b.cell = toRect(geo->cell);
   b.imageRect = toRect(geo->image);
@@ -341,9 +324,9 @@ void CBarWindow::paintSlot(HDC dc, int group, int slot, ButtonLook look) {
   b.name = item->title;
   b.image = item->image.empty() ? nullptr : &item->image;
   // Areas: 1 group tabs, 2 application grid, 3 quick list.
-  const bool activeArea = m_currentArea == (quick ? 3 : 2);
+  const bool activeArea = scene.currentArea == (quick ? 3 : 2);
   b.highlighted = look.highlighted || look.selected;
-  if (look.selected && (activeArea || m_dragging))
+  if (look.selected && (activeArea || scene.dragActive))
     b.highlightColour = m_kit.colours[PlainColourId::kActTitle];
   b.actColorAlpha = c.actColorAlpha;
   b.border = look.highlighted || look.selected;
@@ -354,12 +337,12 @@ void CBarWindow::paintSlot(HDC dc, int group, int slot, ButtonLook look) {
   item->titleCut = paintButton(dc, m_kit, b) ? 1 : 0;
 }
 
-void CBarWindow::repaintButton(int group, int slot, ButtonLook look) {
+void BarView::repaintButton(int group, int slot, ButtonLook look, const BarScene& scene) {
   const std::optional<ButtonGeometry> geo = slotGeometry(group, slot);
-  if (!m_hwnd || !geo) return;
-  DragImageHidden hidden(m_dragging);
-  fw::WindowDC window(m_hwnd);
-  const bool whole = ensureBarImage(window);
+  if (!scene.bar || !geo) return;
+  ButtonDrag::Hidden hidden(scene.dragActive);
+  fw::WindowDC window(scene.bar);
+  const bool whole = ensureBarImage(window, scene);
   fw::MemoryDC memory(window);
   fw::SelectScope select(memory, m_barImage.get());
   if (whole) {
@@ -376,44 +359,45 @@ void CBarWindow::repaintButton(int group, int slot, ButtonLook look) {
     IntersectClipRect(memory, clip.left, clip.top, clip.right, clip.bottom);
     areaFill(memory, cell, m_kit.tileOrigin(SlotId::kApplBase, {m_layout.grid.left, m_layout.grid.top}),
              m_kit.slot(SlotId::kApplBase), m_kit.picture(SlotId::kApplBase));
-    paintSlot(memory, group, slot, look);
+    paintSlot(memory, group, slot, look, scene);
   }
   BitBlt(window, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, memory, clip.left,
          clip.top, SRCCOPY);
 }
 
-void CBarWindow::paintTaskList(HDC dc) {
+void BarView::paintTaskList(HDC dc, const BarScene& scene) {
   // Entry 0 of the table is a dummy; the listed windows are tabs 1, 2, ...
   TabsPaint list;
   HWND foreground = GetForegroundWindow();
-  for (size_t i = 1; i < m_tasks.size(); ++i) {
-    const TaskEntry& task = m_tasks[i];
+  const size_t count = scene.tasks ? scene.tasks->size() : 0;
+  for (size_t i = 1; i < count; ++i) {
+    const TaskEntry& task = (*scene.tasks)[i];
     list.tabs.push_back({task.title, nullptr, static_cast<HICON>(task.icon)});
     if (task.window == foreground) list.current = static_cast<int>(i);
   }
   list.highlightColour = m_kit.colours[PlainColourId::kActTitle];
-  list.actColorAlpha = m_context.colors.actColorAlpha;
+  list.actColorAlpha = m_colors.actColorAlpha;
   list.imageWeight = 0;
-  list.pressed = m_pressedTask;
+  list.pressed = scene.pressedTask;
   const std::vector<int> cut =
-      paintTabs(dc, m_layout, m_kit, tabLayout(m_layout, m_context.settings.taskDispMode), list);
-  for (size_t i = 1; i < m_tasks.size(); ++i) m_tasks[i].titleCut = 0;
-  for (int n : cut) m_tasks[static_cast<size_t>(n)].titleCut = 1;
+      paintTabs(dc, m_layout, m_kit, tabLayout(m_layout, m_settings.taskDispMode), list);
+  if (scene.tasksCut) scene.tasksCut(cut);
 }
 
-void CBarWindow::tickClock() {
-  if (!m_hwnd || !IsWindowVisible(m_hwnd) || IsIconic(m_hwnd)) return;
-  const Settings& s = m_context.settings;
+void BarView::tickClock(const BarScene& scene) {
+  HWND bar = scene.bar;
+  if (!bar || !IsWindowVisible(bar) || IsIconic(bar)) return;
+  const Settings& s = m_settings;
   const ClockTime now = clockNow();
   const int percent = freeMemoryPercent();
   const ReadoutRepaint redo = m_readouts.tick(now, s.is24Hour, percent);
   if (!redo.clock && !redo.amPm && !redo.indicator) return;
   if (!m_imageValid || !m_barImage) {
-    InvalidateRect(m_hwnd, nullptr, FALSE);
+    InvalidateRect(bar, nullptr, FALSE);
     return;
   }
-  DragImageHidden hidden(m_dragging);
-  fw::WindowDC window(m_hwnd);
+  ButtonDrag::Hidden hidden(scene.dragActive);
+  fw::WindowDC window(bar);
   fw::MemoryDC memory(window);
   fw::SelectScope select(memory, m_barImage.get());
   auto copy = [&](const RECT& r) {
@@ -445,15 +429,25 @@ void CBarWindow::tickClock() {
   }
 }
 
-LRESULT CBarWindow::onPaint(WPARAM, LPARAM) {
-  DragImageHidden hidden(m_dragging);
-  fw::PaintDC dc(m_hwnd);
-  ensureBarImage(dc);
+void BarView::paint(const BarScene& scene) {
+  ButtonDrag::Hidden hidden(scene.dragActive);
+  fw::PaintDC dc(scene.bar);
+  ensureBarImage(dc, scene);
   fw::MemoryDC memory(dc);
   fw::SelectScope select(memory, m_barImage.get());
   const RECT& r = dc.paintRect();
   BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, r.left, r.top, SRCCOPY);
-  return 0;
+}
+
+void BarView::startClock(HWND bar) {
+  if (m_clockRunning || !bar) return;
+  m_clockRunning = SetTimer(bar, kTimerClock, 1000, nullptr) != 0;
+}
+
+void BarView::stopClock(HWND bar) {
+  if (!m_clockRunning) return;
+  KillTimer(bar, kTimerClock);
+  m_clockRunning = false;
 }
 
 }  // namespace vorbin

@@ -1,13 +1,11 @@
-// The start of a drag of buttons: the picture of the selected buttons follows
-// the pointer through an image-list drag, with cursor images beside it.
-#include <windows.h>
-// After windows.h.
-#include <commctrl.h>
+// The drag of buttons and tabs: the image-list picture, its cursors and the
+// tab rows scrolling under a dragged tab.
+#include "launcher/bar/button_drag.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "framework/gdi.h"
-#include "launcher/bar/bar_window.h"
 #include "launcher/render/bitmap_ids.h"
 
 namespace vorbin {
@@ -70,24 +68,17 @@ HIMAGELIST makeDragCursors() {
 
 }  // namespace
 
-void CBarWindow::beginButtonDrag(int group, const std::vector<int>& slots, int offsetX, int offsetY) {
-  std::vector<PixelRect> cells;
-  for (int slot : slots) {
-    if (const auto geo = slotGeometry(group, slot)) cells.push_back(geo->cell);
-  }
-  m_tabDrag = false;
-  beginPictureDrag(cells, offsetX, offsetY);
+ButtonDrag::Hidden::Hidden(bool dragActive) : m_hidden(dragActive) {
+  if (m_hidden) ImageList_DragShowNolock(FALSE);
 }
 
-void CBarWindow::beginTabDrag(int group) {
-  const TabLayout tabs = tabLayout(m_layout, m_context.settings.groupDispMode);
-  const PixelRect tab = tabRect(m_layout, tabs, group, m_context.groups.dispGroupOffset * tabs.tabHeight);
-  beginPictureDrag({tab}, m_pointerAt.x - tab.left, m_pointerAt.y - tab.top);
-  m_tabDrag = true;
+ButtonDrag::Hidden::~Hidden() {
+  if (m_hidden) ImageList_DragShowNolock(TRUE);
 }
 
-void CBarWindow::beginPictureDrag(const std::vector<PixelRect>& parts, int offsetX, int offsetY) {
-  endButtonDrag();
+void ButtonDrag::begin(HWND bar, HBITMAP barImage, const std::vector<PixelRect>& parts, POINT offset,
+                       POINT pointer, bool tab) {
+  m_tab = tab;
   // The block holding all parts.
   std::optional<PixelRect> block;
   for (const PixelRect& c : parts) {
@@ -95,9 +86,9 @@ void CBarWindow::beginPictureDrag(const std::vector<PixelRect>& parts, int offse
                               std::max(block->right, c.right), std::max(block->bottom, c.bottom)}
                   : c;
   }
-  if (!block || !m_barImage || block->width() <= 0 || block->height() <= 0) return;
+  if (!block || !barImage || block->width() <= 0 || block->height() <= 0) return;
   const int w = block->width(), h = block->height();
-  fw::WindowDC window(m_hwnd);
+  fw::WindowDC window(bar);
   fw::Bitmap picture(CreateCompatibleBitmap(window, w, h));
   {
     // Only the parts come from the bar image; the rest stays out.
@@ -107,50 +98,40 @@ void CBarWindow::beginPictureDrag(const std::vector<PixelRect>& parts, int offse
     const RECT all{0, 0, w, h};
     FillRect(dc, &all, key.get());
     fw::MemoryDC image(window);
-    fw::SelectScope imageSelect(image, m_barImage.get());
+    fw::SelectScope imageSelect(image, barImage);
     for (const PixelRect& c : parts)
       BitBlt(dc, c.left - block->left, c.top - block->top, c.width(), c.height(), image, c.left, c.top,
              SRCCOPY);
   }
-  m_dragPicture = ImageList_Create(w, h, ILC_COLORDDB | ILC_MASK, 1, 0);
-  if (!m_dragPicture) return;
-  ImageList_AddMasked(m_dragPicture, picture.get(), kPictureKey);
-  m_dragCursors = makeDragCursors();
-  if (!ImageList_BeginDrag(m_dragPicture, 0, offsetX, offsetY)) return;
-  if (m_dragCursors) {
+  m_picture.reset(ImageList_Create(w, h, ILC_COLORDDB | ILC_MASK, 1, 0));
+  if (!m_picture) return;
+  ImageList_AddMasked(m_picture.get(), picture.get(), kPictureKey);
+  m_cursors.reset(makeDragCursors());
+  if (!ImageList_BeginDrag(m_picture.get(), 0, offset.x, offset.y)) return;
+  if (m_cursors) {
     const POINT hot = hotSpot(LoadCursorW(nullptr, IDC_ARROW));
-    ImageList_SetDragCursorImage(m_dragCursors, 0, hot.x, hot.y);
+    ImageList_SetDragCursorImage(m_cursors.get(), 0, hot.x, hot.y);
   }
-  m_dragging = true;
-  ImageList_DragEnter(m_hwnd, m_pointerAt.x, m_pointerAt.y);
+  m_active = true;
+  ImageList_DragEnter(bar, pointer.x, pointer.y);
 }
 
-void CBarWindow::scrollTabsDuringDrag() {
-  if (!m_tabDrag || m_tabScrolling || taskMode()) return;
-  m_tabScrolling = true;
-  GroupTable& groups = m_context.groups;
-  const TabLayout tabs = tabLayout(m_layout, m_context.settings.groupDispMode);
-  const int tabCount = std::max(0, static_cast<int>(groups.placeholderIndex()) - 1);
-  const int rows = (tabCount + tabs.perRow - 1) / std::max(1, tabs.perRow);
-  const int shownRows = std::max(1, m_layout.tabArea.height() / std::max(1, tabs.tabHeight));
+void ButtonDrag::scrollTabs(HWND bar, const TabScroll& scroll) {
+  if (!m_tab || m_scrolling) return;
+  m_scrolling = true;
   const int button = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
   for (;;) {
     POINT p;
     GetCursorPos(&p);
-    ScreenToClient(m_hwnd, &p);
-    const int step = p.y < m_layout.tabArea.top ? -1 : p.y >= m_layout.tabArea.bottom ? 1 : 0;
+    ScreenToClient(bar, &p);
+    const int step = p.y < scroll.areaTop ? -1 : p.y >= scroll.areaBottom ? 1 : 0;
     if (step == 0 || GetAsyncKeyState(button) >= 0) break;
-    const int offset = std::clamp(groups.dispGroupOffset + step, 0, std::max(0, rows - shownRows));
-    if (offset != groups.dispGroupOffset) {
-      groups.dispGroupOffset = offset;
-      if (m_dragPicture) ImageList_DragShowNolock(FALSE);
-      repaintAll();
-      UpdateWindow(m_hwnd);
-      if (m_dragPicture) ImageList_DragShowNolock(TRUE);
+    if (scroll.scrollBy(step)) {
+      Hidden hidden(*this);
+      UpdateWindow(bar);
     }
     // Between passes the queue is pumped; a quit ends the loop at once.
-    MsgWaitForMultipleObjects(0, nullptr, FALSE,
-                              static_cast<DWORD>(std::max(10, m_context.settings.intervalAtScroll)),
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::max(10, scroll.intervalMs)),
                               QS_ALLINPUT);
     MSG msg;
     bool quit = false;
@@ -163,26 +144,24 @@ void CBarWindow::scrollTabsDuringDrag() {
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
     }
-    if (quit || !m_pointer.dragging()) break;
+    if (quit || !scroll.stillDragging()) break;
   }
-  m_tabScrolling = false;
+  m_scrolling = false;
 }
 
-void CBarWindow::moveButtonDrag() {
-  if (m_dragPicture) ImageList_DragMove(m_pointerAt.x, m_pointerAt.y);
+void ButtonDrag::move(POINT pointer) {
+  if (m_picture) ImageList_DragMove(pointer.x, pointer.y);
 }
 
-void CBarWindow::endButtonDrag() {
-  if (!m_dragPicture) return;
-  ImageList_DragLeave(m_hwnd);
+bool ButtonDrag::end(HWND bar) {
+  m_active = false;
+  if (!m_picture) return false;
+  ImageList_DragLeave(bar);
   ImageList_EndDrag();
-  ImageList_Destroy(m_dragPicture);
-  m_dragPicture = nullptr;
-  m_tabDrag = false;
-  if (m_dragCursors) ImageList_Destroy(m_dragCursors);
-  m_dragCursors = nullptr;
-  m_dragging = false;
-  repaintAll();
+  m_picture.reset();
+  m_cursors.reset();
+  m_tab = false;
+  return true;
 }
 
 }  // namespace vorbin

@@ -1,0 +1,139 @@
+// The bar's task list: enumerating the top-level windows and following the
+// hook library's reports about them.
+#include "launcher/bar/task_list.h"
+
+#include "launcher/bar/task_change.h"
+#include "launcher/interact/apply_show_state.h"
+#include "launcher/interact/task_commands.h"
+
+namespace vorbin {
+
+namespace {
+
+HICON iconOf(HWND window) {
+  DWORD_PTR icon = 0;
+  if (SendMessageTimeoutW(window, WM_GETICON, ICON_BIG, 0, SMTO_ABORTIFHUNG, 1000, &icon) && icon) {
+    return reinterpret_cast<HICON>(icon);
+  }
+  if (SendMessageTimeoutW(window, WM_QUERYDRAGICON, 0, 0, SMTO_ABORTIFHUNG, 1000, &icon) && icon) {
+    return reinterpret_cast<HICON>(icon);
+  }
+  return reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON));
+}
+
+std::wstring rawTitleOf(HWND window) {
+  wchar_t title[256] = {};
+  // Reads the stored text: no message reaches a window that may hang.
+  InternalGetWindowText(window, title, 256);
+  return title;
+}
+
+// The entry's text: an untitled window of a detailed list shows its class.
+std::wstring titleOf(HWND window, const std::wstring& raw, bool detailed) {
+  if (!raw.empty() || !detailed) return raw;
+  wchar_t name[257] = {};
+  GetClassNameW(window, name, 257);
+  return taskTitle(raw, name, detailed);
+}
+
+}  // namespace
+
+bool TaskList::entryFor(HWND bar, HWND window, bool detailed, TaskEntry& entry) {
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+  TaskCandidate candidate;
+  candidate.alive = IsWindow(window) != FALSE;
+  candidate.excluded = window == bar || window == GetWindow(bar, GW_OWNER);
+  candidate.child = (style & WS_CHILD) != 0;
+  candidate.systemMenu = (style & WS_SYSMENU) != 0;
+  candidate.owned = GetWindow(window, GW_OWNER) != nullptr;
+  const std::wstring raw = rawTitleOf(window);
+  candidate.titled = !raw.empty();
+  if (!qualifiesForTaskList(candidate, detailed)) return false;
+  HICON icon = iconOf(window);
+  if (!icon && !detailed) return false;
+  entry.title = titleOf(window, raw, detailed);
+  entry.icon = icon ? icon : LoadIconW(nullptr, IDI_APPLICATION);
+  entry.window = window;
+  entry.showState = !IsWindowVisible(window) ? 0 : IsZoomed(window) ? 3 : IsIconic(window) ? 2 : 1;
+  entry.topmost = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0;
+  return true;
+}
+
+void TaskList::refresh(HWND bar, bool detailed) {
+  m_tasks.reset();
+  struct Walk {
+    TaskList* list;
+    HWND bar;
+    bool detailed;
+  } walk{this, bar, detailed};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* w = reinterpret_cast<Walk*>(data);
+        TaskEntry entry;
+        if (entryFor(w->bar, window, w->detailed, entry)) w->list->m_tasks.add(std::move(entry));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&walk));
+}
+
+bool TaskList::report(HWND bar, HWND window, int code, bool detailed) {
+  // Windows that vanished meanwhile are ignored, except for their removal.
+  if (code != kTaskDestroyed && !IsWindow(window)) return false;
+  TaskWindowFacts facts;
+  if (code != kTaskDestroyed) {
+    facts.visible = IsWindowVisible(window) != FALSE;
+    facts.maximized = IsZoomed(window) != FALSE;
+    facts.topmost = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    if (code == kTaskRetitled) facts.title = titleOf(window, rawTitleOf(window), detailed);
+    if (code == kTaskNewIcon) facts.icon = iconOf(window);
+  }
+  const TaskChange change = applyTaskChange(m_tasks, window, code, facts);
+  if (change == TaskChange::NotListed) {
+    TaskEntry entry;
+    if (!entryFor(bar, window, detailed, entry)) return false;
+    m_tasks.add(std::move(entry));
+    return true;
+  }
+  return change != TaskChange::None;
+}
+
+void TaskList::markCut(const std::vector<int>& cut) {
+  for (size_t i = 1; i < m_tasks.size(); ++i) m_tasks[i].titleCut = 0;
+  for (int n : cut)
+    if (n >= 1 && static_cast<size_t>(n) < m_tasks.size()) m_tasks[static_cast<size_t>(n)].titleCut = 1;
+}
+
+void TaskList::press(int entry) {
+  m_pressed = entry;
+  if (m_pressed > 0 && static_cast<size_t>(m_pressed) < m_tasks.size())
+    m_pressedWindow = m_tasks[static_cast<size_t>(m_pressed)].window;
+}
+
+int TaskList::pressedEntryNow() const {
+  int entry = 0;
+  for (size_t i = 1; i < m_tasks.size(); ++i)
+    if (m_tasks[i].window == m_pressedWindow) entry = static_cast<int>(i);
+  return entry;
+}
+
+bool TaskList::runCommand(int entry, int command, bool detailed) {
+  if (entry < 1 || static_cast<size_t>(entry) >= m_tasks.size()) return false;
+  HWND window = static_cast<HWND>(m_tasks[static_cast<size_t>(entry)].window);
+  // The list may be older than the window's end.
+  if (!IsWindow(window)) {
+    MessageBeep(MB_OK);
+    return false;
+  }
+  const TaskCommandSteps steps = taskCommandSteps(command);
+  if (steps.foreground) SetForegroundWindow(window);
+  if (steps.showCommand >= 0)
+    applyShowState(window, {0, steps.showCommand, IsWindowVisible(window) != FALSE, detailed});
+  // A window of another program is raised without waiting on it: it may hang.
+  const bool ownThread = GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+  if (steps.toTop)
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (ownThread ? 0 : SWP_ASYNCWINDOWPOS));
+  return steps.hidesBar;
+}
+
+}  // namespace vorbin
