@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <type_traits>
+#include <variant>
 
 #include "framework/com.h"
 #include "hook/vorber2k.h"
@@ -405,6 +407,41 @@ TEST_F(BarInProcess, ClientAreaShowsCursor178AndTheEdgesTheSizingCursor) {
     EXPECT_TRUE(SendMessageW(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w), MAKELPARAM(edge, WM_MOUSEMOVE)));
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_SIZENS)) << edge;
   }
+}
+
+// Every value the settings table marks as handed over by the options sheet
+// reaches the bar through applyOptions: a new marked row needs no other edit.
+TEST_F(BarInProcess, EveryValueTheTableMarksReachesTheBarThroughApplyOptions) {
+  makeBar();
+  Settings sheet = settings;
+  std::vector<const SettingField*> checked;
+  const std::vector<SettingField> fields = settingFields();
+  for (const SettingField& f : fields) {
+    if (!f.fromSheet || f.byHand) continue;
+    // These two answer with the user's message box and the shell's tray; their
+    // own tests cover them.
+    if (std::wstring_view(f.name) == L"KeepCompression" || std::wstring_view(f.name) == L"DispIconInTary")
+      continue;
+    std::visit(
+        [&](auto member) {
+          using Value = std::remove_reference_t<decltype(sheet.*member)>;
+          if constexpr (std::is_same_v<Value, bool>)
+            sheet.*member = !(settings.*member);
+          else if constexpr (std::is_same_v<Value, int>)
+            sheet.*member = settings.*member + 1;
+          else
+            sheet.*member = settings.*member + L"x";
+        },
+        f.field);
+    checked.push_back(&f);
+  }
+  ASSERT_GE(checked.size(), 20u) << "the table marks fewer values than the sheet hands over";
+  bar->applyOptions(sheet);
+  for (const SettingField* f : checked) {
+    const bool taken = std::visit([&](auto member) { return settings.*member == sheet.*member; }, f->field);
+    EXPECT_TRUE(taken) << "not handed over: " << std::string(f->name, f->name + wcslen(f->name));
+  }
+  EXPECT_TRUE(IsWindow(bar->hwnd()));
 }
 
 TEST_F(BarInProcess, TaskDetailsFromTheOptionsRebuildTheTaskList) {
