@@ -7,6 +7,7 @@
 
 #include <iterator>
 
+#include "framework/trace.h"
 #include "launcher/app/resource_library.h"
 #include "launcher/app/startup_rules.h"
 #include "launcher/bar/bar_window.h"
@@ -33,7 +34,7 @@ bool CLauncherApp::constructApplication() {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 #endif
-  GetVersionExW(&version);
+  if (!GetVersionExW(&version)) FW_TRACE_FAILURE("GetVersionExW");
 #ifdef __GNUC__
 #pragma GCC diagnostic pop
 #endif
@@ -55,9 +56,13 @@ ATOM CLauncherApp::registerBarClass(HINSTANCE instance) {
   wc.style = CS_DBLCLKS | CS_BYTEALIGNWINDOW;
   wc.hInstance = instance;
   wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconBarClass));
-  if (!wc.hIcon) wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  if (!wc.hIcon) {
+    FW_TRACE_FAILURE("LoadIconW");
+    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  }
   wc.hIconSm =
       static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconBarClassSmall), IMAGE_ICON, 16, 16, 0));
+  if (!wc.hIconSm) FW_TRACE_FAILURE("LoadImageW");
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = kBarClassName;
   return fw::CWindow::registerClass(wc);
@@ -83,7 +88,10 @@ HICON CLauncherApp::appIcon(AppIcon which) {
   static_assert(std::size(kIcons) == static_cast<size_t>(AppIcon::kCount));
   const auto i = static_cast<size_t>(which);
   if (i >= std::size(kIcons)) return nullptr;
-  if (!m_icons[i]) m_icons[i] = LoadIconW(moduleInstance(), MAKEINTRESOURCEW(kIcons[i]));
+  if (!m_icons[i]) {
+    m_icons[i] = LoadIconW(moduleInstance(), MAKEINTRESOURCEW(kIcons[i]));
+    if (!m_icons[i]) FW_TRACE_FAILURE("LoadIconW");
+  }
   return m_icons[i];
 }
 
@@ -174,11 +182,13 @@ bool CLauncherApp::initInstance() {
     return false;
   }
   m_instanceMutex.reset(CreateMutexW(nullptr, FALSE, kInstanceMutexName));
+  if (!m_instanceMutex) FW_TRACE_FAILURE("CreateMutexW");
   m_arguments = parseLaunchArguments(commandLineArguments(GetCommandLineW()));
   if (!createOwnerWindow()) return false;
   if (!loadProfile()) return false;
   if (!createBarWindow()) return false;
   m_dialogFilter.reset(installDialogFilter());
+  if (!m_dialogFilter) FW_TRACE_FAILURE("SetWindowsHookExW");
   showAtStart();
   showTipOfTheDay(m_arguments);
   askFirstRunImports();
@@ -199,6 +209,7 @@ bool CLauncherApp::pumpMessage() {
   }
   BOOL got = GetMessageW(&msg, nullptr, 0, 0);
   if (got == 0 || got == -1) {
+    if (got == -1) FW_TRACE_FAILURE("GetMessageW");
     if (got == 0) m_exitCode = static_cast<int>(msg.wParam);
     return false;
   }

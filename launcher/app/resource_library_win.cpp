@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/app.h"
+#include "framework/trace.h"
 #include "launcher/app/resource_library.h"
 #include "launcher/widgets/user_message.h"
 
@@ -15,7 +16,10 @@ std::wstring programFolder() {
   std::vector<wchar_t> path(MAX_PATH);
   for (;;) {
     DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return {};
+    if (n == 0) {
+      FW_TRACE_FAILURE("GetModuleFileNameW");
+      return {};
+    }
     if (n < path.size()) {
       std::wstring p(path.data(), n);
       size_t slash = p.find_last_of(L"\\/");
@@ -32,7 +36,9 @@ std::wstring libraryPath(const std::wstring& folder, int language) {
 }
 
 HMODULE loadLibrary(const std::wstring& folder, int language) {
-  return LoadLibraryExW(libraryPath(folder, language).c_str(), nullptr, 0);
+  HMODULE module = LoadLibraryExW(libraryPath(folder, language).c_str(), nullptr, 0);
+  if (!module) FW_TRACE_FAILURE("LoadLibraryExW");
+  return module;
 }
 
 // Whether the library file is there. One that is there but does not load is

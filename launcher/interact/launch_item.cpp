@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/trace.h"
 #include "launcher/interact/apply_show_state.h"
 #include "launcher/interact/item_launch.h"
 #include "launcher/resources/resource_ids.h"
@@ -69,9 +70,13 @@ HANDLE shareIdList(const std::vector<uint8_t>& idList) {
   const std::vector<uint8_t> block = explorerIdListBlock(idList);
   HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                       static_cast<DWORD>(block.size()), nullptr);
-  if (!mapping) return nullptr;
+  if (!mapping) {
+    FW_TRACE_FAILURE("CreateFileMappingW");
+    return nullptr;
+  }
   void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, block.size());
   if (!view) {
+    FW_TRACE_FAILURE("MapViewOfFile");
     CloseHandle(mapping);
     return nullptr;
   }
@@ -80,15 +85,11 @@ HANDLE shareIdList(const std::vector<uint8_t>& idList) {
   return mapping;
 }
 
-// The shell's result as the classic numbers: > 32 success, else an error.
-int executeRequest(SHELLEXECUTEINFOW& info) {
-  if (ShellExecuteExW(&info)) {
-    const auto result = reinterpret_cast<INT_PTR>(info.hInstApp);
-    return result > 32 ? static_cast<int>(result) : 33;
-  }
+// The classic number of a failed request: the shell's own if it gave one, else one for the error.
+int failureNumber(const SHELLEXECUTEINFOW& info, DWORD error) {
   const auto result = reinterpret_cast<INT_PTR>(info.hInstApp);
   if (result > 0 && result <= 32) return static_cast<int>(result);
-  switch (GetLastError()) {
+  switch (error) {
     case ERROR_FILE_NOT_FOUND:
       return SE_ERR_FNF;
     case ERROR_PATH_NOT_FOUND:
@@ -101,6 +102,19 @@ int executeRequest(SHELLEXECUTEINFOW& info) {
     default:
       return 0;
   }
+}
+
+// The shell's result as the classic numbers: > 32 success, else an error.
+int executeRequest(SHELLEXECUTEINFOW& info) {
+  if (ShellExecuteExW(&info)) {
+    const auto result = reinterpret_cast<INT_PTR>(info.hInstApp);
+    return result > 32 ? static_cast<int>(result) : 33;
+  }
+  const DWORD error = GetLastError();
+  const int result = failureNumber(info, error);
+  // No association leads to the chooser and a cancel is the user's: neither is a failure here.
+  if (result != SE_ERR_NOASSOC && error != ERROR_CANCELLED) FW_TRACE_FAILURE("ShellExecuteExW");
+  return result;
 }
 
 const wchar_t* orNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
@@ -141,6 +155,7 @@ void closeUnlessProtected(HANDLE process) {
 std::optional<std::wstring> Win32LaunchSystem::expandEnvironment(const std::wstring& text) {
   // The size is asked first, so that a long expansion is refused rather than cut.
   const DWORD size = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+  if (size == 0) FW_TRACE_FAILURE("ExpandEnvironmentStringsW");
   if (size == 0 || size > kMaxPathChars + 1) return std::nullopt;
   std::wstring expanded(size, L'\0');
   const DWORD n = ExpandEnvironmentStringsW(text.c_str(), expanded.data(), size);
@@ -175,11 +190,14 @@ std::optional<std::wstring> Win32LaunchSystem::searchPath(const std::wstring& na
 std::wstring Win32LaunchSystem::windowsFolder() {
   wchar_t buffer[MAX_PATH] = {};
   const UINT n = GetWindowsDirectoryW(buffer, MAX_PATH);
+  if (n == 0) FW_TRACE_FAILURE("GetWindowsDirectoryW");
   return n > 0 && n < MAX_PATH ? std::wstring(buffer, n) : std::wstring();
 }
 
 bool Win32LaunchSystem::setCurrentFolder(const std::wstring& folder) {
-  return SetCurrentDirectoryW(folder.c_str()) != FALSE;
+  if (SetCurrentDirectoryW(folder.c_str())) return true;
+  FW_TRACE_FAILURE("SetCurrentDirectoryW");
+  return false;
 }
 
 bool Win32LaunchSystem::is16BitWindowsProgram(const std::wstring& program) {
@@ -309,7 +327,7 @@ LaunchOutcome launchItem(const LaunchRequest& request, const LaunchContext& cont
       chooser.lpParameters = openAs.parameters.c_str();
       chooser.lpDirectory = orNull(openAs.directory);
       chooser.nShow = openAs.showCommand;
-      ShellExecuteExW(&chooser);
+      if (!ShellExecuteExW(&chooser)) FW_TRACE_FAILURE("ShellExecuteExW");
       outcome.started = true;
       break;
     }

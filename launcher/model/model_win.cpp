@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/trace.h"
 #include "launcher/services/language_strings.h"
 #include "launcher/resources/resource_ids.h"
 
@@ -20,7 +21,10 @@ std::wstring modulePath() {
   std::vector<wchar_t> path(MAX_PATH);
   for (;;) {
     DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return {};
+    if (n == 0) {
+      FW_TRACE_FAILURE("GetModuleFileNameW");
+      return {};
+    }
     if (n < path.size()) return std::wstring(path.data(), n);
     path.resize(path.size() * 2);
   }
@@ -30,9 +34,12 @@ std::wstring modulePath() {
 void readVersionTexts(const std::wstring& exe, Settings& s) {
   DWORD ignored = 0;
   DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
-  if (size == 0) return;
+  if (size == 0) return;  // no version resource: nothing to read, not a failure
   std::vector<uint8_t> block(size);
-  if (!GetFileVersionInfoW(exe.c_str(), 0, size, block.data())) return;
+  if (!GetFileVersionInfoW(exe.c_str(), 0, size, block.data())) {
+    FW_TRACE_FAILURE("GetFileVersionInfoW");
+    return;
+  }
   WORD language = 0x0411;
   struct Translation {
     WORD language, codePage;
@@ -71,7 +78,9 @@ bool runsAsShell(const std::wstring& exe) {
 }  // namespace
 
 bool ThreadHotKeys::registerHotKey(int id, unsigned modifiers, unsigned virtualKey) {
-  return RegisterHotKey(nullptr, id, modifiers, virtualKey) != FALSE;
+  if (RegisterHotKey(nullptr, id, modifiers, virtualKey)) return true;
+  FW_TRACE_FAILURE("RegisterHotKey");
+  return false;
 }
 
 void ThreadHotKeys::unregisterHotKey(int id) { UnregisterHotKey(nullptr, id); }
@@ -80,6 +89,7 @@ std::wstring systemAnsiDecoder(std::string_view bytes) {
   if (bytes.empty()) return {};
   int size = static_cast<int>(std::min<size_t>(bytes.size(), 1u << 20));
   int chars = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+  if (chars <= 0) FW_TRACE_FAILURE("MultiByteToWideChar");
   std::wstring out(static_cast<size_t>(std::max(chars, 0)), L'\0');
   if (chars > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, out.data(), chars);
   return out;
@@ -102,12 +112,17 @@ SystemInfo currentSystemInfo() {
   SystemInfo info;
   wchar_t folder[MAX_PATH] = {};
   UINT n = GetWindowsDirectoryW(folder, MAX_PATH);
+  if (n == 0) FW_TRACE_FAILURE("GetWindowsDirectoryW");
   info.windowsFolder.assign(folder, n < MAX_PATH ? n : 0);
   OSVERSIONINFOW version{};
   version.dwOSVersionInfoSize = sizeof(version);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  if (GetVersionExW(&version)) info.win2000OrLater = version.dwMajorVersion > 4;
+  if (GetVersionExW(&version)) {
+    info.win2000OrLater = version.dwMajorVersion > 4;
+  } else {
+    FW_TRACE_FAILURE("GetVersionExW");
+  }
 #pragma GCC diagnostic pop
   return info;
 }

@@ -5,12 +5,20 @@
 #include <atomic>
 #include <cstring>
 
+#include "framework/trace.h"
+
 namespace vorbin {
 
 namespace {
 
 // Longest text read from the profile (the group order of thousands of groups fits).
 constexpr DWORD kMaxStringBytes = 1u << 20;
+
+// A result worth a trace: not success, not a value or key that is not there,
+// and not a key deleted under us (that one is opened again).
+bool unexpected(LONG rc) {
+  return rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND && rc != ERROR_KEY_DELETED;
+}
 
 // Reads a value of any type, at most maxBytes of data: one call for the
 // usual short value, a second only for a longer one. A value over maxBytes
@@ -24,6 +32,7 @@ LONG queryValue(HKEY key, const std::wstring& name, DWORD& type, std::vector<uin
     rc = RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &size);
   }
   if (rc == ERROR_SUCCESS) data.resize(size);
+  if (unexpected(rc) && rc != ERROR_MORE_DATA) FW_TRACE_FAILURE_CODE("RegQueryValueExW", rc);
   return rc;
 }
 
@@ -58,6 +67,8 @@ HKEY RegistryProfile::openSection(const std::wstring& section, bool create) cons
   LONG rc = create ? RegCreateKeyExW(m_root, path.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key,
                                      nullptr)
                    : RegOpenKeyExW(m_root, path.c_str(), 0, KEY_READ | KEY_WRITE, &key);
+  if (create ? rc != ERROR_SUCCESS : unexpected(rc))
+    FW_TRACE_FAILURE_CODE(create ? "RegCreateKeyExW" : "RegOpenKeyExW", rc);
   if (rc != ERROR_SUCCESS) return nullptr;
   m_open.emplace(section, key);
   return key;
@@ -135,8 +146,10 @@ bool RegistryProfile::setValue(const std::wstring& section, const std::wstring& 
                                const void* data, size_t size) {
   readLive(section);
   return withSection(section, true, [&](HKEY key) {
-           return RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data),
-                                 static_cast<DWORD>(size));
+           const LONG rc = RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data),
+                                          static_cast<DWORD>(size));
+           if (unexpected(rc)) FW_TRACE_FAILURE_CODE("RegSetValueExW", rc);
+           return rc;
          }) == ERROR_SUCCESS;
 }
 
@@ -157,8 +170,11 @@ bool RegistryProfile::setBinary(const std::wstring& section, const std::wstring&
 
 bool RegistryProfile::deleteValue(const std::wstring& section, const std::wstring& name) {
   readLive(section);
-  return withSection(section, false, [&](HKEY key) { return RegDeleteValueW(key, name.c_str()); }) ==
-         ERROR_SUCCESS;
+  return withSection(section, false, [&](HKEY key) {
+           const LONG rc = RegDeleteValueW(key, name.c_str());
+           if (unexpected(rc)) FW_TRACE_FAILURE_CODE("RegDeleteValueW", rc);
+           return rc;
+         }) == ERROR_SUCCESS;
 }
 
 bool RegistryProfile::deleteSection(const std::wstring& section) {
@@ -166,7 +182,9 @@ bool RegistryProfile::deleteSection(const std::wstring& section) {
   readLive(section);
   forgetSection(section);
   std::wstring path = m_keyPath + L"\\" + section;
-  return RegDeleteTreeW(m_root, path.c_str()) == ERROR_SUCCESS;
+  const LONG rc = RegDeleteTreeW(m_root, path.c_str());
+  if (unexpected(rc)) FW_TRACE_FAILURE_CODE("RegDeleteTreeW", rc);
+  return rc == ERROR_SUCCESS;
 }
 
 std::vector<ProfileValue> RegistryProfile::values(const std::wstring& section, size_t maxBytes) const {
@@ -187,6 +205,7 @@ std::vector<ProfileValue> RegistryProfile::values(const std::wstring& section, s
     DWORD count = 0, longestData = 0;
     const LONG info = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
                                        nullptr, &longestData, nullptr, nullptr);
+    if (unexpected(info)) FW_TRACE_FAILURE_CODE("RegQueryInfoKeyW", info);
     if (info != ERROR_SUCCESS) return info;
     std::vector<wchar_t> name(kMaxValueNameChars + 1);
     std::vector<uint8_t> data(std::min<size_t>(maxBytes, longestData) + 1);
@@ -287,6 +306,7 @@ std::vector<std::wstring> listSections(HKEY profileKey, bool& complete) {
     if (rc != ERROR_SUCCESS) {
       complete = false;
       if (rc == ERROR_MORE_DATA) continue;
+      if (unexpected(rc)) FW_TRACE_FAILURE_CODE("RegEnumKeyExW", rc);
       break;
     }
     sections.emplace_back(name, chars);
@@ -311,7 +331,9 @@ DWORD WINAPI readSections(void* parameter) {
     // belongs to the caller's thread.
     const std::wstring path = *reads.keyPath + L"\\" + (*reads.sections)[i];
     HKEY key = nullptr;
-    if (RegOpenKeyExW(reads.root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
+    const LONG opened = RegOpenKeyExW(reads.root, path.c_str(), 0, KEY_READ, &key);
+    if (unexpected(opened)) FW_TRACE_FAILURE_CODE("RegOpenKeyExW", opened);
+    if (opened != ERROR_SUCCESS) continue;
     DWORD count = 0, longestName = 0, longestData = 0;
     RegistryProfile::SectionCopy copy;
     if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
@@ -332,6 +354,7 @@ void RegistryProfile::takeSnapshot() {
   m_snapshotActive = true;
   HKEY profileKey = nullptr;
   const LONG opened = RegOpenKeyExW(m_root, m_keyPath.c_str(), 0, KEY_READ, &profileKey);
+  if (unexpected(opened)) FW_TRACE_FAILURE_CODE("RegOpenKeyExW", opened);
   if (opened != ERROR_SUCCESS) {
     // No profile yet: every section is absent, as long as nothing is written.
     m_snapshotComplete = opened == ERROR_FILE_NOT_FOUND;
@@ -348,6 +371,7 @@ void RegistryProfile::takeSnapshot() {
   HANDLE helper = sections.size() > 1 ? CreateThread(nullptr, 64 * 1024, &readSections, &reads,
                                                      STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr)
                                       : nullptr;
+  if (sections.size() > 1 && !helper) FW_TRACE_FAILURE("CreateThread");
   readSections(&reads);
   if (helper) {
     WaitForSingleObject(helper, INFINITE);

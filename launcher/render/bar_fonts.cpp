@@ -5,6 +5,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "framework/trace.h"
+
 namespace vorbin {
 
 namespace {
@@ -69,6 +71,7 @@ void FontMaker::select(LOGFONTW lf, int adjustTenths) {
   }
   if (!m_font) {
     HFONT made = CreateFontIndirectW(&lf);
+    if (!made) FW_TRACE_FAILURE("CreateFontIndirectW");
     if (made && kept.size() < kMaxKeptFonts) {
       kept.push_back({lf, made});
     } else {
@@ -94,6 +97,7 @@ LOGFONTW baseButtonFont(const FontSettings& s, int dpi) {
     return lf;
   }
   if (!SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof lf, &lf, 0)) {
+    FW_TRACE_FAILURE("SystemParametersInfoW");
     lf = LOGFONTW{};
     lf.lfHeight = -MulDiv(9, dpi, 72);
     lf.lfWeight = FW_NORMAL;
@@ -116,8 +120,11 @@ LayoutMetrics measureLayoutMetrics(HDC dc, const FontSettings& s, int ellipseWid
 
   NONCLIENTMETRICSW ncm{};
   ncm.cbSize = sizeof ncm;
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0))
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
     m.menuAscent = metricsOf(dc, ncm.lfMenuFont, -5).tmAscent;
+  } else {
+    FW_TRACE_FAILURE("SystemParametersInfoW");
+  }
   m.captionButtonHeight = GetSystemMetrics(SM_CYSIZE);
   m.frameWidth = GetSystemMetrics(SM_CXFRAME);
   m.frameHeight = GetSystemMetrics(SM_CYFRAME);

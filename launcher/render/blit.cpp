@@ -2,6 +2,7 @@
 #include "launcher/render/blit.h"
 
 #include "framework/gdi.h"
+#include "framework/trace.h"
 #include "launcher/render/dc_pixels.h"
 #include "launcher/render/pixel_rect_win.h"
 
@@ -15,7 +16,10 @@ void blitWithin(HDC dc, POINT dest, POINT src, int w, int h) {
   }
   fw::MemoryDC mem(dc);
   fw::Bitmap temp(fw::createImageBitmap(w, h));
-  if (!temp) return;
+  if (!temp) {
+    FW_TRACE_FAILURE("CreateDIBSection");
+    return;
+  }
   fw::SelectScope use(mem, temp.get());
   BitBlt(mem, 0, 0, w, h, dc, src.x, src.y, SRCCOPY);
   BitBlt(dc, dest.x, dest.y, w, h, mem, 0, 0, SRCCOPY);

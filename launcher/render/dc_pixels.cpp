@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "framework/gdi.h"
+#include "framework/trace.h"
 
 namespace vorbin {
 
@@ -23,7 +24,11 @@ class PixelBuffer {
  public:
   PixelBuffer(int w, int h) : m_w(std::max(w, 0)), m_h(std::max(h, 0)) {
     m_bitmap.reset(fw::createImageBitmap(std::max(m_w, 1), std::max(m_h, 1), &m_bits));
-    if (m_bitmap) m_old = SelectObject(m_dc, m_bitmap.get());
+    if (m_bitmap) {
+      m_old = SelectObject(m_dc, m_bitmap.get());
+    } else {
+      FW_TRACE_FAILURE("CreateDIBSection");
+    }
   }
   ~PixelBuffer() {
     if (m_old) SelectObject(m_dc, m_old);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/gdi.h"
+#include "framework/trace.h"
 #include "launcher/render/dc_pixels.h"
 
 namespace vorbin {
@@ -35,7 +36,10 @@ std::vector<Pixel> bitmapPixels(HDC dc, HBITMAP bitmap, int side) {
   bmi.bmiHeader.biBitCount = 32;
   bmi.bmiHeader.biCompression = BI_RGB;
   std::vector<Pixel> out(static_cast<std::size_t>(side) * side);
-  if (GetDIBits(dc, bitmap, 0, side, out.data(), &bmi, DIB_RGB_COLORS) != side) return {};
+  if (GetDIBits(dc, bitmap, 0, side, out.data(), &bmi, DIB_RGB_COLORS) != side) {
+    FW_TRACE_FAILURE("GetDIBits");
+    return {};
+  }
   return out;
 }
 
@@ -73,7 +77,10 @@ bool drawIcon(HDC dc, HICON icon, const ImageDrawing& how) {
     fw::MemoryDC mem(dc);
     void* bits = nullptr;
     fw::Bitmap target(fw::createImageBitmap(s, s, &bits));
-    if (!target) return false;
+    if (!target) {
+      FW_TRACE_FAILURE("CreateDIBSection");
+      return false;
+    }
     fw::SelectScope use(mem, target.get());
     DrawIconEx(mem, 0, 0, icon, s, s, 0, nullptr, DI_MASK);
     GdiFlush();

@@ -11,6 +11,7 @@
 
 #include "framework/gdi.h"
 #include "framework/handle.h"
+#include "framework/trace.h"
 
 namespace vorbin {
 namespace {
@@ -43,7 +44,9 @@ std::size_t colourBytes(int depth) { return imageByteSize(depth) - kImageMaskByt
 
 bool readBits(HDC dc, HBITMAP bitmap, int depth, std::uint8_t* out) {
   DibInfo info = dibInfo(depth);
-  return GetDIBits(dc, bitmap, 0, kImageSide, out, info.get(), DIB_RGB_COLORS) == kImageSide;
+  if (GetDIBits(dc, bitmap, 0, kImageSide, out, info.get(), DIB_RGB_COLORS) == kImageSide) return true;
+  FW_TRACE_FAILURE("GetDIBits");
+  return false;
 }
 
 // The icon's bitmaps, from a 32x32 copy when the icon has another size.
@@ -54,17 +57,29 @@ struct IconParts {
 
 bool iconParts(HICON icon, IconParts& parts) {
   ICONINFO info{};
-  if (!GetIconInfo(icon, &info)) return false;
+  if (!GetIconInfo(icon, &info)) {
+    FW_TRACE_FAILURE("GetIconInfo");
+    return false;
+  }
   parts.mask.reset(info.hbmMask);
   parts.colour.reset(info.hbmColor);
   BITMAP mask{};
-  if (!GetObjectW(info.hbmMask, sizeof mask, &mask)) return false;
+  if (!GetObjectW(info.hbmMask, sizeof mask, &mask)) {
+    FW_TRACE_FAILURE("GetObjectW");
+    return false;
+  }
   const int height = info.hbmColor ? mask.bmHeight : mask.bmHeight / 2;
   if (mask.bmWidth == kImageSide && height == kImageSide) return true;
   parts.resized.reset(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, kImageSide, kImageSide, 0)));
-  if (!parts.resized) return false;
+  if (!parts.resized) {
+    FW_TRACE_FAILURE("CopyImage");
+    return false;
+  }
   ICONINFO resized{};
-  if (!GetIconInfo(parts.resized.get(), &resized)) return false;
+  if (!GetIconInfo(parts.resized.get(), &resized)) {
+    FW_TRACE_FAILURE("GetIconInfo");
+    return false;
+  }
   parts.mask.reset(resized.hbmMask);
   parts.colour.reset(resized.hbmColor);
   return true;
@@ -77,7 +92,10 @@ int readIcon(HICON icon, std::vector<std::uint8_t>& bits) {
   fw::WindowDC screen(nullptr);
   std::uint8_t maskBits[2 * kImageMaskBytes]{};
   const LONG maskLength = parts.colour ? kImageMaskBytes : 2 * kImageMaskBytes;
-  if (GetBitmapBits(parts.mask.get(), maskLength, maskBits) != maskLength) return 0;
+  if (GetBitmapBits(parts.mask.get(), maskLength, maskBits) != maskLength) {
+    FW_TRACE_FAILURE("GetBitmapBits");
+    return 0;
+  }
   bits.assign(maskBits, maskBits + kImageMaskBytes);
 
   int depth = 4;
@@ -96,6 +114,7 @@ int readIcon(HICON icon, std::vector<std::uint8_t>& bits) {
   } else {
     // Monochrome icon: the lower half of the mask bitmap is the XOR image.
     fw::Bitmap xorImage(CreateBitmap(kImageSide, kImageSide, 1, 1, maskBits + kImageMaskBytes));
+    if (!xorImage) FW_TRACE_FAILURE("CreateBitmap");
     if (!xorImage || !readBits(screen, xorImage.get(), 4, colour.data())) return 0;
   }
   bits.insert(bits.end(), colour.begin(), colour.end());
@@ -118,6 +137,7 @@ HICON iconFromImage(const IconImage& image) {
   if (bits.empty()) return nullptr;
   const int depth = image.colourDepth();
   fw::Bitmap mask(CreateBitmap(kImageSide, kImageSide, 1, 1, bits.data()));
+  if (!mask) FW_TRACE_FAILURE("CreateBitmap");
   fw::WindowDC screen(nullptr);
   DibInfo info = dibInfo(depth);
   fw::Bitmap colour;
@@ -125,18 +145,29 @@ HICON iconFromImage(const IconImage& image) {
     // A 32-bit section keeps the alpha channel whatever the display's depth.
     void* pixels = nullptr;
     colour.reset(CreateDIBSection(screen, info.get(), DIB_RGB_COLORS, &pixels, nullptr, 0));
-    if (!colour || !pixels) return nullptr;
+    if (!colour || !pixels) {
+      FW_TRACE_FAILURE("CreateDIBSection");
+      return nullptr;
+    }
     std::memcpy(pixels, bits.data() + kImageMaskBytes, colourBytes(32));
   } else {
     colour.reset(CreateBitmap(kImageSide, kImageSide, GetDeviceCaps(screen, PLANES),
                               GetDeviceCaps(screen, BITSPIXEL), nullptr));
-    if (!colour || SetDIBits(screen, colour.get(), 0, kImageSide, bits.data() + kImageMaskBytes, info.get(),
-                             DIB_RGB_COLORS) != kImageSide)
+    if (!colour) {
+      FW_TRACE_FAILURE("CreateBitmap");
       return nullptr;
+    }
+    if (SetDIBits(screen, colour.get(), 0, kImageSide, bits.data() + kImageMaskBytes, info.get(),
+                  DIB_RGB_COLORS) != kImageSide) {
+      FW_TRACE_FAILURE("SetDIBits");
+      return nullptr;
+    }
   }
   if (!mask) return nullptr;
   ICONINFO iconInfo{TRUE, 0, 0, mask.get(), colour.get()};
-  return CreateIconIndirect(&iconInfo);
+  HICON icon = CreateIconIndirect(&iconInfo);
+  if (!icon) FW_TRACE_FAILURE("CreateIconIndirect");
+  return icon;
 }
 
 IconImage composeImage(const IconImage& image, HICON decoration, bool overlayOnTop) {
@@ -161,8 +192,10 @@ IconImage composeImage(const IconImage& image, HICON decoration, bool overlayOnT
 }
 
 HICON loadLauncherIcon(int resourceId) {
-  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId), IMAGE_ICON,
-                                       kImageSide, kImageSide, 0));
+  auto icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId),
+                                            IMAGE_ICON, kImageSide, kImageSide, 0));
+  if (!icon) FW_TRACE_FAILURE("LoadImageW");
+  return icon;
 }
 
 namespace {

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "framework/trace.h"
 #include "launcher/render/dc_pixels.h"
 #include "launcher/render/strip_palette.h"
 
@@ -28,9 +29,13 @@ void setPalette(Dib16& dib, const Palette16& p) {
 // Writes the resource's pixels through a palette into a new 32-bit image.
 fw::Bitmap makeBitmap(HDC screen, const Dib16& dib, const void* bits) {
   fw::Bitmap bitmap(fw::createImageBitmap(dib.header.biWidth, std::abs(dib.header.biHeight)));
-  if (bitmap && SetDIBits(screen, bitmap.get(), 0, std::abs(dib.header.biHeight), bits,
-                          reinterpret_cast<const BITMAPINFO*>(&dib), DIB_RGB_COLORS) == 0)
+  if (!bitmap) {
+    FW_TRACE_FAILURE("CreateDIBSection");
+  } else if (SetDIBits(screen, bitmap.get(), 0, std::abs(dib.header.biHeight), bits,
+                       reinterpret_cast<const BITMAPINFO*>(&dib), DIB_RGB_COLORS) == 0) {
+    FW_TRACE_FAILURE("SetDIBits");
     bitmap.reset();
+  }
   return bitmap;
 }
 
@@ -48,6 +53,7 @@ bool ImageStrip::load(HINSTANCE module, int resourceId, int frameWidth, const Co
   m_colour.reset();
   m_mask.reset();
   HRSRC res = FindResourceW(module, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(2) /* RT_BITMAP */);
+  if (!res) FW_TRACE_FAILURE("FindResourceW");
   HGLOBAL handle = res ? LoadResource(module, res) : nullptr;
   const auto* data = static_cast<const std::uint8_t*>(handle ? LockResource(handle) : nullptr);
   const DWORD size = res ? SizeofResource(module, res) : 0;

@@ -10,6 +10,7 @@
 
 #include "framework/gdi.h"
 #include "framework/handle.h"
+#include "framework/trace.h"
 
 namespace vorbin {
 
@@ -30,15 +31,20 @@ bool sameName(const std::wstring& a, const std::wstring& b) {
 // The whole file in a movable global block, as the picture loader's stream wants it.
 HGLOBAL readFileToGlobal(const std::wstring& path, DWORD& size) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  if (file == INVALID_HANDLE_VALUE) {
+    FW_TRACE_FAILURE("CreateFileW");
+    return nullptr;
+  }
   HGLOBAL mem = nullptr;
   LARGE_INTEGER len{};
   if (GetFileSizeEx(file, &len) && len.QuadPart > 0 && len.QuadPart <= kMaxPictureBytes) {
     size = static_cast<DWORD>(len.QuadPart);
     mem = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!mem) FW_TRACE_FAILURE("GlobalAlloc");
     void* p = mem ? GlobalLock(mem) : nullptr;
     DWORD got = 0;
     const bool ok = p && ReadFile(file, p, size, &got, nullptr) && got == size;
+    if (p && !ok) FW_TRACE_FAILURE("ReadFile");
     if (p) GlobalUnlock(mem);
     if (!ok && mem) {
       GlobalFree(mem);
@@ -59,7 +65,8 @@ fw::Bitmap loadPictureFile(const std::wstring& path) {
   HGLOBAL mem = readFileToGlobal(path, size);
   if (!mem) return {};
   IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(mem, TRUE, &stream))) {
+  if (const HRESULT hr = CreateStreamOnHGlobal(mem, TRUE, &stream); FAILED(hr)) {
+    FW_TRACE_FAILURE_CODE("CreateStreamOnHGlobal", hr);
     GlobalFree(mem);
     return {};
   }
@@ -67,7 +74,10 @@ fw::Bitmap loadPictureFile(const std::wstring& path) {
   const HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
                                     reinterpret_cast<void**>(&picture));
   stream->Release();
-  if (FAILED(hr) || !picture) return {};
+  if (FAILED(hr) || !picture) {
+    FW_TRACE_FAILURE_CODE("OleLoadPicture", hr);
+    return {};
+  }
 
   fw::Bitmap out;
   OLE_XSIZE_HIMETRIC hmWidth = 0;
@@ -84,7 +94,11 @@ fw::Bitmap loadPictureFile(const std::wstring& path) {
       fw::MemoryDC target(screen);
       fw::SelectScope use(target, out.get());
       // Pictures are measured upwards: render from the bottom edge with a negative height.
-      rendered = SUCCEEDED(picture->Render(target, 0, 0, w, h, 0, hmHeight, hmWidth, -hmHeight, nullptr));
+      const HRESULT drawn = picture->Render(target, 0, 0, w, h, 0, hmHeight, hmWidth, -hmHeight, nullptr);
+      if (FAILED(drawn)) FW_TRACE_FAILURE_CODE("IPicture::Render", drawn);
+      rendered = SUCCEEDED(drawn);
+    } else {
+      FW_TRACE_FAILURE("CreateDIBSection");
     }
     if (!rendered) out.reset();
   }

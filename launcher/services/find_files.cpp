@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/com.h"
+#include "framework/trace.h"
 #include "launcher/services/folder_walk.h"
 
 namespace vorbin {
@@ -16,7 +17,12 @@ class DiskFolders : public FolderSource {
     std::vector<FolderEntry> out;
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW((folder + pattern).c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return out;
+    if (find == INVALID_HANDLE_VALUE) {
+      // No match, or a folder that has gone since it was named: nothing to list.
+      const DWORD error = GetLastError();
+      if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) FW_TRACE_FAILURE("FindFirstFileW");
+      return out;
+    }
     do {
       FolderEntry e;
       e.name = data.cFileName;
@@ -44,16 +50,24 @@ struct ShellWalk {
     mode &= ~kWalkHeaderSent;
     fw::ComPtr<IShellFolder> shellFolder;
     fw::ComPtr<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(desktop.put()))) return true;
+    if (const HRESULT hr = SHGetDesktopFolder(desktop.put()); FAILED(hr)) {
+      FW_TRACE_FAILURE_CODE("SHGetDesktopFolder", hr);
+      return true;
+    }
     if (ILIsEmpty(folder)) {
       shellFolder = desktop;
-    } else if (FAILED(desktop->BindToObject(folder, nullptr, IID_IShellFolder, shellFolder.putVoid()))) {
+    } else if (const HRESULT hr =
+                   desktop->BindToObject(folder, nullptr, IID_IShellFolder, shellFolder.putVoid());
+               FAILED(hr)) {
+      FW_TRACE_FAILURE_CODE("IShellFolder::BindToObject", hr);
       return true;
     }
     auto header = [&]() { return headerSent || (headerSent = true, send(kFoundFolderHeader, folder)); };
     auto each = [&](SHCONTF flags, auto&& visit) {
       fw::ComPtr<IEnumIDList> items;
-      if (shellFolder->EnumObjects(nullptr, flags, items.put()) != S_OK || !items) return true;
+      const HRESULT listed = shellFolder->EnumObjects(nullptr, flags, items.put());
+      if (FAILED(listed)) FW_TRACE_FAILURE_CODE("IShellFolder::EnumObjects", listed);
+      if (listed != S_OK || !items) return true;
       PITEMID_CHILD child = nullptr;
       while (items->Next(1, &child, nullptr) == S_OK) {
         PIDLIST_ABSOLUTE full = ILCombine(folder, child);

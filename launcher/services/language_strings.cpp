@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "framework/trace.h"
+
 namespace vorbin {
 
 namespace {
@@ -19,6 +21,7 @@ std::wstring resourceStringFrom(void* module, unsigned id, size_t bufferChars) {
   if (!module || bufferChars == 0) return {};
   std::vector<wchar_t> buffer(bufferChars, L'\0');
   int n = LoadStringW(static_cast<HMODULE>(module), id, buffer.data(), static_cast<int>(bufferChars));
+  if (n <= 0) FW_TRACE_FAILURE("LoadStringW");
   return n > 0 ? std::wstring(buffer.data(), static_cast<size_t>(n)) : std::wstring();
 }
 

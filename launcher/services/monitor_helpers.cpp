@@ -1,6 +1,8 @@
 // Windows on the right monitor.
 #include "launcher/services/monitor_helpers.h"
 
+#include "framework/trace.h"
+
 namespace vorbin {
 
 namespace {
@@ -23,7 +25,11 @@ HMONITOR monitorOf(HWND window) { return g_windowMonitor = MonitorFromWindow(win
 Rect workAreaOf(HMONITOR monitor) {
   MONITORINFO info{};
   info.cbSize = sizeof(info);
-  if (!monitor || !GetMonitorInfoW(monitor, &info)) return primaryWorkArea();
+  if (!monitor) return primaryWorkArea();
+  if (!GetMonitorInfoW(monitor, &info)) {
+    FW_TRACE_FAILURE("GetMonitorInfoW");
+    return primaryWorkArea();
+  }
   return rectOf(info.rcWork);
 }
 
@@ -40,8 +46,10 @@ Rect primaryWorkArea() {
   // The screen's size only stands in when the work area cannot be read: each
   // of these questions costs requests to the window server under Wine.
   RECT r{};
-  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0))
+  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0)) {
+    FW_TRACE_FAILURE("SystemParametersInfoW");
     r = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
   return rectOf(r);
 }
 

@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 
 #include "framework/com.h"
+#include "framework/trace.h"
 #include "launcher/services/text_format.h"
 
 namespace vorbin {
@@ -15,8 +16,17 @@ bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str
 
 std::wstring appDataFolder() {
   wchar_t path[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+  const HRESULT hr = SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
+  if (FAILED(hr)) {
+    FW_TRACE_FAILURE_CODE("SHGetFolderPathW", hr);
+    return {};
+  }
   return path;
+}
+
+void makeFolder(const std::wstring& folder) {
+  if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+    FW_TRACE_FAILURE("CreateDirectoryW");
 }
 
 ULONG attributesOf(IShellFolder* folder, PCUITEMID_CHILD child, ULONG mask) {
@@ -33,9 +43,9 @@ std::wstring dataFolder(const wchar_t* fileName, const std::wstring& fallback, b
   std::wstring base = appDataFolder();
   if (base.empty()) return create ? fallback : fallback + name;
   std::wstring folder = base + L"\\Ornelsoft";
-  if (create) CreateDirectoryW(folder.c_str(), nullptr);
+  if (create) makeFolder(folder);
   folder += L"\\Vorbin2k";
-  if (create) CreateDirectoryW(folder.c_str(), nullptr);
+  if (create) makeFolder(folder);
   folder += L"\\";
   if (create) return folder + name;
   if (!name.empty()) return fileExists(folder + name) ? folder + name : fallback + name;
@@ -97,7 +107,10 @@ PIDLIST_ABSOLUTE idListToShell(const IdListBytes& bytes) {
 PIDLIST_ABSOLUTE pathToIdList(const wchar_t* path) {
   if (!path || !*path) return nullptr;
   fw::ComPtr<IShellFolder> desktop;
-  if (FAILED(SHGetDesktopFolder(desktop.put()))) return nullptr;
+  if (const HRESULT hr = SHGetDesktopFolder(desktop.put()); FAILED(hr)) {
+    FW_TRACE_FAILURE_CODE("SHGetDesktopFolder", hr);
+    return nullptr;
+  }
   PIDLIST_RELATIVE list = nullptr;
   std::wstring copy = path;
   if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, copy.data(), nullptr, &list, nullptr))) return nullptr;
@@ -148,9 +161,13 @@ unsigned keyState() {
 bool hasVerb(const wchar_t* path, const wchar_t* verb) {
   if (!path || !verb) return false;
   HMODULE shlwapi = LoadLibraryW(L"shlwapi.dll");
-  if (!shlwapi) return false;
+  if (!shlwapi) {
+    FW_TRACE_FAILURE("LoadLibraryW");
+    return false;
+  }
   using AssocQuery = HRESULT(WINAPI*)(ASSOCF, ASSOCSTR, LPCWSTR, LPCWSTR, LPWSTR, DWORD*);
   auto query = reinterpret_cast<AssocQuery>(reinterpret_cast<void*>(GetProcAddress(shlwapi, "AssocQueryStringW")));
+  if (!query) FW_TRACE_FAILURE("GetProcAddress");
   bool found = false;
   if (query) {
     const wchar_t* ext = PathFindExtensionW(path);
@@ -164,12 +181,19 @@ bool hasVerb(const wchar_t* path, const wchar_t* verb) {
 
 bool enablePrivilege(const wchar_t* name) {
   HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+    FW_TRACE_FAILURE("OpenProcessToken");
+    return false;
+  }
   TOKEN_PRIVILEGES tp{};
   tp.PrivilegeCount = 1;
   tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-  bool ok = LookupPrivilegeValueW(nullptr, name, &tp.Privileges[0].Luid) &&
-            AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr) && GetLastError() == ERROR_SUCCESS;
+  const bool known = LookupPrivilegeValueW(nullptr, name, &tp.Privileges[0].Luid) != FALSE;
+  if (!known) FW_TRACE_FAILURE("LookupPrivilegeValueW");
+  bool ok = known && AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr) &&
+            GetLastError() == ERROR_SUCCESS;
+  // A token without the privilege (ERROR_NOT_ALL_ASSIGNED) is a plain user's, not a failure.
+  if (known && !ok && GetLastError() != ERROR_NOT_ALL_ASSIGNED) FW_TRACE_FAILURE("AdjustTokenPrivileges");
   CloseHandle(token);
   return ok;
 }

@@ -7,6 +7,7 @@
 
 #include "framework/com.h"
 #include "framework/handle.h"
+#include "framework/trace.h"
 
 namespace vorbin {
 
@@ -47,8 +48,16 @@ int addShellPages(const wchar_t* typeOrExtension, IDataObject* data, std::vector
     CLSID clsid;
     if (FAILED(CLSIDFromString(name, &clsid))) continue;
     fw::ComPtr<IShellExtInit> init;
-    if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, init.putVoid()))) continue;
-    if (FAILED(init->Initialize(nullptr, data, nullptr))) continue;
+    if (const HRESULT hr =
+            CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IShellExtInit, init.putVoid());
+        FAILED(hr)) {
+      FW_TRACE_FAILURE_CODE("CoCreateInstance", hr);
+      continue;
+    }
+    if (const HRESULT hr = init->Initialize(nullptr, data, nullptr); FAILED(hr)) {
+      FW_TRACE_FAILURE_CODE("IShellExtInit::Initialize", hr);
+      continue;
+    }
     auto adder = init.as<IShellPropSheetExt>(IID_IShellPropSheetExt);
     if (!adder) continue;
     const size_t before = pages.size();

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "framework/trace.h"
 #include "launcher/resources/product_name.h"
 #include "launcher/services/language_strings.h"
 #include "launcher/services/text_format.h"
@@ -14,7 +15,9 @@ namespace {
 int show(HWND owner, const std::wstring& text, const std::wstring& caption, bool libraryLoaded, UINT flags) {
   // A null caption lets the system put its own "Error".
   const wchar_t* shownCaption = !caption.empty() ? caption.c_str() : libraryLoaded ? kProductName : nullptr;
-  return MessageBoxW(owner, text.c_str(), shownCaption, flags);
+  const int answer = MessageBoxW(owner, text.c_str(), shownCaption, flags);
+  if (answer == 0) FW_TRACE_FAILURE("MessageBoxW");
+  return answer;
 }
 
 }  // namespace
