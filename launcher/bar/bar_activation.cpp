@@ -2,6 +2,7 @@
 // hot key, item hot keys and the activation gesture.
 #include "launcher/bar/bar_window.h"
 
+#include "framework/trace.h"
 #include "hook/vorber2k.h"
 
 namespace vorbin {
@@ -28,7 +29,8 @@ void CBarWindow::hideBar(int kind) {
   if (d.ignored) return;
   if (d.cancelForeFlag) CancelForeFlag();
   if (d.armDelayTimer) {
-    SetTimer(m_hwnd, kTimerDelayedHide, static_cast<UINT>(s.closeDelayTime) * 1000u, nullptr);
+    if (!SetTimer(m_hwnd, kTimerDelayedHide, static_cast<UINT>(s.closeDelayTime) * 1000u, nullptr))
+      FW_TRACE_FAILURE("SetTimer");
     return;
   }
   m_timers.clear();
@@ -78,7 +80,9 @@ LRESULT CBarWindow::onActivate(WPARAM wParam, LPARAM lParam) {
 void CBarWindow::registerBarHotKey() {
   UnregisterHotKey(m_hwnd, 0);
   const uint16_t hotKey = static_cast<uint16_t>(m_context.settings.hotKey);
-  if (hotKey & 0xFF) RegisterHotKey(m_hwnd, 0, systemHotKeyModifiers(hotKey), hotKey & 0xFFu);
+  // An empty key is left unregistered; a key another program holds is worth a trace.
+  if ((hotKey & 0xFF) && !RegisterHotKey(m_hwnd, 0, systemHotKeyModifiers(hotKey), hotKey & 0xFFu))
+    FW_TRACE_FAILURE("RegisterHotKey");
 }
 
 void CBarWindow::simulateBarHotKey() {

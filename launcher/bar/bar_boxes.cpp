@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "framework/gdi.h"
+#include "framework/trace.h"
 #include "hook/vorber2k.h"
 #include "launcher/model/model_win.h"
 #include "launcher/resources/resource_ids.h"
@@ -91,8 +92,9 @@ void CBarWindow::functionKeyCommand(int key) {
     case kKeyTop:
       s.mostTop = !s.mostTop;
       if (!s.mostTop) m_topByLock = false;
-      SetWindowPos(m_hwnd, s.mostTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      if (!SetWindowPos(m_hwnd, s.mostTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE))
+        FW_TRACE_FAILURE("SetWindowPos");
       repaintAll();
       break;
     case kKeyLock:
@@ -138,11 +140,16 @@ void CBarWindow::execDialog() {
   dialog.lpstrInitialDir = s.exeDirectory.path.c_str();
   dialog.lpstrTitle = title.c_str();
   dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-  if (!GetOpenFileNameW(&dialog)) return;
+  if (!GetOpenFileNameW(&dialog)) {
+    // No extended error: the user cancelled.
+    if (const DWORD error = CommDlgExtendedError()) FW_TRACE_FAILURE_CODE("GetOpenFileNameW", error);
+    return;
+  }
   file.resize(wcslen(file.c_str()));
   // The chosen folder and filter are where the next choice begins.
   if (dialog.nFileOffset > 0 && dialog.nFileOffset <= file.size())
-    s.exeDirectory.path = file.substr(0, dialog.nFileOffset > 3 ? dialog.nFileOffset - 1 : dialog.nFileOffset);
+    s.exeDirectory.path =
+        file.substr(0, dialog.nFileOffset > 3 ? dialog.nFileOffset - 1 : dialog.nFileOffset);
   s.exeDirectory.numbers[0] = static_cast<int>(dialog.nFilterIndex);
   LaunchRequest request;
   request.target = file.find(L' ') == std::wstring::npos ? file : L"\"" + file + L"\"";

@@ -4,6 +4,7 @@
 
 #include <windowsx.h>
 
+#include "framework/trace.h"
 #include "launcher/render/icon_image.h"
 
 namespace vorbin {
@@ -86,7 +87,9 @@ LRESULT CBarWindow::onSetCursor(WPARAM, LPARAM lParam) {
   if (hit == HTCLIENT) {
     static const HCURSOR own = [] {
       HCURSOR c = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kCursorBarPointer));
-      return c ? c : LoadCursorW(nullptr, IDC_ARROW);
+      if (c) return c;
+      FW_TRACE_FAILURE("LoadCursorW");
+      return LoadCursorW(nullptr, IDC_ARROW);
     }();
     SetCursor(own);
     return TRUE;

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "framework/gdi.h"
+#include "framework/trace.h"
 #include "hook/vorber2k.h"
 #include "launcher/bar/bar_rules.h"
 #include "launcher/bar/bar_window.h"
@@ -266,6 +267,7 @@ void CBarWindow::animatePromptButton(int group, int slot) {
   HINSTANCE self = GetModuleHandleW(nullptr);
   fw::Bitmap pattern(static_cast<HBITMAP>(
       LoadImageW(self, MAKEINTRESOURCEW(IDB_PRESS_PATTERN), IMAGE_BITMAP, 0, 0, LR_MONOCHROME)));
+  if (!pattern) FW_TRACE_FAILURE("LoadImageW");
   fw::WindowDC dc(m_hwnd);
   const RECT cell{geo->cell.left, geo->cell.top, geo->cell.right, geo->cell.bottom};
   // The strip first, then the face sinks a pixel at a time, each step on screen.

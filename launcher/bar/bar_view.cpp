@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "framework/trace.h"
 #include "hook/vorber2k.h"
 #include "launcher/resources/resource_ids.h"
 #include "launcher/services/language_strings.h"
@@ -183,6 +184,7 @@ bool BarView::ensureBarImage(HDC reference, const BarScene& scene) {
   const bool contentOnly = m_imageValid && sameSize;
   if (!sameSize) {
     m_barImage.reset(fw::createImageBitmap(size.cx, size.cy));
+    if (!m_barImage) FW_TRACE_FAILURE("CreateDIBSection");
     m_imageSize = size;
   }
   // The areas reaching down to the bottom follow the client height and the mode.
@@ -442,6 +444,7 @@ void BarView::paint(const BarScene& scene) {
 void BarView::startClock(HWND bar) {
   if (m_clockRunning || !bar) return;
   m_clockRunning = SetTimer(bar, kTimerClock, 1000, nullptr) != 0;
+  if (!m_clockRunning) FW_TRACE_FAILURE("SetTimer");
 }
 
 void BarView::stopClock(HWND bar) {

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "framework/gdi.h"
+#include "framework/trace.h"
 #include "launcher/render/bitmap_ids.h"
 
 namespace vorbin {
@@ -39,7 +40,7 @@ void addCursorImage(HIMAGELIST list, HCURSOR cursor, HBITMAP copyMark, HBITMAP c
   fw::Bitmap mask(CreateBitmap(kCursorSize, kCursorSize, 1, 1, nullptr));
   drawCursorPart(screen, colour.get(), BLACK_BRUSH, cursor, DI_IMAGE, copyMark, SRCPAINT);
   drawCursorPart(screen, mask.get(), WHITE_BRUSH, cursor, DI_MASK, copyMask, SRCAND);
-  ImageList_Add(list, colour.get(), mask.get());
+  if (ImageList_Add(list, colour.get(), mask.get()) < 0) FW_TRACE_FAILURE("ImageList_Add");
 }
 
 POINT hotSpot(HCURSOR cursor) {
@@ -53,12 +54,16 @@ POINT hotSpot(HCURSOR cursor) {
 // The drag cursor, the same with the copy mark, and the no-entry cursor.
 HIMAGELIST makeDragCursors() {
   HIMAGELIST list = ImageList_Create(kCursorSize, kCursorSize, ILC_COLORDDB | ILC_MASK, 3, 0);
-  if (!list) return nullptr;
+  if (!list) {
+    FW_TRACE_FAILURE("ImageList_Create");
+    return nullptr;
+  }
   HINSTANCE self = GetModuleHandleW(nullptr);
   fw::Bitmap mark(static_cast<HBITMAP>(
       LoadImageW(self, MAKEINTRESOURCEW(IDB_COPY_MARK), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
   fw::Bitmap mask(static_cast<HBITMAP>(
       LoadImageW(self, MAKEINTRESOURCEW(IDB_COPY_MASK), IMAGE_BITMAP, 0, 0, LR_MONOCHROME)));
+  if (!mark || !mask) FW_TRACE_FAILURE("LoadImageW");
   HCURSOR drag = LoadCursorW(nullptr, IDC_ARROW);
   addCursorImage(list, drag, nullptr, nullptr);
   addCursorImage(list, drag, mark.get(), mask.get());
@@ -104,13 +109,21 @@ void ButtonDrag::begin(HWND bar, HBITMAP barImage, const std::vector<PixelRect>&
              SRCCOPY);
   }
   m_picture.reset(ImageList_Create(w, h, ILC_COLORDDB | ILC_MASK, 1, 0));
-  if (!m_picture) return;
-  ImageList_AddMasked(m_picture.get(), picture.get(), kPictureKey);
+  if (!m_picture) {
+    FW_TRACE_FAILURE("ImageList_Create");
+    return;
+  }
+  if (ImageList_AddMasked(m_picture.get(), picture.get(), kPictureKey) < 0)
+    FW_TRACE_FAILURE("ImageList_AddMasked");
   m_cursors.reset(makeDragCursors());
-  if (!ImageList_BeginDrag(m_picture.get(), 0, offset.x, offset.y)) return;
+  if (!ImageList_BeginDrag(m_picture.get(), 0, offset.x, offset.y)) {
+    FW_TRACE_FAILURE("ImageList_BeginDrag");
+    return;
+  }
   if (m_cursors) {
     const POINT hot = hotSpot(LoadCursorW(nullptr, IDC_ARROW));
-    ImageList_SetDragCursorImage(m_cursors.get(), 0, hot.x, hot.y);
+    if (!ImageList_SetDragCursorImage(m_cursors.get(), 0, hot.x, hot.y))
+      FW_TRACE_FAILURE("ImageList_SetDragCursorImage");
   }
   m_active = true;
   ImageList_DragEnter(bar, pointer.x, pointer.y);

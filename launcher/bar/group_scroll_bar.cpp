@@ -1,6 +1,8 @@
 // The group scroll bar control beside the tabs.
 #include "launcher/bar/group_scroll_bar.h"
 
+#include "framework/trace.h"
+
 namespace vorbin {
 
 namespace {
@@ -12,6 +14,7 @@ void GroupScrollBar::update(HWND bar, bool wanted, const PixelRect& r) {
     m_control =
         CreateWindowExW(0, L"SCROLLBAR", nullptr, WS_CHILD | SBS_VERT, r.left, r.top, r.width(), r.height(),
                         bar, reinterpret_cast<HMENU>(kGroupScrollBarId), GetModuleHandleW(nullptr), nullptr);
+    if (!m_control) FW_TRACE_FAILURE("CreateWindowExW");
   } else if (!wanted && m_control) {
     DestroyWindow(m_control);
     m_control = nullptr;

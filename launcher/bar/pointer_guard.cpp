@@ -1,6 +1,7 @@
 // The queue hook that keeps posted pointer-carrying messages away.
 #include "launcher/bar/pointer_guard.h"
 
+#include "framework/trace.h"
 #include "launcher/services/find_files.h"
 
 namespace vorbin {
@@ -18,6 +19,7 @@ LRESULT CALLBACK PointerGuard::guardProc(int code, WPARAM wParam, LPARAM lParam)
 
 void PointerGuard::install() {
   m_hook.reset(SetWindowsHookExW(WH_GETMESSAGE, guardProc, nullptr, GetCurrentThreadId()));
+  if (!m_hook) FW_TRACE_FAILURE("SetWindowsHookExW");
 }
 
 }  // namespace vorbin

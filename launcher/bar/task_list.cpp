@@ -2,6 +2,7 @@
 // hook library's reports about them.
 #include "launcher/bar/task_list.h"
 
+#include "framework/trace.h"
 #include "launcher/bar/task_change.h"
 #include "launcher/interact/apply_show_state.h"
 #include "launcher/interact/task_commands.h"
@@ -66,14 +67,16 @@ void TaskList::refresh(HWND bar, bool detailed) {
     HWND bar;
     bool detailed;
   } walk{this, bar, detailed};
-  EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* w = reinterpret_cast<Walk*>(data);
-        TaskEntry entry;
-        if (entryFor(w->bar, window, w->detailed, entry)) w->list->m_tasks.add(std::move(entry));
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&walk));
+  // The walk never stops early: a false answer is a failure.
+  if (!EnumWindows(
+          [](HWND window, LPARAM data) -> BOOL {
+            auto* w = reinterpret_cast<Walk*>(data);
+            TaskEntry entry;
+            if (entryFor(w->bar, window, w->detailed, entry)) w->list->m_tasks.add(std::move(entry));
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(&walk)))
+    FW_TRACE_FAILURE("EnumWindows");
 }
 
 bool TaskList::report(HWND bar, HWND window, int code, bool detailed) {

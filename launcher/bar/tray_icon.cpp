@@ -3,6 +3,7 @@
 
 #include <shellapi.h>
 
+#include "framework/trace.h"
 #include "launcher/bar/bar_messages.h"
 #include "launcher/bar/bar_timers.h"
 #include "launcher/resources/product_name.h"
@@ -41,6 +42,7 @@ DWORD WINAPI addTrayIconThread(void* parameter) {
   std::unique_ptr<std::shared_ptr<TrayRequest>> request(
       static_cast<std::shared_ptr<TrayRequest>*>(parameter));
   (*request)->added = Shell_NotifyIconW(NIM_ADD, &(*request)->data);
+  if (!(*request)->added) FW_TRACE_FAILURE("Shell_NotifyIconW");
   return 0;
 }
 
@@ -49,14 +51,20 @@ DWORD WINAPI addTrayIconThread(void* parameter) {
 TrayIcon::TrayIcon() = default;
 TrayIcon::~TrayIcon() = default;
 
-void TrayIcon::watchShellRestarts() { m_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated"); }
+void TrayIcon::watchShellRestarts() {
+  m_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+  if (!m_taskbarCreated) FW_TRACE_FAILURE("RegisterWindowMessageW");
+}
 
 void TrayIcon::begin(HWND bar, bool wanted) {
   m_bar = bar;
   // The exchange with the tray loads the shell and would compete with the
   // bar's first showing: the icon comes once the start has settled.
   m_pending = wanted && SetTimer(m_bar, kTimerTrayIcon, kTrayIconLatest, nullptr);
-  if (wanted && !m_pending) addInBackground();
+  if (wanted && !m_pending) {
+    FW_TRACE_FAILURE("SetTimer");
+    addInBackground();
+  }
 }
 
 void TrayIcon::settled(bool wanted) {
@@ -74,6 +82,7 @@ void TrayIcon::addInBackground() {
   HANDLE thread = CreateThread(nullptr, 64 * 1024, &addTrayIconThread, parameter,
                                STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
   if (!thread) {
+    FW_TRACE_FAILURE("CreateThread");
     delete parameter;
     show(true);
     return;
@@ -93,7 +102,14 @@ void TrayIcon::finish() {
     const DWORD wait = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
     const DWORD rc = MsgWaitForMultipleObjects(1, &thread, FALSE, wait, QS_SENDMESSAGE);
     if (rc != WAIT_OBJECT_0 + 1) {
-      if (rc == WAIT_OBJECT_0) m_shown = m_request->added != FALSE;
+      if (rc == WAIT_OBJECT_0) {
+        m_shown = m_request->added != FALSE;
+      } else if (rc == WAIT_FAILED) {
+        FW_TRACE_FAILURE("MsgWaitForMultipleObjects");
+      } else {
+        // The tray did not answer in time.
+        FW_TRACE_FAILURE_CODE("MsgWaitForMultipleObjects", rc);
+      }
       break;
     }
     MSG msg;
@@ -107,9 +123,13 @@ void TrayIcon::show(bool add) {
   finish();
   NOTIFYICONDATAW data = trayIconData(m_bar, add);
   if (add) {
+    // An icon still shown makes the addition fail harmlessly (see putBack).
+    const bool had = m_shown;
     m_shown = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+    if (!m_shown && !had) FW_TRACE_FAILURE("Shell_NotifyIconW");
   } else {
-    Shell_NotifyIconW(NIM_DELETE, &data);
+    // An icon never added has nothing to remove.
+    if (!Shell_NotifyIconW(NIM_DELETE, &data) && m_shown) FW_TRACE_FAILURE("Shell_NotifyIconW");
     m_shown = false;
   }
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "framework/trace.h"
 #include "hook/vorber2k.h"
 #include "launcher/services/monitor_helpers.h"
 
@@ -72,7 +73,7 @@ void WindowPlacer::keepNormalPosition(const BarPlacement& place) {
   if (!EqualRect(&wp.rcNormalPosition, &normal)) {
     wp.showCmd = SW_HIDE;
     wp.rcNormalPosition = normal;
-    SetWindowPlacement(m_bar, &wp);
+    if (!SetWindowPlacement(m_bar, &wp)) FW_TRACE_FAILURE("SetWindowPlacement");
   }
 }
 
@@ -121,8 +122,15 @@ void WindowPlacer::applyRegion(int ellipseWidth, int flatRatio) {
   m_regionFlat = flatRatio;
   RegionCorners corners = regionCorners(ellipseWidth, flatRatio);
   HRGN region = CreateRoundRectRgn(0, 0, width + 1, height + 1, corners.width - 1, corners.height - 1);
+  if (!region) {
+    FW_TRACE_FAILURE("CreateRoundRectRgn");
+    return;
+  }
   // The window owns the region from here on.
-  if (region && !SetWindowRgn(m_bar, region, TRUE)) DeleteObject(region);
+  if (!SetWindowRgn(m_bar, region, TRUE)) {
+    FW_TRACE_FAILURE("SetWindowRgn");
+    DeleteObject(region);
+  }
 }
 
 void WindowPlacer::posChanging(WINDOWPOS& pos) {
@@ -183,7 +191,10 @@ void WindowPlacer::posChanged() {
 void WindowPlacer::keepRestoredOnBarScreen() {
   WINDOWPLACEMENT wp{};
   wp.length = sizeof(wp);
-  if (!GetWindowPlacement(m_bar, &wp)) return;
+  if (!GetWindowPlacement(m_bar, &wp)) {
+    FW_TRACE_FAILURE("GetWindowPlacement");
+    return;
+  }
   const RECT normal = wp.rcNormalPosition;
   HMONITOR barScreen = MonitorFromWindow(m_bar, MONITOR_DEFAULTTONEAREST);
   if (MonitorFromRect(&normal, MONITOR_DEFAULTTONEAREST) == barScreen) return;
@@ -195,7 +206,7 @@ void WindowPlacer::keepRestoredOnBarScreen() {
   wp.rcNormalPosition = {at.x, at.y, at.x + width, at.y + height};
   wp.showCmd = IsWindowVisible(m_bar) ? SW_SHOWMAXIMIZED : SW_HIDE;
   wp.flags = 0;
-  SetWindowPlacement(m_bar, &wp);
+  if (!SetWindowPlacement(m_bar, &wp)) FW_TRACE_FAILURE("SetWindowPlacement");
 }
 
 void WindowPlacer::minMaxInfo(MINMAXINFO& info) const {
