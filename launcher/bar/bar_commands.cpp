@@ -5,6 +5,8 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include "framework/trace.h"
+#include "launcher/bar/item_request_rules.h"
 #include "hook/vorber2k.h"
 #include "launcher/resources/product_name.h"
 #include "launcher/resources/resource_ids.h"
@@ -142,14 +144,17 @@ void CBarWindow::endSession() {
   const int flags = dialog.run(m_hwnd);
   if (flags == -1) return;
   if (flags != 0) enablePrivilege(SE_SHUTDOWN_NAME);
-  ExitWindowsEx(static_cast<UINT>(flags), 0);
+  if (!ExitWindowsEx(static_cast<UINT>(flags), 0)) FW_TRACE_FAILURE("ExitWindowsEx");
 }
 
 void CBarWindow::showHelp() {
   const std::wstring& folder = m_context.settings.programFolder;
   for (const wchar_t* file : {L"vorbin2Kj.hlp", L"vorbin2Ke.hlp"}) {
     if (fileExists(folder + file)) {
-      ShellExecuteW(m_hwnd, nullptr, L"WinHlp32.exe", file, folder.c_str(), SW_SHOWNORMAL);
+      // Results up to 32 are errors; the last error tells which.
+      if (reinterpret_cast<INT_PTR>(
+              ShellExecuteW(m_hwnd, nullptr, L"WinHlp32.exe", file, folder.c_str(), SW_SHOWNORMAL)) <= 32)
+        FW_TRACE_FAILURE("ShellExecuteW");
       return;
     }
   }
@@ -158,14 +163,20 @@ void CBarWindow::showHelp() {
 
 void CBarWindow::showSystemMenu(POINT at, const RECT* keepUncovered) {
   HMENU menu = GetSystemMenu(m_hwnd, FALSE);
-  if (!menu) return;
+  if (!menu) {
+    FW_TRACE_FAILURE("GetSystemMenu");
+    return;
+  }
   SetForegroundWindow(m_hwnd);
   TPMPARAMS params{};
   params.cbSize = sizeof(params);
   if (keepUncovered) params.rcExclude = *keepUncovered;
+  // A cancelled menu answers 0 as a failed one does; only the failure sets an error.
+  SetLastError(ERROR_SUCCESS);
   const UINT command =
       TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_VERTICAL,
                        at.x, at.y, m_hwnd, keepUncovered ? &params : nullptr);
+  if (!command && GetLastError() != ERROR_SUCCESS) FW_TRACE_FAILURE("TrackPopupMenuEx");
   if (command) PostMessageW(m_hwnd, WM_SYSCOMMAND, command, 0);
 }
 
@@ -209,9 +220,24 @@ LRESULT CBarWindow::onDropFiles(WPARAM wParam, LPARAM) {
   return 0;
 }
 
-LRESULT CBarWindow::onDde(WPARAM, LPARAM) {
-  // Program Manager DDE conversations are answered once DDE exists.
-  return notHandled();
+LRESULT CBarWindow::onDdeInitiate(WPARAM wParam, LPARAM lParam) { return m_dde.onInitiate(wParam, lParam); }
+LRESULT CBarWindow::onDdeExecute(WPARAM wParam, LPARAM lParam) { return m_dde.onExecute(wParam, lParam); }
+LRESULT CBarWindow::onDdeRequest(WPARAM wParam, LPARAM lParam) { return m_dde.onRequest(wParam, lParam); }
+LRESULT CBarWindow::onDdeTerminate(WPARAM wParam, LPARAM lParam) { return m_dde.onTerminate(wParam, lParam); }
+
+int CBarWindow::currentAddGroup() const { return groupOfArea(m_currentArea); }
+
+void CBarWindow::groupsChanged() {
+  m_marks.forgetSelection();
+  m_pointer.clearSelection();
+  updateGroupScrollBar();
+  repaintAll();
+}
+
+void CBarWindow::groupRemoved(int index) {
+  // The group to return to from task mode moves with the table.
+  const int placeholder = static_cast<int>(m_context.groups.placeholderIndex());
+  m_returnGroup = activeAfterRemoval(m_returnGroup, index, placeholder);
 }
 
 LRESULT CBarWindow::onAddRequest(WPARAM wParam, LPARAM lParam) {
@@ -226,8 +252,33 @@ LRESULT CBarWindow::onAddRequest(WPARAM wParam, LPARAM lParam) {
     const auto* text = reinterpret_cast<const wchar_t*>(lParam);
     request.path.assign(text, wcsnlen(text, 0x8000));
   }
+  // The sender waits for the answer: the buttons are made once it has it.
+  if (m_addRequests.empty()) PostMessageW(m_hwnd, kMsgAddRequestsQueued, 0, 0);
   m_addRequests.push_back(std::move(request));
   return 1;
+}
+
+LRESULT CBarWindow::onAddRequestsQueued(WPARAM, LPARAM) {
+  takeAddRequests();
+  return 0;
+}
+
+void CBarWindow::takeAddRequests() {
+  std::vector<AddRequest> requests = std::move(m_addRequests);
+  m_addRequests.clear();
+  if (requests.empty()) return;
+  std::optional<ItemAdder::Added> highlight;
+  for (AddRequest& r : requests) {
+    NewItemRequest request;
+    request.flags = r.flags;
+    request.target = std::move(r.path);
+    request.idList = std::move(r.idList);
+    const ItemAdder::RequestOutcome outcome = m_adder.addRequest(std::move(request), r.flags);
+    if (outcome.highlight) highlight = outcome.added;
+  }
+  groupsChanged();
+  if (highlight && slotGeometry(highlight->group, highlight->slot))
+    m_marks.showHot(highlight->group, highlight->slot, buttonRepainter());
 }
 
 LRESULT CBarWindow::onTrayCallback(WPARAM, LPARAM lParam) {

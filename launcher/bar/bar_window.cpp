@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "framework/trace.h"
 #include "hook/vorber2k.h"
 #include "launcher/model/model_win.h"
 #include "launcher/resources/product_name.h"
@@ -66,14 +67,15 @@ std::span<const fw::MessageEntry<CBarWindow>> CBarWindow::messageMap() {
       {WM_COMMAND, &B::onCommand},
       {WM_NOTIFY, &B::onNotify},
       {WM_DROPFILES, &B::onDropFiles},
-      {WM_DDE_INITIATE, &B::onDde},
-      {WM_DDE_EXECUTE, &B::onDde},
-      {WM_DDE_REQUEST, &B::onDde},
-      {WM_DDE_TERMINATE, &B::onDde},
+      {WM_DDE_INITIATE, &B::onDdeInitiate},
+      {WM_DDE_EXECUTE, &B::onDdeExecute},
+      {WM_DDE_REQUEST, &B::onDdeRequest},
+      {WM_DDE_TERMINATE, &B::onDdeTerminate},
       {WM_HOOK_ACTIVATE, &B::onHookActivate},
       {WM_HOOK_TASKCHANGE, &B::onHookTaskChange},
       {WM_HOOK_NEWWINDOWACTIVE, &B::onHookNewWindowActive},
       {kMsgAddRequest, &B::onAddRequest},
+      {kMsgAddRequestsQueued, &B::onAddRequestsQueued},
       {kMsgTrayCallback, &B::onTrayCallback},
       {kMsgDropsQueued, &B::onDropsQueued},
       {kMsgOptionsClosed, &B::onOptionsClosed},
@@ -89,7 +91,19 @@ CBarWindow::CBarWindow(BarContext context)
       m_placer(context.settings),
       m_view(context.settings, context.colors, context.groups,
              {.layoutTaken = [this](const BarLayout& l) { layoutTaken(l); },
-              .imagePainting = [this] { syncGroupScrollBar(); }}) {}
+              .imagePainting = [this] { syncGroupScrollBar(); }}),
+      m_adder(context.groups),
+      m_dde({.groups = context.groups,
+             .settings = context.settings,
+             .adder = m_adder,
+             .currentGroup = [this] { return currentAddGroup(); },
+             .leaveTaskMode = [this] { setTaskMode(false); },
+             .groupsChanged = [this] { groupsChanged(); },
+             .groupRemoved = [this](int index) { groupRemoved(index); },
+             .showBar =
+                 [this] {
+                   if (!IsWindowVisible(m_hwnd) || IsIconic(m_hwnd)) showBar();
+                 }}) {}
 
 CBarWindow::~CBarWindow() = default;
 
@@ -104,7 +118,7 @@ bool CBarWindow::createBar(HWND owner, const std::wstring& commandLine) {
   m_tray.watchShellRestarts();
   // Shut down late among applications so that the bar's state is saved last.
   // Neither needs the window, so both come before it.
-  SetProcessShutdownParameters(0x100, 0);
+  if (!SetProcessShutdownParameters(0x100, 0)) FW_TRACE_FAILURE("SetProcessShutdownParameters");
   enablePrivilege(SE_SYSTEM_PROFILE_NAME);
   fw::CreateArgs args;
   args.className = kBarClassName;
@@ -130,7 +144,8 @@ LRESULT CBarWindow::onCreate(WPARAM wParam, LPARAM lParam) {
   m_currentArea = s.actRect;
   m_returnGroup = m_context.groups.activeGroup;
   GetWindowThreadProcessId(m_hwnd, &m_processId);
-  if (s.mostTop) SetWindowPos(m_hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (s.mostTop && !SetWindowPos(m_hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE))
+    FW_TRACE_FAILURE("SetWindowPos");
   updateGroupScrollBar();
   registerBarHotKey();
   SetHook(m_hwnd, 0);
@@ -142,6 +157,7 @@ LRESULT CBarWindow::onCreate(WPARAM wParam, LPARAM lParam) {
     refreshTaskList();
   }
   m_guard.install();
+  m_dde.attach(m_hwnd);
   // The tray icon comes once the bar is up and the start has settled (see
   // startSettled); the timer stands in when the application's loop does not
   // get to run (a dialog's loop owns the thread).
@@ -169,6 +185,7 @@ void CBarWindow::runStartupLaunch(const std::wstring& commandLine) {
 
 LRESULT CBarWindow::onDestroy(WPARAM, LPARAM) {
   m_guard.remove();
+  m_dde.detach();
   m_view.stopClock(m_hwnd);
   UnregisterHotKey(m_hwnd, 0);
   FreeHook();

@@ -4,8 +4,9 @@
 // icon (tray_icon.h), the window's size and place (window_placer.h), the
 // button drag (button_drag.h), the group scroll bar and the wheel
 // (group_scroll_bar.h), the pointer's delayed actions (hover_timers.h), the
-// marks on the buttons (button_marks.h), the task list (task_list.h) and the
-// queue guard (pointer_guard.h). Timer ids: bar_timers.h; message ids and the
+// marks on the buttons (button_marks.h), the task list (task_list.h), the
+// queue guard (pointer_guard.h), the adding of buttons from requests
+// (item_adder.h) and Program Manager DDE (dde_conversation.h). Timer ids: bar_timers.h; message ids and the
 // class name: bar_messages.h. Each group of members below names its file.
 #pragma once
 #include <windows.h>
@@ -21,8 +22,10 @@
 #include "launcher/bar/bar_view.h"
 #include "launcher/bar/button_drag.h"
 #include "launcher/bar/button_marks.h"
+#include "launcher/bar/dde_conversation.h"
 #include "launcher/bar/group_scroll_bar.h"
 #include "launcher/bar/hover_timers.h"
+#include "launcher/bar/item_adder.h"
 #include "launcher/bar/key_bindings.h"
 #include "launcher/bar/pointer_guard.h"
 #include "launcher/bar/task_list.h"
@@ -35,6 +38,9 @@
 #include "launcher/services/id_list.h"
 
 namespace vorbin {
+
+// Posted to the bar itself: requests of message 0x0520 wait in its queue.
+inline constexpr UINT kMsgAddRequestsQueued = WM_USER + 0x07C;  // 0x047C
 
 // What the bar works on: owned by the application for the whole run.
 struct BarContext {
@@ -177,8 +183,12 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   LRESULT onEnterIdle(WPARAM, LPARAM);
   LRESULT onNotify(WPARAM, LPARAM);
   LRESULT onDropFiles(WPARAM, LPARAM);
-  LRESULT onDde(WPARAM, LPARAM);
+  LRESULT onDdeInitiate(WPARAM, LPARAM);
+  LRESULT onDdeExecute(WPARAM, LPARAM);
+  LRESULT onDdeRequest(WPARAM, LPARAM);
+  LRESULT onDdeTerminate(WPARAM, LPARAM);
   LRESULT onAddRequest(WPARAM, LPARAM);
+  LRESULT onAddRequestsQueued(WPARAM, LPARAM);
   LRESULT onTrayCallback(WPARAM, LPARAM);
   LRESULT onDropsQueued(WPARAM, LPARAM);
   LRESULT onOptionsClosed(WPARAM, LPARAM);
@@ -189,6 +199,13 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   BarScene scene();
   // The layout in force: the placer's limits and ApplButtonRow follow it.
   void layoutTaken(const BarLayout& layout);
+
+  // Adding buttons and DDE (bar_commands.cpp): the group adds go to when
+  // nothing else chose one, and the bar's state after groups changed.
+  int currentAddGroup() const;
+  void groupsChanged();
+  void groupRemoved(int index);
+  void takeAddRequests();
 
   // Hot keys (bar_activation.cpp).
   void registerBarHotKey();
@@ -271,6 +288,8 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   PointerGuard m_guard;
   BarView m_view;
   BarPointer m_pointer{PointerSettings{}};
+  ItemAdder m_adder;
+  DdeConversation m_dde;
 
   // The group display: the area holding the keyboard (1 tabs, 2 grid, 3
   // quick list) and the group to return to from task mode.

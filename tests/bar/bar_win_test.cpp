@@ -249,18 +249,29 @@ TEST_F(BarInProcess, DeactivationWithDelayArmsTheHideTimer) {
   EXPECT_TRUE(IsIconic(w));
 }
 
-TEST_F(BarInProcess, AddRequestsAreTakenOnlyFromThisThread) {
+TEST_F(BarInProcess, AddRequestsAreTakenOnlyFromThisThreadAndBecomeButtons) {
   HWND w = makeBar();
-  const wchar_t path[] = L"C:\\Tools\\app.exe";
+  const wchar_t path[] = L"C:\\Tools\\app.exe -n";
   EXPECT_EQ(SendMessageW(w, kMsgAddRequest, 1, reinterpret_cast<LPARAM>(path)), 1);
   ASSERT_EQ(bar->addRequests().size(), 1u);
   EXPECT_EQ(bar->addRequests()[0].path, path);
   EXPECT_EQ(bar->addRequests()[0].flags, 1u);
 
-  // Posted: whoever posts, the pointer is not followed.
+  // Posted: whoever posts, the pointer is not followed. The queue is taken
+  // once the sender has its answer: a button in the active group.
   PostMessageW(w, kMsgAddRequest, 1, reinterpret_cast<LPARAM>(path));
   pump();
-  EXPECT_EQ(bar->addRequests().size(), 1u);
+  EXPECT_TRUE(bar->addRequests().empty());
+  const int active = groups->activeGroup;
+  ASSERT_GE(active, 1);
+  ASSERT_LT(static_cast<size_t>(active), groups->placeholderIndex()) << "the placeholder became a group";
+  ASSERT_EQ((*groups)[active].itemCount(), 1u);
+  const Item* item = groups->item(active, 0);
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->title, L"app");
+  EXPECT_EQ(item->targetPath(), path);
+  EXPECT_EQ(item->folder, L"C:\\Tools");
+  EXPECT_TRUE(profile.getBinary(groups->groupSectionName(active), L"app,1").has_value());
 
   // Sent from another thread of this process: refused as well.
   LRESULT fromOther = -1;
@@ -268,13 +279,14 @@ TEST_F(BarInProcess, AddRequestsAreTakenOnlyFromThisThread) {
   while (fromOther == -1) pump();
   other.join();
   EXPECT_EQ(fromOther, 0);
-  EXPECT_EQ(bar->addRequests().size(), 1u);
+  pump();
+  EXPECT_EQ((*groups)[active].itemCount(), 1u);
 
   // An ID list is copied by its own counts.
   const uint8_t list[] = {4, 0, 'x', 'y', 0, 0};
   EXPECT_EQ(SendMessageW(w, kMsgAddRequest, 0x201, reinterpret_cast<LPARAM>(list)), 1);
-  ASSERT_EQ(bar->addRequests().size(), 2u);
-  EXPECT_EQ(bar->addRequests()[1].idList, (IdListBytes{4, 0, 'x', 'y', 0, 0}));
+  ASSERT_EQ(bar->addRequests().size(), 1u);
+  EXPECT_EQ(bar->addRequests()[0].idList, (IdListBytes{4, 0, 'x', 'y', 0, 0}));
 }
 
 TEST_F(BarInProcess, ClosingSavesTheWindowState) {

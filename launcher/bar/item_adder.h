@@ -1,0 +1,47 @@
+// Turning a NewItemRequest into a saved button: the one road for every button
+// the item wizard does not make (Program Manager additem, 0x0520 requests,
+// drops, folder registration).
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+
+#include "launcher/bar/new_item_request.h"
+#include "launcher/model/group_table.h"
+
+namespace vorbin {
+
+class ItemAdder {
+ public:
+  explicit ItemAdder(GroupTable& groups) : m_groups(groups) {}
+
+  struct Added {
+    int group = 0;
+    int slot = 0;  // in the group, not relative to its first visible slot
+  };
+  // Fills the empty fields from the target (shortcut, shell name, file
+  // name), builds the picture, registers the hot key and saves the item in
+  // group (the caller's current group; the placeholder becomes a real group).
+  // An occupied slot gets a fresh item and loses its old value. Nothing when
+  // the group has no slot below kMaxItemSlots left.
+  std::optional<Added> addItemFromRequest(NewItemRequest request, int group);
+
+  struct RequestOutcome {
+    bool groupAdded = false;     // a folder request made a group after the active one
+    std::optional<Added> added;  // any other request's button
+    bool highlight = false;      // the value asked for the new button to be highlighted
+  };
+  // A folder request (flag 0x0040) makes a group named after the folder;
+  // any other request becomes a button at the first free slot of the active
+  // group, its flags taken from value.
+  RequestOutcome addRequest(NewItemRequest request, uint32_t value);
+
+ private:
+  // Deletes the stored value of the item in the slot (and its own picture file).
+  void dropOldItem(int group, int slot);
+
+  GroupTable& m_groups;
+};
+
+}  // namespace vorbin

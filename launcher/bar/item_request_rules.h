@@ -1,0 +1,78 @@
+// The decisions of adding a button from a request: which slot it takes, the
+// title and folder text it gets when the request leaves them empty, and the
+// group bookkeeping around Program Manager commands.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "launcher/model/group_table.h"
+
+namespace vorbin {
+
+// A request for a program: not a web address, prompt, folder or item-ID list.
+bool isProgramRequest(uint32_t flags);
+
+// The slot a request's item takes in the group: the given one, or for -1 the
+// first free slot. Nothing for a slot at or past kMaxItemSlots: its value
+// would never be loaded again.
+std::optional<int> requestSlot(const Group& group, int requested);
+
+// "C:\Tools\edit.exe" -> "edit": the file name without folder and extension.
+std::wstring titleFromPath(std::wstring_view path);
+// "C:\Tools\edit.exe" -> "C:\Tools"; empty for a bare name. A root keeps its backslash.
+std::wstring folderOfPath(std::wstring_view path);
+// "Page.url" -> "Page": the last extension of a name dropped.
+std::wstring withoutExtension(std::wstring_view name);
+
+// What the glue learned about a request before its texts are chosen.
+struct RequestFacts {
+  uint32_t flags = 0;           // item flags once an item-ID list with a path became that path
+  std::wstring target;          // the target text
+  std::wstring title;           // the request's title (or the shortcut's)
+  std::wstring folder;          // the request's default folder (or the shortcut's working folder)
+  std::wstring program;         // program requests: the program split off the target
+  bool argumentsSplit = false;  // arguments came off with it
+  std::wstring displayName;     // item-ID list, folder and prompt kinds: the shell's name of the target
+};
+
+struct RequestTexts {
+  std::wstring title;
+  bool keepTarget = true;  // folder and prompt kinds keep their path as folder text only
+  std::wstring folder;
+  bool iconSource = true;  // a prompting item takes no icon file
+};
+RequestTexts requestItemTexts(const RequestFacts& facts);
+
+// A shortcut's show command as the item's show bits (1 minimized, 2 maximized).
+uint32_t showBitsFromShowCommand(int showCommand);
+
+// The flags of a non-folder add request from the value it came with: the
+// web and item-ID list bits kept, a subfolder (bit 1) becomes a folder item.
+uint32_t addRequestFlags(uint32_t value);
+// Bits 0-1 of the value ask for the new button to be highlighted.
+inline bool addRequestHighlights(uint32_t value) { return (value & 3) != 0; }
+
+// A web item's picture file goes with its value only when it is one of the
+// launcher's own ".jpg" files straight in its data folder (which ends in a
+// backslash): a profile may name any file there.
+bool pictureFileDeletable(std::wstring_view file, std::wstring_view dataFolder);
+
+// Whether a group may be deleted by title: only one with a section of its own.
+inline bool groupDeletable(const GroupTable& table, int index) {
+  return index >= 1 && static_cast<size_t>(index) < table.placeholderIndex();
+}
+// The active group after the group at removed left the table: it moves down
+// with the groups behind it and stays within the real groups (the placeholder
+// when none is left).
+int activeAfterRemoval(int active, int removed, int placeholderAfter);
+
+// Deletes a real group: its section and hot keys, its place in Order and in
+// the table. The table is read again from the profile, which then holds
+// everything it had, so the active group and tab offset are carried over and
+// fixed. False (nothing changed) for the quick group or the placeholder.
+bool removeGroup(GroupTable& table, int index);
+
+}  // namespace vorbin

@@ -1,0 +1,170 @@
+// Buttons from requests without a window: titles and folder texts by kind,
+// slots and their limit, and deleting groups by the menus' rule.
+#include <gtest/gtest.h>
+
+#include "launcher/bar/item_request_rules.h"
+#include "launcher/model/settings.h"
+
+namespace vorbin {
+namespace {
+
+TEST(ItemRequestRules, TitleAndFolderByKind) {
+  struct Case {
+    RequestFacts facts;
+    const wchar_t* title;
+    bool keepTarget;
+    const wchar_t* folder;
+    int line;
+  } cases[] = {
+      // A program without a title: the program's name; its folder, arguments split off.
+      {{.target = L"C:\\Tools\\edit.exe -n", .program = L"C:\\Tools\\edit.exe", .argumentsSplit = true},
+       L"edit",
+       true,
+       L"C:\\Tools",
+       __LINE__},
+      {{.target = L"\"C:\\Program Files (x86)\\a b.exe\"", .program = L"C:\\Program Files (x86)\\a b.exe"},
+       L"a b",
+       true,
+       L"C:\\Program Files (x86)",
+       __LINE__},
+      {{.target = L"notepad.exe", .title = L"Editor", .program = L"notepad.exe"},
+       L"Editor",
+       true,
+       L"",
+       __LINE__},
+      {{.target = L"C:\\app.exe", .program = L"C:\\app.exe"}, L"app", true, L"C:\\", __LINE__},
+      // The request's (or shortcut's) folder wins.
+      {{.target = L"C:\\a\\b.exe", .folder = L"D:\\work", .program = L"C:\\a\\b.exe"},
+       L"b",
+       true,
+       L"D:\\work",
+       __LINE__},
+      // Web addresses: the title loses its extension; no folder of their own.
+      {{.flags = kItemUrl, .target = L"http://x.org/a.html", .title = L"Page.url"},
+       L"Page",
+       true,
+       L"",
+       __LINE__},
+      {{.flags = kItemUrl, .target = L"http://x.org/"}, L"http://x.org/", true, L"", __LINE__},
+      // Folders and prompts: the path becomes the folder text, no target; the shell's name.
+      {{.flags = kItemFolder, .target = L"C:\\Data", .displayName = L"Data files"},
+       L"Data files",
+       false,
+       L"C:\\Data",
+       __LINE__},
+      {{.flags = kItemPrompt, .target = L"C:\\Data\\"}, L"Data", false, L"C:\\Data\\", __LINE__},
+      // An item-ID list keeps its target; a folder only when arguments came off.
+      {{.flags = kItemIdList | kItemFolder, .displayName = L"Control Panel"},
+       L"Control Panel",
+       true,
+       L"",
+       __LINE__},
+      {{.flags = kItemIdList, .program = L"C:\\x\\y.exe", .argumentsSplit = true, .displayName = L"Y"},
+       L"Y",
+       true,
+       L"C:\\x",
+       __LINE__},
+      {{.flags = kItemIdList, .program = L"C:\\x\\y.exe", .displayName = L"Y"}, L"Y", true, L"", __LINE__},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    const RequestTexts t = requestItemTexts(c.facts);
+    EXPECT_EQ(t.title, c.title);
+    EXPECT_EQ(t.keepTarget, c.keepTarget);
+    EXPECT_EQ(t.folder, c.folder);
+  }
+  EXPECT_FALSE(requestItemTexts({.flags = kItemPrompt, .target = L"C:\\D"}).iconSource);
+  EXPECT_TRUE(requestItemTexts({.flags = kItemFolder, .target = L"C:\\D"}).iconSource);
+}
+
+TEST(ItemRequestRules, NamesFlagsAndPictureFiles) {
+  EXPECT_EQ(titleFromPath(L"C:\\a.b\\name"), L"name");
+  EXPECT_EQ(titleFromPath(L"C:\\a\\.profile"), L".profile");
+  EXPECT_EQ(titleFromPath(L"arch.tar.gz"), L"arch.tar");
+  EXPECT_EQ(folderOfPath(L"name.exe"), L"");
+  EXPECT_EQ(folderOfPath(L"C:name.exe"), L"C:");
+  EXPECT_TRUE(isProgramRequest(kItemRunAs | 1));
+  EXPECT_FALSE(isProgramRequest(kItemIdList));
+
+  EXPECT_EQ(addRequestFlags(0x01), 0u);
+  EXPECT_EQ(addRequestFlags(0x02), kItemFolder);
+  EXPECT_EQ(addRequestFlags(0x201 | 0x40), kItemIdList);
+  EXPECT_EQ(addRequestFlags(0xFFFF), kItemUrl | kItemIdList | kItemFolder);
+  EXPECT_TRUE(addRequestHighlights(1));
+  EXPECT_FALSE(addRequestHighlights(0x200));
+  EXPECT_EQ(showBitsFromShowCommand(7), 1u);
+  EXPECT_EQ(showBitsFromShowCommand(3), 2u);
+  EXPECT_EQ(showBitsFromShowCommand(1), 0u);
+
+  const std::wstring data = L"C:\\Users\\u\\AppData\\Ornelsoft\\Vorbin2k\\";
+  EXPECT_TRUE(pictureFileDeletable(data + L"0101ABCD.JPG", data));
+  EXPECT_FALSE(pictureFileDeletable(data + L"sub\\0101ABCD.jpg", data));
+  EXPECT_FALSE(pictureFileDeletable(data + L"..jpg", data));
+  EXPECT_FALSE(pictureFileDeletable(data + L"notes.txt", data));
+  EXPECT_FALSE(pictureFileDeletable(L"C:\\Windows\\x.jpg", data));
+  EXPECT_FALSE(pictureFileDeletable(L"x.jpg", L""));
+}
+
+class GroupRemoval : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    table.loadGroups();
+    for (const wchar_t* title : {L"A", L"B", L"C"}) {
+      std::wstring t = title;
+      ASSERT_TRUE(table.ensureGroup(static_cast<int>(table.placeholderIndex()), &t, false));
+    }
+    auto item = std::make_unique<Item>();
+    item->title = L"x";
+    item->setTargetPath(L"x.exe");
+    table.placeItem(3, 4, std::move(item));
+    ASSERT_TRUE(table.saveItem(3, 4, false));
+  }
+  MemoryProfile profile;
+  GroupTable table{profile, ModelOptions{}};
+};
+
+TEST_F(GroupRemoval, SlotsUpToTheLimit) {
+  Group& g = table[3];
+  EXPECT_EQ(requestSlot(g, -1), 0);
+  EXPECT_EQ(requestSlot(g, 4), 4);
+  EXPECT_EQ(requestSlot(g, kMaxItemSlots), std::nullopt);
+  g.items.resize(kMaxItemSlots);
+  for (auto& p : g.items) p = std::make_unique<Item>();
+  g.items[kMaxItemSlots - 1].reset();
+  EXPECT_EQ(requestSlot(g, -1), kMaxItemSlots - 1);
+  g.items.push_back(nullptr);
+  g.items[kMaxItemSlots - 1] = std::make_unique<Item>();
+  EXPECT_EQ(requestSlot(g, -1), std::nullopt) << "a first free slot of 10,000 is refused";
+}
+
+TEST_F(GroupRemoval, OnlyRealGroupsLeaveAndTheActiveOneFollows) {
+  EXPECT_FALSE(removeGroup(table, 0)) << "quick group";
+  EXPECT_FALSE(removeGroup(table, static_cast<int>(table.placeholderIndex()))) << "placeholder";
+  EXPECT_FALSE(removeGroup(table, -1));
+  table.activeGroup = 3;
+  table.dispGroupOffset = 9;
+  table[3].dispOffset = 2;
+  ASSERT_TRUE(removeGroup(table, 1));
+  ASSERT_EQ(table.size(), 4u);
+  EXPECT_EQ(table[1].title, L"B");
+  EXPECT_EQ(table.activeGroup, 2) << "the active group moves down with the table";
+  EXPECT_EQ(table.dispGroupOffset, 3) << "the tab offset stays within the table";
+  EXPECT_EQ(table[2].dispOffset, 2) << "memory-only values survive";
+  ASSERT_NE(table.item(2, 4), nullptr);
+  EXPECT_FALSE(profile.getString(L"Group1", L"@Title").has_value()) << "the section is gone";
+  EXPECT_EQ(profile.getString(kSettingsSection, L"Order"), L" 0 2 3");
+
+  // Deleting the active last group leaves the last real group active; with
+  // none left, the placeholder.
+  ASSERT_TRUE(removeGroup(table, 2));
+  EXPECT_EQ(table.activeGroup, 1);
+  ASSERT_TRUE(removeGroup(table, 1));
+  EXPECT_EQ(table.size(), 2u);
+  EXPECT_EQ(table.activeGroup, 1);
+  EXPECT_EQ(activeAfterRemoval(5, 2, 6), 4);
+  EXPECT_EQ(activeAfterRemoval(2, 5, 6), 2);
+  EXPECT_EQ(activeAfterRemoval(5, 5, 5), 4);
+}
+
+}  // namespace
+}  // namespace vorbin
