@@ -8,6 +8,8 @@ namespace vorbin {
 // The bar window's class, which other programs look for.
 inline constexpr wchar_t kBarClassName[] = L"Vorbin96_Class";
 
+// Posted to the bar itself: requests of message 0x0520 wait in its queue.
+inline constexpr UINT kMsgAddRequestsQueued = WM_USER + 0x07C;  // 0x047C
 inline constexpr UINT kMsgTrayCallback = WM_USER + 0x07D;   // 0x047D
 inline constexpr UINT kMsgDropsQueued = WM_USER + 0x07E;    // 0x047E
 inline constexpr UINT kMsgOptionsClosed = WM_USER + 0x07F;  // 0x047F

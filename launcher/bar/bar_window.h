@@ -39,9 +39,6 @@
 
 namespace vorbin {
 
-// Posted to the bar itself: requests of message 0x0520 wait in its queue.
-inline constexpr UINT kMsgAddRequestsQueued = WM_USER + 0x07C;  // 0x047C
-
 // What the bar works on: owned by the application for the whole run.
 struct BarContext {
   Settings& settings;
