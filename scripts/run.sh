@@ -16,7 +16,7 @@ cmake -S "$ROOT" -B "$WIN" -G Ninja --no-warn-unused-cli -DCMAKE_BUILD_TYPE=RelW
 cmake --build "$WIN" -j "$(nproc)" --target vorbin2k Vorber2k Vorbr2ke Vorbr2kj VorbinBR
 
 if [ -n "${DISPLAY:-}" ]; then
-  export WINEPREFIX=$WIN/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX=$WIN/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   echo "Starting vorbin2k.exe on $DISPLAY (Ctrl+C ends it)"
   exec "$(command -v wine64 || echo /usr/lib/wine/wine64)" "$WIN/bin/vorbin2k.exe" "$@"
 fi

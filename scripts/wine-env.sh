@@ -13,7 +13,7 @@ BUILD=$(cd "${2:?build dir}" && pwd)
 STATE=$BUILD/wine-env
 export WINEPREFIX=$BUILD/wineprefix
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 WINE=$(command -v wine64 || echo /usr/lib/wine/wine64)
 [ -x "$WINE" ] || WINE=/usr/lib/wine/wine64
 WINESERVER=$(command -v wineserver || echo /usr/lib/wine/wineserver)
@@ -57,6 +57,19 @@ start_env() {
     "$WINESERVER" -w
     "$WINESERVER" -p </dev/null >/dev/null 2>&1
     touch "$WINEPREFIX/.vb-ready"
+  fi
+  # Japanese texts need a Japanese font behind the dialog fonts (Debian's IPA
+  # Gothic), or they show as boxes.
+  if [ ! -f "$WINEPREFIX/.vb-fonts" ]; then
+    fonts=$STATE/fonts.reg
+    {
+      printf 'Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\n'
+      for face in Tahoma "MS Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "MS UI Gothic" "Segoe UI" Arial; do
+        printf '"%s"=hex(7):%s\n' "$face" "$(printf 'ipag.ttf,IPAGothic\0\0' | iconv -t UTF-16LE | od -An -tx1 -v | tr -s ' \n' ',' | sed 's/^,//; s/,$//')"
+      done
+    } >"$fonts"
+    "$WINE" regedit /s "$(echo "$fonts" | sed 's|/|\\|g; s|^|Z:|')" </dev/null >/dev/null 2>&1
+    touch "$WINEPREFIX/.vb-fonts"
   fi
   # Warm the desktop so that the first test window does not pay for it.
   "$WINE" cmd /c exit </dev/null >/dev/null 2>&1

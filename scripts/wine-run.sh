@@ -17,7 +17,7 @@ if [ -z "$BUILD" ]; then
 fi
 export WINEPREFIX=$BUILD/wineprefix
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 [ -f "$BUILD/wine-env/display" ] && export DISPLAY=:$(cat "$BUILD/wine-env/display")
 WINE=$(command -v wine64 || true)
 [ -n "$WINE" ] || WINE=/usr/lib/wine/wine64

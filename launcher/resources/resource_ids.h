@@ -43,3 +43,10 @@
 #define IDD_QUESTION 112
 #define IDC_QUESTION_ICON 321
 #define IDC_QUESTION_TEXT 322
+
+// Each dialog family keeps its ids in a header of its own.
+#include "ids_menus.h"
+#include "ids_pickers.h"
+#include "ids_item_sheets.h"
+#include "ids_options.h"
+#include "ids_appearance.h"

@@ -1,0 +1,2 @@
+// Ids of the appearance page and skins.
+#pragma once

@@ -1,0 +1,2 @@
+// Ids of the context menus and the bar menu.
+#pragma once

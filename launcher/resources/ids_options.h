@@ -1,0 +1,2 @@
+// Ids of the options sheet: behaviour and timing pages.
+#pragma once
