@@ -53,6 +53,21 @@ class ComPtr {
   T* m_p = nullptr;
 };
 
+// COM on this thread for a scope, when the thread had none; a thread that
+// has it keeps its own.
+class ComScope {
+ public:
+  ComScope() : m_ok(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComScope() {
+    if (m_ok) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  bool m_ok;
+};
+
 // OleInitialize for the life of the scope.
 class OleScope {
  public:

@@ -59,17 +59,20 @@ start_env() {
     touch "$WINEPREFIX/.vb-ready"
   fi
   # Japanese texts need a Japanese font behind the dialog fonts (Debian's IPA
-  # Gothic), or they show as boxes.
-  if [ ! -f "$WINEPREFIX/.vb-fonts" ]; then
+  # Gothic), or they show as boxes. Not behind Arial: Wine has no Arial, and a
+  # link would make IPA Gothic draw the bar's Latin labels too.
+  if [ ! -f "$WINEPREFIX/.vb-fontlink2" ]; then
     fonts=$STATE/fonts.reg
+    # REGEDIT4 files carry multi-strings as ANSI bytes.
+    link=$(printf 'ipag.ttf,IPAGothic' | od -An -tx1 -v | tr -s ' \n' ',' | sed 's/^,//; s/,$//'),00,00
     {
-      printf 'Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\n'
-      for face in Tahoma "MS Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "MS UI Gothic" "Segoe UI" Arial; do
-        printf '"%s"=hex(7):%s\n' "$face" "$(printf 'ipag.ttf,IPAGothic\0\0' | iconv -t UTF-16LE | od -An -tx1 -v | tr -s ' \n' ',' | sed 's/^,//; s/,$//')"
+      printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\n'
+      for face in Tahoma "MS Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "MS UI Gothic" "Segoe UI"; do
+        printf '"%s"=hex(7):%s\n' "$face" "$link"
       done
     } >"$fonts"
     "$WINE" regedit /s "$(echo "$fonts" | sed 's|/|\\|g; s|^|Z:|')" </dev/null >/dev/null 2>&1
-    touch "$WINEPREFIX/.vb-fonts"
+    touch "$WINEPREFIX/.vb-fontlink2"
   fi
   # Warm the desktop so that the first test window does not pay for it.
   "$WINE" cmd /c exit </dev/null >/dev/null 2>&1

@@ -11,6 +11,7 @@
 #include "launcher/app/resource_library.h"
 #include "launcher/app/startup_rules.h"
 #include "launcher/bar/bar_window.h"
+#include "launcher/dialogs/options_sheet.h"
 #include "launcher/resources/resource_ids.h"
 #include "launcher/model/model_win.h"
 #include "launcher/render/icon_image.h"
@@ -231,6 +232,8 @@ bool CLauncherApp::preTranslateMessage(MSG& msg) {
     showContextHelp();
     return true;
   }
+  // The modeless options sheet: its keyboard, and its end after OK or Cancel.
+  if (routeOptionsSheetMessage(msg)) return true;
   return fw::CApplication::preTranslateMessage(msg);
 }
 

@@ -15,6 +15,8 @@
 #include "launcher/services/language_strings.h"
 #include "launcher/bar/bar_window.h"
 #include "launcher/render/paint_primitives.h"
+#include "launcher/widgets/picker_rules.h"
+#include "launcher/widgets/program_picker.h"
 
 namespace vorbin {
 
@@ -80,7 +82,7 @@ void CBarWindow::pressBox(const Hit& box) {
   }
   // The face sinks with an edge in the dark shade of its area's colour.
   const SlotId slot = box.area == hit_area::kCommands ? SlotId::kCommandButton : SlotId::kBord;
-  drawPressedFace(*r, toColorRef(m_view.kit().slot(slot).dark[1]));
+  m_actions.drawPressedFace(*r, toColorRef(m_view.kit().slot(slot).dark[1]));
 }
 
 void CBarWindow::functionKeyCommand(int key) {
@@ -119,59 +121,48 @@ void CBarWindow::functionKeyCommand(int key) {
       hideBar(kHidePlain);
       ReleaseCapture();
       break;
+    case kKeyExit:
+      m_menus.exitKey();
+      break;
+    case kKeyOption:
+      openOptions();
+      break;
+    case kKeyHelp: {
+      // From the keyboard: the pointer's press opened the menu already.
+      const HitRect r = hitGeometry().functionKeys[kKeyHelp];
+      RECT key{r.left, r.top, r.right, r.bottom};
+      MapWindowPoints(m_hwnd, nullptr, reinterpret_cast<POINT*>(&key), 2);
+      m_menus.openHelpMenu(key);
+      break;
+    }
     default:
-      // EXIT, EXEC, OPTION and HELP open their dialogs and menus elsewhere.
       break;
   }
 }
 
 void CBarWindow::execDialog() {
   Settings& s = m_context.settings;
-  const std::wstring filter = dialogFilter(resourceString(IDS_EXEC_FILTER) + wildCardOrDefault(s));
-  const std::wstring title = resourceString(IDS_EXEC_TITLE);
-  std::wstring file(MAX_PATH, L'\0');
-  OPENFILENAMEW dialog = {};
-  dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = m_hwnd;
-  dialog.lpstrFilter = filter.c_str();
-  dialog.nFilterIndex = static_cast<DWORD>(std::max(1, s.exeDirectory.numbers[0]));
-  dialog.lpstrFile = file.data();
-  dialog.nMaxFile = static_cast<DWORD>(file.size());
-  dialog.lpstrInitialDir = s.exeDirectory.path.c_str();
-  dialog.lpstrTitle = title.c_str();
-  dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-  if (!GetOpenFileNameW(&dialog)) {
-    // No extended error: the user cancelled.
-    if (const DWORD error = CommDlgExtendedError()) FW_TRACE_FAILURE_CODE("GetOpenFileNameW", error);
-    return;
-  }
-  file.resize(wcslen(file.c_str()));
-  // The chosen folder and filter are where the next choice begins.
-  if (dialog.nFileOffset > 0 && dialog.nFileOffset <= file.size())
-    s.exeDirectory.path =
-        file.substr(0, dialog.nFileOffset > 3 ? dialog.nFileOffset - 1 : dialog.nFileOffset);
-  s.exeDirectory.numbers[0] = static_cast<int>(dialog.nFilterIndex);
+  PickRequest pick;
+  pick.owner = m_hwnd;
+  pick.title = resourceString(IDS_EXEC_TITLE);
+  pick.filter = dialogFilter(resourceString(IDS_EXEC_FILTER) + wildCardOrDefault(s));
+  pick.filterIndex = std::max(1, s.exeDirectory.numbers[0]);
+  pick.initialFolder = s.exeDirectory.path;
+  pick.flags = pick_flag::kHistory | OFN_PATHMUSTEXIST;
+  pick.history = &m_context.history;
+  const PickResult picked = pickProgram(pick);
+  // The folder and filter last shown are where the next run begins.
+  if (!picked.folder.empty()) s.exeDirectory.path = picked.folder;
+  s.exeDirectory.numbers[0] = picked.filterIndex;
+  if (!picked.accepted || picked.files.empty()) return;
+  // A program chosen by its full path: the next run begins beside it.
+  if (std::wstring folder = programFolder(picked.files.front()); !folder.empty())
+    s.exeDirectory.path = std::move(folder);
+  saveHistory(m_context.profile, m_context.history);
   LaunchRequest request;
-  request.target = file.find(L' ') == std::wstring::npos ? file : L"\"" + file + L"\"";
+  request.target = picked.files.front();
   request.folder = L".";
   launchItem(request, launchContext(true));
-}
-
-std::optional<Hit> CBarWindow::bindingBox(const KeyBinding& binding) {
-  switch (binding.action) {
-    case KeyAction::PressLogo:
-      return Hit{hit_area::kLogo, 0};
-    case KeyAction::PressFunctionKey:
-      return Hit{hit_area::kFunctionKeys, binding.argument};
-    case KeyAction::PressCaptionBox:
-      return Hit{hit_area::kCaptionBoxes, binding.argument};
-    case KeyAction::PressModeButton:
-      return Hit{hit_area::kModes, binding.argument};
-    case KeyAction::PressCommand:
-      return Hit{hit_area::kCommands, binding.argument};
-    default:
-      return std::nullopt;
-  }
 }
 
 void CBarWindow::runBoxCommand(const Hit& box) {
@@ -187,6 +178,14 @@ void CBarWindow::runBoxCommand(const Hit& box) {
         PostMessageW(m_hwnd, WM_SYSCOMMAND, kCmdExit, 0);
       }
       break;
+    case hit_area::kLogo: {
+      // From the keyboard: the menu opens at the logo.
+      const HitRect r = hitGeometry().logoBox;
+      POINT at{r.left, r.bottom};
+      ClientToScreen(m_hwnd, &at);
+      m_menus.openLogoMenu(at);
+      break;
+    }
     default:
       break;
   }

@@ -53,7 +53,7 @@ void CBarWindow::launchItemAt(int group, int slot) {
   LaunchRequest request = launchRequestFor(*item);
   const LaunchContext context = launchContext(true);
   if (request.flags & kItemPrompt) {
-    animatePromptButton(group, slot);
+    m_actions.animatePromptButton(group, slot);
     Win32LaunchSystem sys;
     const FilePickCheck check = checkFilePick(request, sys);
     repaintButton(group, slot, m_marks.look(group, slot));
@@ -191,7 +191,12 @@ LRESULT CBarWindow::onCommand(WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-LRESULT CBarWindow::onInitMenuPopup(WPARAM, LPARAM) { return notHandled(); }
+LRESULT CBarWindow::onInitMenuPopup(WPARAM wParam, LPARAM) {
+  // The system menu carries the bar menu's entries, however it was opened.
+  if (reinterpret_cast<HMENU>(wParam) == GetSystemMenu(m_hwnd, FALSE))
+    m_menus.prepareSystemMenu(reinterpret_cast<HMENU>(wParam));
+  return notHandled();
+}
 
 LRESULT CBarWindow::onMenuSelect(WPARAM, LPARAM) { return notHandled(); }
 
@@ -225,11 +230,11 @@ LRESULT CBarWindow::onDdeExecute(WPARAM wParam, LPARAM lParam) { return m_dde.on
 LRESULT CBarWindow::onDdeRequest(WPARAM wParam, LPARAM lParam) { return m_dde.onRequest(wParam, lParam); }
 LRESULT CBarWindow::onDdeTerminate(WPARAM wParam, LPARAM lParam) { return m_dde.onTerminate(wParam, lParam); }
 
-int CBarWindow::currentAddGroup() const { return groupOfArea(m_currentArea); }
+int CBarWindow::currentAddGroup() const { return m_actions.groupOfArea(m_keys.area()); }
 
 void CBarWindow::groupsChanged() {
   m_marks.forgetSelection();
-  m_pointer.clearSelection();
+  m_actions.clearSelection();
   updateGroupScrollBar();
   repaintAll();
 }
@@ -278,11 +283,17 @@ void CBarWindow::takeAddRequests() {
   }
   groupsChanged();
   if (highlight && slotGeometry(highlight->group, highlight->slot))
-    m_marks.showHot(highlight->group, highlight->slot, buttonRepainter());
+    m_marks.showHot(highlight->group, highlight->slot, m_actions.buttonRepainter());
 }
 
 LRESULT CBarWindow::onTrayCallback(WPARAM, LPARAM lParam) {
-  if (lParam == WM_LBUTTONDOWN || lParam == WM_RBUTTONDOWN) showBar();
+  if (lParam == WM_LBUTTONDOWN) showBar();
+  if (lParam == WM_RBUTTONUP) {
+    // The right button: the bar menu at the icon.
+    POINT at{};
+    GetCursorPos(&at);
+    m_menus.openTrayMenu(at);
+  }
   return 0;
 }
 
@@ -303,10 +314,6 @@ LRESULT CBarWindow::onRaise(WPARAM wParam, LPARAM) {
     SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   return 0;
-}
-
-void CBarWindow::openOptions() {
-  if (m_optionsSheet && IsWindow(m_optionsSheet)) SetForegroundWindow(m_optionsSheet);
 }
 
 }  // namespace vorbin

@@ -1,16 +1,42 @@
-// Taking over the values of the accepted options sheet.
+// The options sheet from the bar's side: opening it, and taking over the
+// values and the look of the accepted sheet.
 #include "launcher/bar/bar_window.h"
 
+#include "framework/trace.h"
 #include "hook/vorber2k.h"
 #include "launcher/app/resource_library.h"
-#include "launcher/resources/resource_ids.h"
-#include "launcher/widgets/user_message.h"
+#include "launcher/dialogs/options_sheet.h"
 #include "launcher/model/settings.h"
+#include "launcher/resources/resource_ids.h"
+#include "launcher/services/language_strings.h"
+#include "launcher/services/shell_helpers.h"
+#include "launcher/widgets/user_message.h"
 
 namespace vorbin {
 
+void CBarWindow::openOptions() {
+  if (m_optionsSheet && IsWindow(m_optionsSheet)) {
+    SetForegroundWindow(m_optionsSheet);
+    return;
+  }
+  m_optionsSheet = openOptionsSheet({
+      .settings = m_context.settings,
+      .colors = m_context.colors,
+      .profile = m_context.profile,
+      .bar = m_hwnd,
+      .dataFolder = dataFolder(nullptr, m_context.settings.programFolder, false),
+      .resources = static_cast<HINSTANCE>(resourceModule()),
+      .accept =
+          [this](const Settings& sheet, const Colors* look) {
+            applyOptions(sheet);
+            if (look) applyAppearance(*look);
+          },
+  });
+}
+
 void CBarWindow::applyOptions(const Settings& sheet) {
   Settings& s = m_context.settings;
+  const int previousHotKey = s.hotKey;
   const OptionChanges changed = takeOptions(s, sheet);
   SetVorbMode(static_cast<UINT>(s.mouseButton), s.vorbBar);
   SetDirectXFlag(s.ignoreClickOnDX);
@@ -18,12 +44,26 @@ void CBarWindow::applyOptions(const Settings& sheet) {
     int language = sheet.language;
     if (loadResourceLibrary(false, language)) s.language = language;
   }
-  if (changed.hotKey || changed.language) registerBarHotKey();
+  if (changed.hotKey) {
+    // The page tried the key, but another program may have taken it since:
+    // then the bar keeps the old one rather than none.
+    UnregisterHotKey(m_hwnd, 0);
+    const auto key = static_cast<uint16_t>(s.hotKey);
+    if ((key & 0xFF) && !RegisterHotKey(m_hwnd, 0, systemHotKeyModifiers(key), key & 0xFFu)) {
+      FW_TRACE_FAILURE("RegisterHotKey");
+      s.hotKey = previousHotKey;
+      registerBarHotKey();
+    }
+  } else if (changed.language) {
+    registerBarHotKey();
+  }
   if (changed.trayIcon) m_tray.show(s.dispIconInTray);
   if (changed.keepCompression) {
     // Images in memory keep their form until the next start.
-    showMessage(m_hwnd, {.text = IDS_KEEP_COMPRESSION_CHANGED, .caption = IDS_KEEP_COMPRESSION_CAPTION},
-                MB_OK | MB_ICONINFORMATION);
+    UserMessage message;
+    message.text = IDS_KEEP_COMPRESSION_CHANGED;
+    message.caption = IDS_KEEP_COMPRESSION_CAPTION;
+    showMessage(m_hwnd, message, MB_OK | MB_ICONINFORMATION);
   }
   saveOptions(m_context.profile, s);
   if (changed.layout) relayout();
@@ -31,6 +71,12 @@ void CBarWindow::applyOptions(const Settings& sheet) {
   if (changed.language && !changed.layout) repaintAll();
   if (changed.taskList) refreshTaskList();
   updateGroupScrollBar();
+}
+
+void CBarWindow::applyAppearance(const Colors& colors) {
+  m_context.colors = colors;
+  loadColours();
+  repaintAll();
 }
 
 }  // namespace vorbin

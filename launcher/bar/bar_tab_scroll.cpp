@@ -59,7 +59,7 @@ LRESULT CBarWindow::onMouseWheel(WPARAM wParam, LPARAM lParam) {
 }
 
 void CBarWindow::wheelAt(POINT client, int delta, bool pages) {
-  if (taskMode() || m_pointer.dragging()) return;
+  if (taskMode() || m_actions.pointer().dragging()) return;
   const int area = hitTest(hitGeometry(), client.x, client.y).area;
   if (area == hit_area::kGrid) {
     GroupTable& groups = m_context.groups;
@@ -69,7 +69,7 @@ void CBarWindow::wheelAt(POINT client, int delta, bool pages) {
     // Row by row through the list arrows' own scrolling; it stops at the ends.
     for (int i = 0; i < std::abs(rows); ++i) {
       const int before = groups[static_cast<size_t>(active)].dispOffset;
-      scrollList(rows > 0 ? 1 : -1);
+      m_actions.scrollList(rows > 0 ? 1 : -1);
       if (groups[static_cast<size_t>(active)].dispOffset == before) break;
     }
   } else if (area == hit_area::kTabs || area == hit_area::kGroupScroll ||

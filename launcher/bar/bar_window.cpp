@@ -8,6 +8,7 @@
 
 #include "framework/trace.h"
 #include "hook/vorber2k.h"
+#include "launcher/bar/bar_host.h"
 #include "launcher/model/model_win.h"
 #include "launcher/resources/product_name.h"
 #include "launcher/services/find_files.h"
@@ -103,7 +104,10 @@ CBarWindow::CBarWindow(BarContext context)
              .showBar =
                  [this] {
                    if (!IsWindowVisible(m_hwnd) || IsIconic(m_hwnd)) showBar();
-                 }}) {}
+                 }}),
+      m_host(std::make_unique<BarHost>(*this)),
+      m_keys(context.settings, context.groups, m_marks, *m_host),
+      m_actions(context.settings, context.groups, {m_view, m_marks, m_timers, m_drag, m_tasks}, *m_host) {}
 
 CBarWindow::~CBarWindow() = default;
 
@@ -141,7 +145,7 @@ LRESULT CBarWindow::onCreate(WPARAM wParam, LPARAM lParam) {
   m_placer.attach(m_hwnd);
   m_timers.attach(m_hwnd);
   runStartupLaunch(m_pendingCommandLine);
-  m_currentArea = s.actRect;
+  m_keys.setArea(s.actRect);
   m_returnGroup = m_context.groups.activeGroup;
   GetWindowThreadProcessId(m_hwnd, &m_processId);
   if (s.mostTop && !SetWindowPos(m_hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE))
@@ -219,7 +223,7 @@ void CBarWindow::saveWindowState() {
   s.positionX = place.x;
   s.positionY = place.y;
   s.height = place.height;
-  s.actRect = m_currentArea;
+  s.actRect = m_keys.area();
   std::optional<int> before;
   if (s.taskMode) before = m_returnGroup;
   saveState(m_context.profile, s, m_context.groups, m_context.history, before);
@@ -233,7 +237,7 @@ LRESULT CBarWindow::onPaint(WPARAM, LPARAM) {
 BarScene CBarWindow::scene() {
   BarScene scene;
   scene.bar = m_hwnd;
-  scene.currentArea = m_currentArea;
+  scene.currentArea = m_keys.area();
   scene.maximized = m_placer.maximized();
   scene.dragActive = m_drag.active();
   scene.pressedBox = m_marks.pressedBox();
@@ -315,8 +319,8 @@ LRESULT CBarWindow::onStyleChanging(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CBarWindow::onTimer(WPARAM wParam, LPARAM) {
-  // The pointer's timers: bar_pointer_glue.cpp.
-  if (pointerTimer(wParam)) return 0;
+  // The pointer's timers: pointer_actions.cpp.
+  if (m_actions.timer(wParam)) return 0;
   switch (wParam) {
     case kTimerClock:
       m_view.tickClock(scene());
@@ -342,6 +346,8 @@ LRESULT CBarWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (m_context.settings.dispIconInTray) m_tray.putBack();
     return 0;
   }
+  // The shell's submenus inside the bar's menus draw and fill themselves.
+  if (LRESULT answer = 0; m_menus.menuMessage(msg, wParam, lParam, &answer)) return answer;
   return CMappedWindow::handleMessage(msg, wParam, lParam);
 }
 

@@ -6,17 +6,22 @@
 // (group_scroll_bar.h), the pointer's delayed actions (hover_timers.h), the
 // marks on the buttons (button_marks.h), the task list (task_list.h), the
 // queue guard (pointer_guard.h), the adding of buttons from requests
-// (item_adder.h) and Program Manager DDE (dde_conversation.h). Timer ids: bar_timers.h; message ids and the
-// class name: bar_messages.h. Each group of members below names its file.
+// (item_adder.h), Program Manager DDE (dde_conversation.h), the keyboard's
+// focus and keys (keyboard_focus.h) and the mouse operations on the hit areas
+// (pointer_actions.h); these two call back through bar_host.h. Timer ids:
+// bar_timers.h; message ids and the class name: bar_messages.h. Each group of
+// members below names its file.
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <span>
 #include <vector>
 
 #include "framework/window.h"
 #include "launcher/app/startup_rules.h"
 #include "launcher/bar/bar_messages.h"
+#include "launcher/bar/bar_menus.h"
 #include "launcher/bar/bar_rules.h"
 #include "launcher/bar/bar_timers.h"
 #include "launcher/bar/bar_view.h"
@@ -26,18 +31,20 @@
 #include "launcher/bar/group_scroll_bar.h"
 #include "launcher/bar/hover_timers.h"
 #include "launcher/bar/item_adder.h"
-#include "launcher/bar/key_bindings.h"
+#include "launcher/bar/keyboard_focus.h"
+#include "launcher/bar/pointer_actions.h"
 #include "launcher/bar/pointer_guard.h"
 #include "launcher/bar/task_list.h"
 #include "launcher/bar/tray_icon.h"
 #include "launcher/bar/window_placer.h"
-#include "launcher/interact/bar_pointer.h"
 #include "launcher/interact/launch_item.h"
 #include "launcher/model/group_table.h"
 #include "launcher/model/settings.h"
 #include "launcher/services/id_list.h"
 
 namespace vorbin {
+
+class BarHost;
 
 // What the bar works on: owned by the application for the whole run.
 struct BarContext {
@@ -50,6 +57,9 @@ struct BarContext {
 };
 
 class CBarWindow : public fw::CMappedWindow<CBarWindow> {
+  // The menus carry out their commands on the bar's groups, selection and views.
+  friend class BarMenus;
+
  public:
   explicit CBarWindow(BarContext context);
   ~CBarWindow() override;
@@ -62,9 +72,16 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void hideBar(int kind);
   void setTaskMode(bool on);
   void refreshTaskList();  // bar_tasks.cpp
-  void openOptions();      // bar_commands.cpp
+  // An item's properties: the property sheet of the button in that slot, or
+  // the new-item wizard for an empty slot; the result is saved and painted
+  // (bar_item_sheets.cpp).
+  void editItem(int group, int slot);
+  // The options sheet, opened or brought forward (bar_options.cpp).
+  void openOptions();
   // Takes over the values of the accepted options sheet and saves them (bar_options.cpp).
   void applyOptions(const Settings& sheet);
+  // Takes over the accepted look (written by the appearance page) and paints it.
+  void applyAppearance(const Colors& colors);
   // Writes the window state to the profile (bar_window.cpp).
   void saveWindowState();
   // The start is over (the application's loop found nothing left to do):
@@ -110,10 +127,10 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
     return m_view.slotGeometry(group, slot);
   }
 
-  // The hit areas under the bar's current layout and group display (bar_pointer_glue.cpp).
-  HitGeometry hitGeometry() const;
+  // The hit areas under the bar's current layout and group display.
+  HitGeometry hitGeometry() const { return m_actions.hitGeometry(); }
   // The press, selection and drag state of the mouse operations.
-  const BarPointer& pointer() const { return m_pointer; }
+  const BarPointer& pointer() const { return m_actions.pointer(); }
 
   static std::span<const fw::MessageEntry<CBarWindow>> messageMap();
 
@@ -155,8 +172,8 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   LRESULT onHookNewWindowActive(WPARAM, LPARAM);
   LRESULT onHookTaskChange(WPARAM, LPARAM);  // bar_tasks.cpp
 
-  // Mouse and keyboard (bar_input.cpp); the wheel and the group scroll bar
-  // (bar_tab_scroll.cpp); the pointer's leaving (bar_pointer_glue.cpp).
+  // Mouse and keyboard, handed to the pointer actions and the keyboard focus
+  // (bar_input.cpp); the wheel and the group scroll bar (bar_tab_scroll.cpp).
   LRESULT onButtonDown(WPARAM, LPARAM);
   LRESULT onButtonUp(WPARAM, LPARAM);
   LRESULT onMouseMove(WPARAM, LPARAM);
@@ -223,31 +240,7 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void launchItemAt(int group, int slot);
   LaunchContext launchContext(bool hideAfter);
 
-  // Carrying out what the pointer state machine decides (bar_pointer_glue.cpp).
-  PointerSettings pointerSettings() const;
-  Hit slotHit(Hit hit) const;  // a grid cell's index becomes its slot
-  int groupOfArea(int area) const;
-  PressInput pressInput(int button, int x, int y, bool shift) const;
-  void applyPointerEffects(const PointerEffects& e);
-  bool pointerTimer(UINT_PTR id);
-  ButtonMarks::RepaintButton buttonRepainter();
-  void showSelection(bool selected);
-  void showHot(const Hit& hot);
-  void drawPressedFace(const PixelRect& r, COLORREF edge);
-  bool confirmLaunch(int count);
-  void showContextHelpPopup(int id);
-  void animatePromptButton(int group, int slot);
-  void beginButtonDrag(int group, const std::vector<int>& slots, int offsetX, int offsetY);
-  void beginTabDrag(int group);
-  void endButtonDrag();
-  void scrollTabsDuringDrag();
-  bool scrollList(int direction);  // true when the list moved
-  void listScrollRepeat(int arrow);
-  // Whether the pointer is over the tab of that group now.
-  bool pointerOverTab(int group) const;
-
   // The boxes held pressed and their commands (bar_boxes.cpp).
-  static std::optional<Hit> bindingBox(const KeyBinding& binding);
   void pressBox(const Hit& box);
   void runBoxCommand(const Hit& box);
   void functionKeyCommand(int key);
@@ -260,19 +253,6 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void scrollTabsTo(int offset);
   void wheelAt(POINT client, int delta, bool pages);
 
-  // The keyboard: the bindings' press and release (bar_input.cpp) and the
-  // focus under the pointer (bar_key_focus.cpp).
-  void pressBinding(const KeyBinding& binding);
-  void releaseBinding();
-  void pointerOnto(const PixelRect& r);
-  Hit hitUnderPointer() const;
-  void focusTab(int tab);
-  void focusSlot(int group, int slot);
-  void keyFocus(const KeyBinding& binding);
-  void keyTab();
-  void keyEnter(const KeyBinding& binding);
-  void releaseKeyPress();
-
   BarContext m_context;
   // Collaborators.
   WindowPlacer m_placer;
@@ -284,21 +264,21 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   TaskList m_tasks;
   PointerGuard m_guard;
   BarView m_view;
-  BarPointer m_pointer{PointerSettings{}};
   ItemAdder m_adder;
   DdeConversation m_dde;
+  // The keyboard and the mouse, calling back through the host (bar_host.h).
+  friend class BarHost;
+  std::unique_ptr<BarHost> m_host;
+  KeyboardFocus m_keys;
+  PointerActions m_actions;
+  BarMenus m_menus{*this};  // the context menus and the bar menu (bar_menus.h)
 
-  // The group display: the area holding the keyboard (1 tabs, 2 grid, 3
-  // quick list) and the group to return to from task mode.
-  int m_currentArea = 1;
+  // The group to return to from task mode.
   int m_returnGroup = 1;
   bool m_active = false;
-  bool m_topByLock = false;                    // TOP was switched on by LOCK, and goes with it
-  POINT m_pointerAt{};                         // the last pointer position in the client area
-  bool m_keyMenuPending = false;               // SC_KEYMENU: the menu loop puts the bar back in place
-  bool m_gesturePending = false;               // the activation gesture sent the bar hot key
-  const KeyBinding* m_armedBinding = nullptr;  // the key down, released with its key
-  std::optional<POINT> m_keyPressAt;           // Enter holds the focused button pressed here
+  bool m_topByLock = false;       // TOP was switched on by LOCK, and goes with it
+  bool m_keyMenuPending = false;  // SC_KEYMENU: the menu loop puts the bar back in place
+  bool m_gesturePending = false;  // the activation gesture sent the bar hot key
   DWORD m_processId = 0;
   StartupPlan m_startupPlan;
   std::wstring m_pendingCommandLine;

@@ -188,10 +188,12 @@ PointerEffects BarPointer::release(int /*x*/, int /*y*/, const Hit& hit, const C
     if (m_pressHit.index >= 1) e.pressedTask = 0;
     if (m_button == 1 && m_pressHit.index >= 1 && hit.code() == m_pressHit.code())
       e.switchToTask = m_pressHit.index;
+    if (m_button == 2 && m_pressHit.index >= 1) e.contextMenu = m_pressHit;
     return e;
   }
   if (m_button == 2) {
     if (isButtonArea(area) && m_pressHit.index >= 0) e.contextMenuSlot = m_pressHit.index;
+    if ((isButtonArea(area) || area == kTabs) && m_pressHit.index >= 0) e.contextMenu = m_pressHit;
     return e;
   }
   if (isBoxArea(area)) {

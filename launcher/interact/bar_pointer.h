@@ -56,6 +56,8 @@ struct PointerEffects {
   std::vector<int> killTimers;
   std::vector<int> launchSlots;  // in selection order
   std::optional<int> contextMenuSlot;
+  // A right release on a button, a group tab or a task entry: the menu of what was pressed.
+  std::optional<Hit> contextMenu;
   std::optional<int> contextHelp;
   std::optional<Hit> pressedBox;  // a key or box of areas 4, 5, 7, 8, 11, 15 drawn pressed
   std::optional<Hit> boxCommand;  // released over the box it was pressed on: its command runs

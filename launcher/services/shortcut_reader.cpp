@@ -12,27 +12,13 @@
 namespace vorbin {
 namespace {
 
-// COM for the scope when the thread had none; a thread that has it keeps its own.
-class ComScope {
- public:
-  ComScope() : m_ok(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComScope() {
-    if (m_ok) CoUninitialize();
-  }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  bool m_ok;
-};
-
 std::wstring bounded(const wchar_t* text, size_t size) { return std::wstring(text, wcsnlen(text, size)); }
 
 }  // namespace
 
 std::optional<ShortcutContents> readShortcut(const std::wstring& file) {
   if (file.empty() || !isShellLink(file.c_str())) return std::nullopt;
-  ComScope com;
+  fw::ComScope com;
   fw::ComPtr<IShellLinkW> link;
   if (const HRESULT hr =
           CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.putVoid());
@@ -72,19 +58,33 @@ std::optional<ShortcutContents> readShortcut(const std::wstring& file) {
   return out;
 }
 
-std::wstring shellDisplayName(const std::wstring& path, const IdListBytes& idList) {
+namespace {
+
+// One SHGetFileInfoW name (SHGFI_DISPLAYNAME or SHGFI_TYPENAME) of a path or ID list.
+std::wstring shellInfoName(const std::wstring& path, const IdListBytes& idList, UINT which) {
   SHFILEINFOW info{};
   DWORD_PTR done = 0;
   if (!idList.empty()) {
     PIDLIST_ABSOLUTE list = idListToShell(idList);
     if (!list) return {};
-    done = SHGetFileInfoW(reinterpret_cast<const wchar_t*>(list), 0, &info, sizeof(info),
-                          SHGFI_PIDL | SHGFI_DISPLAYNAME);
+    done = SHGetFileInfoW(reinterpret_cast<const wchar_t*>(list), 0, &info, sizeof(info), SHGFI_PIDL | which);
     CoTaskMemFree(list);
   } else if (!path.empty()) {
-    done = SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_DISPLAYNAME);
+    done = SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), which);
   }
-  return done ? bounded(info.szDisplayName, std::size(info.szDisplayName)) : std::wstring();
+  if (!done) return {};
+  return which == SHGFI_TYPENAME ? bounded(info.szTypeName, std::size(info.szTypeName))
+                                 : bounded(info.szDisplayName, std::size(info.szDisplayName));
+}
+
+}  // namespace
+
+std::wstring shellDisplayName(const std::wstring& path, const IdListBytes& idList) {
+  return shellInfoName(path, idList, SHGFI_DISPLAYNAME);
+}
+
+std::wstring shellTypeName(const std::wstring& path, const IdListBytes& idList) {
+  return shellInfoName(path, idList, SHGFI_TYPENAME);
 }
 
 }  // namespace vorbin

@@ -28,5 +28,7 @@ std::optional<ShortcutContents> readShortcut(const std::wstring& file);
 
 // The shell's display name of a path or of an item-ID list; empty on failure.
 std::wstring shellDisplayName(const std::wstring& path, const IdListBytes& idList);
+// The shell's type name of a path or ID list ("Application", "File folder"); empty on failure.
+std::wstring shellTypeName(const std::wstring& path, const IdListBytes& idList);
 
 }  // namespace vorbin

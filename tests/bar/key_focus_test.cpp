@@ -7,8 +7,9 @@ namespace vorbin {
 namespace {
 
 // Virtual-key codes (the system's values).
-constexpr uint16_t VK_RETURN = 0x0D, VK_PRIOR = 0x21, VK_NEXT = 0x22, VK_END = 0x23, VK_HOME = 0x24,
-                   VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28;
+constexpr uint16_t VK_TAB = 0x09, VK_RETURN = 0x0D, VK_PRIOR = 0x21, VK_NEXT = 0x22, VK_END = 0x23,
+                   VK_HOME = 0x24, VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28,
+                   VK_F3 = 0x72;
 
 KeyBinding binding(uint16_t key, bool shift = false) { return *findKeyBinding(key, shift, false, false); }
 
@@ -45,6 +46,99 @@ TEST(KeyFocus, RowsComeIntoViewAndEnterStepsThroughTheGroups) {
   EXPECT_EQ(nextGroup(1, 5, true), 1);
   EXPECT_EQ(nextGroup(2, 5, true), 1);
   EXPECT_EQ(nextGroup(1, 0, false), 1) << "no real group: group 1";
+}
+
+using namespace hit_area;
+
+// Group mode on the tabs of five groups, group 3 active; its grid of ten
+// buttons, 4 a row; a quick list showing three.
+FocusScene groupScene(int area, Hit focused = {}) {
+  FocusScene s;
+  s.area = area;
+  s.focused = focused;
+  s.activeGroup = 3;
+  s.groupCount = 5;
+  s.tabs = {5, 2, 4};
+  s.buttons = area == kQuick ? FocusArea{3, 1, 3} : FocusArea{10, 4, 8};
+  return s;
+}
+
+TEST(KeyFocus, FocusKeysMoveAcrossTabsGridAndQuickList) {
+  FocusScene tasks = groupScene(kTabs);
+  tasks.taskMode = true;
+  tasks.tabs = {3, 1, 3};
+  FocusScene taskQuick = groupScene(kQuick);
+  taskQuick.taskMode = true;
+  FocusScene placeholder = groupScene(kGrid);
+  placeholder.activeGroup = 6;
+  struct Case {
+    FocusScene scene;
+    uint16_t key;
+    Hit expected;
+    int line;
+  } cases[] = {
+      // Tabs: without a focused tab the move starts from the active group's.
+      {groupScene(kTabs), VK_RIGHT, {kTabs, 4}, __LINE__},
+      {groupScene(kTabs, {kTabs, 1}), VK_DOWN, {kTabs, 3}, __LINE__},
+      {groupScene(kTabs, {kTabs, -1}), VK_LEFT, {kTabs, 2}, __LINE__},
+      {groupScene(kTabs, {kGrid, 4}), VK_END, {kTabs, 5}, __LINE__},
+      // The task list starts from its first entry.
+      {tasks, VK_DOWN, {kTabs, 1}, __LINE__},
+      {[&] {
+         FocusScene s = tasks;
+         s.focused = {kTabs, 3};
+         return s;
+       }(),
+       VK_UP,
+       {kTabs, 2},
+       __LINE__},
+      // Grid and quick list: a focus in another area counts as none.
+      {groupScene(kGrid, {kGrid, 5}), VK_RIGHT, {kGrid, 6}, __LINE__},
+      {groupScene(kGrid, {kGrid, 5}), VK_NEXT, {kGrid, 9}, __LINE__},
+      {groupScene(kGrid, {kQuick, 1}), VK_DOWN, {kGrid, 0}, __LINE__},
+      {groupScene(kQuick, {kQuick, 1}), VK_DOWN, {kQuick, 2}, __LINE__},
+      {groupScene(kQuick, {kGrid, 2}), VK_END, {kQuick, 2}, __LINE__},
+      // Nothing to move in: the quick list in task mode, a placeholder group, Enter.
+      {taskQuick, VK_DOWN, {}, __LINE__},
+      {placeholder, VK_RIGHT, {}, __LINE__},
+      {groupScene(kGrid, {kGrid, 1}), VK_RETURN, {}, __LINE__},
+  };
+  for (const Case& c : cases) {
+    const Hit to = focusMove(binding(c.key), c.scene);
+    EXPECT_EQ(to.area, c.expected.area) << c.line;
+    if (to.area != kNone) EXPECT_EQ(to.index, c.expected.index) << c.line;
+  }
+  EXPECT_EQ(focusGroup(groupScene(kQuick)), 0);
+  EXPECT_EQ(focusGroup(groupScene(kGrid)), 3);
+  EXPECT_EQ(focusGroup(groupScene(kTabs)), -1);
+}
+
+TEST(KeyFocus, TabAndEnterFollowTheKeyboardsArea) {
+  const TabKeyStep toGrid = tabKeyStep(groupScene(kTabs), 4);
+  EXPECT_EQ(toGrid.area, kGrid);
+  EXPECT_EQ(toGrid.focus.code(), hitCode(kGrid, 4)) << "the grid's selection keeps the focus";
+  EXPECT_EQ(tabKeyStep(groupScene(kTabs), std::nullopt).focus.code(), hitCode(kGrid, 0));
+  const TabKeyStep toTabs = tabKeyStep(groupScene(kQuick, {kQuick, 1}), 4);
+  EXPECT_EQ(toTabs.area, kTabs);
+  EXPECT_EQ(toTabs.focus.code(), hitCode(kTabs, 3)) << "the active group's tab";
+  FocusScene none = groupScene(kTabs);
+  none.groupCount = 0;
+  EXPECT_EQ(tabKeyStep(none, 2).area, kGrid) << "the area changes even without a group";
+  EXPECT_EQ(tabKeyStep(none, 2).focus.area, kNone);
+  FocusScene tasks = groupScene(kGrid);
+  tasks.taskMode = true;
+  EXPECT_EQ(tabKeyStep(tasks, 2).area, kNone) << "Tab does nothing in task mode";
+
+  FocusScene taskTabs = groupScene(kTabs);
+  taskTabs.taskMode = true;
+  EXPECT_EQ(enterKeyStep(taskTabs, false), EnterStep::kTaskCommand);
+  EXPECT_EQ(enterKeyStep(groupScene(kTabs), false), EnterStep::kNextGroup);
+  EXPECT_EQ(enterKeyStep(groupScene(kGrid, {kGrid, 2}), true), EnterStep::kPressFocused);
+  EXPECT_EQ(enterKeyStep(groupScene(kGrid, {kGrid, 2}), false), EnterStep::kNone) << "an empty slot";
+  EXPECT_EQ(enterKeyStep(groupScene(kGrid, {kQuick, 2}), true), EnterStep::kNone) << "focus elsewhere";
+
+  EXPECT_EQ(bindingBox(binding(VK_F3))->code(), hitCode(kFunctionKeys, 1));
+  EXPECT_FALSE(bindingBox(binding(VK_TAB)));
 }
 
 }  // namespace

@@ -216,7 +216,18 @@ TEST_F(BarPointerTest, RightButtonSelectsAndNamesTheMenuSlotOrAsksForHelp) {
   EXPECT_EQ(pointer.selection(), std::vector<int>{2});
   e = pointer.release(0, 0, {kGrid, 2}, nullptr);
   EXPECT_EQ(e.contextMenuSlot, 2);
+  ASSERT_TRUE(e.contextMenu.has_value());
+  EXPECT_EQ(e.contextMenu->code(), (Hit{kGrid, 2}.code()));
   EXPECT_TRUE(e.launchSlots.empty());
+
+  // A group tab's menu names the tab.
+  PressInput tab;
+  tab.button = 2;
+  tab.hit = {kTabs, 3};
+  pointer.press(tab, kGrid, 1);
+  e = pointer.release(0, 0, {kTabs, 3}, nullptr);
+  ASSERT_TRUE(e.contextMenu.has_value());
+  EXPECT_EQ(e.contextMenu->code(), (Hit{kTabs, 3}.code()));
 
   PressInput key;
   key.button = 2;
@@ -290,7 +301,11 @@ TEST_F(BarPointerTest, TaskEntriesArePressedAndSwitchedToButNeverDraggedOrHoverO
   // The right button and the empty part of the list switch to nothing.
   task.button = 2;
   pointer.press(task, kTabs, 1);
-  EXPECT_FALSE(pointer.release(0, 0, {kTabs, 2}, nullptr).switchToTask.has_value());
+  e = pointer.release(0, 0, {kTabs, 2}, nullptr);
+  EXPECT_FALSE(e.switchToTask.has_value());
+  // It opens the menu of the pressed entry instead.
+  ASSERT_TRUE(e.contextMenu.has_value());
+  EXPECT_EQ(e.contextMenu->index, task.hit.index);
   task = PressInput{};
   task.hit = {kTabs, -1};
   task.taskMode = true;

@@ -1,0 +1,114 @@
+// The reference for the options benchmark: a minimal program that opens a
+// plain modeless property sheet of three pages when it is sent WM_APP.
+#include <windows.h>
+#include <commctrl.h>
+#include <prsht.h>
+
+namespace {
+
+HWND g_sheet = nullptr;
+
+INT_PTR CALLBACK pageProcedure(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
+
+// A page template in memory: a few check boxes and an edit, as a real page has.
+struct PageTemplate {
+  alignas(4) BYTE bytes[2048] = {};
+  size_t used = 0;
+  void align() { used = (used + 3) & ~size_t{3}; }
+  void word(WORD w) {
+    memcpy(bytes + used, &w, 2);
+    used += 2;
+  }
+  void text(const wchar_t* s) {
+    do word(static_cast<WORD>(*s));
+    while (*s++);
+  }
+  DLGTEMPLATE* build(int checks) {
+    auto* d = reinterpret_cast<DLGTEMPLATE*>(bytes);
+    d->style = DS_SETFONT | WS_CHILD | WS_CAPTION;
+    d->cdit = static_cast<WORD>(checks + 1);
+    d->cx = 260;
+    d->cy = 200;
+    used = sizeof(DLGTEMPLATE);
+    word(0);  // no menu
+    word(0);  // default class
+    text(L"Page");
+    word(8);
+    text(L"MS Shell Dlg");
+    for (int i = 0; i <= checks; ++i) {
+      align();
+      auto* item = reinterpret_cast<DLGITEMTEMPLATE*>(bytes + used);
+      const bool edit = i == checks;
+      item->style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (edit ? WS_BORDER : BS_AUTOCHECKBOX);
+      item->x = 8;
+      item->y = static_cast<short>(8 + 12 * i);
+      item->cx = 200;
+      item->cy = 10;
+      item->id = static_cast<WORD>(100 + i);
+      used += sizeof(DLGITEMTEMPLATE);
+      word(0xFFFF);
+      word(edit ? 0x0081 : 0x0080);  // edit or button
+      text(edit ? L"" : L"A switch of the page");
+      word(0);
+    }
+    return d;
+  }
+};
+
+PageTemplate g_templates[3];
+
+void openSheet(HWND owner) {
+  if (g_sheet && IsWindow(g_sheet)) return;
+  PROPSHEETPAGEW pages[3] = {};
+  for (int i = 0; i < 3; ++i) {
+    pages[i].dwSize = sizeof(PROPSHEETPAGEW);
+    pages[i].dwFlags = PSP_DLGINDIRECT;
+    pages[i].pResource = g_templates[i].build(12);
+    pages[i].pfnDlgProc = pageProcedure;
+  }
+  PROPSHEETHEADERW h = {};
+  h.dwSize = sizeof(h);
+  h.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS | PSH_NOAPPLYNOW;
+  h.hwndParent = owner;
+  h.pszCaption = L"Minimal sheet";
+  h.nPages = 3;
+  h.ppsp = pages;
+  g_sheet = reinterpret_cast<HWND>(PropertySheetW(&h));
+}
+
+LRESULT CALLBACK windowProcedure(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_APP) {
+    openSheet(hwnd);
+    return 0;
+  }
+  if (msg == WM_DESTROY) {
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = windowProcedure;
+  wc.hInstance = instance;
+  wc.lpszClassName = L"VbMinimalSheetOwner";
+  RegisterClassW(&wc);
+  CreateWindowExW(0, wc.lpszClassName, L"Minimal sheet owner", WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
+                  nullptr, instance, nullptr);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (g_sheet && !PropSheet_GetCurrentPageHwnd(g_sheet)) {
+      DestroyWindow(g_sheet);
+      g_sheet = nullptr;
+    }
+    if (g_sheet && PropSheet_IsDialogMessage(g_sheet, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
