@@ -2,7 +2,7 @@
 """Draws the launcher's own icons (the application, the default item, the
 placeholder, the item decorations and the group and task marks) as 32x32
 .ico files with a 16-colour and a 32-bit image each, and the bar's pointer
-as a .cur file (the same format with the hot spot in each entry).
+and the plain arrow as .cur files (the same format with the hot spot in each entry).
 
 Run from anywhere: python3 scripts/make_icons.py [output folder]
 (default: launcher/render/icons beside this script's project)."""
@@ -198,24 +198,37 @@ ARROW = [(1, 1), (1, 22), (6, 17.5), (10, 26.5), (13.5, 25), (9.5, 16), (16, 16)
 POINTER_HOT_SPOT = (1, 1)
 
 
-def bar_pointer():
-    """The bar's pointer: a white arrow edged in black whose tail carries a
-    small teal button with a yellow lamp, as on the bar."""
+def edged_arrow():
+    """A white arrow edged in black: every arrow pixel with a neighbour outside it."""
     c = Canvas()
     for y in range(SIZE):
         for x in range(SIZE):
             if inside(ARROW, x, y):
                 c.put(x, y, (0xFF, 0xFF, 0xFF))
-    # Edge: every arrow pixel with a neighbour outside the arrow.
     edge = [(x, y) for y in range(SIZE) for x in range(SIZE) if c.px[y][x][3] and
             any(not (0 <= x + dx < SIZE and 0 <= y + dy < SIZE) or not c.px[y + dy][x + dx][3]
                 for dx, dy in ((1, 0), (-1, 0), (0, 1), (0, -1)))]
     for x, y in edge:
         c.put(x, y, (0, 0, 0))
+    return c
+
+
+def bar_pointer():
+    """The bar's pointer: the arrow whose tail carries a small teal button
+    with a yellow lamp, as on the bar."""
+    c = edged_arrow()
     c.rect(17, 20, 28, 29, (0x00, 0x80, 0x80))
     c.frame(17, 20, 28, 29, (0x00, 0x00, 0x00))
     c.line(18, 21, 26, 21, (0x80, 0xFF, 0xFF))
     c.rect(20, 23, 25, 26, (0xFF, 0xFF, 0x00))
+    c.soft_shadow()
+    return c
+
+
+def arrow_pointer():
+    """The pointer the timing options draw where the bar will open: the bar's
+    arrow without its button."""
+    c = edged_arrow()
     c.soft_shadow()
     return c
 
@@ -276,7 +289,8 @@ ICONS = {101: ('application.ico', application), 102: ('group_mark.ico', group_ma
          188: ('default_item.ico', default_item), 199: ('placeholder.ico', placeholder),
          204: ('prompt_badge.ico', prompt_badge), 216: ('explorer_badge.ico', explorer_badge),
          245: ('find_badge.ico', find_badge)}
-CURSORS = {178: ('bar_pointer.cur', bar_pointer, POINTER_HOT_SPOT)}
+CURSORS = {178: ('bar_pointer.cur', bar_pointer, POINTER_HOT_SPOT),
+           227: ('arrow_pointer.cur', arrow_pointer, POINTER_HOT_SPOT)}
 
 
 def main():

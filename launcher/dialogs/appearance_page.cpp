@@ -314,6 +314,13 @@ void CAppearancePage::chooseFont() {
   choose.Flags = CF_SCREENFONTS | CF_LIMITSIZE | (s.fontFace.empty() ? 0 : CF_INITTOLOGFONTSTRUCT);
   choose.nSizeMin = 6;
   choose.nSizeMax = 24;
+  // The language library's layout, so the dialog speaks the bar's language.
+  if (m_context.resources &&
+      FindResourceW(m_context.resources, MAKEINTRESOURCEW(IDD_FONT_CHOOSER), RT_DIALOG)) {
+    choose.Flags |= CF_ENABLETEMPLATE;
+    choose.hInstance = m_context.resources;
+    choose.lpTemplateName = MAKEINTRESOURCEW(IDD_FONT_CHOOSER);
+  }
   if (!ChooseFontW(&choose)) return;
   s.fontFace = font.lfFaceName;
   s.fontTenths = std::clamp(choose.iPointSize, 60, 240);

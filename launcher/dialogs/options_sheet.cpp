@@ -13,7 +13,7 @@ namespace vorbin {
 
 namespace {
 
-constexpr int kApplicationIcon = 101;
+constexpr int kSheetIcon = 362;
 
 // The one sheet of the process.
 std::unique_ptr<COptionsSheet> g_sheet;
@@ -60,12 +60,26 @@ COptionsSheet::COptionsSheet(OptionsSheetContext context)
 
 COptionsSheet::~COptionsSheet() { destroy(); }
 
-bool COptionsSheet::open() { return create(m_context.bar); }
+bool COptionsSheet::open() {
+  if (!create(m_context.bar)) return false;
+  showIcon();
+  return true;
+}
 
-void COptionsSheet::onInitialized() {
-  auto icon = static_cast<HICON>(
-      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kApplicationIcon), IMAGE_ICON, 0, 0, LR_SHARED));
-  if (icon) SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+void COptionsSheet::showIcon() {
+  const struct {
+    WPARAM which;
+    int metricX, metricY;
+    fw::IconHandle& icon;
+  } sizes[] = {{ICON_BIG, SM_CXICON, SM_CYICON, m_bigIcon},
+               {ICON_SMALL, SM_CXSMICON, SM_CYSMICON, m_smallIcon}};
+  for (const auto& size : sizes) {
+    size.icon.reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kSheetIcon),
+                                                  IMAGE_ICON, GetSystemMetrics(size.metricX),
+                                                  GetSystemMetrics(size.metricY), LR_DEFAULTCOLOR)));
+    if (size.icon.get())
+      SendMessageW(hwnd(), WM_SETICON, size.which, reinterpret_cast<LPARAM>(size.icon.get()));
+  }
 }
 
 bool COptionsSheet::hasEnded() const { return !hwnd() || !IsWindow(hwnd()) || (m_ended && finished()); }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "framework/handle.h"
 #include "framework/property_sheet.h"
 #include "launcher/dialogs/appearance_page.h"
 #include "launcher/dialogs/behavior_page.h"
@@ -36,10 +37,10 @@ class COptionsSheet : public fw::CPropertySheet {
   // Hands over what was accepted, destroys the window and tells the bar.
   void finish();
 
- protected:
-  void onInitialized() override;
-
  private:
+  // After the sheet's own set-up, which would otherwise clear it.
+  void showIcon();
+
   OptionsSheetContext m_context;
   Settings m_settings;  // the copies the pages edit
   Colors m_colors;
@@ -48,6 +49,10 @@ class COptionsSheet : public fw::CPropertySheet {
   CBehaviorPage m_behavior;
   std::unique_ptr<CAppearancePage> m_appearance;
   CTimingPage m_timing;
+  // Loaded at each size rather than shared: a shared icon comes back at the
+  // size it was first loaded with. Freed once the window is gone.
+  fw::IconHandle m_bigIcon;
+  fw::IconHandle m_smallIcon;
 };
 
 // Opens the sheet, or brings the open one forward; its window, or null.

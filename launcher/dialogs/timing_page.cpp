@@ -38,6 +38,8 @@ const Spin kSpins[] = {
 };
 
 constexpr AppearPosition kDefaultPosition{};
+// The program's own arrow, drawn where the bar would open.
+constexpr int kPreviewPointer = 227;
 constexpr int kMaxFieldChars = 260;
 
 std::wstring fieldText(HWND dialog, int id) {
@@ -187,7 +189,17 @@ LRESULT CTimingPage::onDrawItem(WPARAM, LPARAM lParam) {
   const AppearPosition place = sliderPosition();
   const int x = r.left + (r.right - r.left - 1) * place.horizontal / 100;
   const int y = r.top + (r.bottom - r.top - 1) * place.vertical / 100;
-  DrawIconEx(draw->hDC, x, y, LoadCursorW(nullptr, IDC_ARROW), 16, 16, 0, nullptr, DI_NORMAL);
+  auto pointer = static_cast<HCURSOR>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kPreviewPointer),
+                                                 IMAGE_CURSOR, 0, 0, LR_SHARED));
+  if (!pointer) pointer = LoadCursorW(nullptr, IDC_ARROW);
+  POINT hotSpot{};
+  ICONINFO info{};
+  if (GetIconInfo(pointer, &info)) {
+    hotSpot = {static_cast<LONG>(info.xHotspot), static_cast<LONG>(info.yHotspot)};
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+  }
+  DrawIconEx(draw->hDC, x - hotSpot.x, y - hotSpot.y, pointer, 0, 0, 0, nullptr, DI_NORMAL | DI_DEFAULTSIZE);
   return TRUE;
 }
 

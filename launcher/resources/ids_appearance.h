@@ -5,6 +5,8 @@
 // Dialogs
 #define IDD_APPEARANCE 135
 #define IDD_SKIN_NAME 362
+// The system's font dialog laid out for both languages
+#define IDD_FONT_CHOOSER 1543
 
 // Controls of the appearance page
 #define IDC_APP_ONE_PICTURE 312
@@ -28,6 +30,9 @@
 #define IDC_APP_PREVIEW 1350
 // The name dialog's edit
 #define IDC_SKIN_NAME_EDIT 385
+// The font dialog's own line under the system's controls (which keep the
+// ids the system gives them)
+#define IDC_FONT_SIZE_NOTE 1544
 
 // Strings
 // The skin messages carry the options sheet's caption (defined with the sheet).

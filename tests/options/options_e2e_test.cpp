@@ -7,11 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "launcher/app/resource_library.h"
+#include "launcher/dialogs/options_sheet.h"
+#include "launcher/model/profile.h"
 #include "launcher/model/registry_profile.h"
 #include "launcher/model/settings.h"
 #include "launcher/resources/resource_ids.h"
@@ -77,6 +80,34 @@ std::vector<HWND> visibleDialogs(DWORD pid) {
       },
       reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+// An icon drawn over a fixed background, pixel by pixel (icons of this process only).
+std::vector<uint32_t> iconPixels(HICON icon, int size) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = size;
+  info.bmiHeader.biHeight = -size;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  std::vector<uint32_t> out;
+  if (bitmap && bits) {
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    std::fill_n(static_cast<uint32_t*>(bits), size * size, 0x00FF00FFu);
+    if (DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL)) {
+      GdiFlush();
+      out.assign(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + size * size);
+    }
+    SelectObject(dc, old);
+  }
+  if (bitmap) DeleteObject(bitmap);
+  DeleteDC(dc);
+  return out;
 }
 
 class OptionsEndToEnd : public ::testing::Test {
@@ -287,6 +318,34 @@ TEST_F(OptionsEndToEnd, EveryPageFitsInBothLanguages) {
     e2e::closeAndWait(launcher, bar);
     bar = nullptr;
   }
+}
+
+// The sheet's icon, checked in this process: the system answers WM_GETICON
+// only to the window's own process. The test carries the launcher's images.
+TEST(OptionsSheetIcon, TheSheetShowsIcon362BigAndSmall) {
+  HMODULE library = LoadLibraryExW(e2e::binPath(L"Vorbr2ke.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(library, nullptr);
+  vorbin::Settings settings;
+  vorbin::Colors colors = vorbin::defaultColors();
+  vorbin::MemoryProfile profile;
+  {
+    vorbin::COptionsSheet sheet(
+        vorbin::OptionsSheetContext{settings, colors, profile, nullptr, e2e::binDir(), library, {}});
+    ASSERT_TRUE(sheet.open());
+    for (auto [which, metric] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
+      const int size = GetSystemMetrics(metric);
+      auto shown = reinterpret_cast<HICON>(SendMessageW(sheet.hwnd(), WM_GETICON, which, 0));
+      auto expected = static_cast<HICON>(
+          LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(362), IMAGE_ICON, size, size, 0));
+      ASSERT_NE(shown, nullptr) << "icon " << which;
+      ASSERT_NE(expected, nullptr);
+      const std::vector<uint32_t> pixels = iconPixels(shown, size);
+      EXPECT_FALSE(pixels.empty()) << "icon " << which << " cannot be drawn";
+      EXPECT_TRUE(pixels == iconPixels(expected, size)) << "icon " << which << " is not 362";
+      DestroyIcon(expected);
+    }
+  }
+  FreeLibrary(library);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The INI profile, skin folders on disk and the appearance page, in a scratch
 // data folder of the Wine prefix.
 #include <windows.h>
+#include <dlgs.h>
 #include <ole2.h>
 #include <shellapi.h>
 
@@ -509,6 +510,63 @@ TEST_F(AppearancePageTest, SavingThroughTheNameDialogStoresTheTypedName) {
     EXPECT_NE(SendMessageW(skins, CB_GETCURSEL, 0, 0), CB_ERR);
     // The picture the page shows came along into the skin.
     EXPECT_TRUE(fileExists(m_data + stored + L"\\bar.bmp"));
+    close();
+  }
+}
+
+// Reads the font dialog from inside its own loop, then cancels it.
+struct FontDialogSeen {
+  std::wstring artifact;
+  bool answered = false;
+  std::wstring note;
+  std::vector<int> sizes;
+};
+FontDialogSeen* g_fontSeen = nullptr;
+
+void CALLBACK readFontDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM out) -> BOOL {
+        if (GetDlgItem(w, cmb1) && GetDlgItem(w, cmb3) && IsWindowVisible(w)) {
+          *reinterpret_cast<HWND*>(out) = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&dialog));
+  if (!dialog || !g_fontSeen || g_fontSeen->answered) return;
+  g_fontSeen->answered = true;
+  KillTimer(nullptr, timer);
+  wchar_t text[128] = {};
+  GetDlgItemTextW(dialog, IDC_FONT_SIZE_NOTE, text, 128);
+  g_fontSeen->note = text;
+  HWND sizes = GetDlgItem(dialog, cmb3);
+  for (LRESULT i = 0, n = SendMessageW(sizes, CB_GETCOUNT, 0, 0); i < n; ++i) {
+    SendMessageW(sizes, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+    g_fontSeen->sizes.push_back(_wtoi(text));
+  }
+  RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  e2e::captureToArtifact(dialog, g_fontSeen->artifact);
+  PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST_F(AppearancePageTest, TheFontDialogUsesTheLibrarysLayoutAndSizesUpTo24Points) {
+  for (const wchar_t* library : {L"Vorbr2ke.dll", L"Vorbr2kj.dll"}) {
+    loadLibrary(library);
+    open();
+    FontDialogSeen seen;
+    seen.artifact = std::wstring(L"font_dialog_") + (library[7] == L'e' ? L"en" : L"ja");
+    g_fontSeen = &seen;
+    SetTimer(nullptr, 0, 50, readFontDialog);
+    SendMessageW(m_page->hwnd(), WM_COMMAND, MAKEWPARAM(IDC_APP_FONT, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(control(IDC_APP_FONT)));
+    g_fontSeen = nullptr;
+    ASSERT_TRUE(seen.answered);
+    EXPECT_NE(seen.note.find(L"24"), std::wstring::npos) << "the dialog is not the library's layout";
+    ASSERT_FALSE(seen.sizes.empty());
+    for (int size : seen.sizes) EXPECT_TRUE(size >= 6 && size <= 24) << size;
+    EXPECT_FALSE(m_page->modified()) << "a cancelled font dialog changes nothing";
     close();
   }
 }
