@@ -35,14 +35,6 @@ bool returnsResultDirectly(UINT msg) {
   }
 }
 
-std::wstring windowText(HWND control) {
-  int length = GetWindowTextLengthW(control);
-  std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-  int got = GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
-  text.resize(static_cast<size_t>(got > 0 ? got : 0));
-  return text;
-}
-
 bool isBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
 // A whole decimal number with optional sign and surrounding blanks; nothing else.
@@ -63,6 +55,14 @@ bool parseInteger(const std::wstring& text, long long& out) {
   return true;
 }
 }  // namespace
+
+std::wstring windowText(HWND control) {
+  int length = GetWindowTextLengthW(control);
+  std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+  int got = GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
+  text.resize(static_cast<size_t>(got > 0 ? got : 0));
+  return text;
+}
 
 void ensureCommonControls() {
   static const bool done = [] {

@@ -10,6 +10,9 @@
 
 namespace fw {
 
+// A window's whole text, however long.
+std::wstring windowText(HWND window);
+
 // Moves values between a dialog's controls and the variables that hold them.
 // Loading fills the controls; saving reads them back and stops at the first
 // control whose content is not acceptable (that control then has the focus).

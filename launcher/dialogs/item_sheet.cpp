@@ -26,15 +26,10 @@
 namespace vorbin {
 namespace {
 
-std::wstring itemText(HWND dialog, int id) {
-  const int length = GetWindowTextLengthW(GetDlgItem(dialog, id));
-  std::wstring text(static_cast<size_t>(std::max(length, 0)) + 1, L'\0');
-  text.resize(GetDlgItemTextW(dialog, id, text.data(), static_cast<int>(text.size())));
-  return text;
-}
+std::wstring itemText(HWND dialog, int id) { return fw::windowText(GetDlgItem(dialog, id)); }
 
 std::wstring libraryString(HINSTANCE resources, unsigned id) {
-  return resources ? resourceStringFrom(resources, id, kMediumString) : resourceString(id, kMediumString);
+  return resourceStringOrLoaded(resources, id, kMediumString);
 }
 
 // The program part of a command (the folder itself for folder items), resolved.

@@ -25,6 +25,10 @@ std::wstring resourceStringFrom(void* module, unsigned id, size_t bufferChars) {
   return n > 0 ? std::wstring(buffer.data(), static_cast<size_t>(n)) : std::wstring();
 }
 
+std::wstring resourceStringOrLoaded(void* module, unsigned id, size_t bufferChars) {
+  return resourceStringFrom(module ? module : g_library, id, bufferChars);
+}
+
 std::wstring resourceString(unsigned id, size_t bufferChars) {
   return resourceStringFrom(g_library, id, bufferChars);
 }

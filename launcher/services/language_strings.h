@@ -22,5 +22,7 @@ void setResourceModule(void* module);
 // a missing entry is empty text.
 std::wstring resourceString(unsigned id, size_t bufferChars = kLongString);
 std::wstring resourceStringFrom(void* module, unsigned id, size_t bufferChars);
+// From module when one is given, else from the loaded library.
+std::wstring resourceStringOrLoaded(void* module, unsigned id, size_t bufferChars);
 
 }  // namespace vorbin

@@ -17,6 +17,7 @@
 #include "framework/trace.h"
 #include "launcher/interact/launch_item.h"
 #include "launcher/services/shell_helpers.h"
+#include "launcher/services/shortcut_reader.h"
 
 namespace vorbin {
 namespace {
@@ -64,15 +65,8 @@ std::wstring iniText(const std::vector<uint8_t>& bytes) {
 }
 
 std::optional<ShortcutRecord> readLink(const std::wstring& file, HWND owner, std::wstring_view decoration) {
-  fw::ComPtr<IShellLinkW> link;
-  if (const HRESULT hr =
-          CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.putVoid());
-      FAILED(hr)) {
-    FW_TRACE_FAILURE_CODE("CoCreateInstance", hr);
-    return std::nullopt;
-  }
-  auto persist = link.as<IPersistFile>(IID_IPersistFile);
-  if (!persist || FAILED(persist->Load(file.c_str(), STGM_READ))) return std::nullopt;
+  fw::ComPtr<IShellLinkW> link = loadShellLink(file);
+  if (!link) return std::nullopt;
   // Without an owner the shell must not stop to ask where a moved target went
   // (the high word is then the search's time limit in milliseconds).
   const DWORD resolveFlags = owner ? DWORD{SLR_UPDATE} : DWORD{SLR_UPDATE | SLR_NO_UI} | (1000u << 16);

@@ -16,18 +16,24 @@ std::wstring bounded(const wchar_t* text, size_t size) { return std::wstring(tex
 
 }  // namespace
 
-std::optional<ShortcutContents> readShortcut(const std::wstring& file) {
-  if (file.empty() || !isShellLink(file.c_str())) return std::nullopt;
-  fw::ComScope com;
+fw::ComPtr<IShellLinkW> loadShellLink(const std::wstring& file) {
   fw::ComPtr<IShellLinkW> link;
   if (const HRESULT hr =
           CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.putVoid());
       FAILED(hr)) {
     FW_TRACE_FAILURE_CODE("CoCreateInstance", hr);
-    return std::nullopt;
+    return nullptr;
   }
   auto persist = link.as<IPersistFile>(IID_IPersistFile);
-  if (!persist || FAILED(persist->Load(file.c_str(), STGM_READ))) return std::nullopt;
+  if (!persist || FAILED(persist->Load(file.c_str(), STGM_READ))) return nullptr;
+  return link;
+}
+
+std::optional<ShortcutContents> readShortcut(const std::wstring& file) {
+  if (file.empty() || !isShellLink(file.c_str())) return std::nullopt;
+  fw::ComScope com;
+  fw::ComPtr<IShellLinkW> link = loadShellLink(file);
+  if (!link) return std::nullopt;
 
   ShortcutContents out;
   wchar_t buffer[MAX_PATH * 4] = {};

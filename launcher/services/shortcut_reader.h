@@ -1,11 +1,13 @@
 // Reading a shell shortcut file (.lnk): what a button made from it takes over.
 #pragma once
 #include <windows.h>
+#include <shobjidl.h>
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "framework/com.h"
 #include "launcher/services/id_list.h"
 
 namespace vorbin {
@@ -25,6 +27,10 @@ struct ShortcutContents {
 // The shortcut's contents, or nothing when the file is not a shortcut the
 // shell can load. Starts COM for the call when the thread has not.
 std::optional<ShortcutContents> readShortcut(const std::wstring& file);
+
+// The shell's link object loaded from a ".lnk" file; null when it cannot be
+// made or loaded. The caller's thread has COM.
+fw::ComPtr<IShellLinkW> loadShellLink(const std::wstring& file);
 
 // The shell's display name of a path or of an item-ID list; empty on failure.
 std::wstring shellDisplayName(const std::wstring& path, const IdListBytes& idList);

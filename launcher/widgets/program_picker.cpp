@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "framework/app.h"
+#include "framework/dialog.h"
 #include "framework/trace.h"
 #include "launcher/interact/launch_item.h"
 #include "launcher/resources/resource_ids.h"
@@ -43,13 +44,6 @@ std::wstring className(HWND window) {
   wchar_t name[64] = {};
   GetClassNameW(window, name, 64);
   return name;
-}
-
-std::wstring windowText(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(static_cast<size_t>(std::max(0, length)) + 1, L'\0');
-  text.resize(static_cast<size_t>(std::max(0, GetWindowTextW(window, text.data(), length + 1))));
-  return text;
 }
 
 // The dialog's current folder, its size asked first.
@@ -161,7 +155,7 @@ HWND nameSource(const PickerState& state) {
 // when it does not fit the field.
 std::optional<std::wstring> checkedCommand(PickerState& state) {
   Win32LaunchSystem sys;
-  const RebuiltCommand rebuilt = rebuildCommand(windowText(nameSource(state)), sys);
+  const RebuiltCommand rebuilt = rebuildCommand(fw::windowText(nameSource(state)), sys);
   if (!rebuilt.fits) {
     UserMessage message;
     message.text = IDS_PICK_TOO_LONG;
