@@ -68,6 +68,8 @@ class CDialog {
   // Ends a modal dialog with result; destroys a modeless one.
   void endDialog(INT_PTR result);
   bool isModal() const { return m_modal; }
+  // The resource id of the dialog's template.
+  UINT templateId() const { return m_templateId; }
 
   // Controls to variables (save) or back; false when a control was refused.
   bool updateData(bool save);

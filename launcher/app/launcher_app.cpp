@@ -3,6 +3,7 @@
 
 #include <ole2.h>
 #include <psapi.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <iterator>
@@ -11,7 +12,10 @@
 #include "launcher/app/resource_library.h"
 #include "launcher/app/startup_rules.h"
 #include "launcher/bar/bar_window.h"
+#include "launcher/dialogs/group_sheet.h"
+#include "launcher/dialogs/help_popup.h"
 #include "launcher/dialogs/options_sheet.h"
+#include "launcher/dialogs/tips_dialog.h"
 #include "launcher/resources/resource_ids.h"
 #include "launcher/model/model_win.h"
 #include "launcher/render/icon_image.h"
@@ -148,14 +152,40 @@ void CLauncherApp::showAtStart() {
 }
 
 void CLauncherApp::showTipOfTheDay(const LaunchArguments& arguments) {
-  // The tip-of-the-day dialog opens here, unless the command line said /nologo.
-  (void)arguments;
+  const bool wanted = m_bar && tipsWantedAtStartUp(m_profile, m_settings.programFolder, m_settings.language,
+                                                     arguments.noLogo);
+  if (wanted) CTipsDialog(m_profile, m_settings.programFolder, m_settings.language).doModal(m_bar->hwnd());
 }
 
 void CLauncherApp::importFolder(int question) {
-  // The folder registration of the group sheet imports the folder here; the
-  // question only decides whether it runs.
-  (void)question;
+  // The folder's files become groups and buttons as the registration page
+  // makes them, with the HowGetSubFolder of this import.
+  RegisterFolder folder;
+  for (const FirstRunImport& import : firstRunImports()) {
+    if (import.questionId != question) continue;
+    switch (import.folder) {
+      case ImportFolder::Desktop:
+        folder = systemFolder(CSIDL_DESKTOP, true);
+        break;
+      case ImportFolder::ControlPanel:
+        folder = systemFolder(CSIDL_CONTROLS, true);
+        break;
+      case ImportFolder::CommonStartMenu:
+        folder = systemFolder(CSIDL_COMMON_PROGRAMS, false);
+        break;
+      case ImportFolder::UserStartMenu:
+        folder = systemFolder(CSIDL_PROGRAMS, false);
+        break;
+    }
+  }
+  if (!m_bar || (folder.path.empty() && folder.idList.empty())) return;
+  const GroupSheetContext context{.groups = m_groups.get(),
+                                  .settings = &m_settings,
+                                  .bar = m_bar->hwnd(),
+                                  .resources = static_cast<HINSTANCE>(resourceModule()),
+                                  .busy = &m_bar->modalBusy()};
+  registerFolderNow(m_bar->hwnd(), m_groups->activeGroup, folder, m_settings.howGetSubFolder, L"*.*",
+                    context);
 }
 
 void CLauncherApp::askFirstRunImports() {
@@ -243,6 +273,9 @@ HHOOK installDialogFilter() {
 
 LRESULT CALLBACK filterDialogMessage(int code, WPARAM wParam, LPARAM lParam) {
   auto* msg = reinterpret_cast<MSG*>(lParam);
+  // F1 inside a modal dialog or sheet explains its focused control.
+  if (code == MSGF_DIALOGBOX && msg && msg->message == WM_KEYDOWN && msg->wParam == VK_F1 && showFocusHelp())
+    return TRUE;
   if (code == MSGF_DIALOGBOX && msg && msg->message == WM_CHAR &&
       swallowDialogChar(static_cast<uint32_t>(msg->wParam), GetDlgCtrlID(msg->hwnd))) {
     MessageBeep(0);
@@ -252,6 +285,7 @@ LRESULT CALLBACK filterDialogMessage(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 void CLauncherApp::showContextHelp() {
+  if (GetKeyState(VK_F1) < 0 && showFocusHelp()) return;
   POINT at{};
   if (GetKeyState(VK_F1) < 0) {
     RECT r{};
@@ -282,9 +316,7 @@ void CLauncherApp::showContextHelp() {
 }
 
 void CLauncherApp::showHelpPopup(int controlId, POINT at) {
-  // The help popup shows the help text of controlId at the point.
-  (void)controlId;
-  (void)at;
+  showActiveWindowHelp(controlId, at);
 }
 
 }  // namespace vorbin

@@ -186,6 +186,10 @@ void CBarWindow::runBoxCommand(const Hit& box) {
       m_menus.openLogoMenu(at);
       break;
     }
+    case hit_area::kModes:
+    case hit_area::kCommands:
+      taskBoxCommand(box);
+      break;
     default:
       break;
   }

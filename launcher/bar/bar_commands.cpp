@@ -7,11 +7,13 @@
 
 #include "framework/trace.h"
 #include "launcher/bar/item_request_rules.h"
+#include "launcher/dialogs/tips_dialog.h"
 #include "hook/vorber2k.h"
 #include "launcher/resources/product_name.h"
 #include "launcher/resources/resource_ids.h"
 #include "launcher/services/language_strings.h"
 #include "launcher/widgets/user_message.h"
+#include "launcher/dialogs/file_pick_start.h"
 #include "launcher/interact/file_pick.h"
 #include "launcher/interact/item_launch.h"
 #include "launcher/services/find_files.h"
@@ -62,9 +64,16 @@ void CBarWindow::launchItemAt(int group, int slot) {
                      context);
       return;
     }
-    // The file-pick start asks with the folder file dialog; until that dialog
-    // exists a prompting item opens its folder.
-    request = promptFolderRequest(request);
+    // The file-pick start: the documents picked in the browser, one start each.
+    Item* editable = m_context.groups.item(group, slot);
+    POINT anchor{};
+    GetCursorPos(&anchor);
+    const auto starts = pickDocumentStarts(m_hwnd, static_cast<HINSTANCE>(resourceModule()), *editable, request,
+                                           check, m_context.settings.wildCard, anchor);
+    if (!starts) return;
+    m_context.groups.saveItem(group, slot, false);
+    for (const LaunchRequest& start : *starts) launchItem(start, context);
+    return;
   }
   launchItem(request, context);
 }
@@ -86,7 +95,8 @@ LRESULT CBarWindow::onSysCommand(WPARAM wParam, LPARAM) {
       showHelp();
       return 0;
     case kCmdTip & 0xFFF0:
-      return 0;  // the tip of the day opens here once tips exist
+      CTipsDialog(m_context.profile, m_context.settings.programFolder, m_context.settings.language).doModal(m_hwnd);
+      return 0;
     case kCmdAbout & 0xFFF0: {
       showMessage(m_hwnd, std::wstring(kProductName) + L" " + m_context.settings.fileVersion,
                   MB_OK | MB_ICONINFORMATION);
@@ -216,7 +226,10 @@ LRESULT CBarWindow::onEnterIdle(WPARAM wParam, LPARAM) {
   return 0;
 }
 
-LRESULT CBarWindow::onNotify(WPARAM, LPARAM) { return 0; }
+LRESULT CBarWindow::onNotify(WPARAM, LPARAM lParam) {
+  if (auto answer = m_tips.notify(*reinterpret_cast<const NMHDR*>(lParam))) return *answer;
+  return 0;
+}
 
 LRESULT CBarWindow::onDropFiles(WPARAM wParam, LPARAM) {
   // Files dropped by the older protocol become items once dropping exists;
@@ -226,7 +239,11 @@ LRESULT CBarWindow::onDropFiles(WPARAM wParam, LPARAM) {
 }
 
 LRESULT CBarWindow::onDdeInitiate(WPARAM wParam, LPARAM lParam) { return m_dde.onInitiate(wParam, lParam); }
-LRESULT CBarWindow::onDdeExecute(WPARAM wParam, LPARAM lParam) { return m_dde.onExecute(wParam, lParam); }
+LRESULT CBarWindow::onDdeExecute(WPARAM wParam, LPARAM lParam) {
+  // A command may delete the group an open sheet edits: it runs (and is acknowledged) afterwards.
+  if (m_modal.defer([this, wParam, lParam] { m_dde.onExecute(wParam, lParam); })) return 0;
+  return m_dde.onExecute(wParam, lParam);
+}
 LRESULT CBarWindow::onDdeRequest(WPARAM wParam, LPARAM lParam) { return m_dde.onRequest(wParam, lParam); }
 LRESULT CBarWindow::onDdeTerminate(WPARAM wParam, LPARAM lParam) { return m_dde.onTerminate(wParam, lParam); }
 
@@ -297,8 +314,8 @@ LRESULT CBarWindow::onTrayCallback(WPARAM, LPARAM lParam) {
   return 0;
 }
 
-LRESULT CBarWindow::onDropsQueued(WPARAM, LPARAM) {
-  m_queuedDrops.clear();
+LRESULT CBarWindow::onDropsQueued(WPARAM, LPARAM lParam) {
+  m_drops.processQueue(lParam);
   return 0;
 }
 
@@ -307,7 +324,11 @@ LRESULT CBarWindow::onOptionsClosed(WPARAM, LPARAM) {
   return 0;
 }
 
-LRESULT CBarWindow::onDragOver(WPARAM, LPARAM) { return 0; }
+LRESULT CBarWindow::onDragOver(WPARAM, LPARAM) {
+  // Any program may send it: without a drag over the bar it means nothing.
+  m_drops.dragOverNow();
+  return 0;
+}
 
 LRESULT CBarWindow::onRaise(WPARAM wParam, LPARAM) {
   if (wParam && !m_context.settings.mostTop) {

@@ -1,12 +1,36 @@
 // The bar window's side of its keyboard and pointer collaborators.
 #include "launcher/bar/bar_host.h"
 
+#include "launcher/dialogs/help_popup.h"
+#include "launcher/dialogs/help_rules.h"
+
 namespace vorbin {
 
 std::optional<int> BarHost::gridSelectionFront() const {
   const BarPointer& pointer = m_bar.m_actions.pointer();
   if (pointer.selectionArea() != hit_area::kGrid || pointer.selection().empty()) return std::nullopt;
   return pointer.selection().front();
+}
+
+std::vector<int> BarHost::selectionIn(int group) const {
+  const BarPointer& pointer = m_bar.m_actions.pointer();
+  if (m_bar.m_actions.groupOfArea(pointer.selectionArea()) != group) return {};
+  return pointer.selection();
+}
+
+RECT BarHost::boxOnScreen(int functionKey) const {
+  const HitGeometry g = m_bar.hitGeometry();
+  const HitRect r = functionKey >= 0 && static_cast<size_t>(functionKey) < std::size(g.functionKeys)
+                        ? g.functionKeys[static_cast<size_t>(functionKey)]
+                        : g.logoBox;
+  RECT box{r.left, r.top, r.right, r.bottom};
+  MapWindowPoints(m_bar.m_hwnd, nullptr, reinterpret_cast<POINT*>(&box), 2);
+  return box;
+}
+
+void BarHost::endPress() {
+  m_bar.m_actions.cancelPress();
+  m_bar.repaintAll();
 }
 
 void BarHost::clockFormatChanged() {
@@ -23,17 +47,6 @@ void BarHost::openContextMenu(const Hit& pressed, POINT screen) {
     m_bar.m_menus.openButtonMenu(m_bar.m_actions.groupOfArea(pressed.area), pressed.index, screen);
 }
 
-void BarHost::showContextHelp(int id) {
-  const std::wstring& folder = m_bar.m_context.settings.programFolder;
-  auto exists = [&](const wchar_t* name) {
-    return GetFileAttributesW((folder + name).c_str()) != INVALID_FILE_ATTRIBUTES;
-  };
-  const auto file =
-      contextHelpFile(m_bar.m_context.settings.language, exists(L"vorbin2Kj.hlp"), exists(L"vorbin2Ke.hlp"));
-  // Without help files beside the program a right click has nothing to show.
-  if (!file) return;
-  const std::wstring path = folder + std::wstring(*file);
-  WinHelpW(m_bar.m_hwnd, path.c_str(), HELP_CONTEXTPOPUP, static_cast<ULONG_PTR>(id));
-}
+void BarHost::showContextHelp(int id) { showHelpPopup(kHelpContextBar, id, nullptr, m_bar.m_hwnd); }
 
 }  // namespace vorbin

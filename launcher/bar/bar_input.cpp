@@ -15,6 +15,7 @@ LRESULT CBarWindow::onButtonDown(WPARAM wParam, LPARAM lParam) {
   if (m_placer.busy()) return 0;
   // The message's own button: with both held, the one that just went down is the other one's partner.
   const int button = (wParam & MK_RBUTTON) && !(wParam & MK_LBUTTON) ? 2 : 1;
+  m_tips.relayMouse(m_hwnd, button == 2 ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, wParam, lParam);
   m_actions.buttonDown(button, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), (wParam & MK_SHIFT) != 0);
   return 0;
 }
@@ -25,6 +26,7 @@ LRESULT CBarWindow::onButtonUp(WPARAM, LPARAM lParam) {
     repaintAll();
     return 0;
   }
+  m_tips.relayMouse(m_hwnd, WM_LBUTTONUP, 0, lParam);
   m_actions.buttonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
   return 0;
 }
@@ -32,6 +34,7 @@ LRESULT CBarWindow::onButtonUp(WPARAM, LPARAM lParam) {
 LRESULT CBarWindow::onMouseMove(WPARAM, LPARAM lParam) {
   if (!m_placer.resizing()) {
     m_keys.pointerMoved({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    m_tips.relayMouse(m_hwnd, WM_MOUSEMOVE, 0, lParam);
     m_actions.mouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     return 0;
   }

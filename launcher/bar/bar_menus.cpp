@@ -7,14 +7,21 @@
 #include <cstdlib>
 
 #include "framework/trace.h"
-#include "launcher/bar/bar_window.h"
+#include "launcher/bar/bar_messages.h"
 #include "launcher/bar/item_request_rules.h"
 #include "launcher/bar/menu_rules.h"
+#include "launcher/dialogs/group_sheet.h"
+#include "launcher/interact/hit_areas.h"
+#include "launcher/model/group_table.h"
+#include "launcher/model/profile.h"
+#include "launcher/model/settings.h"
 #include "launcher/interact/item_launch.h"
 #include "launcher/resources/resource_ids.h"
 #include "launcher/services/language_strings.h"
 #include "launcher/services/process_info.h"
 #include "launcher/services/shell_helpers.h"
+#include "launcher/services/text_format.h"
+#include "launcher/widgets/program_picker.h"
 #include "launcher/widgets/user_message.h"
 
 namespace vorbin {
@@ -184,27 +191,25 @@ ShutdownActions ShutdownActions::system() {
 }
 
 Item* BarMenus::find(const ItemRef& ref) const {
-  Item* item = m_bar.m_context.groups.item(ref.group, ref.slot);
+  Item* item = m_bar.groups().item(ref.group, ref.slot);
   return item && item == ref.identity ? item : nullptr;
 }
 
 std::vector<BarMenus::ItemRef> BarMenus::selectionRefs(int group, int slot) const {
   // The selection when the slot belongs to it (or no slot is focused), else the slot alone.
-  std::vector<int> slots = m_bar.pointer().selection();
-  if (m_bar.m_actions.groupOfArea(m_bar.pointer().selectionArea()) != group)
-    slots.clear();
-  else if (slot >= 0 && std::find(slots.begin(), slots.end(), slot) == slots.end())
+  std::vector<int> slots = m_bar.selectionIn(group);
+  if (!slots.empty() && slot >= 0 && std::find(slots.begin(), slots.end(), slot) == slots.end())
     slots.assign(1, slot);
   if (slots.empty()) slots.assign(1, slot);
   std::vector<ItemRef> refs;
   for (int s : slots)
-    if (const Item* item = m_bar.m_context.groups.item(group, s)) refs.push_back({group, s, item});
+    if (const Item* item = m_bar.groups().item(group, s)) refs.push_back({group, s, item});
   return refs;
 }
 
 UINT BarMenus::track(HMENU popup, POINT at, UINT flags) {
   if (!popup) return 0;
-  HWND bar = m_bar.m_hwnd;
+  HWND bar = m_bar.window();
   SetForegroundWindow(bar);
   m_tracking = true;
   const UINT command = static_cast<UINT>(TrackPopupMenuEx(
@@ -222,8 +227,8 @@ bool BarMenus::menuMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT* resu
 }
 
 void BarMenus::openButtonMenu(int group, int slot, POINT screen) {
-  GroupTable& groups = m_bar.m_context.groups;
-  const Settings& s = m_bar.m_context.settings;
+  GroupTable& groups = m_bar.groups();
+  const Settings& s = m_bar.settings();
   const Item* item = groups.item(group, slot);
   const std::vector<ItemRef> selection = selectionRefs(group, slot);
   if (item && GetKeyState(VK_CONTROL) < 0 && selection.size() <= 1) {
@@ -278,10 +283,10 @@ void BarMenus::runButtonCommand(UINT command, const ItemRef& ref, const std::vec
     case CommandOwner::kNone:
       return;
     case CommandOwner::kShell:
-      if (find(ref)) m_shell.invoke(m_bar.m_hwnd, command, at);
+      if (find(ref)) m_shell.invoke(m_bar.window(), command, at);
       return;
     case CommandOwner::kWebShortcut:
-      if (find(ref)) m_web.invoke(m_bar.m_hwnd, command, at);
+      if (find(ref)) m_web.invoke(m_bar.window(), command, at);
       return;
     case CommandOwner::kLauncher:
       break;
@@ -291,7 +296,7 @@ void BarMenus::runButtonCommand(UINT command, const ItemRef& ref, const std::vec
     return;
   }
   if (id >= kButtonModeFirst && id <= kButtonModeLast) {
-    GroupTable& groups = m_bar.m_context.groups;
+    GroupTable& groups = m_bar.groups();
     if (Group* g = groups.group(ref.group)) {
       g->buttonMode = id - kButtonModeFirst;
       groups.saveGroupHeader(ref.group, true);
@@ -308,7 +313,7 @@ void BarMenus::runButtonCommand(UINT command, const ItemRef& ref, const std::vec
       break;
     case kStart:
     case kStartItem:
-      if (find(ref)) m_bar.launchItemAt(ref.group, ref.slot);
+      if (find(ref)) m_bar.launchItem(ref.group, ref.slot);
       break;
     case kStartWith:
       startWithParameters(ref);
@@ -331,10 +336,10 @@ void BarMenus::runButtonCommand(UINT command, const ItemRef& ref, const std::vec
 }
 
 void BarMenus::setFontSize(int size) {
-  Settings& s = m_bar.m_context.settings;
+  Settings& s = m_bar.settings();
   if (s.fontSize == size) return;
   s.fontSize = size;
-  saveOptions(m_bar.m_context.profile, s);
+  saveOptions(m_bar.profile(), s);
   m_bar.relayout();
 }
 
@@ -344,24 +349,21 @@ void BarMenus::toggleFolder(const ItemRef& ref, int command) {
   const uint32_t flags = toggleFolderFlag(item->flags, command);
   if (flags == item->flags) return;
   item->flags = flags;
-  m_bar.m_context.groups.saveItem(ref.group, ref.slot, false);
+  m_bar.groups().saveItem(ref.group, ref.slot, false);
   m_bar.repaintButton(ref.group, ref.slot);
 }
 
 void BarMenus::editItem(const ItemRef& ref) {
   // An empty slot opens the new-item wizard; an item must still be the one the menu was for.
   if (ref.identity && !find(ref)) return;
-  openItemSheet(m_bar, ref.group, ref.slot);
+  m_bar.editItem(ref.group, ref.slot);
 }
 
 bool BarMenus::pressOpensMenu(int area, int index) {
   constexpr int kHelpKey = 6;
   const bool help = area == hit_area::kFunctionKeys && index == kHelpKey;
   if (!help && area != hit_area::kLogo) return false;
-  const HitGeometry g = m_bar.hitGeometry();
-  const HitRect r = help ? g.functionKeys[kHelpKey] : g.logoBox;
-  RECT box{r.left, r.top, r.right, r.bottom};
-  MapWindowPoints(m_bar.m_hwnd, nullptr, reinterpret_cast<POINT*>(&box), 2);
+  const RECT box = m_bar.boxOnScreen(help ? kHelpKey : -1);
   if (help) {
     openHelpMenu(box);
   } else {
@@ -370,8 +372,7 @@ bool BarMenus::pressOpensMenu(int area, int index) {
     openLogoMenu(at);
   }
   // The menu took the button's release: the press ends here, the box drawn released.
-  m_bar.m_actions.cancelPress();
-  m_bar.repaintAll();
+  m_bar.endPress();
   return true;
 }
 
@@ -390,17 +391,42 @@ void BarMenus::propertiesKey(int area, int group, int slot) {
     return;
   }
   if (area == hit_area::kGrid || area == hit_area::kQuick)
-    editItem({group, slot, m_bar.m_context.groups.item(group, slot)});
+    editItem({group, slot, m_bar.groups().item(group, slot)});
 }
 
-void BarMenus::startWithParameters(const ItemRef&) {}
+void BarMenus::startWithParameters(const ItemRef& ref) {
+  // The item's program, once per document the user picks for it.
+  const Item* item = find(ref);
+  if (!item) return;
+  PickRequest request;
+  request.owner = m_bar.window();
+  request.resources = static_cast<HINSTANCE>(resourceModule());
+  request.title = substituteName(resourceString(IDS_START_WITH_TITLE), item->title);
+  request.filter = resourceString(IDS_START_WITH_FILTER);
+  request.initialFolder = item->folder;
+  request.flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | pick_flag::kMultiSelect;
+  const PickResult picked = pickProgram(request);
+  if (!picked.accepted) return;
+  // The picker ran a loop: the item may have gone or changed.
+  item = find(ref);
+  if (!item) return;
+  const LaunchContext context = m_bar.launchContext();
+  for (const std::wstring& file : picked.files) launchItem(launchRequestFor(*item, file), context);
+}
 void BarMenus::thumbnailDialog(const ItemRef&) {}
-void BarMenus::groupProperties(int) {}
+void BarMenus::groupProperties(int group) {
+  const GroupSheetContext context{.groups = &m_bar.groups(),
+                                  .settings = &m_bar.settings(),
+                                  .bar = m_bar.window(),
+                                  .resources = static_cast<HINSTANCE>(resourceModule()),
+                                  .busy = m_bar.modalBusy()};
+  if (openGroupSheet(m_bar.window(), group, context)) m_bar.groupsChanged();
+}
 void BarMenus::windowDetails(HWND) {}
 
 void BarMenus::closeUp(int group, bool sort) {
   HCURSOR before = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-  closeUpGroup(m_bar.m_context.groups, group, sort);
+  closeUpGroup(m_bar.groups(), group, sort);
   SetCursor(before);
   m_bar.groupsChanged();
 }
@@ -408,13 +434,13 @@ void BarMenus::closeUp(int group, bool sort) {
 void BarMenus::deleteButtons(int group, const std::vector<int>& slots) {
   std::vector<ItemRef> refs;
   for (int s : slots)
-    if (const Item* item = m_bar.m_context.groups.item(group, s)) refs.push_back({group, s, item});
+    if (const Item* item = m_bar.groups().item(group, s)) refs.push_back({group, s, item});
   deleteRefs(refs);
 }
 
 void BarMenus::deleteRefs(const std::vector<ItemRef>& refs) {
   if (refs.empty()) return;
-  m_bar.m_timers.stop({kTimerBlink});
+  m_bar.stopBlinking();
   UserMessage question = messageOf(IDS_DELETE_ONE, IDS_DELETE_CAPTION);
   std::wstring title;
   if (refs.size() == 1) {
@@ -424,8 +450,8 @@ void BarMenus::deleteRefs(const std::vector<ItemRef>& refs) {
     question.text = IDS_DELETE_MANY;
     question.count = static_cast<int>(refs.size());
   }
-  const bool confirmed = showMessage(m_bar.m_hwnd, question, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
-  GroupTable& groups = m_bar.m_context.groups;
+  const bool confirmed = showMessage(m_bar.window(), question, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
+  GroupTable& groups = m_bar.groups();
   if (confirmed) {
     const std::wstring data = dataFolder(nullptr, L"", false);
     bool quickChanged = false;
@@ -447,13 +473,13 @@ void BarMenus::deleteRefs(const std::vector<ItemRef>& refs) {
 }
 
 void BarMenus::deleteGroup(int group) {
-  GroupTable& groups = m_bar.m_context.groups;
+  GroupTable& groups = m_bar.groups();
   if (!groupDeletable(groups, group)) return;
   const Group* identity = groups.group(group);
   const std::wstring title = identity->title;
   UserMessage question = messageOf(IDS_DELETE_ONE, IDS_DELETE_CAPTION);
   question.insert = title;
-  const int answer = showMessage(m_bar.m_hwnd, question, MB_OKCANCEL | MB_ICONINFORMATION);
+  const int answer = showMessage(m_bar.window(), question, MB_OKCANCEL | MB_ICONINFORMATION);
   // The group may have moved in the table while the question was open.
   int index = -1;
   for (size_t i = 0; i < groups.size(); ++i)
@@ -468,7 +494,7 @@ void BarMenus::deleteGroup(int group) {
 }
 
 void BarMenus::showTargetProperties(int group, int slot) {
-  const Item* item = m_bar.m_context.groups.item(group, slot);
+  const Item* item = m_bar.groups().item(group, slot);
   if (!item) return;
   PIDLIST_ABSOLUTE list = nullptr;
   if (item->flags & kItemIdList) {
@@ -479,13 +505,13 @@ void BarMenus::showTargetProperties(int group, int slot) {
   }
   if (!list || !shellExists(list)) {
     if (list) CoTaskMemFree(list);
-    showMessage(m_bar.m_hwnd, messageOf(IDS_NO_PROPERTIES), MB_OK | MB_ICONEXCLAMATION);
+    showMessage(m_bar.window(), messageOf(IDS_NO_PROPERTIES), MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof(info);
   info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_FLAG_NO_UI;
-  info.hwnd = m_bar.m_hwnd;
+  info.hwnd = m_bar.window();
   info.lpVerb = L"properties";
   info.lpIDList = list;
   info.nShow = SW_SHOWNORMAL;
@@ -494,8 +520,8 @@ void BarMenus::showTargetProperties(int group, int slot) {
 }
 
 void BarMenus::openTabMenu(int group, POINT screen) {
-  GroupTable& groups = m_bar.m_context.groups;
-  const Settings& s = m_bar.m_context.settings;
+  GroupTable& groups = m_bar.groups();
+  const Settings& s = m_bar.settings();
   LoadedMenu menu(IDM_TAB_MENU);
   HMENU popup = menu.popup();
   if (popup)
@@ -506,7 +532,7 @@ void BarMenus::openTabMenu(int group, POINT screen) {
   if (const auto size = fontSizeOfCommand(id)) {
     setFontSize(*size);
   } else if (id >= kGroupDispFirst && id <= kGroupDispLast) {
-    m_bar.m_context.settings.groupDispMode = id - kGroupDispFirst;
+    m_bar.settings().groupDispMode = id - kGroupDispFirst;
     m_bar.relayout();
     m_bar.saveWindowState();
   } else if (id == kDelete) {
@@ -517,14 +543,14 @@ void BarMenus::openTabMenu(int group, POINT screen) {
 }
 
 void BarMenus::openTaskMenu(int entry, POINT screen) {
-  const TaskTable& tasks = m_bar.m_tasks.table();
+  const TaskTable& tasks = m_bar.tasks();
   if (entry < 1 || static_cast<size_t>(entry) >= tasks.size()) return;
   HWND window = static_cast<HWND>(tasks[static_cast<size_t>(entry)].window);
   const std::wstring program = queryProcess(window).imagePath;
   LoadedMenu menu(IDM_TASK_MENU);
   HMENU popup = menu.popup();
   const MenuPlan plan =
-      taskMenuPlan({.programKnown = !program.empty(), .fontSize = m_bar.m_context.settings.fontSize});
+      taskMenuPlan({.programKnown = !program.empty(), .fontSize = m_bar.settings().fontSize});
   if (popup) {
     applyPlan(popup, plan);
     if (plan.shellMenu && !mergeShellMenu(popup, m_shell, program))
@@ -534,14 +560,14 @@ void BarMenus::openTaskMenu(int entry, POINT screen) {
   const UINT command = track(popup, screen);
   const int id = static_cast<int>(command);
   if (commandOwner(id) == CommandOwner::kShell) {
-    m_shell.invoke(m_bar.m_hwnd, command, screen);
+    m_shell.invoke(m_bar.window(), command, screen);
   } else if (const auto size = fontSizeOfCommand(id)) {
     setFontSize(*size);
   } else if (id == kStart && !program.empty()) {
     LaunchRequest request;
     request.target = L"\"" + program + L"\"";
     request.folder = folderOfPath(program);
-    launchItem(request, m_bar.launchContext(true));
+    launchItem(request, m_bar.launchContext());
   } else if (id == kWindowDetails && IsWindow(window)) {
     windowDetails(window);
   }
@@ -572,14 +598,14 @@ void BarMenus::openLogoMenu(POINT screen) {
   info.dwStyle = MNS_NOCHECK;
   SetMenuInfo(popup, &info);
   if (const UINT command = track(popup, screen, TPM_LEFTBUTTON))
-    PostMessageW(m_bar.m_hwnd, WM_SYSCOMMAND, command, 0);
+    PostMessageW(m_bar.window(), WM_SYSCOMMAND, command, 0);
   m_bar.repaintAll();
 }
 
 void BarMenus::openHelpMenu(const RECT& key) {
   LoadedMenu menu(IDM_HELP_MENU);
   if (const UINT command = track(menu.popup(), {key.left, key.bottom}, TPM_LEFTBUTTON | TPM_TOPALIGN))
-    PostMessageW(m_bar.m_hwnd, WM_SYSCOMMAND, command, 0);
+    PostMessageW(m_bar.window(), WM_SYSCOMMAND, command, 0);
 }
 
 void BarMenus::openTrayMenu(POINT screen) {
@@ -587,18 +613,18 @@ void BarMenus::openTrayMenu(POINT screen) {
   HMENU popup = menu.popup();
   if (!popup) return;
   SetMenuDefaultItem(popup, kCmdExit, FALSE);
-  if (const UINT command = track(popup, screen)) PostMessageW(m_bar.m_hwnd, WM_SYSCOMMAND, command, 0);
+  if (const UINT command = track(popup, screen)) PostMessageW(m_bar.window(), WM_SYSCOMMAND, command, 0);
 }
 
 void BarMenus::exitKey() {
-  Settings& s = m_bar.m_context.settings;
+  Settings& s = m_bar.settings();
   if (!s.fastExit) {
     m_bar.endSession();
     return;
   }
   m_bar.saveWindowState();
   if (!m_shutdown.enablePrivilege()) {
-    showMessage(m_bar.m_hwnd, messageOf(IDS_NO_SHUTDOWN_PRIVILEGE), MB_OK | MB_ICONSTOP);
+    showMessage(m_bar.window(), messageOf(IDS_NO_SHUTDOWN_PRIVILEGE), MB_OK | MB_ICONSTOP);
     return;
   }
   m_shutdown.powerOff();

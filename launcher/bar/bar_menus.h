@@ -13,11 +13,53 @@
 #include <vector>
 
 #include "launcher/bar/shell_menu.h"
+#include "launcher/interact/launch_item.h"
 
 namespace vorbin {
 
-class CBarWindow;
 struct Item;
+class GroupTable;
+class ModalBusy;
+class Profile;
+class TaskTable;
+struct Settings;
+
+// What the menus need of the bar window: its data, its selection and the
+// operations their commands end in.
+class MenuHost {
+ public:
+  virtual HWND window() const = 0;
+  virtual GroupTable& groups() = 0;
+  virtual Settings& settings() = 0;
+  virtual Profile& profile() = 0;
+  virtual bool taskMode() const = 0;
+  virtual const TaskTable& tasks() const = 0;
+  // The selected slots when the selection lies in that group; empty otherwise.
+  virtual std::vector<int> selectionIn(int group) const = 0;
+  // A function key's (index 0..7) or the logo's box (index -1) on the screen.
+  virtual RECT boxOnScreen(int functionKey) const = 0;
+  // A menu opened by a press took its release: the press ends, drawn released.
+  virtual void endPress() = 0;
+  virtual void stopBlinking() = 0;
+  virtual void relayout() = 0;
+  virtual void repaintAll() = 0;
+  virtual void repaintContent() = 0;
+  virtual void repaintButton(int group, int slot) = 0;
+  // Items or groups were added, moved or removed: marks, tabs and picture again.
+  virtual void groupsChanged() = 0;
+  virtual void groupRemoved(int index) = 0;
+  virtual void saveWindowState() = 0;
+  virtual void endSession() = 0;
+  virtual void launchItem(int group, int slot) = 0;
+  virtual LaunchContext launchContext() = 0;
+  // The item sheet of a slot, or the new-item wizard for an empty one.
+  virtual void editItem(int group, int slot) = 0;
+  // Defers outside work while the group sheet runs; none: nothing is deferred.
+  virtual ModalBusy* modalBusy() { return nullptr; }
+
+ protected:
+  ~MenuHost() = default;
+};
 
 // How EXIT with FastExit powers the computer off. The program's own uses the
 // system; the environment variable VORBIN_TEST_SHUTDOWN makes it testable
@@ -32,7 +74,7 @@ struct ShutdownActions {
 
 class BarMenus {
  public:
-  explicit BarMenus(CBarWindow& bar) : m_bar(bar), m_shutdown(ShutdownActions::system()) {}
+  explicit BarMenus(MenuHost& bar) : m_bar(bar), m_shutdown(ShutdownActions::system()) {}
 
   // Right release on a button (Ctrl held: the shell's properties of its file instead).
   void openButtonMenu(int group, int slot, POINT screen);
@@ -77,18 +119,13 @@ class BarMenus {
   void setFontSize(int size);
   void toggleFolder(const ItemRef& ref, int command);
   void editItem(const ItemRef& ref);
-  // The bar's item sheet, when the bar has one.
-  template <class Bar>
-  static void openItemSheet(Bar& bar, int group, int slot) {
-    if constexpr (requires { bar.editItem(group, slot); }) bar.editItem(group, slot);
-  }
   // Dialogs of later work: the calls are in place and do nothing yet.
   void startWithParameters(const ItemRef& ref);
   void thumbnailDialog(const ItemRef& ref);
   void groupProperties(int group);
   void windowDetails(HWND window);
 
-  CBarWindow& m_bar;
+  MenuHost& m_bar;
   ShutdownActions m_shutdown;
   ShellMenu m_shell;  // the file's menu
   ShellMenu m_web;    // a web shortcut's own menu

@@ -19,12 +19,15 @@ void CBarWindow::openOptions() {
     SetForegroundWindow(m_optionsSheet);
     return;
   }
+  // The folder stays put while the launcher runs, and finding it goes through
+  // the registry (which the shell may even rewrite): once is enough.
+  static const std::wstring folder = dataFolder(nullptr, m_context.settings.programFolder, false);
   m_optionsSheet = openOptionsSheet({
       .settings = m_context.settings,
       .colors = m_context.colors,
       .profile = m_context.profile,
       .bar = m_hwnd,
-      .dataFolder = dataFolder(nullptr, m_context.settings.programFolder, false),
+      .dataFolder = folder,
       .resources = static_cast<HINSTANCE>(resourceModule()),
       .accept =
           [this](const Settings& sheet, const Colors* look) {

@@ -374,7 +374,8 @@ void BarView::paintTaskList(HDC dc, const BarScene& scene) {
   const size_t count = scene.tasks ? scene.tasks->size() : 0;
   for (size_t i = 1; i < count; ++i) {
     const TaskEntry& task = (*scene.tasks)[i];
-    list.tabs.push_back({task.title, nullptr, static_cast<HICON>(task.icon)});
+    list.tabs.push_back({task.title, nullptr, static_cast<HICON>(task.icon), task.marked != 0, task.topmost != 0,
+                         m_settings.dispTaskDetails ? task.details : std::wstring()});
     if (task.window == foreground) list.current = static_cast<int>(i);
   }
   list.highlightColour = m_kit.colours[PlainColourId::kActTitle];

@@ -107,7 +107,8 @@ CBarWindow::CBarWindow(BarContext context)
                  }}),
       m_host(std::make_unique<BarHost>(*this)),
       m_keys(context.settings, context.groups, m_marks, *m_host),
-      m_actions(context.settings, context.groups, {m_view, m_marks, m_timers, m_drag, m_tasks}, *m_host) {}
+      m_actions(context.settings, context.groups, {m_view, m_marks, m_timers, m_drag, m_tasks}, *m_host),
+      m_menus(*m_host) {}
 
 CBarWindow::~CBarWindow() = default;
 
@@ -162,6 +163,7 @@ LRESULT CBarWindow::onCreate(WPARAM wParam, LPARAM lParam) {
   }
   m_guard.install();
   m_dde.attach(m_hwnd);
+  m_drops.attach(m_hwnd);
   // The tray icon comes once the bar is up and the start has settled (see
   // startSettled); the timer stands in when the application's loop does not
   // get to run (a dialog's loop owns the thread).
@@ -190,6 +192,7 @@ void CBarWindow::runStartupLaunch(const std::wstring& commandLine) {
 LRESULT CBarWindow::onDestroy(WPARAM, LPARAM) {
   m_guard.remove();
   m_dde.detach();
+  m_drops.detach();
   m_view.stopClock(m_hwnd);
   UnregisterHotKey(m_hwnd, 0);
   FreeHook();
@@ -202,6 +205,8 @@ LRESULT CBarWindow::onDestroy(WPARAM, LPARAM) {
 }
 
 LRESULT CBarWindow::onClose(WPARAM, LPARAM) {
+  // Closing under an open group sheet would destroy the group it edits: close afterwards.
+  if (m_modal.defer([hwnd = m_hwnd] { PostMessageW(hwnd, WM_CLOSE, 0, 0); })) return 0;
   saveWindowState();
   return notHandled();
 }

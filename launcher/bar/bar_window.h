@@ -8,7 +8,8 @@
 // queue guard (pointer_guard.h), the adding of buttons from requests
 // (item_adder.h), Program Manager DDE (dde_conversation.h), the keyboard's
 // focus and keys (keyboard_focus.h) and the mouse operations on the hit areas
-// (pointer_actions.h); these two call back through bar_host.h. Timer ids:
+// (pointer_actions.h) and the menus (bar_menus.h); these three call back
+// through bar_host.h. Timer ids:
 // bar_timers.h; message ids and the class name: bar_messages.h. Each group of
 // members below names its file.
 #pragma once
@@ -24,14 +25,17 @@
 #include "launcher/bar/bar_menus.h"
 #include "launcher/bar/bar_rules.h"
 #include "launcher/bar/bar_timers.h"
+#include "launcher/bar/bar_tooltips.h"
 #include "launcher/bar/bar_view.h"
 #include "launcher/bar/button_drag.h"
 #include "launcher/bar/button_marks.h"
 #include "launcher/bar/dde_conversation.h"
+#include "launcher/bar/drop_handler.h"
 #include "launcher/bar/group_scroll_bar.h"
 #include "launcher/bar/hover_timers.h"
 #include "launcher/bar/item_adder.h"
 #include "launcher/bar/keyboard_focus.h"
+#include "launcher/bar/modal_busy.h"
 #include "launcher/bar/pointer_actions.h"
 #include "launcher/bar/pointer_guard.h"
 #include "launcher/bar/task_list.h"
@@ -57,9 +61,6 @@ struct BarContext {
 };
 
 class CBarWindow : public fw::CMappedWindow<CBarWindow> {
-  // The menus carry out their commands on the bar's groups, selection and views.
-  friend class BarMenus;
-
  public:
   explicit CBarWindow(BarContext context);
   ~CBarWindow() override;
@@ -101,9 +102,19 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   };
   // Requests taken and waiting for the adding of items.
   const std::vector<AddRequest>& addRequests() const { return m_addRequests; }
+  // Set while a group sheet or a folder scan runs: DDE commands, drops and
+  // close wait in it and run when the last one ends.
+  ModalBusy& modalBusy() { return m_modal; }
   int barWidth() const { return m_placer.width(); }
   int barHeight() const { return m_placer.height(); }
   const TaskTable& tasks() const { return m_tasks.table(); }
+  // Task mode's mode and command buttons, the tile layouts of menu 241 and
+  // a task made a button (bar_task_commands.cpp).
+  void taskBoxCommand(const Hit& box);
+  void tileMarkedTasks(int layoutCommand);
+  void cascadeMarkedTasks();
+  bool makeTaskButton(HWND window);
+  TaskList& taskList() { return m_tasks; }
 
   // Painting, handed to the view (bar_window.cpp, bar_view.cpp).
   // Repaints one button (group 0: the quick list) into the bar image and
@@ -268,10 +279,19 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   DdeConversation m_dde;
   // The keyboard and the mouse, calling back through the host (bar_host.h).
   friend class BarHost;
+  // Drops from other programs become buttons through the adder and the marks.
+  friend class DropHandler;
   std::unique_ptr<BarHost> m_host;
   KeyboardFocus m_keys;
   PointerActions m_actions;
-  BarMenus m_menus{*this};  // the context menus and the bar menu (bar_menus.h)
+  BarMenus m_menus;  // the context menus and the bar menu (bar_menus.h)
+  // The tool tips, made on the first pointer move (bar_tooltips.h).
+  BarToolTips m_tips{{.settings = m_context.settings,
+                      .groups = m_context.groups,
+                      .tasks = m_tasks,
+                      .geometry = [this] { return m_actions.hitGeometry(); },
+                      .firstVisibleSlot = [this](int group) { return m_view.firstVisibleSlot(group); },
+                      .maximized = [this] { return m_placer.maximized(); }}};
 
   // The group to return to from task mode.
   int m_returnGroup = 1;
@@ -283,8 +303,9 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   StartupPlan m_startupPlan;
   std::wstring m_pendingCommandLine;
   HWND m_optionsSheet = nullptr;
-  std::vector<std::wstring> m_queuedDrops;  // filled by the drop target
+  DropHandler m_drops{*this};  // drags from other programs (drop_handler.h)
   std::vector<AddRequest> m_addRequests;
+  ModalBusy m_modal;
 };
 
 }  // namespace vorbin

@@ -66,8 +66,15 @@ std::optional<ItemAdder::Added> ItemAdder::addItemFromRequest(NewItemRequest req
   const std::optional<int> slot = requestSlot(m_groups[group], request.slot);
   if (!slot) return std::nullopt;
 
-  // A web address with a captured page picture gets its thumbnail once the
-  // thumbnail dialog exists; until then the address is added without one.
+  // A web address that came with a page picture (or asked for one and got
+  // none) goes through the thumbnail dialog; Cancel still makes the item.
+  RequestThumbnail thumbnail;
+  if ((request.flags & kItemUrl) && request.picture != kNoCaptureMark) {
+    thumbnail = thumbnailForRequest(reinterpret_cast<HBITMAP>(request.picture),
+                                    (request.flags & kRequestShortThumbnail) != 0, request.title, m_thumbOwner,
+                                    m_thumbContext);
+    if (thumbnail.accepted && !(request.flags & kRequestShortThumbnail)) request.title = thumbnail.title;
+  }
   request.flags &= ~kRequestShortThumbnail;
 
   // An item-ID list that stands for a file-system path becomes that path.
@@ -109,6 +116,8 @@ std::optional<ItemAdder::Added> ItemAdder::addItemFromRequest(NewItemRequest req
   item->flags = facts.flags;
   item->folder = texts.folder;
   item->text5 = comment;
+  if (thumbnail.accepted && !thumbnail.comment.empty()) item->text5 = thumbnail.comment;
+  if (!thumbnail.file.empty()) item->text4 = thumbnail.file;
   if (texts.keepTarget) {
     if (facts.flags & kItemIdList)
       item->target = request.idList;

@@ -9,6 +9,7 @@
 
 #include "launcher/bar/new_item_request.h"
 #include "launcher/model/group_table.h"
+#include "launcher/services/thumbnail_capture.h"
 
 namespace vorbin {
 
@@ -37,11 +38,19 @@ class ItemAdder {
   // group, its flags taken from value.
   RequestOutcome addRequest(NewItemRequest request, uint32_t value);
 
+  // The owner and settings of the thumbnail dialog of web items made from requests.
+  void setThumbnailHost(HWND owner, const ThumbnailContext& context) {
+    m_thumbOwner = owner;
+    m_thumbContext = context;
+  }
+
  private:
   // Deletes the stored value of the item in the slot (and its own picture file).
   void dropOldItem(int group, int slot);
 
   GroupTable& m_groups;
+  HWND m_thumbOwner = nullptr;
+  ThumbnailContext m_thumbContext;
 };
 
 }  // namespace vorbin

@@ -25,7 +25,9 @@ struct NewItemRequest {
   // -1: the first free slot of the current group. It is the default so that a
   // request that never chose a slot cannot overwrite slot 0.
   int slot = -1;
-  intptr_t picture = 0;  // a window picture (bitmap handle) for a thumbnail, or kNoCaptureMark
+  // A window picture (bitmap handle) for a thumbnail; 0 when one was wanted
+  // but none could be taken; kNoCaptureMark (the default) when none is wanted.
+  intptr_t picture = kNoCaptureMark;
 };
 
 }  // namespace vorbin

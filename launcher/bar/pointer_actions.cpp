@@ -45,18 +45,47 @@ void PointerActions::buttonDown(int button, int x, int y, bool shift) {
 }
 
 void PointerActions::buttonUp(int x, int y) {
+  const std::optional<DragItems> dragged = draggedItems();
   const PointerEffects e =
       m_pointer.release(x, y, hitAt({x, y}), [this](int count) { return confirmLaunch(count); });
   endButtonDrag();
   m_parts.timers.released();
   m_parts.timers.note(e);
   apply(e);
+  if (dragged) m_host.dragDropped(*dragged, {x, y});
+}
+
+std::optional<DragItems> PointerActions::draggedItems() const {
+  if (!m_pointer.dragging()) return std::nullopt;
+  DragItems items;
+  const Hit& pressed = m_pointer.pressHit();
+  if (pressed.area == hit_area::kTabs) {
+    items.group = pressed.index;
+    items.tab = true;
+  } else {
+    items.group = groupOfArea(m_pointer.selectionArea());
+    items.slots = m_pointer.selection();
+    items.pressedSlot = pressed.index;
+  }
+  return items;
 }
 
 void PointerActions::mouseMove(int x, int y) {
   // Hovering arms timers of its own: their periods follow the current options.
   if (!m_pointer.pressed()) m_pointer.setSettings(pointerSettings());
-  if (m_pointer.dragging()) m_parts.drag.move(m_host.pointerAt());
+  if (m_pointer.dragging()) {
+    RECT client{};
+    GetClientRect(m_host.window(), &client);
+    if (!PtInRect(&client, POINT{x, y})) {
+      // Out of the bar the drag goes on as shortcut files for other programs.
+      const std::optional<DragItems> dragged = draggedItems();
+      cancelPress();
+      endButtonDrag();
+      if (dragged) m_host.dragLeftBar(*dragged);
+      return;
+    }
+    m_parts.drag.move(m_host.pointerAt());
+  }
   const HitGeometry geometry = hitGeometry();
   const Hit hit = slotHit(hitTest(geometry, x, y));
   const int group = groupOfArea(m_pointer.selectionArea());
@@ -334,8 +363,13 @@ void PointerActions::apply(const PointerEffects& e) {
   if (e.switchToTask) {
     // The entry of the pressed window, wherever the list has put it meanwhile.
     const int entry = m_parts.tasks.pressedEntryNow();
+    bool marksChanged = false;
     if (entry == 0) {
       MessageBeep(MB_OK);
+    } else if (!m_parts.tasks.click(entry, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0,
+                                    &marksChanged)) {
+      // Ctrl or Shift marks entries instead of switching.
+      if (marksChanged) m_host.repaintContent();
     } else if (m_parts.tasks.runCommand(entry, kTaskSwitchTo, m_settings.dispTaskDetails != 0) &&
                m_settings.lockLevel == 0) {
       m_host.hideAfterTaskSwitch();

@@ -11,6 +11,7 @@
 #include "launcher/bar/bar_view.h"
 #include "launcher/bar/button_drag.h"
 #include "launcher/bar/button_marks.h"
+#include "launcher/bar/drag_source.h"
 #include "launcher/bar/hover_timers.h"
 #include "launcher/bar/task_list.h"
 #include "launcher/interact/bar_pointer.h"
@@ -45,6 +46,10 @@ class PointerHost {
   virtual void openContextMenu(const Hit& pressed, POINT screen) = 0;
   // Right press on an area with a help topic.
   virtual void showContextHelp(int helpId) = 0;
+  // A drag of buttons or a tab was released over the bar at client.
+  virtual void dragDropped(const DragItems&, POINT) {}
+  // A drag of buttons or a tab left the bar: it goes on outside it.
+  virtual void dragLeftBar(const DragItems&) {}
 
  protected:
   ~PointerHost() = default;
@@ -104,6 +109,8 @@ class PointerActions {
   void beginButtonDrag(int group, const std::vector<int>& slots, int offsetX, int offsetY);
   void beginTabDrag(int group);
   void endButtonDrag();
+  // What the running drag carries; nothing without a drag.
+  std::optional<DragItems> draggedItems() const;
   void scrollTabsDuringDrag();
   void listScrollRepeat(int arrow);
   bool pointerOverTab(int group) const;

@@ -54,6 +54,43 @@ bool ShellMenu::fill(HMENU popup, const std::wstring& path, UINT first, UINT las
   return query(popup, first, last, CMF_NORMAL | CMF_EXPLORE);
 }
 
+bool ShellMenu::fillMany(HMENU popup, const std::wstring& folder, const std::vector<std::wstring>& names,
+                         UINT first, UINT last) {
+  reset();
+  if (names.empty()) return false;
+  PIDLIST_ABSOLUTE list = pathToIdList(folder.c_str());
+  if (!list) return false;
+  fw::ComPtr<IShellFolder> desktop, parent;
+  HRESULT hr = SHGetDesktopFolder(desktop.put());
+  if (SUCCEEDED(hr)) hr = desktop->BindToObject(list, nullptr, IID_IShellFolder, parent.putVoid());
+  CoTaskMemFree(list);
+  std::vector<PITEMID_CHILD> children;
+  for (const std::wstring& name : names) {
+    if (FAILED(hr)) break;
+    PIDLIST_RELATIVE child = nullptr;
+    hr = parent->ParseDisplayName(nullptr, nullptr, const_cast<wchar_t*>(name.c_str()), nullptr, &child, nullptr);
+    if (SUCCEEDED(hr)) children.push_back(static_cast<PITEMID_CHILD>(child));
+  }
+  if (SUCCEEDED(hr))
+    hr = parent->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()),
+                               const_cast<PCUITEMID_CHILD_ARRAY>(children.data()), IID_IContextMenu, nullptr,
+                               m_menu.putVoid());
+  for (PITEMID_CHILD child : children) CoTaskMemFree(child);
+  if (FAILED(hr) || !m_menu) {
+    reset();
+    return false;
+  }
+  return query(popup, first, last, CMF_NORMAL | CMF_EXPLORE | CMF_CANRENAME);
+}
+
+std::string ShellMenu::verbOf(UINT command) {
+  if (!m_menu || command < m_first) return {};
+  char verb[64] = {};
+  if (FAILED(m_menu->GetCommandString(command - m_first, GCS_VERBA, nullptr, verb, sizeof(verb) - 1))) return {};
+  verb[sizeof(verb) - 1] = 0;
+  return verb;
+}
+
 bool ShellMenu::fillWebShortcut(HMENU popup, const std::wstring& path, UINT first, UINT last) {
   reset();
   fw::ComPtr<IPersistFile> file;

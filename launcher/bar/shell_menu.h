@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/com.h"
 
@@ -16,6 +17,12 @@ class ShellMenu {
   // Fills popup with the shell's commands for the file at path, ids first..last.
   // False (popup untouched or partly filled) when any step fails.
   bool fill(HMENU popup, const std::wstring& path, UINT first, UINT last);
+  // The same for several files of one folder (names relative to it).
+  bool fillMany(HMENU popup, const std::wstring& folder, const std::vector<std::wstring>& names, UINT first,
+                UINT last);
+  // The language-independent verb of a command of this menu ("rename",
+  // "delete"); empty when it has none.
+  std::string verbOf(UINT command);
   // The commands of a web shortcut's own menu, for the shortcut file at path.
   bool fillWebShortcut(HMENU popup, const std::wstring& path, UINT first, UINT last);
   // Greys the entry whose verb is "delete" (its id depends on the handlers installed).

@@ -4,8 +4,11 @@
 
 #include "framework/trace.h"
 #include "launcher/bar/task_change.h"
+#include "launcher/bar/task_commands_win.h"
+#include "launcher/bar/task_rules.h"
 #include "launcher/interact/apply_show_state.h"
 #include "launcher/interact/task_commands.h"
+#include "launcher/services/process_info.h"
 
 namespace vorbin {
 
@@ -57,11 +60,23 @@ bool TaskList::entryFor(HWND bar, HWND window, bool detailed, TaskEntry& entry) 
   entry.window = window;
   entry.showState = !IsWindowVisible(window) ? 0 : IsZoomed(window) ? 3 : IsIconic(window) ? 2 : 1;
   entry.topmost = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0;
+  if (detailed) entry.details = detailsOf(window);
   return true;
+}
+
+const std::wstring& TaskList::detailsOf(HWND window) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  auto known = m_detailsByProcess.find(processId);
+  if (known != m_detailsByProcess.end()) return known->second;
+  const ProcessDetails p = queryProcess(window);
+  return m_detailsByProcess[processId] = taskDetailsLine(p.imagePath, processId, p.priorityName(), p.typeName);
 }
 
 void TaskList::refresh(HWND bar, bool detailed) {
   m_tasks.reset();
+  // Process ids are reused: what was asked before the refresh is not kept.
+  m_detailsByProcess.clear();
   struct Walk {
     TaskList* list;
     HWND bar;
@@ -72,7 +87,7 @@ void TaskList::refresh(HWND bar, bool detailed) {
           [](HWND window, LPARAM data) -> BOOL {
             auto* w = reinterpret_cast<Walk*>(data);
             TaskEntry entry;
-            if (entryFor(w->bar, window, w->detailed, entry)) w->list->m_tasks.add(std::move(entry));
+            if (w->list->entryFor(w->bar, window, w->detailed, entry)) w->list->m_tasks.add(std::move(entry));
             return TRUE;
           },
           reinterpret_cast<LPARAM>(&walk)))
@@ -122,21 +137,49 @@ int TaskList::pressedEntryNow() const {
 bool TaskList::runCommand(int entry, int command, bool detailed) {
   if (entry < 1 || static_cast<size_t>(entry) >= m_tasks.size()) return false;
   HWND window = static_cast<HWND>(m_tasks[static_cast<size_t>(entry)].window);
-  // The list may be older than the window's end.
-  if (!IsWindow(window)) {
-    MessageBeep(MB_OK);
-    return false;
+  const TaskCommandResult r = runTaskWindowCommand(window, command, detailed);
+  const int pin = taskCommandSteps(command).pin;
+  if (r.acted && pin != 0) m_tasks[static_cast<size_t>(entry)].topmost = pin > 0 ? 1 : 0;
+  return r.hidesBar;
+}
+
+std::vector<HWND> TaskList::markedWindows() const {
+  std::vector<HWND> windows;
+  for (void* w : vorbin::markedWindows(m_tasks)) windows.push_back(static_cast<HWND>(w));
+  return windows;
+}
+
+TaskList::CommandRun TaskList::runOnMarked(int command, bool detailed,
+                                           const std::function<bool(HWND)>& makeButton) {
+  CommandRun run;
+  // A copy: questions and commands let reports change the list meanwhile.
+  const std::vector<HWND> windows = markedWindows();
+  for (HWND w : windows) {
+    if (command == kMakeButtonCommand) {
+      if (!IsWindow(w)) {
+        MessageBeep(MB_OK);
+        continue;
+      }
+      if (makeButton && makeButton(w)) ++run.acted;
+      continue;
+    }
+    const TaskCommandResult r = runTaskWindowCommand(w, command, detailed);
+    if (!r.acted) continue;
+    ++run.acted;
+    run.hidesBar |= r.hidesBar;
+    const int pin = taskCommandSteps(command).pin;
+    if (pin == 0) continue;
+    for (size_t i = 1; i < m_tasks.size(); ++i)
+      if (m_tasks[i].window == w) m_tasks[i].topmost = pin > 0 ? 1 : 0;
   }
-  const TaskCommandSteps steps = taskCommandSteps(command);
-  if (steps.foreground) SetForegroundWindow(window);
-  if (steps.showCommand >= 0)
-    applyShowState(window, {0, steps.showCommand, IsWindowVisible(window) != FALSE, detailed});
-  // A window of another program is raised without waiting on it: it may hang.
-  const bool ownThread = GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
-  if (steps.toTop)
-    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (ownThread ? 0 : SWP_ASYNCWINDOWPOS));
-  return steps.hidesBar;
+  if (windows.empty()) MessageBeep(MB_OK);
+  return run;
+}
+
+bool TaskList::click(int entry, bool ctrl, bool shift, bool* marksChanged) {
+  const MarkOutcome out = markByClick(m_tasks, m_markAnchor, {entry, ctrl, shift});
+  if (marksChanged) *marksChanged = out.changed;
+  return out.switchTo;
 }
 
 }  // namespace vorbin

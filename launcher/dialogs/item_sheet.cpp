@@ -12,6 +12,7 @@
 #include "framework/trace.h"
 #include "launcher/dialogs/item_sheet_pages.h"
 #include "launcher/dialogs/item_sheet_rules.h"
+#include "launcher/dialogs/url_page.h"
 #include "launcher/interact/launch_item.h"
 #include "launcher/render/icon_convert.h"
 #include "launcher/resources/resource_ids.h"
@@ -465,6 +466,12 @@ CSetApplSheet::CSetApplSheet(Item& item, unsigned options, const ItemSheetContex
   m_options = std::make_unique<CSetApplOptPage>(item, *m_common, context);
   addPage(m_common.get());
   addPage(m_options.get());
+  if (item.flags & kItemUrl) {
+    m_url = std::make_unique<CSetUrl>(
+        item.text4, [this] { return m_common->command(); },
+        ThumbnailContext{.settings = context.settings, .profile = nullptr, .resources = context.resources});
+    addPage(m_url.get());
+  }
   setCaption(item.title);
   // "Properties for <title>"; OK and Cancel only.
   setFlags(PSH_PROPTITLE | PSH_NOAPPLYNOW);
@@ -517,8 +524,12 @@ bool CSetApplSheet::run(HWND owner, const std::wstring& shellFile) {
   // The sheet's own result differs between systems (Wine answers a positive
   // number for OK as for Finish): OK is what the pages saw.
   doModal(owner);
-  if (!m_common->accepted()) return false;
+  if (!m_common->accepted()) {
+    if (m_url) m_url->discardNewFile();
+    return false;
+  }
   m_common->commit(m_options->pattern());
+  if (m_url) m_url->commitTo(m_item);
   return true;
 }
 

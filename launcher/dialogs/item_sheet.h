@@ -24,6 +24,7 @@ struct ItemSheetContext {
 
 class CSetApplComPage;
 class CSetApplOptPage;
+class CSetUrl;
 
 class CSetApplSheet : public fw::CPropertySheet {
  public:
@@ -46,6 +47,7 @@ class CSetApplSheet : public fw::CPropertySheet {
   ItemSheetContext m_context;
   std::unique_ptr<CSetApplComPage> m_common;
   std::unique_ptr<CSetApplOptPage> m_options;
+  std::unique_ptr<CSetUrl> m_url;  // web items: the page's thumbnail
   std::wstring m_shellFile;
 };
 

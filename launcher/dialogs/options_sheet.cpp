@@ -28,6 +28,25 @@ OptionsPageLink pageLink(Settings& copy, const OptionsSheetContext& context, COp
           }};
 }
 
+// Loaded at each size rather than shared (a shared icon comes back at the size
+// it was first loaded with), and kept for the next sheet: loading them is a
+// fair part of opening one.
+HICON sheetIcon(WPARAM which, int width, int height) {
+  struct Cached {
+    int width = 0, height = 0;
+    fw::IconHandle icon;
+  };
+  static Cached cache[2];
+  Cached& c = cache[which == ICON_BIG ? 0 : 1];
+  if (!c.icon.get() || c.width != width || c.height != height) {
+    c.icon.reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kSheetIcon),
+                                               IMAGE_ICON, width, height, LR_DEFAULTCOLOR)));
+    c.width = width;
+    c.height = height;
+  }
+  return c.icon.get();
+}
+
 }  // namespace
 
 void drawStretched(HDC dc, const RECT& r, HBITMAP bitmap) {
@@ -70,15 +89,10 @@ void COptionsSheet::showIcon() {
   const struct {
     WPARAM which;
     int metricX, metricY;
-    fw::IconHandle& icon;
-  } sizes[] = {{ICON_BIG, SM_CXICON, SM_CYICON, m_bigIcon},
-               {ICON_SMALL, SM_CXSMICON, SM_CYSMICON, m_smallIcon}};
+  } sizes[] = {{ICON_BIG, SM_CXICON, SM_CYICON}, {ICON_SMALL, SM_CXSMICON, SM_CYSMICON}};
   for (const auto& size : sizes) {
-    size.icon.reset(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kSheetIcon),
-                                                  IMAGE_ICON, GetSystemMetrics(size.metricX),
-                                                  GetSystemMetrics(size.metricY), LR_DEFAULTCOLOR)));
-    if (size.icon.get())
-      SendMessageW(hwnd(), WM_SETICON, size.which, reinterpret_cast<LPARAM>(size.icon.get()));
+    if (HICON icon = sheetIcon(size.which, GetSystemMetrics(size.metricX), GetSystemMetrics(size.metricY)))
+      SendMessageW(hwnd(), WM_SETICON, size.which, reinterpret_cast<LPARAM>(icon));
   }
 }
 

@@ -49,10 +49,6 @@ class COptionsSheet : public fw::CPropertySheet {
   CBehaviorPage m_behavior;
   std::unique_ptr<CAppearancePage> m_appearance;
   CTimingPage m_timing;
-  // Loaded at each size rather than shared: a shared icon comes back at the
-  // size it was first loaded with. Freed once the window is gone.
-  fw::IconHandle m_bigIcon;
-  fw::IconHandle m_smallIcon;
 };
 
 // Opens the sheet, or brings the open one forward; its window, or null.

@@ -98,6 +98,8 @@ class BarPointer {
   int selectMode() const { return m_selectMode; }
   const std::vector<int>& selection() const { return m_selection; }
   int selectionArea() const { return m_selectionArea; }
+  // What the running press began on (a drag's pressed button or tab).
+  const Hit& pressHit() const { return m_pressHit; }
   void clearSelection() { m_selection.clear(); }
 
  private:

@@ -17,14 +17,6 @@ LaunchRequest launchRequestFor(const Item& item, std::optional<std::wstring> doc
   return request;
 }
 
-LaunchRequest promptFolderRequest(const LaunchRequest& prompting) {
-  LaunchRequest request;
-  request.folder = prompting.folder;
-  request.flags = (prompting.flags & kItemShowMask) | kItemPrompt;
-  request.groupStartMode = prompting.groupStartMode;
-  return request;
-}
-
 std::vector<LaunchRequest> groupStartRequests(const Group& group) {
   std::vector<LaunchRequest> requests;
   for (const auto& item : group.items) {

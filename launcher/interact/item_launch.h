@@ -12,10 +12,6 @@
 namespace vorbin {
 
 LaunchRequest launchRequestFor(const Item& item, std::optional<std::wstring> document = std::nullopt);
-// What a prompting item starts while there is no file-pick dialog to ask with:
-// its folder, in the item's show mode (the launch opens the folder text of a
-// prompting item that has neither target nor document).
-LaunchRequest promptFolderRequest(const LaunchRequest& prompting);
 // Every occupied slot in slot order, with the group's start-up show mode and no document.
 std::vector<LaunchRequest> groupStartRequests(const Group& group);
 // What the bar's creation starts, in order: the planned commands ("load"

@@ -142,6 +142,7 @@ struct TaskEntry {
   int topmost = 0;
   void* icon = nullptr;  // icon handle
   int titleCut = 0;
+  std::wstring details;  // the details line: program file, process id, priority
 };
 
 // Entry 0 is a dummy; visible windows come before hidden ones.

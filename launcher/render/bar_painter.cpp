@@ -270,11 +270,30 @@ std::vector<int> paintTabs(HDC dc, const BarLayout& l, const PaintKit& kit, cons
     } else if (entry.icon) {
       drawIcon(dc, entry.icon, how);
     }
+    if (entry.marked) {
+      // Marked entries: a two-pixel frame in the title colour inside the row.
+      const RECT frame{tab.left + 1, tab.top + 1, tab.right - 1, tab.bottom - 1};
+      outline(dc, frame, 0, 0, kit.slot(SlotId::kGroupName).base);
+      outline(dc, frame, 1, -1, kit.slot(SlotId::kGroupName).base);
+    }
+    if (entry.topmost) {
+      const POINT tri[3] = {{tab.right - 8, tab.top + 1}, {tab.right - 1, tab.top + 1}, {tab.right - 1, tab.top + 8}};
+      fw::Brush brush(CreateSolidBrush(RGB(255, 0, 0)));
+      fw::Region region(CreatePolygonRgn(tri, 3, ALTERNATE));
+      FillRgn(dc, region.get(), brush.get());
+    }
     if (imageOnly) continue;
     LabelStyle style;
-    style.maxLines = layout.tabHeight >= 40 ? 2 : 1;
+    const bool twoLines = layout.tabHeight >= 40;
+    style.maxLines = twoLines && entry.details.empty() ? 2 : 1;
     style.centred = false;
-    const RECT text{ix + size + *layout.textOffset, tab.top + 1, tab.right - 2, tab.bottom - 1};
+    RECT text{ix + size + *layout.textOffset, tab.top + 1, tab.right - 2, tab.bottom - 1};
+    if (twoLines && !entry.details.empty()) {
+      // The title above, the details line below.
+      RECT below = text;
+      text.bottom = below.top = (tab.top + tab.bottom) / 2;
+      embossedLabel(dc, entry.details, below, style, &kit.slot(SlotId::kGroupName));
+    }
     if (embossedLabel(dc, entry.title, text, style, &kit.slot(SlotId::kGroupName))) shortened.push_back(n);
   }
   return shortened;

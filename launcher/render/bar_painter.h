@@ -97,6 +97,9 @@ struct TabEntry {
   std::wstring title;
   const IconImage* image = nullptr;
   HICON icon = nullptr;  // a task entry's window icon, drawn when there is no image
+  bool marked = false;   // a task entry the user marked: framed
+  bool topmost = false;  // a task entry's window stays on top: a corner mark
+  std::wstring details{};  // a task entry's details line, below the title when the row has room
 };
 struct TabsPaint {
   std::vector<TabEntry> tabs;  // tab n (from 1) is tabs[n - 1]

@@ -20,3 +20,6 @@
 #define IDS_NEW_ITEM_ENTRY 3012
 // The thumbnail entry of web-link buttons
 #define IDS_THUMBNAIL_ENTRY 3072
+// "Start with...": the document picker's title ("%s": the button's title) and filter
+#define IDS_START_WITH_TITLE 3074
+#define IDS_START_WITH_FILTER 3075

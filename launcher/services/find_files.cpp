@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/com.h"
+#include "framework/handle.h"
 #include "framework/trace.h"
 #include "launcher/services/folder_walk.h"
 
@@ -29,10 +30,25 @@ class DiskFolders : public FolderSource {
       e.directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
       e.hidden = (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
       e.system = (data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0;
+      e.reparse = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
       if (e.name != L"." && e.name != L"..") out.push_back(std::move(e));
     } while (FindNextFileW(find, &data));
     FindClose(find);
     return out;
+  }
+
+  // Wine shows a symbolic link as a plain folder: the volume and file
+  // number tell that it leads to a folder already walked.
+  std::wstring folderIdentity(const std::wstring& folder) override {
+    fw::FileHandle handle{CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
+    if (!handle) return {};
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(handle.get(), &info)) return {};
+    wchar_t id[40];
+    swprintf(id, 40, L"%08lX:%08lX%08lX", info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow);
+    return id;
   }
 };
 

@@ -29,6 +29,8 @@ struct FolderEntry {
   bool directory = false;
   bool hidden = false;
   bool system = false;
+  // A link or junction: followed, it may lead back up the tree.
+  bool reparse = false;
 };
 
 class FolderSource {
@@ -36,7 +38,16 @@ class FolderSource {
   virtual ~FolderSource() = default;
   // Entries of folder matching pattern (wild cards as the system applies them).
   virtual std::vector<FolderEntry> list(const std::wstring& folder, const std::wstring& pattern) = 0;
+  // What makes a folder the same folder under another name (the volume and
+  // file number on disk); empty when unknown, then the path itself counts.
+  virtual std::wstring folderIdentity(const std::wstring& folder) {
+    (void)folder;
+    return {};
+  }
 };
+
+// More entries than this end a walk: a scan that large is a loop or a mistake.
+inline constexpr size_t kMaxWalkEntries = 100000;
 
 // Receives (flags, path); returns false to stop (the progress dialog was cancelled).
 using FoundSink = std::function<bool(uint32_t flags, const std::wstring& path)>;
@@ -45,8 +56,9 @@ using FoundSink = std::function<bool(uint32_t flags, const std::wstring& path)>;
 std::vector<std::wstring> splitPatterns(std::wstring_view patterns);
 
 // Walks folder (with or without a trailing backslash). Returns false when the
-// sink stopped the walk. Recursion is bounded by depth.
+// sink stopped the walk or the entry cap ended it. Recursion is bounded by
+// depth; links are not followed and no folder is entered twice.
 bool walkFolder(FolderSource& source, const std::wstring& folder, uint32_t mode, std::wstring_view patterns,
-                const FoundSink& sink, int maxDepth = 64);
+                const FoundSink& sink, int maxDepth = 64, size_t maxEntries = kMaxWalkEntries);
 
 }  // namespace vorbin

@@ -1,7 +1,8 @@
 // The real launcher's menus driven from outside: a button's menu with the
 // shell's entries, its font, sort and delete commands, the bar menu under
 // the logo and in the system menu, the HELP key's menu, a group's deletion
-// and the EXIT key's shutdown path (tested without powering off).
+// and the EXIT key's shutdown path (tested without powering off), and
+// "Start with..." handing a picked document to the button's program.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -318,6 +319,49 @@ TEST_F(MenusEndToEnd, GroupDeleteReleasesItsHotKeysAndExitPowersOffThroughThePri
   CloseHandle(file);
   EXPECT_STREQ(text, "power off");
   DeleteFileW(probe.c_str());
+}
+
+TEST_F(MenusEndToEnd, StartWithHandsThePickedDocumentToTheButtonsProgram) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring report = std::wstring(temp) + L"vorbin_start_with.txt";
+  const std::wstring document = std::wstring(temp) + L"start with me.txt";
+  DeleteFileW(report.c_str());
+  writeFile(document);
+  SetEnvironmentVariableW(L"VB_PROBE_OUT", report.c_str());
+  seed([](vorbin::GroupTable& t) {
+    auto item = std::make_unique<vorbin::Item>();
+    item->title = L"probe";
+    item->setTargetPath(L"\"" + e2e::binPath(L"launch_probe.exe") + L"\" /visible");
+    t.placeItem(1, 0, std::move(item));
+  });
+  start();
+  ASSERT_TRUE(buttonMenu(0));
+  tap('W');
+  HWND dialog = nullptr;
+  ASSERT_TRUE(e2e::waitUntil([&] { return (dialog = findDialog(launcher.pid())) != nullptr; }, 8000))
+      << "no document picker";
+  e2e::captureToArtifact(GetDesktopWindow(), L"menus_start_with");
+  HWND name = GetDlgItem(dialog, 0x47C);
+  if (!name) name = GetDlgItem(dialog, 0x480);
+  ASSERT_NE(name, nullptr);
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(document.c_str()));
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(e2e::waitUntil([&] { return exists(report); }, 8000)) << "the program did not start";
+  std::wstring line(512, L'\0');
+  DWORD read = 0;
+  HANDLE file = CreateFileW(report.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  ReadFile(file, line.data(), static_cast<DWORD>(line.size() * sizeof(wchar_t)), &read, nullptr);
+  CloseHandle(file);
+  line.resize(read / sizeof(wchar_t));
+  line = line.substr(0, line.find(L'\n'));
+  // The program's own arguments stay and the document follows them, quoted.
+  EXPECT_NE(line.find(L"/visible"), std::wstring::npos) << line;
+  EXPECT_NE(line.find(L"\"" + document + L"\""), std::wstring::npos) << line;
+  if (HWND probe = FindWindowW(L"VbLaunchProbe", nullptr)) PostMessageW(probe, WM_CLOSE, 0, 0);
+  DeleteFileW(report.c_str());
+  DeleteFileW(document.c_str());
 }
 
 }  // namespace

@@ -101,5 +101,71 @@ TEST_F(FolderWalk, SelfContainingTreeIsBoundedByDepth) {
   EXPECT_EQ(calls, 11 * 2);
 }
 
+// A folder that leads back to one already walked (a link Wine shows as a
+// plain folder, or a junction marked as such) is not walked again, and a
+// walk that grows without end stops at the entry cap.
+TEST_F(FolderWalk, LinksBackUpTheTreeAreNotFollowed) {
+  class Linked : public MemoryFolders {
+   public:
+    // Whatever lies under "back" is what lies under the top folder.
+    std::vector<FolderEntry> list(const std::wstring& folder, const std::wstring& pattern) override {
+      std::wstring f = folder;
+      for (size_t k; (k = f.find(L"\\back\\")) != std::wstring::npos;) f = L"C:\\top\\" + f.substr(k + 6);
+      return MemoryFolders::list(f, pattern);
+    }
+    std::wstring folderIdentity(const std::wstring& folder) override {
+      // "back" in any folder is the top folder again.
+      std::wstring f = folder;
+      while (!f.empty() && f.back() == L'\\') f.pop_back();
+      return f.size() >= 5 && f.compare(f.size() - 5, 5, L"\\back") == 0 ? L"top"
+                                                                         : (f == L"C:\\top" ? L"top" : f);
+    }
+  } fs2;
+  fs2.folders = fs.folders;
+  fs2.folders[L"C:\\top\\"].push_back({L"back", true});
+  fs2.folders[L"C:\\top\\sub\\"].push_back({L"junction", true, false, false, true});
+  fs2.folders[L"C:\\top\\sub\\junction\\"] = {{L"never.exe"}};
+  std::vector<Found> out;
+  EXPECT_TRUE(walkFolder(fs2, L"C:\\top", kWalkRecurse | kWalkHeaderSent, L"*.exe",
+                         [&](uint32_t f, const std::wstring& p) {
+                           out.push_back({f, p});
+                           return true;
+                         }));
+  EXPECT_EQ(out, (std::vector<Found>{{1, L"C:\\top\\a.exe"}, {1, L"C:\\top\\sub\\c.exe"}}));
+  // Shown as folder buttons, a linked folder is still offered.
+  out.clear();
+  walkFolder(fs2, L"C:\\top\\sub", kWalkFoldersAsItems | kWalkHeaderSent, L"*.exe",
+             [&](uint32_t f, const std::wstring& p) {
+               out.push_back({f, p});
+               return true;
+             });
+  EXPECT_EQ(out, (std::vector<Found>{{1, L"C:\\top\\sub\\c.exe"}, {2, L"C:\\top\\sub\\junction"}}));
+}
+
+TEST(FolderWalkCap, ManyEntriesEndTheWalk) {
+  class Wide : public FolderSource {
+   public:
+    std::vector<FolderEntry> list(const std::wstring& folder, const std::wstring&) override {
+      std::vector<FolderEntry> out;
+      for (int i = 0; i < 50; ++i) out.push_back({L"f" + std::to_wstring(i) + L".exe"});
+      // Every folder has two more: without a cap the tree doubles at each level.
+      out.push_back({L"a", true});
+      out.push_back({L"b", true});
+      (void)folder;
+      return out;
+    }
+  } wide;
+  size_t found = 0;
+  EXPECT_FALSE(walkFolder(
+      wide, L"C:\\w", kWalkRecurse, L"*.exe",
+      [&](uint32_t, const std::wstring&) {
+        ++found;
+        return true;
+      },
+      64, 5000));
+  EXPECT_GT(found, 0u);
+  EXPECT_LE(found, 5000u);
+}
+
 }  // namespace
 }  // namespace vorbin

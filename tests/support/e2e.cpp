@@ -70,7 +70,10 @@ void Process::kill() {
 
 Process startLauncher(const std::wstring& arguments, int showCommand) {
   Process p;
-  p.start(binPath(L"vorbin2k.exe"), arguments, showCommand);
+  // The tip of the day would stand in front of every test; a test that wants
+  // it sets Tip\StartUp itself.
+  const bool tips = profile::getDword(L"Tip", L"StartUp").has_value();
+  p.start(binPath(L"vorbin2k.exe"), tips ? arguments : L"/nologo " + arguments, showCommand);
   return p;
 }
 

@@ -1,0 +1,156 @@
+// Task mode's buttons: the commands on the marked windows, the display
+// modes, minimise all, cascade, tile and task details; and a task's program
+// made a button of the group shown before the task list.
+#include <algorithm>
+
+#include "framework/trace.h"
+#include "launcher/bar/bar_window.h"
+#include "launcher/bar/task_commands_win.h"
+#include "launcher/bar/task_rules.h"
+#include "launcher/resources/resource_ids.h"
+#include "launcher/services/language_strings.h"
+#include "launcher/services/process_info.h"
+#include "launcher/services/process_rules.h"
+#include "launcher/services/text_format.h"
+#include "launcher/widgets/user_message.h"
+
+namespace vorbin {
+
+namespace {
+
+enum ModeButton { kMinimiseAll = 3, kCascade = 4, kTile = 5, kDetails = 6 };
+
+// The folder an Explorer window shows: its title when that is a folder,
+// else the path inside the title.
+std::wstring explorerFolder(HWND window) {
+  wchar_t title[kMaxTitleChars + 1] = {};
+  InternalGetWindowText(window, title, static_cast<int>(kMaxTitleChars + 1));
+  const auto isFolder = [](const std::wstring& path) {
+    const DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+  };
+  if (isFolder(title)) return title;
+  if (auto found = pathFromTitle(title, isFolder)) return found->path;
+  return {};
+}
+
+// The question's template holds what is added, then the group's title.
+std::wstring makeButtonQuestion(const std::wstring& what, const std::wstring& group) {
+  const std::wstring question = resourceString(IDS_TASK_BUTTON_QUESTION);
+  const size_t first = question.find(L"%s");
+  if (first == std::wstring::npos) return what;
+  return question.substr(0, first) + what + substituteName(question.substr(first + 2), group);
+}
+
+}  // namespace
+
+void CBarWindow::taskBoxCommand(const Hit& box) {
+  Settings& s = m_context.settings;
+  const bool detailed = s.dispTaskDetails != 0;
+  if (box.area == hit_area::kCommands) {
+    const TaskList::CommandRun run =
+        m_tasks.runOnMarked(box.index, detailed, [this](HWND w) { return makeTaskButton(w); });
+    repaintContent();
+    if (run.hidesBar && s.lockLevel == 0) hideBar(kHidePlain);
+    return;
+  }
+  if (box.area != hit_area::kModes) return;
+  switch (box.index) {
+    case 0:
+    case 1:
+    case 2:
+      if (s.taskDispMode != box.index) {
+        s.taskDispMode = box.index;
+        repaintAll();
+      }
+      break;
+    case kMinimiseAll:
+      minimiseAllWindows(m_hwnd);
+      break;
+    case kCascade:
+      cascadeMarkedTasks();
+      break;
+    case kTile: {
+      if (m_tasks.markedWindows().empty()) {
+        MessageBeep(MB_OK);
+        break;
+      }
+      HMENU menu = LoadMenuW(static_cast<HINSTANCE>(resourceModule()), MAKEINTRESOURCEW(IDM_TILE_MENU));
+      if (!menu) {
+        FW_TRACE_FAILURE("LoadMenuW");
+        break;
+      }
+      const HitRect r = hitGeometry().modeButtons[kTile];
+      POINT at{r.left, r.bottom};
+      ClientToScreen(m_hwnd, &at);
+      const int chosen = static_cast<int>(TrackPopupMenu(GetSubMenu(menu, 0), TPM_RETURNCMD | TPM_LEFTALIGN,
+                                                         at.x, at.y, 0, m_hwnd, nullptr));
+      DestroyMenu(menu);
+      if (chosen != 0) tileMarkedTasks(chosen);
+      break;
+    }
+    case kDetails:
+      s.dispTaskDetails = detailed ? 0 : 1;
+      refreshTaskList();
+      break;
+    default:
+      break;
+  }
+}
+
+void CBarWindow::cascadeMarkedTasks() {
+  const std::vector<HWND> windows = m_tasks.markedWindows();
+  if (windows.empty()) {
+    MessageBeep(MB_OK);
+    return;
+  }
+  const Rect work = barWorkArea(m_hwnd);
+  const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
+  arrangeWindows(m_hwnd, windows, [&](size_t n) { return cascadeRects(n, work, step); });
+}
+
+void CBarWindow::tileMarkedTasks(int layoutCommand) {
+  const std::vector<HWND> windows = m_tasks.markedWindows();
+  if (windows.empty()) {
+    MessageBeep(MB_OK);
+    return;
+  }
+  const TileChoice choice = tileChoice(layoutCommand, barWorkArea(m_hwnd));
+  arrangeWindows(m_hwnd, windows, [&](size_t n) { return tileRects(n, choice.area, choice.horizontal); });
+}
+
+bool CBarWindow::makeTaskButton(HWND window) {
+  const TaskCommandLine line = taskCommandLine(window);
+  std::wstring path = line.program;
+  std::wstring arguments = line.arguments;
+  const bool folder = !path.empty() && isExplorerProgram(path);
+  if (folder) {
+    path = explorerFolder(window);
+    arguments.clear();
+  }
+  if (path.empty()) {
+    UserMessage message;
+    message.text = IDS_TASK_BUTTON_NO_PROGRAM;
+    message.caption = IDS_TASK_BUTTON_NO_PROGRAM_CAPTION;
+    showMessage(m_hwnd, message, MB_OK | MB_ICONEXCLAMATION);
+    return false;
+  }
+  GroupTable& groups = m_context.groups;
+  const int group = std::clamp(m_returnGroup, 1, std::max(1, static_cast<int>(groups.placeholderIndex())));
+  const Group* target = groups.group(group);
+  std::wstring what = resourceString(folder ? IDS_TASK_BUTTON_FOLDER : IDS_TASK_BUTTON_PROGRAM) + path;
+  if (!arguments.empty()) what += L"\n" + arguments;
+  UserMessage question;
+  // The text is made here (two parts go into it); the library gives the caption.
+  question.caption = IDS_TASK_BUTTON_CAPTION;
+  const std::wstring text = makeButtonQuestion(what, target ? target->title : std::wstring());
+  question.insert = text;
+  if (showMessage(m_hwnd, question, MB_OKCANCEL | MB_ICONINFORMATION) != IDOK) return false;
+  NewItemRequest request;
+  request.target = folder ? path : taskButtonTarget(path, arguments);
+  request.flags = folder ? 0x0040u : 0u;
+  request.slot = -1;
+  return m_adder.addItemFromRequest(std::move(request), group).has_value();
+}
+
+}  // namespace vorbin

@@ -1,0 +1,458 @@
+// The bar's side of a drag from another program (see drop_handler.h).
+#include "launcher/bar/drop_handler.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+#include <windowsx.h>
+
+#include "framework/com.h"
+#include "framework/trace.h"
+#include "launcher/bar/bar_window.h"
+#include "launcher/bar/drop_moves.h"
+#include "launcher/dialogs/group_sheet.h"
+#include "launcher/interact/item_launch.h"
+#include "launcher/interact/launch_item.h"
+#include "launcher/model/item_record.h"
+#include "launcher/resources/resource_ids.h"
+#include "launcher/services/language_strings.h"
+#include "launcher/widgets/user_message.h"
+
+namespace vorbin {
+namespace {
+
+// The effects a drag out of the bar allows: move and link, and a private
+// value that only the bar's own drop answers with (dropped back on the bar).
+constexpr DWORD kEffectBackOnBar = 0x0100;
+constexpr DWORD kDragOutEffects = DROPEFFECT_MOVE | DROPEFFECT_LINK | 0x0100 | 0x0200;
+
+std::wstring fromAnsi(std::string_view bytes) {
+  if (bytes.empty()) return {};
+  const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  if (n <= 0) return {};
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
+  return out;
+}
+
+FORMATETC formatOf(CLIPFORMAT format) { return {format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}; }
+
+bool offers(IDataObject* data, CLIPFORMAT format) {
+  FORMATETC f = formatOf(format);
+  return data->QueryGetData(&f) == S_OK;
+}
+
+// Hands the memory block of a format to read; false when the data gave none.
+template <class Read>
+bool readBlock(IDataObject* data, CLIPFORMAT format, Read&& read) {
+  FORMATETC f = formatOf(format);
+  STGMEDIUM medium{};
+  if (FAILED(data->GetData(&f, &medium))) return false;
+  bool ok = false;
+  if (medium.tymed == TYMED_HGLOBAL && medium.hGlobal) {
+    // The block's size bounds every read: the other program's header does not.
+    const SIZE_T size = GlobalSize(medium.hGlobal);
+    if (const void* p = GlobalLock(medium.hGlobal)) {
+      read(std::span<const uint8_t>(static_cast<const uint8_t*>(p), size));
+      GlobalUnlock(medium.hGlobal);
+      ok = true;
+    }
+  }
+  ReleaseStgMedium(&medium);
+  return ok;
+}
+
+CLIPFORMAT registered(const wchar_t* name) { return static_cast<CLIPFORMAT>(RegisterClipboardFormatW(name)); }
+
+bool isFolderPath(const std::wstring& path) {
+  const DWORD a = GetFileAttributesW(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool isFolderIdList(const IdListBytes& list) {
+  SHFILEINFOW info{};
+  info.dwAttributes = SFGAO_FOLDER | SFGAO_STREAM;
+  if (!SHGetFileInfoW(reinterpret_cast<LPCWSTR>(list.data()), 0, &info, sizeof info,
+                      SHGFI_PIDL | SHGFI_ATTRIBUTES | SHGFI_ATTR_SPECIFIED))
+    return false;
+  // A zip file is a folder to the shell but a file to the bar.
+  return (info.dwAttributes & SFGAO_FOLDER) && !(info.dwAttributes & SFGAO_STREAM);
+}
+
+// The shell's drop target of an item-ID list.
+IDropTarget* dropTargetOf(HWND owner, PCIDLIST_ABSOLUTE list) {
+  fw::ComPtr<IShellFolder> parent;
+  PCUITEMID_CHILD child = nullptr;
+  if (FAILED(SHBindToParent(list, IID_IShellFolder, parent.putVoid(), &child))) return nullptr;
+  IDropTarget* target = nullptr;
+  if (FAILED(parent->GetUIObjectOf(owner, 1, &child, IID_IDropTarget, nullptr, reinterpret_cast<void**>(&target))))
+    return nullptr;
+  return target;
+}
+
+}  // namespace
+
+void DropHandler::attach(HWND bar) {
+  m_hwnd = bar;
+  m_target = registerDropTarget(bar, *this);
+}
+
+void DropHandler::detach() {
+  dragLeave();
+  revokeDropTarget(m_hwnd, m_target);
+}
+
+DropPlace DropHandler::placeAt(POINT screen, DWORD keys) const {
+  DropPlace place;
+  place.keys = keys;
+  POINT client = screen;
+  ScreenToClient(m_hwnd, &client);
+  const Hit hit = m_bar.m_actions.hitAt(client);
+  place.area = hit.area;
+  if (hit.area == hit_area::kGrid || hit.area == hit_area::kQuick) {
+    const Item* item = m_bar.m_context.groups.item(m_bar.m_actions.groupOfArea(hit.area), hit.index);
+    place.occupied = item != nullptr && hit.index >= 0;
+    place.handsToShell = item && ((item->flags & kItemFolder) || !item->hasTarget());
+  }
+  return place;
+}
+
+IDropTarget* DropHandler::shellTargetAt(POINT screen) const {
+  POINT client = screen;
+  ScreenToClient(m_hwnd, &client);
+  const Hit hit = m_bar.m_actions.hitAt(client);
+  if (hit.area != hit_area::kGrid && hit.area != hit_area::kQuick) return nullptr;
+  const Item* item = m_bar.m_context.groups.item(m_bar.m_actions.groupOfArea(hit.area), hit.index);
+  if (!item) return nullptr;
+  if (item->flags & kItemIdList) {
+    if (idListSize(item->target) == 0) return nullptr;
+    return dropTargetOf(m_hwnd, reinterpret_cast<PCIDLIST_ABSOLUTE>(item->target.data()));
+  }
+  // A folder item opens its folder text; any other its program.
+  std::wstring path = (item->flags & (kItemFolder | kItemPrompt)) ? item->folder : item->targetPath();
+  if (!(item->flags & (kItemFolder | kItemPrompt))) {
+    findProgram(path, false, m_bar.launchContext(false));
+  }
+  if (path.empty() || path.size() > kMaxDropPathChars) return nullptr;
+  PIDLIST_ABSOLUTE list = nullptr;
+  if (FAILED(SHParseDisplayName(path.c_str(), nullptr, &list, 0, nullptr)) || !list) return nullptr;
+  IDropTarget* target = dropTargetOf(m_hwnd, list);
+  CoTaskMemFree(list);
+  return target;
+}
+
+void DropHandler::hover(POINT screen) {
+  POINT client = screen;
+  ScreenToClient(m_hwnd, &client);
+  const Hit hit = m_bar.m_actions.hitAt(client);
+  GroupTable& groups = m_bar.m_context.groups;
+  if (hit.area == hit_area::kTabs && hit.index > 0 && hit.index != groups.activeGroup && !m_bar.taskMode()) {
+    // Resting on another tab opens its group, as for the bar's own drags.
+    m_bar.m_timers.hovered(hit.index);
+    m_bar.m_timers.arm({{kTimerHoverGroup, m_bar.m_context.settings.intervalAtDrop}});
+  }
+  if (hit.area == hit_area::kGrid || hit.area == hit_area::kQuick)
+    m_bar.m_marks.showHot(m_bar.m_actions.groupOfArea(hit.area), hit.index, m_bar.m_actions.buttonRepainter());
+  else
+    clearHover();
+}
+
+void DropHandler::clearHover() { m_bar.m_marks.showHot(-1, -1, m_bar.m_actions.buttonRepainter()); }
+
+DWORD DropHandler::dragEnter(IDataObject*, DWORD keys, POINT screen, DWORD allowed) {
+  SetForegroundWindow(m_hwnd);
+  m_bar.m_timers.forgetHover();
+  m_dragActive = true;
+  m_keysAtEntry = keys;
+  return dragOver(keys, screen, allowed);
+}
+
+DWORD DropHandler::dragOver(DWORD keys, POINT screen, DWORD allowed) {
+  if (!m_dragActive) return DROPEFFECT_NONE;
+  hover(screen);
+  // The bar's own drag came back: its buttons move (or copy with Control).
+  if (m_outgoing) return (keys & MK_CONTROL) ? (allowed & DROPEFFECT_COPY ? DROPEFFECT_COPY : kEffectBackOnBar)
+                                             : kEffectBackOnBar;
+  const std::optional<uint32_t> effect = outsideDragEffect(placeAt(screen, m_keysAtEntry | (keys & MK_RBUTTON)), allowed);
+  if (effect) return *effect;
+  // A folder button (or a right-button drag on a button): the shell's target takes it.
+  IDropTarget* shell = shellTargetAt(screen);
+  if (!shell) return DROPEFFECT_NONE;
+  shell->Release();
+  return allowed & (DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK);
+}
+
+void DropHandler::dragLeave() {
+  if (!m_dragActive) return;
+  m_dragActive = false;
+  m_bar.m_timers.forgetHover();
+  clearHover();
+}
+
+DropOffer DropHandler::readOffer(IDataObject* data) const {
+  DropOffer offer;
+  if (!data) return offer;
+  const CLIPFORMAT idLists = registered(CFSTR_SHELLIDLIST);
+  const CLIPFORMAT descriptorsW = registered(CFSTR_FILEDESCRIPTORW);
+  const CLIPFORMAT descriptorsA = registered(CFSTR_FILEDESCRIPTORA);
+  // Only the first format offered counts; one that cannot be read gives nothing.
+  if (offers(data, CF_HDROP)) {
+    offer.files.emplace();
+    readBlock(data, CF_HDROP, [&](std::span<const uint8_t> b) { offer.files = parseDropFiles(b, fromAnsi); });
+    return offer;
+  }
+  if (offers(data, idLists)) {
+    offer.idLists.emplace();
+    readBlock(data, idLists, [&](std::span<const uint8_t> b) { offer.idLists = parseIdListArray(b); });
+    return offer;
+  }
+  auto readText = [&] {
+    if (offers(data, CF_UNICODETEXT))
+      readBlock(data, CF_UNICODETEXT, [&](std::span<const uint8_t> b) { offer.text = parseDroppedText(b, true, fromAnsi); });
+    else if (offers(data, CF_TEXT))
+      readBlock(data, CF_TEXT, [&](std::span<const uint8_t> b) { offer.text = parseDroppedText(b, false, fromAnsi); });
+  };
+  const bool wideDescriptors = offers(data, descriptorsW);
+  if (wideDescriptors || offers(data, descriptorsA)) {
+    const std::wstring cut = resourceString(IDS_SHORTCUT_DECORATION);
+    offer.links.emplace();
+    readBlock(data, wideDescriptors ? descriptorsW : descriptorsA, [&](std::span<const uint8_t> b) {
+      offer.links = parseLinkDescriptors(b, wideDescriptors, cut, fromAnsi);
+    });
+    readText();
+    return offer;
+  }
+  readText();
+  return offer;
+}
+
+DWORD DropHandler::drop(IDataObject* data, DWORD keys, POINT screen, DWORD allowed) {
+  const DWORD dragKeys = m_keysAtEntry | (keys & MK_RBUTTON);
+  const bool wasActive = m_dragActive;
+  dragLeave();
+  if (!wasActive || !data) return DROPEFFECT_NONE;
+  if (m_outgoing) {
+    // Dropped back on the bar: handled here, and the drag's end must not
+    // take it for a move out of the bar.
+    POINT client = screen;
+    ScreenToClient(m_hwnd, &client);
+    const DragItems items = *m_outgoing;
+    dropInside(items, client, (keys & MK_CONTROL) != 0);
+    return kEffectBackOnBar;
+  }
+  DropFacts facts;
+  facts.isFolder = isFolderPath;
+  facts.idListIsFolder = isFolderIdList;
+  std::vector<NewItemRequest> requests = dropRequests(readOffer(data), facts);
+  if (requests.empty()) return DROPEFFECT_NONE;
+  const DropPlace place = placeAt(screen, dragKeys);
+  if (dropGoesToShell(place, onlyWebAddresses(requests))) {
+    // The folder (or the program) takes the drop itself, as the shell decides.
+    IDropTarget* shell = shellTargetAt(screen);
+    if (!shell) return DROPEFFECT_NONE;
+    const POINTL at{screen.x, screen.y};
+    const DWORD offered = (dragKeys & MK_RBUTTON) ? (DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK) : allowed;
+    DWORD effect = offered;
+    DWORD done = DROPEFFECT_NONE;
+    if (SUCCEEDED(shell->DragEnter(data, keys, at, &effect)) && effect != DROPEFFECT_NONE) {
+      effect = offered;
+      shell->DragOver(keys, at, &effect);
+      effect = offered;
+      if (SUCCEEDED(shell->Drop(data, keys, at, &effect))) done = effect;
+    } else {
+      shell->DragLeave();
+    }
+    shell->Release();
+    return done;
+  }
+  // The buttons are made after the drag-and-drop loop has returned: the
+  // questions asked meanwhile must not hold the other program's drag.
+  if (m_queue.empty()) m_rightDrop = false;
+  m_rightDrop = m_rightDrop || (dragKeys & MK_RBUTTON);
+  for (NewItemRequest& r : requests) m_queue.push_back(std::move(r));
+  PostMessageW(m_hwnd, kMsgDropsQueued, 0,
+               MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(screen.x)), static_cast<WORD>(static_cast<SHORT>(screen.y))));
+  return outsideDragEffect(place, allowed).value_or(DROPEFFECT_COPY) & allowed;
+}
+
+void DropHandler::dragOverNow() {
+  if (!m_dragActive) return;
+  POINT at{};
+  GetCursorPos(&at);
+  hover(at);
+}
+
+void DropHandler::processQueue(LPARAM point) {
+  // The questions and dialogs below run message loops in which another drop
+  // may arrive: this drop works on its own copy.
+  std::vector<NewItemRequest> requests = std::move(m_queue);
+  m_queue.clear();
+  const bool right = std::exchange(m_rightDrop, false);
+  if (requests.empty()) return;
+  // A monitor left of or above the primary one gives negative coordinates.
+  POINT client{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+  ScreenToClient(m_hwnd, &client);
+  const Hit hit = m_bar.m_actions.hitAt(client);
+  const int group = m_bar.m_actions.groupOfArea(hit.area);
+  const bool onButton = (hit.area == hit_area::kGrid || hit.area == hit_area::kQuick) && hit.index >= 0;
+  const bool occupied = onButton && m_bar.m_context.groups.item(group, hit.index) != nullptr;
+  const QueuedDropPlan plan = planQueuedDrop(onButton || hit.area == hit_area::kTabs ? hit.area : hit_area::kNone,
+                                             occupied, hit.index, right, requests.size());
+  switch (plan.kind) {
+    case QueuedDropKind::kNothing:
+      return;
+    case QueuedDropKind::kAddAtSlot:
+      if (plan.askReplace) {
+        UserMessage question;
+        question.text = IDS_DROP_REPLACE;
+        question.caption = IDS_DROP_REPLACE_CAPTION;
+        if (showMessage(m_hwnd, question, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
+      }
+      addAt(group, hit.index, std::move(requests));
+      return;
+    case QueuedDropKind::kAddAtFreeSlots:
+      if (plan.selectGroup) {
+        if (*plan.selectGroup > 0) m_bar.m_actions.selectGroup(*plan.selectGroup);
+        addAt(m_bar.m_context.groups.activeGroup, -1, std::move(requests));
+      } else {
+        addAt(group, -1, std::move(requests));
+      }
+      return;
+    case QueuedDropKind::kStartWithEach:
+      launchWithEach(group, hit.index, requests);
+      return;
+    case QueuedDropKind::kElsewhere:
+      dropElsewhere(std::move(requests));
+      return;
+  }
+}
+
+void DropHandler::addAt(int group, int slot, std::vector<NewItemRequest> requests) {
+  std::optional<ItemAdder::Added> last;
+  for (NewItemRequest& r : requests) {
+    r.slot = slot;
+    if (auto added = m_bar.m_adder.addItemFromRequest(std::move(r), group)) last = added;
+  }
+  m_bar.groupsChanged();
+  if (last && m_bar.slotGeometry(last->group, last->slot))
+    m_bar.m_marks.showHot(last->group, last->slot, m_bar.m_actions.buttonRepainter());
+}
+
+void DropHandler::launchWithEach(int group, int slot, const std::vector<NewItemRequest>& requests) {
+  const Item* item = m_bar.m_context.groups.item(group, slot);
+  if (!item) return;
+  const Item copy = *item;  // a launch may run a loop in which the bar changes
+  for (const NewItemRequest& r : requests) {
+    std::wstring document = r.target;
+    if (r.flags & kItemIdList) {
+      wchar_t path[MAX_PATH] = {};
+      if (idListSize(r.idList) == 0 ||
+          !SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(r.idList.data()), path))
+        continue;
+      document = path;
+    }
+    launchItem(launchRequestFor(copy, document), m_bar.launchContext(true));
+  }
+}
+
+void DropHandler::dropElsewhere(std::vector<NewItemRequest> requests) {
+  m_bar.repaintAll();
+  GroupTable& groups = m_bar.m_context.groups;
+  for (NewItemRequest& r : requests) {
+    const int active = groups.activeGroup;
+    if (r.flags & kItemFolder) {
+      // A folder is registered through the group's sheet; Cancel there stops
+      // the rest of the drop. The bar paints first.
+      UpdateWindow(m_hwnd);
+      Sleep(100);
+      GroupSheetContext context;
+      context.groups = &groups;
+      context.settings = &m_bar.m_context.settings;
+      context.bar = m_hwnd;
+      context.resources = static_cast<HINSTANCE>(resourceModule());
+      const RegisterFolder folder{(r.flags & kItemIdList) ? std::wstring() : r.target, r.idList};
+      const bool accepted = registerDroppedFolder(m_hwnd, active, folder, context);
+      m_bar.groupsChanged();
+      if (!accepted) return;
+      continue;
+    }
+    std::vector<NewItemRequest> one;
+    one.push_back(std::move(r));
+    addAt(active, -1, std::move(one));
+  }
+}
+
+void DropHandler::dropInside(const DragItems& items, POINT client, bool copy) {
+  const Hit hit = m_bar.m_actions.hitAt(client);
+  if (hit.area == hit_area::kCaption) {
+    // The caption row is the bar's waste basket: as the delete command.
+    if (items.tab)
+      m_bar.m_menus.deleteGroup(items.group);
+    else
+      m_bar.m_menus.deleteButtons(items.group, items.slots);
+    return;
+  }
+  if (items.tab) {
+    if (hit.area == hit_area::kTabs) moveTab(items.group, hit.index);
+    return;
+  }
+  moveButtons(items, hit, copy);
+}
+
+void DropHandler::moveTab(int group, int onto) {
+  GroupTable& groups = m_bar.m_context.groups;
+  const std::optional<int> to = tabDropIndex(group, onto, static_cast<int>(groups.placeholderIndex()));
+  if (!to) return;
+  // The groups in between move up or down a place.
+  for (int i = group; i < *to; ++i) std::swap(groups[i], groups[i + 1]);
+  for (int i = group; i > *to; --i) std::swap(groups[i], groups[i - 1]);
+  groups.activeGroup = *to;
+  groups.saveOrder();
+  m_bar.groupsChanged();
+}
+
+void DropHandler::moveButtons(const DragItems& items, const Hit& hit, bool copy) {
+  GroupTable& groups = m_bar.m_context.groups;
+  int target = -1;
+  std::optional<int> cell;
+  if (hit.area == hit_area::kTabs && hit.index >= 1) {
+    target = hit.index;
+    // The buttons' own tab changes nothing.
+    if (target == items.group) return;
+  } else if ((hit.area == hit_area::kGrid || hit.area == hit_area::kQuick) && hit.index >= 0) {
+    target = m_bar.m_actions.groupOfArea(hit.area);
+    cell = hit.index;
+  } else {
+    return;
+  }
+  if (target < 0 || static_cast<size_t>(target) > groups.placeholderIndex()) return;
+  if (static_cast<size_t>(target) == groups.placeholderIndex()) {
+    const std::optional<int> made = groups.ensureGroup(target, nullptr, false);
+    if (!made) return;
+    target = *made;
+  }
+  auto occupied = [&](int slot) { return groups.item(target, slot) != nullptr; };
+  const std::vector<ButtonMove> moves =
+      target == items.group ? planMovesWithinGroup(items.slots, items.pressedSlot, *cell, copy, occupied, kMaxItemSlots)
+                            : planMovesToGroup(items.slots, cell, copy, occupied, kMaxItemSlots);
+  for (const ButtonMove& m : moves) groups.moveItem(items.group, m.from, target, m.to, m.mode);
+  m_bar.groupsChanged();
+}
+
+void DropHandler::dragOut(const DragItems& items) {
+  std::optional<DragFolder> folder = DragFolder::create();
+  if (!folder) return;
+  const std::vector<std::wstring> names = writeDragFiles(m_bar.m_context.groups, items, folder->path(), L"Item");
+  fw::ComPtr<IDataObject> data =
+      fw::ComPtr<IDataObject>::attach(shellDataObject(m_hwnd, folder->path(), names));
+  if (!data) return;
+  BarDropSource source(items.rightButton);
+  m_outgoing = items;
+  const std::optional<DWORD> effect = runDragOut(data.get(), &source, kDragOutEffects);
+  m_outgoing.reset();
+  // Moved out to another place: the buttons leave the bar without a question.
+  if (effect && !items.tab && moveOutDeletes(*effect, items.rightButton))
+    m_bar.m_menus.deleteButtons(items.group, items.slots);
+}
+
+}  // namespace vorbin

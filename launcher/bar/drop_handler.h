@@ -1,0 +1,74 @@
+// What the bar does with a drag from another program: the effect and the
+// hover feedback while it is over the bar, reading the dropped data into
+// requests, handing a drop on a folder button to the shell, and making the
+// buttons once the drag-and-drop loop has returned (message 0x047E).
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <vector>
+
+#include "launcher/bar/drag_source.h"
+#include "launcher/bar/drop_formats.h"
+#include "launcher/bar/drop_target.h"
+#include "launcher/interact/hit_areas.h"
+
+namespace vorbin {
+
+class CBarWindow;
+
+class DropHandler final : public DropEvents {
+ public:
+  explicit DropHandler(CBarWindow& bar) : m_bar(bar) {}
+  ~DropHandler() = default;
+
+  // Registers the bar as a drop target (on creation) and revokes it.
+  void attach(HWND bar);
+  void detach();
+
+  DWORD dragEnter(IDataObject* data, DWORD keys, POINT screen, DWORD allowed) override;
+  DWORD dragOver(DWORD keys, POINT screen, DWORD allowed) override;
+  void dragLeave() override;
+  DWORD drop(IDataObject* data, DWORD keys, POINT screen, DWORD allowed) override;
+
+  // A drag from another program is over the bar.
+  bool dragActive() const { return m_dragActive; }
+  // Message 0x022B: the drag-over again at the pointer, only while a drag is over the bar.
+  void dragOverNow();
+  // Message 0x047E: the queued requests become buttons at the drop point
+  // (screen coordinates, signed, packed as x and y words).
+  void processQueue(LPARAM point);
+  size_t queued() const { return m_queue.size(); }
+
+  // The bar's own buttons or tab, dragged and released over the bar at
+  // client: moved, copied or swapped there, a tab reordered, or removed on
+  // the caption row.
+  void dropInside(const DragItems& items, POINT client, bool copy);
+  // The bar's own drag left the bar: it goes on as a drag of shortcut files;
+  // a move out deletes the buttons. Returns when the drag is over.
+  void dragOut(const DragItems& items);
+
+ private:
+  DropPlace placeAt(POINT screen, DWORD keys) const;
+  void hover(POINT screen);
+  void clearHover();
+  DropOffer readOffer(IDataObject* data) const;
+  // The shell's drop target of the button's target; null when it has none.
+  IDropTarget* shellTargetAt(POINT screen) const;
+  void addAt(int group, int slot, std::vector<NewItemRequest> requests);
+  void launchWithEach(int group, int slot, const std::vector<NewItemRequest>& requests);
+  void dropElsewhere(std::vector<NewItemRequest> requests);
+  void moveButtons(const DragItems& items, const Hit& hit, bool copy);
+  void moveTab(int group, int onto);
+
+  CBarWindow& m_bar;
+  HWND m_hwnd = nullptr;
+  BarDropTarget* m_target = nullptr;
+  bool m_dragActive = false;
+  DWORD m_keysAtEntry = 0;  // the key state when the drag came in (MK_RBUTTON: a right-button drag)
+  bool m_rightDrop = false;  // the queued requests came by a right-button drag
+  std::vector<NewItemRequest> m_queue;
+  std::optional<DragItems> m_outgoing;  // the bar's own drag, while it runs as an OLE drag
+};
+
+}  // namespace vorbin

@@ -1,0 +1,75 @@
+// Rules of the task list's commands that need no window: which entries a
+// click marks, which windows a command acts on, where cascade and tile put
+// the windows, and how a task's program becomes a button.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "launcher/model/group_table.h"
+#include "launcher/services/rect_math.h"
+
+namespace vorbin {
+
+// A click on entry n of the list. Without a modifier it switches to the
+// window and leaves the marks; Ctrl toggles the entry's mark and makes it the
+// anchor; Shift marks every entry from the anchor to it (Ctrl+Shift as well,
+// both keeping the other marks), as buttons and files are marked elsewhere.
+struct MarkClick {
+  int entry = 0;
+  bool ctrl = false;
+  bool shift = false;
+};
+struct MarkOutcome {
+  bool switchTo = false;  // a plain click: command 0 on the entry
+  bool changed = false;   // some mark changed: repaint the list
+};
+MarkOutcome markByClick(TaskTable& table, int& anchor, const MarkClick& click);
+// Marks the entries first..last (in either order, clipped to the list).
+bool markRange(TaskTable& table, int first, int last);
+int markedCount(const TaskTable& table);
+
+// The windows a command button acts on: the marked entries in list order,
+// taken before the first window is touched (a question may let reports
+// change the list meanwhile).
+std::vector<void*> markedWindows(const TaskTable& table);
+
+// The tile menu's command: bit 0x2000 stacks the windows (horizontal tiling),
+// bits 0x70 pick the area: 0x20 left, 0x30 right, 0x40 top, 0x50 bottom half
+// of the work area, anything else the whole work area.
+struct TileChoice {
+  bool horizontal = false;
+  Rect area;
+};
+TileChoice tileChoice(int commandId, const Rect& workArea);
+
+// Tiling count windows in the area: stacked (horizontal) or side by side;
+// from four windows on a grid of nearly square shape. The rectangles cover
+// the area without overlap.
+std::vector<Rect> tileRects(size_t count, const Rect& area, bool horizontal);
+// Cascading count windows from the area's top left, each step further down
+// and right; a run that would leave the area starts again at the top.
+std::vector<Rect> cascadeRects(size_t count, const Rect& area, int step);
+
+// An Explorer folder window: its program's file name is "explorer.exe" (a
+// folder merely named so does not count).
+bool isExplorerProgram(std::wstring_view path);
+// The target of the new button: the path (quoted when it holds a blank),
+// then a blank and the arguments when there are any.
+std::wstring taskButtonTarget(std::wstring_view path, std::wstring_view arguments);
+
+// The details line of an entry: the program's file name, then its process
+// id, priority name and type ("notepad.exe  (pid 12, Normal, 32Bit)").
+// Without a known path the line shows "?" for the name.
+std::wstring taskDetailsLine(std::wstring_view imagePath, uint32_t processId, std::wstring_view priorityName,
+                             std::wstring_view typeName);
+
+// The command that makes a task's program a button; it asks first.
+inline constexpr int kMakeButtonCommand = 8;
+
+// The list's scroll offset kept in proportion when the row height changes,
+// rounded down to whole rows of the new height.
+int rescaledScrollOffset(int offset, int oldRowHeight, int newRowHeight);
+
+}  // namespace vorbin

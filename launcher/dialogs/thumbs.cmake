@@ -1,0 +1,13 @@
+# Web-page thumbnails: the scaler, the browser-window rules, the JPEG files,
+# the capture, the settings dialogs and the web-link page.
+vb_core_sources(vbcore ${VB_SOURCE_ROOT}/launcher/render/thumb_scale.cpp
+  ${VB_SOURCE_ROOT}/launcher/services/page_window_rules.cpp thumb_dialog_rules.cpp)
+if(VB_WINDOWS)
+  # libjpeg is linked statically: no DLL beside the program.
+  add_library(vb_jpeg STATIC IMPORTED GLOBAL)
+  set_target_properties(vb_jpeg PROPERTIES IMPORTED_LOCATION ${VB_DEPS_DIR}/lib/libjpeg.a
+    INTERFACE_INCLUDE_DIRECTORIES ${VB_DEPS_DIR}/include)
+  target_link_libraries(vblauncher PUBLIC vb_jpeg)
+  target_sources(vblauncher PRIVATE ${VB_SOURCE_ROOT}/launcher/render/jpeg_file.cpp
+    ${VB_SOURCE_ROOT}/launcher/services/thumbnail_capture.cpp thumbnail_dialog.cpp url_page.cpp)
+endif()

@@ -1,0 +1,238 @@
+// A second program for the drop tests: it drags a data object of its own
+// making onto a screen point with DoDragDrop, moving the pointer there, and
+// drops. Usage: drop_client <kind> <x> <y> [right] [<file>...]
+// Kinds: files (CF_HDROP of the files), url (CF_UNICODETEXT of the first
+// argument), and the hostile blocks pfiles, longpath, cida, descriptors, text.
+#include <windows.h>
+#include <ole2.h>
+#include <shlobj.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Block {
+  CLIPFORMAT format;
+  std::vector<uint8_t> bytes;
+};
+
+class DataObject final : public IDataObject {
+ public:
+  explicit DataObject(std::vector<Block> blocks) : m_blocks(std::move(blocks)) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDataObject)) {
+      *out = static_cast<IDataObject*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
+  ULONG STDMETHODCALLTYPE Release() override { return --m_refs; }  // lives on main's stack
+  const Block* find(const FORMATETC* f) const {
+    if (!f || !(f->tymed & TYMED_HGLOBAL)) return nullptr;
+    for (const Block& b : m_blocks)
+      if (b.format == f->cfFormat) return &b;
+    return nullptr;
+  }
+  HRESULT STDMETHODCALLTYPE GetData(FORMATETC* f, STGMEDIUM* medium) override {
+    const Block* b = find(f);
+    if (!b) return DV_E_FORMATETC;
+    // Exactly the block's size: the reader must not look beyond it.
+    HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, b->bytes.size());
+    if (!h) return E_OUTOFMEMORY;
+    if (!b->bytes.empty()) {
+      std::memcpy(GlobalLock(h), b->bytes.data(), b->bytes.size());
+      GlobalUnlock(h);
+    }
+    medium->tymed = TYMED_HGLOBAL;
+    medium->hGlobal = h;
+    medium->pUnkForRelease = nullptr;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* f) override { return find(f) ? S_OK : DV_E_FORMATETC; }
+  HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
+    if (out) out->ptd = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
+    return OLE_E_ADVISENOTSUPPORTED;
+  }
+  HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return OLE_E_ADVISENOTSUPPORTED; }
+
+ private:
+  std::vector<Block> m_blocks;
+  ULONG m_refs = 1;
+};
+
+// Moves the pointer to the target in a few synthetic steps, then drops.
+class DropSource final : public IDropSource {
+ public:
+  DropSource(POINT from, POINT to, bool right) : m_from(from), m_to(to), m_right(right) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropSource)) {
+      *out = static_cast<IDropSource*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override {
+    if (escape) return DRAGDROP_S_CANCEL;
+    ++m_calls;
+    constexpr int kSteps = 8;
+    if (m_calls <= kSteps) {
+      const int x = m_from.x + (m_to.x - m_from.x) * m_calls / kSteps;
+      const int y = m_from.y + (m_to.y - m_from.y) * m_calls / kSteps;
+      moveTo(x, y);
+      Sleep(15);
+      return S_OK;
+    }
+    if (m_calls < kSteps + 6) {
+      moveTo(m_to.x, m_to.y);  // rest over the target for a few rounds
+      Sleep(15);
+      return S_OK;
+    }
+    release();
+    return DRAGDROP_S_DROP;
+  }
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+  void press() { button(m_right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN); }
+  void release() { button(m_right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP); }
+
+ private:
+  static void moveTo(int x, int y) {
+    SetCursorPos(x, y);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = (x * 65535) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = (y * 65535) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+  }
+  static void button(DWORD flag) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flag;
+    SendInput(1, &in, sizeof in);
+  }
+  POINT m_from, m_to;
+  bool m_right;
+  int m_calls = 0;
+};
+
+void putU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+  if (b.size() < at + 4) b.resize(at + 4);
+  std::memcpy(b.data() + at, &v, 4);
+}
+void appendWide(std::vector<uint8_t>& b, const std::wstring& s) {
+  const auto* p = reinterpret_cast<const uint8_t*>(s.c_str());
+  b.insert(b.end(), p, p + (s.size() + 1) * sizeof(wchar_t));
+}
+
+std::vector<uint8_t> dropFiles(const std::vector<std::wstring>& files) {
+  std::vector<uint8_t> b;
+  putU32(b, 0, sizeof(DROPFILES));
+  putU32(b, 16, 1);
+  b.resize(sizeof(DROPFILES));
+  for (const std::wstring& f : files) appendWide(b, f);
+  b.insert(b.end(), {0, 0});
+  return b;
+}
+
+CLIPFORMAT registered(const wchar_t* name) { return static_cast<CLIPFORMAT>(RegisterClipboardFormatW(name)); }
+
+std::vector<Block> blocksFor(const std::wstring& kind, const std::vector<std::wstring>& args) {
+  if (kind == L"files") return {{CF_HDROP, dropFiles(args)}};
+  if (kind == L"url") {
+    std::vector<uint8_t> b;
+    appendWide(b, args.empty() ? L"" : args[0]);
+    return {{CF_UNICODETEXT, b}};
+  }
+  if (kind == L"pfiles") {
+    // The file list said to start past the end of the block.
+    std::vector<uint8_t> b = dropFiles({L"C:\\windows\\notepad.exe"});
+    putU32(b, 0, static_cast<uint32_t>(b.size() + 64));
+    return {{CF_HDROP, b}};
+  }
+  if (kind == L"longpath") return {{CF_HDROP, dropFiles({L"C:\\" + std::wstring(297, L'p')})}};
+  if (kind == L"cida") {
+    // 1,000 items claimed in a block with room for two offsets.
+    std::vector<uint8_t> b;
+    putU32(b, 0, 1000);
+    putU32(b, 4, 12);
+    putU32(b, 8, 0x7FFFFF00u);
+    b.insert(b.end(), {0, 0});
+    return {{registered(CFSTR_SHELLIDLIST), b}};
+  }
+  if (kind == L"descriptors") {
+    std::vector<uint8_t> b;
+    putU32(b, 0, 0x7FFFFFFFu);
+    putU32(b, 4, 0x8000);
+    b.resize(4 + 592);
+    std::vector<uint8_t> text;
+    appendWide(text, L"http://descriptor.test/");
+    return {{registered(CFSTR_FILEDESCRIPTORW), b}, {CF_UNICODETEXT, text}};
+  }
+  if (kind == L"text") {
+    // No terminator anywhere, and longer than any web address.
+    return {{CF_TEXT, std::vector<uint8_t>(4000, 'w')}};
+  }
+  return {};
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 4) return 2;
+  const std::wstring kind = argv[1];
+  const POINT to{_wtoi(argv[2]), _wtoi(argv[3])};
+  int next = 4;
+  const bool right = argc > next && std::wstring(argv[next]) == L"right";
+  if (right) ++next;
+  std::vector<std::wstring> args(argv + next, argv + argc);
+  // "@file": the arguments are the lines of a UTF-16 file (many files).
+  if (args.size() == 1 && args[0].starts_with(L"@")) {
+    std::vector<std::wstring> lines;
+    if (FILE* f = _wfopen(args[0].c_str() + 1, L"rb")) {
+      std::wstring line;
+      for (wint_t c; (c = fgetwc(f)) != WEOF;) {
+        if (c == L'\n') {
+          lines.push_back(line);
+          line.clear();
+        } else {
+          line.push_back(static_cast<wchar_t>(c));
+        }
+      }
+      fclose(f);
+    }
+    args = lines;
+  }
+  if (FAILED(OleInitialize(nullptr))) return 3;
+  DataObject data(blocksFor(kind, args));
+  // Start beside the target, so that the drag enters the bar from outside.
+  const POINT from{to.x, to.y + 200};
+  SetCursorPos(from.x, from.y);
+  DropSource source(from, to, right);
+  source.press();
+  Sleep(30);
+  DWORD effect = DROPEFFECT_NONE;
+  const HRESULT hr = DoDragDrop(&data, &source, DROPEFFECT_COPY | DROPEFFECT_LINK | DROPEFFECT_MOVE, &effect);
+  OleUninitialize();
+  // 0: dropped, 1: the target refused, 4: the drag failed.
+  return hr == DRAGDROP_S_DROP ? (effect != DROPEFFECT_NONE ? 0 : 1) : 4;
+}

@@ -1,0 +1,296 @@
+// Drops from a second program onto the real bar: files and a web address make
+// buttons, hostile data makes nothing and the bar keeps answering, a right
+// drop on an occupied button asks first, and a burst of 1,000 files is timed.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+
+#include "launcher/model/group_table.h"
+#include "launcher/model/registry_profile.h"
+#include "launcher/render/bar_fonts.h"
+#include "launcher/render/bar_layout.h"
+#include "tests/app/launcher_driver.h"
+#include "tests/support/e2e.h"
+
+namespace {
+
+using namespace driver;
+
+class DropEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    e2e::profile::clear();
+    e2e::profile::setString(L"Settings", L"Lock", L"Yes");
+    e2e::profile::setString(L"Settings", L"ActGroup", L"1");
+  }
+  void TearDown() override {
+    if (bar) e2e::closeAndWait(launcher, bar);
+  }
+  // One group "Drops", with a program button at slot 5.
+  void seed() {
+    vorbin::RegistryProfile profile;
+    vorbin::GroupTable table(profile, vorbin::ModelOptions{});
+    table.loadGroups();
+    std::wstring title = L"Drops";
+    ASSERT_TRUE(table.ensureGroup(static_cast<int>(table.placeholderIndex()), &title, false));
+    auto item = std::make_unique<vorbin::Item>();
+    item->title = L"Editor";
+    item->setTargetPath(L"C:\\windows\\notepad.exe");
+    table.placeItem(1, 5, std::move(item));
+    ASSERT_TRUE(table.saveItem(1, 5, false));
+    table.saveOrder();
+    section = table.groupSectionName(1);
+  }
+  void start() {
+    bar = startBarInFront(launcher);
+    ASSERT_NE(bar, nullptr);
+    ASSERT_TRUE(bringToFront(bar));
+    RECT client;
+    GetClientRect(bar, &client);
+    HDC screen = GetDC(nullptr);
+    const auto metrics = vorbin::measureLayoutMetrics(screen, vorbin::FontSettings{}, 25, 0, 4);
+    ReleaseDC(nullptr, screen);
+    layout = vorbin::computeBarLayout(metrics, false, client.bottom);
+  }
+  POINT slot(int n) const {
+    const vorbin::PixelRect r = vorbin::gridCellRect(layout, vorbin::gridCells(layout, 0), n);
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(bar, &p);
+    return p;
+  }
+  // Runs the second program's drag; its exit code.
+  std::optional<DWORD> drag(const std::wstring& kind, POINT at, const std::wstring& rest = L"") {
+    e2e::Process client;
+    std::wstring args = kind + L" " + std::to_wstring(at.x) + L" " + std::to_wstring(at.y);
+    if (!rest.empty()) args += L" " + rest;
+    if (!client.start(e2e::binPath(L"drop_client.exe"), args)) return std::nullopt;
+    std::optional<DWORD> code;
+    e2e::waitUntil([&] { return (code = client.wait(0)).has_value(); }, 30000);
+    return code;
+  }
+  // The items of group 1 as the profile holds them now.
+  std::vector<std::pair<int, vorbin::Item>> items() const {
+    vorbin::RegistryProfile profile;
+    vorbin::GroupTable table(profile, vorbin::ModelOptions{});
+    table.loadGroups();
+    std::vector<std::pair<int, vorbin::Item>> out;
+    if (table.placeholderIndex() < 2) return out;
+    for (size_t s = 0; s < table[1].items.size(); ++s)
+      if (table[1].items[s]) out.emplace_back(static_cast<int>(s), *table[1].items[s]);
+    return out;
+  }
+  size_t itemValues() const {
+    size_t n = 0;
+    for (const std::wstring& name : e2e::profile::valueNames(section))
+      if (name.find(L',') != std::wstring::npos) ++n;
+    return n;
+  }
+  bool answers() const {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(bar, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &result) != 0;
+  }
+  // Waits for count item values, answering any message box with OK meanwhile
+  // (a web address without a page picture may say so).
+  bool waitForValues(size_t count, DWORD timeoutMs) {
+    return e2e::waitUntil(
+        [&] {
+          if (HWND box = findDialog(launcher.pid())) PostMessageW(box, WM_COMMAND, IDOK, 0);
+          return itemValues() == count;
+        },
+        timeoutMs);
+  }
+
+  e2e::Process launcher;
+  HWND bar = nullptr;
+  vorbin::BarLayout layout;
+  std::wstring section;
+};
+
+std::wstring makeFile(const std::wstring& name) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring path = std::wstring(temp) + name;
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  CloseHandle(h);
+  return path;
+}
+
+TEST_F(DropEndToEnd, FilesAndAWebAddressMakeButtonsAndAReplaceAsksFirst) {
+  seed();
+  start();
+  const std::wstring a = makeFile(L"drop one.txt"), b = makeFile(L"drop two.txt"), c = makeFile(L"drop3.txt");
+  ASSERT_EQ(itemValues(), 1u);
+
+  // Three files on the empty slot 0: three buttons at the first free slots.
+  EXPECT_EQ(drag(L"files", slot(0), L"\"" + a + L"\" \"" + b + L"\" \"" + c + L"\""), 0u);
+  ASSERT_TRUE(waitForValues(4, 10000)) << "values: " << itemValues();
+  auto now = items();
+  ASSERT_EQ(now.size(), 4u);
+  EXPECT_EQ(now[0].first, 0);
+  EXPECT_EQ(now[0].second.targetPath(), a);
+  EXPECT_EQ(now[0].second.title, L"drop one");
+  EXPECT_EQ(now[1].second.targetPath(), b);
+  EXPECT_EQ(now[2].second.targetPath(), c);
+  EXPECT_EQ(now[2].first, 2);
+
+  // A web address as text on the empty slot 7.
+  EXPECT_EQ(drag(L"url", slot(7), L"http://drop.test/page"), 0u);
+  ASSERT_TRUE(waitForValues(5, 10000));
+  now = items();
+  ASSERT_EQ(now.size(), 5u);
+  EXPECT_EQ(now[4].first, 7);
+  EXPECT_EQ(now[4].second.targetPath(), L"http://drop.test/page");
+  EXPECT_TRUE(now[4].second.flags & vorbin::kItemUrl);
+
+  // A right drop of one file on the occupied slot 5 asks; Cancel keeps the button.
+  const auto before = e2e::profile::valueNames(section);
+  const std::vector<std::wstring> texts = libraryStrings(448), captions = libraryStrings(449);
+  e2e::Process client;
+  ASSERT_TRUE(client.start(e2e::binPath(L"drop_client.exe"), L"files " + std::to_wstring(slot(5).x) + L" " +
+                                                                  std::to_wstring(slot(5).y) + L" right \"" + a + L"\""));
+  HWND box = nullptr;
+  ASSERT_TRUE(e2e::waitUntil([&] { return (box = findDialog(launcher.pid())) != nullptr; }, 15000))
+      << "no question";
+  EXPECT_EQ(windowText(box), captions.at(0));
+  auto asked = answerDialog(launcher.pid(), IDCANCEL);
+  ASSERT_TRUE(asked);
+  EXPECT_EQ(*asked, texts.at(0));
+  client.wait(10000);
+  e2e::pumpFor(300);
+  EXPECT_EQ(e2e::profile::valueNames(section), before);
+  now = items();
+  ASSERT_EQ(now.size(), 5u);
+  EXPECT_EQ(now[3].first, 5);
+  EXPECT_EQ(now[3].second.title, L"Editor");
+  EXPECT_TRUE(answers());
+}
+
+TEST_F(DropEndToEnd, HostileDataAddsNothingAndTheBarKeepsAnswering) {
+  seed();
+  start();
+  for (const wchar_t* kind : {L"pfiles", L"longpath", L"cida", L"descriptors", L"text"}) {
+    SCOPED_TRACE(kind);
+    const std::optional<DWORD> code = drag(kind, slot(0));
+    ASSERT_TRUE(code);
+    EXPECT_NE(*code, 4u) << "the drag did not run";
+    e2e::pumpFor(400);
+    EXPECT_EQ(findDialog(launcher.pid()), nullptr);
+    EXPECT_EQ(itemValues(), 1u);
+    EXPECT_TRUE(answers());
+  }
+  // Message 0x022B with no drag over the bar changes nothing.
+  DWORD_PTR result = 0;
+  EXPECT_TRUE(SendMessageTimeoutW(bar, 0x022B, 0, 0, SMTO_ABORTIFHUNG, 3000, &result));
+  EXPECT_EQ(itemValues(), 1u);
+}
+
+void input(POINT at, DWORD buttons) {
+  INPUT in = {};
+  in.type = INPUT_MOUSE;
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  in.mi.dx = (at.x * 65536 + w - 1) / w;
+  in.mi.dy = (at.y * 65536 + h - 1) / h;
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+  SendInput(1, &in, sizeof(in));
+  e2e::pumpFor(40);
+}
+
+void dragOnBar(POINT from, POINT to) {
+  input(from, 0);
+  input(from, MOUSEEVENTF_LEFTDOWN);
+  input({from.x + 12, from.y + 2}, 0);
+  input({(from.x + to.x) / 2, (from.y + to.y) / 2}, 0);
+  input(to, 0);
+  input(to, MOUSEEVENTF_LEFTUP);
+}
+
+TEST_F(DropEndToEnd, AButtonDraggedToAnotherSlotMovesAndATabReordersTheGroups) {
+  seed();
+  {
+    vorbin::RegistryProfile profile;
+    vorbin::GroupTable table(profile, vorbin::ModelOptions{});
+    table.loadGroups();
+    std::wstring title = L"Second";
+    ASSERT_TRUE(table.ensureGroup(static_cast<int>(table.placeholderIndex()), &title, false));
+    table.saveOrder();
+  }
+  start();
+  const std::optional<std::wstring> order = e2e::profile::getString(L"Settings", L"Order");
+  ASSERT_TRUE(order);
+
+  // The Editor button from slot 5 to the empty slot 8: its value is filed under slot 8.
+  dragOnBar(slot(5), slot(8));
+  ASSERT_TRUE(e2e::waitUntil(
+      [&] {
+        const auto now = items();
+        return now.size() == 1 && now[0].first == 8;
+      },
+      5000))
+      << "the button did not move";
+  EXPECT_EQ(items()[0].second.title, L"Editor");
+  EXPECT_EQ(itemValues(), 1u);
+
+  // The second group's tab dropped on the first one: Order lists it first.
+  const vorbin::TabLayout tabs = vorbin::tabLayout(layout, 0);
+  auto tabPoint = [&](int group) {
+    const vorbin::PixelRect r = vorbin::tabRect(layout, tabs, group, 0);
+    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(bar, &p);
+    return p;
+  };
+  dragOnBar(tabPoint(2), tabPoint(1));
+  ASSERT_TRUE(e2e::waitUntil([&] { return e2e::profile::getString(L"Settings", L"Order") != order; }, 5000))
+      << "Order stayed " << std::string(order->begin(), order->end());
+  // The same sections (the quick group's first), the two groups exchanged.
+  auto sections = [](const std::wstring& text) {
+    std::vector<std::wstring> out;
+    std::wstring word;
+    for (wchar_t c : text + L" ") {
+      if (c == L' ' || c == L',') {
+        if (!word.empty()) out.push_back(word);
+        word.clear();
+      } else {
+        word.push_back(c);
+      }
+    }
+    return out;
+  };
+  std::vector<std::wstring> expected = sections(*order);
+  ASSERT_EQ(expected.size(), 3u);
+  std::swap(expected[1], expected[2]);
+  EXPECT_EQ(sections(*e2e::profile::getString(L"Settings", L"Order")), expected);
+  EXPECT_TRUE(answers());
+}
+
+TEST_F(DropEndToEnd, AThousandFilesBecomeButtons) {
+  seed();
+  start();
+  // Short names keep the command line of the second program within bounds:
+  // the files are passed through a list file instead.
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"drop1000\\";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  std::wstring list;
+  for (int i = 0; i < 1000; ++i) {
+    const std::wstring file = folder + L"f" + std::to_wstring(i) + L".txt";
+    CloseHandle(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    list += file + L"\n";
+  }
+  const std::wstring listFile = folder + L"list.txt";
+  FILE* f = _wfopen(listFile.c_str(), L"wb");
+  ASSERT_NE(f, nullptr);
+  fwrite(list.data(), sizeof(wchar_t), list.size(), f);
+  fclose(f);
+  const auto begin = std::chrono::steady_clock::now();
+  EXPECT_EQ(drag(L"files", slot(0), L"@" + listFile), 0u);
+  ASSERT_TRUE(waitForValues(1001, 120000)) << itemValues();
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+  std::printf("[ BENCH    ] 1000 files dropped to the last button saved: %.2f s\n", seconds);
+  RecordProperty("drop1000_seconds", std::to_string(seconds));
+  EXPECT_TRUE(answers());
+}
+
+}  // namespace

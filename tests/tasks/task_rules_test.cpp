@@ -1,0 +1,223 @@
+// Marking task entries, command targets, tile and cascade geometry, the
+// Explorer test and the new button's target.
+#include "launcher/bar/task_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace vorbin {
+namespace {
+
+TaskTable tableOf(int entries) {
+  TaskTable t;
+  for (int i = 1; i <= entries; ++i) {
+    TaskEntry e;
+    e.window = reinterpret_cast<void*>(static_cast<uintptr_t>(0x100 * i));
+    e.showState = 1;
+    t.add(e);
+  }
+  return t;
+}
+
+std::string marks(const TaskTable& t) {
+  std::string s;
+  for (size_t i = 1; i < t.size(); ++i) s += t[i].marked ? 'x' : '.';
+  return s;
+}
+
+TEST(TaskMarking, ClicksWithModifiersMarkLikeAFileList) {
+  struct Step {
+    int line;
+    MarkClick click;
+    std::string after;
+    bool switchTo;
+  };
+  // One sequence on a list of six entries; each step sees the previous marks.
+  const Step steps[] = {
+      {__LINE__, {2, false, false}, "......", true},  // a plain click switches, marks nothing
+      {__LINE__, {2, true, false}, ".x....", false},  // Ctrl toggles on and anchors
+      {__LINE__, {5, false, true}, ".xxxx.", false},  // Shift extends from the anchor
+      {__LINE__, {3, true, false}, ".x.xx.", false},  // Ctrl toggles off, anchor 3
+      {__LINE__, {1, false, true}, "xxxxx.", false},  // Shift upwards from the new anchor
+      {__LINE__, {9, true, false}, "xxxxx.", false},  // beyond the list: nothing
+      {__LINE__, {0, false, true}, "xxxxx.", false},  // the dummy entry: nothing
+      {__LINE__, {6, true, true}, "xxxxxx", false},   // Ctrl+Shift extends as well
+  };
+  TaskTable t = tableOf(6);
+  int anchor = 0;
+  for (const Step& s : steps) {
+    const MarkOutcome out = markByClick(t, anchor, s.click);
+    EXPECT_EQ(marks(t), s.after) << "line " << s.line;
+    EXPECT_EQ(out.switchTo, s.switchTo) << "line " << s.line;
+  }
+  EXPECT_EQ(markedCount(t), 6);
+}
+
+TEST(TaskMarking, ShiftWithoutAnchorMarksOnlyTheEntryAndRangesClip) {
+  TaskTable t = tableOf(4);
+  int anchor = 0;
+  EXPECT_TRUE(markByClick(t, anchor, {3, false, true}).changed);
+  EXPECT_EQ(marks(t), "..x.");
+  EXPECT_FALSE(markByClick(t, anchor, {3, false, true}).changed) << "nothing new";
+  EXPECT_TRUE(markRange(t, 9, -3));
+  EXPECT_EQ(marks(t), "xxxx");
+  TaskTable empty;
+  EXPECT_FALSE(markRange(empty, 1, 3));
+}
+
+TEST(TaskTargets, MarkedWindowsAreACopyInListOrder) {
+  TaskTable t = tableOf(5);
+  t[4].marked = 1;
+  t[2].marked = 1;
+  const std::vector<void*> windows = markedWindows(t);
+  ASSERT_EQ(windows.size(), 2u);
+  EXPECT_EQ(windows[0], t[2].window);
+  EXPECT_EQ(windows[1], t[4].window);
+  t.reset();  // the list changes while the copy is worked on
+  EXPECT_EQ(windows[1], reinterpret_cast<void*>(0x400));
+  EXPECT_TRUE(markedWindows(tableOf(3)).empty());
+}
+
+TEST(TileChoice, MenuBitsPickDirectionAndHalfOfTheWorkArea) {
+  // A work area that starts neither at 0 nor has an even width.
+  const Rect work{100, 30, 1101, 731};
+  struct Row {
+    int line;
+    int id;
+    bool horizontal;
+    Rect area;
+  };
+  const Row rows[] = {
+      {__LINE__, 0x4000, false, work},
+      {__LINE__, 0x4020, false, {100, 30, 600, 731}},
+      {__LINE__, 0x4030, false, {600, 30, 1101, 731}},
+      {__LINE__, 0x4040, false, {100, 30, 1101, 380}},
+      {__LINE__, 0x4050, false, {100, 380, 1101, 731}},
+      {__LINE__, 0x6020, true, {100, 30, 600, 731}},
+      {__LINE__, 0x6050, true, {100, 380, 1101, 731}},
+      {__LINE__, 0x4060, false, work},  // an unknown area: the whole work area
+      {__LINE__, 0x2070, true, work},
+  };
+  for (const Row& r : rows) {
+    const TileChoice c = tileChoice(r.id, work);
+    EXPECT_EQ(c.horizontal, r.horizontal) << "line " << r.line;
+    EXPECT_EQ(c.area, r.area) << "line " << r.line;
+  }
+}
+
+// Every rectangle inside the area, none overlapping, together covering it.
+void expectTiling(const std::vector<Rect>& rects, const Rect& area, int line) {
+  long long covered = 0;
+  for (size_t i = 0; i < rects.size(); ++i) {
+    const Rect& r = rects[i];
+    EXPECT_FALSE(r.empty()) << "line " << line << " rect " << i;
+    EXPECT_TRUE(r.left >= area.left && r.top >= area.top && r.right <= area.right && r.bottom <= area.bottom)
+        << "line " << line << " rect " << i;
+    covered += static_cast<long long>(r.width()) * r.height();
+    for (size_t j = 0; j < i; ++j) {
+      const Rect cut = intersectRect(r, rects[j]);
+      EXPECT_TRUE(cut.empty()) << "line " << line << " rects " << j << "," << i;
+    }
+  }
+  EXPECT_EQ(covered, static_cast<long long>(area.width()) * area.height()) << "line " << line;
+}
+
+TEST(TileRects, TilesCoverTheAreaWithoutOverlap) {
+  const Rect area{100, 30, 601, 731};
+  struct Row {
+    int line;
+    size_t count;
+    bool horizontal;
+    int columns;  // distinct left edges
+    int rows;     // distinct top edges
+  };
+  const Row table[] = {
+      {__LINE__, 1, false, 1, 1}, {__LINE__, 3, false, 3, 1}, {__LINE__, 3, true, 1, 3},
+      {__LINE__, 4, false, 2, 2}, {__LINE__, 5, false, 2, 3}, {__LINE__, 9, true, 3, 3},
+  };
+  for (const Row& r : table) {
+    const std::vector<Rect> rects = tileRects(r.count, area, r.horizontal);
+    ASSERT_EQ(rects.size(), r.count) << "line " << r.line;
+    expectTiling(rects, area, r.line);
+    std::set<int> lefts, tops;
+    for (const Rect& x : rects) {
+      lefts.insert(x.left);
+      tops.insert(x.top);
+    }
+    EXPECT_EQ(static_cast<int>(lefts.size()), r.columns) << "line " << r.line;
+    EXPECT_EQ(static_cast<int>(tops.size()), r.rows) << "line " << r.line;
+  }
+  EXPECT_TRUE(tileRects(0, area, false).empty());
+  EXPECT_TRUE(tileRects(3, Rect{10, 10, 10, 50}, false).empty());
+}
+
+TEST(CascadeRects, StepsDownAndRightAndWrapsInsideTheArea) {
+  const Rect area{50, 20, 950, 620};
+  const std::vector<Rect> rects = cascadeRects(40, area, 25);
+  ASSERT_EQ(rects.size(), 40u);
+  EXPECT_EQ(rects[0].left, 50);
+  EXPECT_EQ(rects[0].top, 20);
+  EXPECT_EQ(rects[1].left, 75);
+  EXPECT_EQ(rects[1].top, 45);
+  bool wrapped = false;
+  for (size_t i = 0; i < rects.size(); ++i) {
+    const Rect& r = rects[i];
+    EXPECT_TRUE(r.left >= area.left && r.top >= area.top && r.right <= area.right && r.bottom <= area.bottom)
+        << "rect " << i;
+    EXPECT_EQ(r.width(), 600);
+    EXPECT_EQ(r.height(), 400);
+    if (i > 0 && r.left < rects[i - 1].left) wrapped = true;
+  }
+  EXPECT_TRUE(wrapped) << "40 steps of 25 cannot fit in 300 pixels of room";
+  EXPECT_TRUE(cascadeRects(0, area, 25).empty());
+}
+
+TEST(TaskButton, ExplorerByFileNameAndTargetQuoting) {
+  struct Row {
+    int line;
+    const wchar_t* path;
+    bool explorer;
+  };
+  const Row rows[] = {
+      {__LINE__, L"C:\\windows\\explorer.exe", true},
+      {__LINE__, L"C:\\WINDOWS\\EXPLORER.EXE", true},
+      {__LINE__, L"explorer.exe", true},
+      {__LINE__, L"C:\\tools\\explorer\\viewer.exe", false},  // a folder of that name
+      {__LINE__, L"C:\\tools\\myexplorer.exe", false},
+      {__LINE__, L"C:\\tools\\explorer.exe.bak", false},
+      {__LINE__, L"", false},
+  };
+  for (const Row& r : rows) EXPECT_EQ(isExplorerProgram(r.path), r.explorer) << "line " << r.line;
+
+  EXPECT_EQ(taskButtonTarget(L"C:\\a\\b.exe", L""), L"C:\\a\\b.exe");
+  EXPECT_EQ(taskButtonTarget(L"C:\\Program Files\\b.exe", L""), L"\"C:\\Program Files\\b.exe\"");
+  EXPECT_EQ(taskButtonTarget(L"C:\\Program Files\\b.exe", L"/x \"y z\""),
+            L"\"C:\\Program Files\\b.exe\" /x \"y z\"");
+  EXPECT_EQ(taskButtonTarget(L"C:\\a\\b.exe", L"doc.txt"), L"C:\\a\\b.exe doc.txt");
+}
+
+TEST(TaskDetails, LineNamesFileProcessPriorityAndType) {
+  EXPECT_EQ(taskDetailsLine(L"C:\\w\\notepad.exe", 12, L"Normal", L"32Bit"), L"notepad.exe  (pid 12, Normal, 32Bit)");
+  EXPECT_EQ(taskDetailsLine(L"", 7, L"", L"16Bit"), L"?  (pid 7, 16Bit)");
+  EXPECT_EQ(taskDetailsLine(L"/x/y", 1, L"High", L"32Bit"), L"y  (pid 1, High, 32Bit)");
+}
+
+TEST(TaskScroll, OffsetKeepsItsProportionInWholeRows) {
+  struct Row {
+    int line, offset, oldHeight, newHeight, expected;
+  };
+  const Row rows[] = {
+      {__LINE__, 60, 20, 40, 120},  // row 3 stays row 3
+      {__LINE__, 70, 20, 40, 120},  // half a row is dropped
+      {__LINE__, 120, 40, 20, 60},  {__LINE__, 100, 40, 30, 60},
+      {__LINE__, 0, 20, 40, 0},     {__LINE__, -5, 20, 40, 0},
+      {__LINE__, 60, 0, 40, 0},
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(rescaledScrollOffset(r.offset, r.oldHeight, r.newHeight), r.expected) << "line " << r.line;
+}
+
+}  // namespace
+}  // namespace vorbin
