@@ -3,6 +3,8 @@
 placeholder, the item decorations and the group and task marks) as 32x32
 .ico files with a 16-colour and a 32-bit image each, and the bar's pointer
 and the plain arrow as .cur files (the same format with the hot spot in each entry).
+The application icon also carries 16, 24 and 48 pixel images (drawn four
+times larger and reduced) and a 256 pixel PNG image for the shell's large views.
 
 Run from anywhere: python3 scripts/make_icons.py [output folder]
 (default: launcher/render/icons beside this script's project)."""
@@ -10,6 +12,7 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 SIZE = 32
 PALETTE = [(0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00), (0x80, 0x80, 0x00),
@@ -21,11 +24,12 @@ PALETTE = [(0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00), (0x80, 0x
 class Canvas:
     """RGBA pixels, top row first; alpha 0 is transparent."""
 
-    def __init__(self):
-        self.px = [[(0, 0, 0, 0)] * SIZE for _ in range(SIZE)]
+    def __init__(self, size=SIZE):
+        self.size = size
+        self.px = [[(0, 0, 0, 0)] * size for _ in range(size)]
 
     def put(self, x, y, rgb, alpha=255):
-        if 0 <= x < SIZE and 0 <= y < SIZE:
+        if 0 <= x < self.size and 0 <= y < self.size:
             self.px[y][x] = (*rgb, alpha)
 
     def rect(self, x0, y0, x1, y1, rgb):
@@ -130,9 +134,49 @@ def find_badge():
     return c
 
 
-def application():
+class ScaledCanvas(Canvas):
+    """A canvas k times the 32-pixel grid: rectangles and frames are given in
+    grid units, frames are k pixels wide."""
+
+    def __init__(self, k):
+        super().__init__(SIZE * k)
+        self.k = k
+
+    def rect(self, x0, y0, x1, y1, rgb):
+        k = self.k
+        super().rect(x0 * k, y0 * k, x1 * k, y1 * k, rgb)
+
+    def frame(self, x0, y0, x1, y1, rgb):
+        self.rect(x0, y0, x1, y0 + 1, rgb)
+        self.rect(x0, y1 - 1, x1, y1, rgb)
+        self.rect(x0, y0, x0 + 1, y1, rgb)
+        self.rect(x1 - 1, y0, x1, y1, rgb)
+
+    def soft_shadow(self):
+        n, k = self.size, self.k
+        shadow = [(x + k, y + k) for y in range(n) for x in range(n) if self.px[y][x][3] == 255]
+        for x, y in shadow:
+            if x < n and y < n and self.px[y][x][3] == 0:
+                self.px[y][x] = (0, 0, 0, 96)
+
+
+def reduced(canvas, factor):
+    """The canvas made factor times smaller, each pixel the alpha-weighted mean of its block."""
+    n = canvas.size // factor
+    out = Canvas(n)
+    for y in range(n):
+        for x in range(n):
+            block = [canvas.px[y * factor + j][x * factor + i] for j in range(factor) for i in range(factor)]
+            alpha = sum(p[3] for p in block)
+            if alpha == 0:
+                continue
+            rgb = tuple(round(sum(p[c] * p[3] for p in block) / alpha) for c in range(3))
+            out.px[y][x] = (*rgb, round(alpha / len(block)))
+    return out
+
+
+def draw_application(c):
     """The bar itself: a dark frame with a row of tabs and a grid of coloured buttons."""
-    c = Canvas()
     c.rect(4, 2, 28, 30, (0x40, 0x60, 0x90))
     c.frame(4, 2, 28, 30, (0x00, 0x00, 0x80))
     c.rect(6, 4, 26, 8, (0xC0, 0xC0, 0xC0))
@@ -146,6 +190,18 @@ def application():
     c.rect(6, 25, 26, 28, (0x80, 0x80, 0x80))
     c.soft_shadow()
     return c
+
+
+def application():
+    return draw_application(Canvas())
+
+
+def application_sizes():
+    """The 32-pixel drawing as it is, the other sizes drawn larger and reduced."""
+    images = {32: application(), 256: draw_application(ScaledCanvas(8))}
+    for size in (16, 24, 48):
+        images[size] = reduced(draw_application(ScaledCanvas(size * 4 // SIZE)), 4)
+    return images
 
 
 def startup_mark():
@@ -239,23 +295,26 @@ def nearest_index(rgb):
 
 def and_mask(canvas, opaque):
     """Bottom-up 1-bit rows padded to 4 bytes; 1 = transparent."""
+    n = canvas.size
+    stride = (n + 31) // 32 * 4
     rows = []
-    for y in reversed(range(SIZE)):
+    for y in reversed(range(n)):
         bits = 0
-        for x in range(SIZE):
+        for x in range(n):
             if not opaque(canvas.px[y][x]):
-                bits |= 1 << (31 - x)
-        rows.append(struct.pack('>I', bits))
+                bits |= 1 << (stride * 8 - 1 - x)
+        rows.append(bits.to_bytes(stride, 'big'))
     return b''.join(rows)
 
 
 def image_4bit(canvas):
-    header = struct.pack('<IiiHHIIiiII', 40, SIZE, SIZE * 2, 1, 4, 0, 0, 0, 0, 16, 0)
+    n = canvas.size
+    header = struct.pack('<IiiHHIIiiII', 40, n, n * 2, 1, 4, 0, 0, 0, 0, 16, 0)
     palette = b''.join(struct.pack('BBBB', b, g, r, 0) for r, g, b in PALETTE)
     rows = []
-    for y in reversed(range(SIZE)):
-        row = bytearray(16)
-        for x in range(SIZE):
+    for y in reversed(range(n)):
+        row = bytearray((n + 7) // 8 * 4)
+        for x in range(n):
             p = canvas.px[y][x]
             index = nearest_index(p[:3]) if p[3] >= 128 else 0
             row[x // 2] |= index << 4 if x % 2 == 0 else index
@@ -264,24 +323,39 @@ def image_4bit(canvas):
 
 
 def image_32bit(canvas):
-    header = struct.pack('<IiiHHIIiiII', 40, SIZE, SIZE * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+    n = canvas.size
+    header = struct.pack('<IiiHHIIiiII', 40, n, n * 2, 1, 32, 0, 0, 0, 0, 0, 0)
     rows = []
-    for y in reversed(range(SIZE)):
+    for y in reversed(range(n)):
         rows.append(b''.join(struct.pack('BBBB', p[2], p[1], p[0], p[3]) for p in canvas.px[y]))
     return header + b''.join(rows) + and_mask(canvas, lambda p: p[3] > 0)
 
 
-def ico(canvas, hot_spot=None):
+def png(canvas):
+    """The canvas as a PNG file (RGBA, no filtering), as icons keep their 256-pixel image."""
+    n = canvas.size
+    raw = b''.join(b'\0' + b''.join(bytes(p) for p in canvas.px[y]) for y in range(n))
+
+    def chunk(kind, data):
+        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', n, n, 8, 6, 0, 0, 0)) +
+            chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
+
+
+def ico(canvas, hot_spot=None, more=None):
     """An icon file, or with a hot spot a cursor file: type 2, and the hot
-    spot where an icon entry keeps its planes and bit count."""
-    images = [(16, 4, image_4bit(canvas)), (0, 32, image_32bit(canvas))]
+    spot where an icon entry keeps its planes and bit count. more: further
+    sizes of an icon, each a canvas (256: stored as PNG, others 32-bit)."""
+    images = [(SIZE, 16, 4, image_4bit(canvas)), (SIZE, 0, 32, image_32bit(canvas))]
+    for size, extra in sorted((more or {}).items()):
+        images.append((size, 0, 32, png(extra) if size >= 256 else image_32bit(extra)))
     out = struct.pack('<HHH', 0, 1 if hot_spot is None else 2, len(images))
     offset = 6 + 16 * len(images)
-    for colours, bits, data in images:
+    for size, colours, bits, data in images:
         fields = (1, bits) if hot_spot is None else hot_spot
-        out += struct.pack('<BBBBHHII', SIZE, SIZE, colours, 0, *fields, len(data), offset)
+        out += struct.pack('<BBBBHHII', size % 256, size % 256, colours, 0, *fields, len(data), offset)
         offset += len(data)
-    return out + b''.join(data for _, _, data in images)
+    return out + b''.join(data for _, _, _, data in images)
 
 
 ICONS = {101: ('application.ico', application), 102: ('group_mark.ico', group_mark),
@@ -298,8 +372,11 @@ def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, 'launcher', 'render', 'icons')
     os.makedirs(folder, exist_ok=True)
     for resource, (name, draw) in sorted(ICONS.items()):
+        more = None
+        if draw is application:
+            more = {size: image for size, image in application_sizes().items() if size != SIZE}
         with open(os.path.join(folder, name), 'wb') as f:
-            f.write(ico(draw()))
+            f.write(ico(draw(), more=more))
         print(f'{resource} {name}')
     for resource, (name, draw, hot_spot) in sorted(CURSORS.items()):
         with open(os.path.join(folder, name), 'wb') as f:

@@ -17,6 +17,7 @@ PACKAGES=(
   clang libclang-rt-14-dev llvm
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 fonts-ipafont-gothic
+  wixl
 )
 
 missing=()

@@ -136,7 +136,7 @@ TEST(DdeExecute, AddItemBecomesARequest) {
   EXPECT_EQ(op.item.folder, L"C:\\work");
   EXPECT_EQ(op.item.flags, 1u);
   EXPECT_EQ(op.item.slot, -1);
-  EXPECT_EQ(op.item.picture, 0);
+  EXPECT_EQ(op.item.picture, kNoCaptureMark) << "a DDE item asks for no page picture (and no \"no picture\" message)";
 
   struct Case {
     const wchar_t* text;

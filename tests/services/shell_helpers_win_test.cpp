@@ -31,6 +31,23 @@ void touch(const std::wstring& path) {
   CloseHandle(h);
 }
 
+void removeTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  HANDLE h = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        removeTree(folder + L"\\" + name);
+      else
+        DeleteFileW((folder + L"\\" + name).c_str());
+    } while (FindNextFileW(h, &found));
+    FindClose(h);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
 class ShellHelpers : public ::testing::Test {
  protected:
   fw::OleScope ole;
@@ -41,8 +58,8 @@ TEST_F(ShellHelpers, DataFolderCreatesEveryLevelAndFallsBack) {
   ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData)));
   std::wstring ornel = std::wstring(appData) + L"\\Ornelsoft";
   std::wstring folder = ornel + L"\\Vorbin2k\\";
-  RemoveDirectoryW((ornel + L"\\Vorbin2k").c_str());
-  RemoveDirectoryW(ornel.c_str());
+  // Other tests leave files in the data folder (pictures, skins): remove the whole tree.
+  removeTree(ornel);
   ASSERT_EQ(GetFileAttributesW(ornel.c_str()), INVALID_FILE_ATTRIBUTES);
 
   EXPECT_EQ(dataFolder(nullptr, L"C:\\fallback\\", true), folder);
