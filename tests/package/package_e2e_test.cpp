@@ -19,7 +19,7 @@
 namespace {
 
 constexpr wchar_t kFiles[][16] = {L"vorbin2k.exe", L"Vorber2k.dll", L"VorbinBR.exe", L"Vorbr2ke.dll",
-                                  L"Vorbr2kj.dll"};
+                                  L"Vorbr2kj.dll", L"tips-e.dat",   L"tips-j.dat"};
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 // A Unix path of the build as Wine sees it.
