@@ -39,6 +39,7 @@ struct Group {
   int firstVisibleSlot = 0;  // dispOffset times buttons per row
   int selectionHead = -1;
   std::vector<std::unique_ptr<Item>> items;  // sparse: an empty slot holds null
+  Identity identity;  // which group this is, wherever the table moves it
 
   Item* item(int slot) const {
     return slot >= 0 && static_cast<size_t>(slot) < items.size() ? items[slot].get() : nullptr;

@@ -1,6 +1,7 @@
 // The stored form of an item: the record (flags, prompt options, hot key,
 // image, target, four texts) and the value name "title,slot+1" it is kept under.
 #pragma once
+#include "launcher/model/identity.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -51,6 +52,7 @@ struct Item {
   uint16_t hotKeyId = kNoHotKeyId;
   IconImage image;
   int titleCut = 0;  // set by painting
+  Identity identity;  // which item this is, for finding it again after a nested loop
 
   bool hasTarget() const { return !target.empty(); }
   // The target as text (empty for item-ID lists and absent targets).

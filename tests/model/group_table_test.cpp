@@ -499,3 +499,39 @@ TEST(TaskTable, VisibleWindowsComeBeforeHiddenOnes) {
 
 }  // namespace
 }  // namespace vorbin
+
+namespace vorbin {
+namespace {
+
+// Items and groups are found again after nested loops by their identity: a
+// copy is another item, a table read again holds other items even where the
+// memory is reused, and only a move carries an identity along.
+TEST(GroupTable, IdentitiesTellItemsApartAcrossCopiesAndReloads) {
+  Item original;
+  Item copy = original;
+  EXPECT_NE(copy.identity, original.identity);
+  const uint64_t before = original.identity.value();
+  Item moved = std::move(original);
+  EXPECT_EQ(moved.identity.value(), before);
+  copy = moved;  // a copy into an existing item makes it another one
+  EXPECT_NE(copy.identity.value(), before);
+
+  MemoryProfile p;
+  Item item;
+  item.title = L"first";
+  item.setTargetPath(L"C:\\a.exe");
+  storeInNewGroup(p, item);
+  GroupTable t(p, options());
+  t.loadGroups();
+  ASSERT_NE(t.item(1, 0), nullptr);
+  const uint64_t loaded = t.item(1, 0)->identity.value();
+  const uint64_t group = t[1].identity.value();
+  t.removeItem(1, 0);
+  t.loadGroups();
+  ASSERT_NE(t.item(1, 0), nullptr);
+  EXPECT_NE(t.item(1, 0)->identity.value(), loaded) << "a reloaded item passes for the one that was freed";
+  EXPECT_NE(t[1].identity.value(), group);
+}
+
+}  // namespace
+}  // namespace vorbin
