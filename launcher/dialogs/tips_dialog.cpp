@@ -111,7 +111,9 @@ void CTipsDialog::readNextTip() {
 bool CTipsDialog::onInitDialog() {
   CheckDlgButton(m_hwnd, IDC_TIPS_AT_STARTUP, m_atStartUp ? BST_CHECKED : BST_UNCHECKED);
   EnableWindow(item(IDC_TIPS_NEXT), m_haveTip);
-  ShowWindow(item(IDC_TIPS_HEADING), SW_HIDE);
+  // The page, the band and the heading only mark out where the dialog paints
+  // them: shown, their own background would cover that painting.
+  for (int guide : {IDC_TIPS_PAGE, IDC_TIPS_BAND, IDC_TIPS_HEADING}) ShowWindow(item(guide), SW_HIDE);
   HFONT gui = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   LOGFONTW heading{};
   GetObjectW(gui, sizeof(heading), &heading);
