@@ -168,6 +168,7 @@ TEST_F(HelpPopupTest, DetailsOfALiveWindowAndOfAClosedOne) {
   EXPECT_NE(report.find(L"Window Rect\t: ( 40, 50)-( 220, 120)"), std::wstring::npos) << report;
   EXPECT_NE(report.find(L"help_win_test"), std::wstring::npos) << report;
   EXPECT_NE(report.find(stringOf(s_english, 1048)), std::wstring::npos) << report;
+  e2e::pumpFor(200);  // painted before the picture is taken
   e2e::captureToArtifact(popup, L"help_details_en");
 
   // Gone before it is asked about: nothing opens, nothing breaks.
