@@ -214,7 +214,8 @@ std::size_t idListSize(std::span<const std::uint8_t> bytes) {
 
 HICON shellIcon(const wchar_t* pathOrIdList, UINT extra) {
   SHFILEINFOW info{};
-  if (!SHGetFileInfoW(pathOrIdList, 0, &info, sizeof info, SHGFI_ICON | SHGFI_LARGEICON | extra))
+  const DWORD attributes = (extra & SHGFI_USEFILEATTRIBUTES) ? FILE_ATTRIBUTE_NORMAL : 0;
+  if (!SHGetFileInfoW(pathOrIdList, attributes, &info, sizeof info, SHGFI_ICON | SHGFI_LARGEICON | extra))
     return nullptr;
   return info.hIcon;
 }
@@ -258,6 +259,14 @@ HICON findItemIcon(ItemIconSource& source) {
   const std::wstring program =
       (source.flags & kItemFlagFolder) ? std::wstring(source.path) : programOf(source.path);
   if (program.empty()) return nullptr;
+  // A document's icon is its type's: asked for by type, the shell reads
+  // neither the file nor its folder (in a folder of thousands of files that
+  // reading is what registration would spend its time on).
+  if (!(source.flags & kItemFlagFolder) && !iconVariesPerFile(program)) {
+    const DWORD attributes = GetFileAttributesW(program.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+      if ((icon = shellIcon(program.c_str(), SHGFI_USEFILEATTRIBUTES))) return icon;
+  }
   icon = shellIcon(program.c_str(), 0);
   return icon ? icon : associatedIcon(program, source.iconIndex);
 }

@@ -235,4 +235,24 @@ std::wstring_view firstPathToken(std::wstring_view path) {
   return path.substr(0, path.find_first_of(L" \t"));
 }
 
+bool iconVariesPerFile(std::wstring_view path) {
+  const std::size_t name = path.find_last_of(L"\\/:");
+  const std::wstring_view file = name == std::wstring_view::npos ? path : path.substr(name + 1);
+  const std::size_t dot = file.rfind(L'.');
+  if (dot == std::wstring_view::npos || dot + 1 == file.size()) return true;
+  const std::wstring_view extension = file.substr(dot + 1);
+  if (extension.size() > 4) return false;
+  wchar_t lower[5] = {};
+  for (std::size_t i = 0; i < extension.size(); ++i) {
+    const wchar_t c = extension[i];
+    lower[i] = c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c;
+  }
+  static constexpr std::wstring_view kOwnIcons[] = {L"exe", L"dll", L"ico", L"cur", L"ani", L"lnk", L"url",
+                                                    L"pif", L"scr", L"cpl", L"icl", L"msc", L"ocx"};
+  const std::wstring_view ext(lower, extension.size());
+  for (std::wstring_view own : kOwnIcons)
+    if (ext == own) return true;
+  return false;
+}
+
 }  // namespace vorbin

@@ -168,4 +168,10 @@ ItemIconChoice chooseItemDecoration(std::uint32_t itemFlags, bool hasImageOrPath
 // that begins with a double quote runs to the next one, without the quotes.
 std::wstring_view firstPathToken(std::wstring_view path);
 
+// Whether a file's icon may differ from that of other files of its type
+// (programs, libraries, icons, cursors, shortcuts, screen savers, …) or the
+// file has no type at all; the icon of any other file is its type's icon and
+// can be asked for without reading the file or its folder.
+bool iconVariesPerFile(std::wstring_view path);
+
 }  // namespace vorbin

@@ -173,6 +173,20 @@ TEST(IconImageDecoration, ProgramPartIsTheFirstBlankSeparatedToken) {
   EXPECT_EQ(firstPathToken(L"   "), L"");
 }
 
+TEST(IconImageDecoration, OnlyFilesThatCarryTheirOwnIconAreReadForIt) {
+  struct Case {
+    const wchar_t* path;
+    bool varies;
+  } cases[] = {
+      {L"C:\\a\\notes.txt", false}, {L"C:\\a\\Report.DOCX", false}, {L"page.xhtml", false},
+      {L"C:\\a\\tool.exe", true},   {L"C:\\a\\TOOL.EXE", true},    {L"lib.dll", true},
+      {L"x.ico", true},               {L"Shortcut.lnk", true},          {L"site.url", true},
+      {L"saver.scr", true},           {L"C:\\a\\noext", true},         {L"C:\\a.b\\noext", true},
+      {L"trailing.", true},           {L"", true},                      {L"C:\\a\\.hidden", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(iconVariesPerFile(c.path), c.varies) << std::wstring(c.path).size();
+}
+
 // Pixels with the top-left pixel at x, y set in a bottom-up buffer.
 std::size_t at(int x, int y) { return static_cast<std::size_t>((31 - y) * 32 + x); }
 
