@@ -65,13 +65,22 @@ void CBarWindow::launchItemAt(int group, int slot) {
       return;
     }
     // The file-pick start: the documents picked in the browser, one start each.
-    Item* editable = m_context.groups.item(group, slot);
+    // The browser runs a loop of its own: Program Manager commands, drops and
+    // a close wait for it, and the choices go to the item only when the slot
+    // still holds it.
+    ModalBusy::Scope modal(&m_modal);
+    Item choices = *item;
+    const uint64_t identity = item->identity.value();
     POINT anchor{};
     GetCursorPos(&anchor);
-    const auto starts = pickDocumentStarts(m_hwnd, static_cast<HINSTANCE>(resourceModule()), *editable, request,
+    const auto starts = pickDocumentStarts(m_hwnd, static_cast<HINSTANCE>(resourceModule()), choices, request,
                                            check, m_context.settings.wildCard, anchor);
     if (!starts) return;
-    m_context.groups.saveItem(group, slot, false);
+    if (Item* kept = m_context.groups.item(group, slot); kept && kept->identity.value() == identity) {
+      kept->text4 = choices.text4;
+      kept->promptOptions = choices.promptOptions;
+      m_context.groups.saveItem(group, slot, false);
+    }
     for (const LaunchRequest& start : *starts) launchItem(start, context);
     return;
   }
@@ -95,7 +104,8 @@ LRESULT CBarWindow::onSysCommand(WPARAM wParam, LPARAM) {
       showHelp();
       return 0;
     case kCmdTip & 0xFFF0:
-      CTipsDialog(m_context.profile, m_context.settings.programFolder, m_context.settings.language).doModal(m_hwnd);
+      CTipsDialog(m_context.profile, m_context.settings.programFolder, m_context.settings.language)
+          .doModal(m_hwnd);
       return 0;
     case kCmdAbout & 0xFFF0: {
       showMessage(m_hwnd, std::wstring(kProductName) + L" " + m_context.settings.fileVersion,
@@ -315,6 +325,8 @@ LRESULT CBarWindow::onTrayCallback(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CBarWindow::onDropsQueued(WPARAM, LPARAM lParam) {
+  // A drop may make or fill groups: under an open sheet it waits for the sheet.
+  if (m_modal.defer([hwnd = m_hwnd, lParam] { PostMessageW(hwnd, kMsgDropsQueued, 0, lParam); })) return 0;
   m_drops.processQueue(lParam);
   return 0;
 }

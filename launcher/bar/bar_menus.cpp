@@ -11,6 +11,8 @@
 #include "launcher/bar/item_request_rules.h"
 #include "launcher/bar/menu_rules.h"
 #include "launcher/dialogs/group_sheet.h"
+#include "launcher/dialogs/skin_rules.h"
+#include "launcher/dialogs/help_popup.h"
 #include "launcher/interact/hit_areas.h"
 #include "launcher/model/group_table.h"
 #include "launcher/model/profile.h"
@@ -20,7 +22,9 @@
 #include "launcher/services/language_strings.h"
 #include "launcher/services/process_info.h"
 #include "launcher/services/shell_helpers.h"
+#include "launcher/services/text_chars.h"
 #include "launcher/services/text_format.h"
+#include "launcher/services/thumbnail_capture.h"
 #include "launcher/widgets/program_picker.h"
 #include "launcher/widgets/user_message.h"
 
@@ -192,7 +196,7 @@ ShutdownActions ShutdownActions::system() {
 
 Item* BarMenus::find(const ItemRef& ref) const {
   Item* item = m_bar.groups().item(ref.group, ref.slot);
-  return item && item == ref.identity ? item : nullptr;
+  return item && ref.identity && item->identity.value() == ref.identity ? item : nullptr;
 }
 
 std::vector<BarMenus::ItemRef> BarMenus::selectionRefs(int group, int slot) const {
@@ -203,7 +207,7 @@ std::vector<BarMenus::ItemRef> BarMenus::selectionRefs(int group, int slot) cons
   if (slots.empty()) slots.assign(1, slot);
   std::vector<ItemRef> refs;
   for (int s : slots)
-    if (const Item* item = m_bar.groups().item(group, s)) refs.push_back({group, s, item});
+    if (const Item* item = m_bar.groups().item(group, s)) refs.push_back({group, s, item->identity.value()});
   return refs;
 }
 
@@ -269,7 +273,7 @@ void BarMenus::openButtonMenu(int group, int slot, POINT screen) {
     tidySeparators(popup);
   }
   SetCursor(before);
-  const ItemRef ref{group, slot, item};
+  const ItemRef ref{group, slot, item ? item->identity.value() : 0};
   const UINT command = track(popup, screen);
   runButtonCommand(command, ref, selection, screen);
   m_shell.reset();
@@ -390,8 +394,9 @@ void BarMenus::propertiesKey(int area, int group, int slot) {
     if (!m_bar.taskMode()) groupProperties(group);
     return;
   }
-  if (area == hit_area::kGrid || area == hit_area::kQuick)
-    editItem({group, slot, m_bar.groups().item(group, slot)});
+  if (area != hit_area::kGrid && area != hit_area::kQuick) return;
+  const Item* item = m_bar.groups().item(group, slot);
+  editItem({group, slot, item ? item->identity.value() : 0});
 }
 
 void BarMenus::startWithParameters(const ItemRef& ref) {
@@ -413,7 +418,33 @@ void BarMenus::startWithParameters(const ItemRef& ref) {
   const LaunchContext context = m_bar.launchContext();
   for (const std::wstring& file : picked.files) launchItem(launchRequestFor(*item, file), context);
 }
-void BarMenus::thumbnailDialog(const ItemRef&) {}
+void BarMenus::thumbnailDialog(const ItemRef& ref) {
+  const Item* item = find(ref);
+  if (!item || !(item->flags & kItemUrl)) return;
+  // The item's own picture file is photographed over; one that copies of
+  // the button share gets a fresh file for this button.
+  std::wstring current = item->text4;
+  GroupTable& groups = m_bar.groups();
+  int namers = 0;
+  for (size_t g = 0; g < groups.size() && !current.empty(); ++g)
+    for (const auto& other : groups[g].items)
+      if (other && (other->flags & kItemUrl) && equalsFoldingAscii(other->text4, current)) ++namers;
+  if (namers > 1) current.clear();
+  const ThumbnailContext context{.settings = &m_bar.settings(),
+                                 .profile = &m_bar.profile(),
+                                 .resources = static_cast<HINSTANCE>(resourceModule())};
+  const std::wstring name = makeThumbnail(item->targetPath(), current, m_bar.window(), context);
+  if (name.empty()) return;
+  // The dialog ran a loop: the item may have gone meanwhile.
+  Item* now = find(ref);
+  if (!now) {
+    if (!pictureStillNamed(groups, name)) DeleteFileW((dataFolder(nullptr, L"", false) + name).c_str());
+    return;
+  }
+  now->text4 = name;
+  groups.saveItem(ref.group, ref.slot, false);
+  m_bar.repaintButton(ref.group, ref.slot);
+}
 void BarMenus::groupProperties(int group) {
   const GroupSheetContext context{.groups = &m_bar.groups(),
                                   .settings = &m_bar.settings(),
@@ -422,7 +453,7 @@ void BarMenus::groupProperties(int group) {
                                   .busy = m_bar.modalBusy()};
   if (openGroupSheet(m_bar.window(), group, context)) m_bar.groupsChanged();
 }
-void BarMenus::windowDetails(HWND) {}
+void BarMenus::windowDetails(HWND window) { showWindowDetails(window, m_bar.window()); }
 
 void BarMenus::closeUp(int group, bool sort) {
   HCURSOR before = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
@@ -434,17 +465,21 @@ void BarMenus::closeUp(int group, bool sort) {
 void BarMenus::deleteButtons(int group, const std::vector<int>& slots) {
   std::vector<ItemRef> refs;
   for (int s : slots)
-    if (const Item* item = m_bar.groups().item(group, s)) refs.push_back({group, s, item});
+    if (const Item* item = m_bar.groups().item(group, s)) refs.push_back({group, s, item->identity.value()});
   deleteRefs(refs);
 }
 
-void BarMenus::deleteRefs(const std::vector<ItemRef>& refs) {
+void BarMenus::deleteRefs(const std::vector<ItemRef>& chosen) {
+  // Only the buttons that are still there (the menu's loop may have removed some).
+  std::vector<ItemRef> refs;
+  for (const ItemRef& ref : chosen)
+    if (find(ref)) refs.push_back(ref);
   if (refs.empty()) return;
   m_bar.stopBlinking();
   UserMessage question = messageOf(IDS_DELETE_ONE, IDS_DELETE_CAPTION);
   std::wstring title;
   if (refs.size() == 1) {
-    title = refs.front().identity->title;
+    title = find(refs.front())->title;
     question.insert = title;
   } else {
     question.text = IDS_DELETE_MANY;
@@ -458,13 +493,19 @@ void BarMenus::deleteRefs(const std::vector<ItemRef>& refs) {
     for (const ItemRef& ref : refs) {
       Item* item = find(ref);
       if (!item) continue;  // gone or replaced while the question was open
-      std::wstring picture;
-      if ((item->flags & kItemUrl) && pictureFileDeletable(item->text4, data)) picture = item->text4;
+      // The picture is named by its bare name in the data folder (as the
+      // capture stores it) or by its path there; nothing outside is touched.
+      std::wstring name, picture;
+      if (item->flags & kItemUrl) {
+        name = item->text4;
+        const std::wstring path = isBarePictureName(name) ? data + name : name;
+        if (pictureFileDeletable(path, data)) picture = path;
+      }
       groups.saveItem(ref.group, ref.slot, true);
       groups.removeItem(ref.group, ref.slot);
       quickChanged = quickChanged || ref.group == 0;
       // Copied buttons share one picture: it goes with the last of them.
-      if (!picture.empty() && !pictureStillNamed(groups, picture) && !DeleteFileW(picture.c_str()))
+      if (!picture.empty() && !pictureStillNamed(groups, name) && !DeleteFileW(picture.c_str()))
         FW_TRACE_FAILURE("DeleteFileW");
     }
     if (quickChanged) closeUpGroup(groups, 0, false);
@@ -475,15 +516,15 @@ void BarMenus::deleteRefs(const std::vector<ItemRef>& refs) {
 void BarMenus::deleteGroup(int group) {
   GroupTable& groups = m_bar.groups();
   if (!groupDeletable(groups, group)) return;
-  const Group* identity = groups.group(group);
-  const std::wstring title = identity->title;
+  const uint64_t identity = groups[group].identity.value();
+  const std::wstring title = groups[group].title;
   UserMessage question = messageOf(IDS_DELETE_ONE, IDS_DELETE_CAPTION);
   question.insert = title;
   const int answer = showMessage(m_bar.window(), question, MB_OKCANCEL | MB_ICONINFORMATION);
   // The group may have moved in the table while the question was open.
   int index = -1;
   for (size_t i = 0; i < groups.size(); ++i)
-    if (&groups[i] == identity) index = static_cast<int>(i);
+    if (groups[i].identity.value() == identity) index = static_cast<int>(i);
   if (answer != IDOK || index < 0) {
     m_bar.repaintContent();
     return;

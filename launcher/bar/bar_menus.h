@@ -107,20 +107,22 @@ class BarMenus {
   void setShutdownActions(ShutdownActions actions) { m_shutdown = std::move(actions); }
 
  private:
+  // A button as the menu saw it; identity 0: an empty slot.
   struct ItemRef {
     int group = 0, slot = -1;
-    const Item* identity = nullptr;
+    uint64_t identity = 0;
   };
   Item* find(const ItemRef& ref) const;
   std::vector<ItemRef> selectionRefs(int group, int slot) const;
   UINT track(HMENU popup, POINT at, UINT flags = 0);
   void runButtonCommand(UINT command, const ItemRef& ref, const std::vector<ItemRef>& selection, POINT at);
-  void deleteRefs(const std::vector<ItemRef>& refs);
+  void deleteRefs(const std::vector<ItemRef>& chosen);
   void setFontSize(int size);
   void toggleFolder(const ItemRef& ref, int command);
   void editItem(const ItemRef& ref);
-  // Dialogs of later work: the calls are in place and do nothing yet.
+  // The dialogs the commands open.
   void startWithParameters(const ItemRef& ref);
+  // Photographs a web item's page and names the picture in the item.
   void thumbnailDialog(const ItemRef& ref);
   void groupProperties(int group);
   void windowDetails(HWND window);

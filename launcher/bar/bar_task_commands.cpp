@@ -106,7 +106,16 @@ void CBarWindow::cascadeMarkedTasks() {
   }
   const Rect work = barWorkArea(m_hwnd);
   const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
-  arrangeWindows(m_hwnd, windows, [&](size_t n) { return cascadeRects(n, work, step); });
+  // The windows are raised from the last to the first, so the first ends in
+  // front: it takes the step furthest down and right, and every window
+  // behind it shows its caption above and left of the one before.
+  const ArrangeOutcome out = arrangeWindows(m_hwnd, windows, [&](size_t n) {
+    std::vector<Rect> rects = cascadeRects(n, work, step);
+    std::reverse(rects.begin(), rects.end());
+    return rects;
+  });
+  // A marked window that has gone or stopped answering was left out.
+  if (out.skipped > 0) MessageBeep(MB_OK);
 }
 
 void CBarWindow::tileMarkedTasks(int layoutCommand) {
@@ -116,7 +125,9 @@ void CBarWindow::tileMarkedTasks(int layoutCommand) {
     return;
   }
   const TileChoice choice = tileChoice(layoutCommand, barWorkArea(m_hwnd));
-  arrangeWindows(m_hwnd, windows, [&](size_t n) { return tileRects(n, choice.area, choice.horizontal); });
+  const ArrangeOutcome out =
+      arrangeWindows(m_hwnd, windows, [&](size_t n) { return tileRects(n, choice.area, choice.horizontal); });
+  if (out.skipped > 0) MessageBeep(MB_OK);
 }
 
 bool CBarWindow::makeTaskButton(HWND window) {

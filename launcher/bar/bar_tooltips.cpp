@@ -105,6 +105,21 @@ void BarToolTips::syncTools() {
 void BarToolTips::relayMouse(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!ensureControl(bar)) return;
   if (message == WM_MOUSEMOVE) syncTools();
+  // As with the system's own tips, a press puts the tip away until the pointer
+  // reaches another tool (some tip controls would show it again over a held
+  // or just released arrow).
+  const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
+  const auto under = std::find_if(m_tools.begin(), m_tools.end(), [&](const TipTool& t) {
+    return x >= t.rect.left && x < t.rect.right && y >= t.rect.top && y < t.rect.bottom;
+  });
+  const std::optional<uint32_t> tool = under == m_tools.end() ? std::nullopt : std::optional(under->code);
+  if (message != WM_MOUSEMOVE) {
+    m_pressedTool = tool;
+  } else if (m_pressedTool && tool == m_pressedTool) {
+    return;
+  } else {
+    m_pressedTool.reset();
+  }
   MSG msg{bar, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
   const DWORD pos = GetMessagePos();
   msg.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
@@ -233,8 +248,10 @@ std::optional<LRESULT> BarToolTips::notify(const NMHDR& header) {
   switch (header.code) {
     case TTN_GETDISPINFOW: {
       auto& info = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
-      m_text = textFor(static_cast<uint32_t>(info.hdr.idFrom));
-      preparePicture(static_cast<uint32_t>(info.hdr.idFrom), m_text);
+      // A show already timed when the tool was pressed stays empty (no tip).
+      const auto code = static_cast<uint32_t>(info.hdr.idFrom);
+      m_text = m_pressedTool == code ? std::wstring() : textFor(code);
+      preparePicture(code, m_text);
       info.lpszText = m_text.data();
       info.szText[0] = L'\0';
       info.hinst = nullptr;

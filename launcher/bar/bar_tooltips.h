@@ -61,6 +61,7 @@ class BarToolTips {
   HWND m_bar = nullptr;
   HWND m_tip = nullptr;
   std::vector<TipTool> m_tools;
+  std::optional<uint32_t> m_pressedTool;  // pressed last; its tip waits until the pointer leaves it
   std::wstring m_text;  // what the control shows points here: comments exceed its own 80 characters
   RECT m_baseMargin{};
   // The picture tip: the picture, its size, and whether the tip is subclassed to draw it.

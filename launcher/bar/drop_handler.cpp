@@ -173,7 +173,8 @@ DWORD DropHandler::dragOver(DWORD keys, POINT screen, DWORD allowed) {
   // The bar's own drag came back: its buttons move (or copy with Control).
   if (m_outgoing) return (keys & MK_CONTROL) ? (allowed & DROPEFFECT_COPY ? DROPEFFECT_COPY : kEffectBackOnBar)
                                              : kEffectBackOnBar;
-  const std::optional<uint32_t> effect = outsideDragEffect(placeAt(screen, m_keysAtEntry | (keys & MK_RBUTTON)), allowed);
+  const DWORD dragKeys = m_keysAtEntry | (keys & MK_RBUTTON);
+  const std::optional<uint32_t> effect = outsideDragEffect(placeAt(screen, dragKeys), allowed);
   if (effect) return *effect;
   // A folder button (or a right-button drag on a button): the shell's target takes it.
   IDropTarget* shell = shellTargetAt(screen);
@@ -247,23 +248,10 @@ DWORD DropHandler::drop(IDataObject* data, DWORD keys, POINT screen, DWORD allow
   if (requests.empty()) return DROPEFFECT_NONE;
   const DropPlace place = placeAt(screen, dragKeys);
   if (dropGoesToShell(place, onlyWebAddresses(requests))) {
-    // The folder (or the program) takes the drop itself, as the shell decides.
+    // The folder (or the program) takes the drop itself, as the shell
+    // decides; without a drop target there nothing happens.
     IDropTarget* shell = shellTargetAt(screen);
-    if (!shell) return DROPEFFECT_NONE;
-    const POINTL at{screen.x, screen.y};
-    const DWORD offered = (dragKeys & MK_RBUTTON) ? (DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK) : allowed;
-    DWORD effect = offered;
-    DWORD done = DROPEFFECT_NONE;
-    if (SUCCEEDED(shell->DragEnter(data, keys, at, &effect)) && effect != DROPEFFECT_NONE) {
-      effect = offered;
-      shell->DragOver(keys, at, &effect);
-      effect = offered;
-      if (SUCCEEDED(shell->Drop(data, keys, at, &effect))) done = effect;
-    } else {
-      shell->DragLeave();
-    }
-    shell->Release();
-    return done;
+    return shell ? dropOnShellTarget(shell, data, keys, dragKeys, screen, allowed) : DROPEFFECT_NONE;
   }
   // The buttons are made after the drag-and-drop loop has returned: the
   // questions asked meanwhile must not hold the other program's drag.
@@ -273,6 +261,26 @@ DWORD DropHandler::drop(IDataObject* data, DWORD keys, POINT screen, DWORD allow
   PostMessageW(m_hwnd, kMsgDropsQueued, 0,
                MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(screen.x)), static_cast<WORD>(static_cast<SHORT>(screen.y))));
   return outsideDragEffect(place, allowed).value_or(DROPEFFECT_COPY) & allowed;
+}
+
+DWORD DropHandler::dropOnShellTarget(IDropTarget* shell, IDataObject* data, DWORD keys, DWORD dragKeys, POINT screen,
+                                     DWORD allowed) {
+  // Drag enter, over and drop at the point, with the current key state; a
+  // right-button drop offers every effect (the shell then asks which).
+  const POINTL at{screen.x, screen.y};
+  const DWORD offered = (dragKeys & MK_RBUTTON) ? (DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK) : allowed;
+  DWORD effect = offered;
+  DWORD done = DROPEFFECT_NONE;
+  if (SUCCEEDED(shell->DragEnter(data, keys, at, &effect)) && effect != DROPEFFECT_NONE) {
+    effect = offered;
+    shell->DragOver(keys, at, &effect);
+    effect = offered;
+    if (SUCCEEDED(shell->Drop(data, keys, at, &effect))) done = effect;
+  } else {
+    shell->DragLeave();
+  }
+  shell->Release();
+  return done;
 }
 
 void DropHandler::dragOverNow() {
@@ -370,6 +378,7 @@ void DropHandler::dropElsewhere(std::vector<NewItemRequest> requests) {
       context.settings = &m_bar.m_context.settings;
       context.bar = m_hwnd;
       context.resources = static_cast<HINSTANCE>(resourceModule());
+      context.busy = &m_bar.m_modal;
       const RegisterFolder folder{(r.flags & kItemIdList) ? std::wstring() : r.target, r.idList};
       const bool accepted = registerDroppedFolder(m_hwnd, active, folder, context);
       m_bar.groupsChanged();

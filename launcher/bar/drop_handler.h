@@ -55,6 +55,9 @@ class DropHandler final : public DropEvents {
   DropOffer readOffer(IDataObject* data) const;
   // The shell's drop target of the button's target; null when it has none.
   IDropTarget* shellTargetAt(POINT screen) const;
+  // Hands the whole drop to shell (released here); the effect it did.
+  DWORD dropOnShellTarget(IDropTarget* shell, IDataObject* data, DWORD keys, DWORD dragKeys, POINT screen,
+                          DWORD allowed);
   void addAt(int group, int slot, std::vector<NewItemRequest> requests);
   void launchWithEach(int group, int slot, const std::vector<NewItemRequest>& requests);
   void dropElsewhere(std::vector<NewItemRequest> requests);

@@ -76,7 +76,7 @@ void PointerActions::mouseMove(int x, int y) {
   if (m_pointer.dragging()) {
     RECT client{};
     GetClientRect(m_host.window(), &client);
-    if (!PtInRect(&client, POINT{x, y})) {
+    if (!PtInRect(&client, POINT{x, y}) && !tabDragScrollsAt(client, x)) {
       // Out of the bar the drag goes on as shortcut files for other programs.
       const std::optional<DragItems> dragged = draggedItems();
       cancelPress();
@@ -122,6 +122,13 @@ void PointerActions::mouseMove(int x, int y) {
   m_parts.timers.note(e);
   apply(e);
   if (m_pointer.dragging()) scrollTabsDuringDrag();
+}
+
+bool PointerActions::tabDragScrollsAt(const RECT& client, int x) const {
+  // A group tab held above or below the bar, within its width, scrolls the
+  // tab rows (scrollTabsDuringDrag); only sideways does it leave the bar.
+  return m_pointer.pressHit().area == hit_area::kTabs && !m_settings.taskMode && x >= client.left &&
+         x < client.right;
 }
 
 void PointerActions::mouseLeave() { apply(m_pointer.leave()); }

@@ -112,6 +112,8 @@ class PointerActions {
   // What the running drag carries; nothing without a drag.
   std::optional<DragItems> draggedItems() const;
   void scrollTabsDuringDrag();
+  // A tab drag at x, outside the client area, stays on the bar to scroll the tab rows.
+  bool tabDragScrollsAt(const RECT& client, int x) const;
   void listScrollRepeat(int arrow);
   bool pointerOverTab(int group) const;
   void trackLeave();

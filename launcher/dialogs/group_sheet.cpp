@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "framework/trace.h"
+#include "launcher/bar/bar_messages.h"
 #include "launcher/bar/modal_busy.h"
 #include "launcher/dialogs/group_sheet_pages.h"
 #include "launcher/render/icon_convert.h"
@@ -27,6 +28,8 @@ namespace {
 constexpr int kStandardGroupIcon = 102;
 // How often the scan lets the dialog and the bar handle their messages.
 constexpr DWORD kPumpIntervalMs = 40;
+// How many found files the bar turns into buttons at a time during a scan.
+constexpr unsigned kAddBatch = 16;
 
 std::wstring libraryString(HINSTANCE resources, unsigned id) {
   return resourceStringOrLoaded(resources, id, kMediumString);
@@ -444,10 +447,16 @@ bool scanIntoBar(HWND owner, const RegisterFolder& folder, uint32_t mode, const 
   if (!progress.open(owner, IDS_REGISTER_PROGRESS)) FW_TRACE_FAILURE("ProgressDialog::open");
   bool stopped = false;
   DWORD lastPump = GetTickCount();
-  // Pumping lets the bar turn the queued requests into buttons and the
-  // Cancel button work; doing it for every file would repaint the bar for
-  // every file.
+  unsigned queued = 0;
+  // Listing a folder is quick and making a button is not: the bar makes the
+  // queued buttons a few at a time, so that Cancel is seen between them.
+  // Pumping lets the Cancel button work; doing it for every file would
+  // repaint the bar for every file.
   const CancelCheck cancelled = [&] {
+    if (++queued >= kAddBatch && context.bar) {
+      queued = 0;
+      SendMessageW(context.bar, kMsgAddRequestsQueued, 0, 0);
+    }
     const DWORD now = GetTickCount();
     if (now - lastPump < kPumpIntervalMs) return false;
     lastPump = now;
@@ -461,7 +470,10 @@ bool scanIntoBar(HWND owner, const RegisterFolder& folder, uint32_t mode, const 
   } else {
     findFiles(folder.path, mode, patterns, context.bar, cancelled);
   }
-  // The last requests wait in the bar's queue: let it take them now.
+  // The last requests wait in the bar's queue: it takes them now, while the
+  // group they belong to is still the active one (work deferred behind the
+  // sheet may change that as soon as the sheet ends).
+  if (context.bar) SendMessageW(context.bar, kMsgAddRequestsQueued, 0, 0);
   if (progress.cancelled()) stopped = true;
   progress.close();
   return !stopped;

@@ -25,6 +25,13 @@ namespace {
 
 constexpr UINT kTextTimeoutMs = 1000;
 constexpr DWORD kSettleTimeoutMs = 1500;
+// Copies of the pane on screen, this far apart, until that many in a row
+// agree with the one before or the time is up.
+constexpr DWORD kStablePauseMs = 50;
+constexpr DWORD kStableTimeoutMs = 1500;
+constexpr int kStableCopies = 2;
+// Placing the window and copying the pane, at most this often.
+constexpr int kPlaceAttempts = 3;
 
 std::wstring className(HWND window) {
   // Large enough for every class name the system allows (256).
@@ -203,41 +210,62 @@ std::optional<JpegPicture> capturePane(const PageWindow& window) {
     if (!quit) paneRect = windowRect(pane);
   }
   std::optional<JpegPicture> picture;
-  if (!quit) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(top, &pid);
+  const bool otherProcess = pid != GetCurrentProcessId();
+  // A window just restored can still be moved by the system after it
+  // reports its place: the pane's place is checked around the copy, and the
+  // window is placed and photographed again (a few times at most) when the
+  // pane moved or does not lie inside the work area.
+  for (int attempt = 0; attempt < kPlaceAttempts && !quit && !picture; ++attempt) {
+    paneRect = windowRect(pane);
     const RECT work = workAreaOf(paneRect);
-    const Point inside = keepInside({paneRect.left, paneRect.top}, paneRect.right - paneRect.left,
-                                    paneRect.bottom - paneRect.top,
+    const int w = paneRect.right - paneRect.left, h = paneRect.bottom - paneRect.top;
+    if (w <= 0 || h <= 0) break;
+    const Point inside = keepInside({paneRect.left, paneRect.top}, w, h,
                                     Rect{work.left, work.top, work.right, work.bottom});
+    const RECT target{inside.x, inside.y, inside.x + w, inside.y + h};
     const int dx = inside.x - paneRect.left, dy = inside.y - paneRect.top;
     const RECT from = windowRect(top);
     SetWindowPos(top, HWND_TOPMOST, from.left + dx, from.top + dy, 0, 0, kQuietMove);
-    settle([&] { const RECT r = windowRect(top); return r.left == from.left + dx && r.top == from.top + dy; },
-           quit);
-    if (!quit) {
-      RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-      // The repaint is done when the pane has nothing left to update; a
-      // program that does not paint in time is photographed as it is.
-      settle([&] { return !GetUpdateRect(pane, nullptr, FALSE); }, quit);
-      DWORD_PTR ignored = 0;
-      SendMessageTimeoutW(pane, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &ignored);
-      // Another program's drawing reaches the screen after its paint
-      // returns: a short bounded pause before the copy.
-      DWORD pid = 0;
-      GetWindowThreadProcessId(top, &pid);
-      if (pid != GetCurrentProcessId()) settle([] { return false; }, quit, 100);
+    settle([&] { const RECT r = windowRect(pane); return r.left == target.left && r.top == target.top; }, quit);
+    if (quit) break;
+    RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    // The repaint is done when the pane has nothing left to update; a
+    // program that does not paint in time is photographed as it is.
+    settle([&] { return !GetUpdateRect(pane, nullptr, FALSE); }, quit);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(pane, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &ignored);
+    // Another program's drawing reaches the screen after its paint
+    // returns: a short bounded pause before the copy.
+    if (otherProcess) settle([] { return false; }, quit, 100);
+    if (quit) break;
+    const auto inPlace = [&] {
+      const RECT r = windowRect(pane);
+      return EqualRect(&r, &target) && r.left >= work.left && r.top >= work.top && r.right <= work.right &&
+             r.bottom <= work.bottom;
+    };
+    if (!inPlace()) continue;
+    const auto copy = [&] {
+      fw::WindowDC screen(nullptr);
+      std::vector<Pixel> pixels = readPixels(screen, target);
+      for (Pixel& p : pixels) p &= 0x00FFFFFF;
+      return pixels;
+    };
+    // What reaches the screen can lag behind the program's painting on a
+    // busy machine: copies are taken until several in a row agree, for a
+    // bounded time (a page that keeps moving is taken as it is then).
+    std::vector<Pixel> pixels = copy();
+    const DWORD start = GetTickCount();
+    int agreeing = 0;
+    while (!quit && agreeing < kStableCopies && GetTickCount() - start < kStableTimeoutMs) {
+      settle([] { return false; }, quit, kStablePauseMs);
+      std::vector<Pixel> again = copy();
+      agreeing = again == pixels ? agreeing + 1 : 0;
+      pixels = std::move(again);
     }
-    if (!quit) {
-      const RECT now = windowRect(pane);
-      const int w = now.right - now.left, h = now.bottom - now.top;
-      if (w > 0 && h > 0) {
-        fw::WindowDC screen(nullptr);
-        std::vector<Pixel> pixels = readPixels(screen, now);
-        if (pixels.size() == static_cast<size_t>(w) * static_cast<size_t>(h)) {
-          for (Pixel& p : pixels) p &= 0x00FFFFFF;
-          picture = JpegPicture{w, h, std::move(pixels)};
-        }
-      }
-    }
+    if (quit || !inPlace()) continue;
+    if (pixels.size() == static_cast<size_t>(w) * static_cast<size_t>(h)) picture = JpegPicture{w, h, std::move(pixels)};
   }
   putBack(top, saved);
   if (!quit) pumpPending(quit);

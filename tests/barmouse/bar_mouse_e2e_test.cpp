@@ -8,6 +8,7 @@
 
 #include "launcher/model/group_table.h"
 #include "launcher/model/registry_profile.h"
+#include "launcher/model/settings.h"
 #include "launcher/render/bar_fonts.h"
 #include "tests/app/launcher_driver.h"
 #include "tests/support/e2e.h"
@@ -432,7 +433,10 @@ TEST_F(BarMouse, CaptionBoxesMaximizeRestoreAndExit) {
 // Enough groups for tab rows beyond the tab area.
 void seedManyGroups() {
   RegistryProfile profile;
-  GroupTable table(profile, ModelOptions{});
+  // The section names of new groups follow the profile's stored options.
+  Settings stored;
+  loadSettings(profile, stored);
+  GroupTable table(profile, ModelOptions::fromSettings(stored));
   table.loadGroups();
   for (int n = 3; n <= 40; ++n) {
     const std::wstring title = L"G" + std::to_wstring(n);
@@ -722,19 +726,25 @@ TEST_F(BarMouse, TabDraggedBelowTheTabAreaScrollsTheRows) {
     return pixels;
   };
   const auto before = tabPixels();
-  // Group 1's tab, dragged out below the tab area and held there.
+  const std::optional<std::wstring> order = e2e::profile::getString(L"Settings", L"Order");
+  // Group 1's tab, dragged below the tab area and out of the bar (within the
+  // bar's width the drag stays the bar's own) and released there, off the tabs.
   const POINT from = tabCentre(1);
-  const POINT below{from.x, layout.tabArea.bottom + 3};
+  RECT client{};
+  GetClientRect(bar, &client);
+  const POINT below{from.x, static_cast<int>(client.bottom) + 6};
+  ASSERT_GT(below.y, layout.tabArea.bottom);
   input(from, 0);
   input(from, MOUSEEVENTF_LEFTDOWN);
   input({from.x, from.y + 12}, 0);
   input(below, 0);
   e2e::pumpFor(800);
-  input(from, 0);
-  input(from, MOUSEEVENTF_LEFTUP);
+  input(below, MOUSEEVENTF_LEFTUP);
   e2e::pumpFor(300);
   // Another group's tab now stands in the first place.
   EXPECT_NE(tabPixels(), before) << "the tab rows did not scroll";
+  // Released off the tabs, the group stays where it was.
+  EXPECT_EQ(e2e::profile::getString(L"Settings", L"Order"), order);
 }
 
 }  // namespace

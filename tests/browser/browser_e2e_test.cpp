@@ -8,6 +8,7 @@
 
 #include "launcher/model/group_table.h"
 #include "launcher/model/registry_profile.h"
+#include "launcher/model/settings.h"
 #include "launcher/render/bar_fonts.h"
 #include "launcher/render/bar_layout.h"
 #include "launcher/resources/resource_ids.h"
@@ -158,8 +159,12 @@ TEST_F(FilePick, ThreeDocumentsStartTheProgramThreeTimesAndTheItemKeepsItsChoice
   ASSERT_TRUE(e2e::closeAndWait(launcher, bar));
   bar = nullptr;
   {
+    // Read as the launcher reads: the seeding made a profile of the newer
+    // kind, whose group sections the default options would not find.
     RegistryProfile profile;
-    GroupTable table(profile, ModelOptions{});
+    Settings settings;
+    loadSettings(profile, settings);
+    GroupTable table(profile, ModelOptions::fromSettings(settings));
     table.loadGroups();
     const Item* item = table.item(1, 0);
     ASSERT_NE(item, nullptr);

@@ -92,6 +92,10 @@ class DropSource final : public IDropSource {
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
   HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD) override {
     if (escape) return DRAGDROP_S_CANCEL;
+    // The drag loop reads the buttons from its own thread's key state: a
+    // button pressed before its capture window existed went elsewhere. The
+    // right button is pressed here, before the pointer reaches the bar.
+    if (m_calls == 0 && m_right) press();
     ++m_calls;
     constexpr int kSteps = 8;
     if (m_calls <= kSteps) {
@@ -228,7 +232,7 @@ int wmain(int argc, wchar_t** argv) {
   const POINT from{to.x, to.y + 200};
   SetCursorPos(from.x, from.y);
   DropSource source(from, to, right);
-  source.press();
+  if (!right) source.press();
   Sleep(30);
   DWORD effect = DROPEFFECT_NONE;
   const HRESULT hr = DoDragDrop(&data, &source, DROPEFFECT_COPY | DROPEFFECT_LINK | DROPEFFECT_MOVE, &effect);

@@ -16,6 +16,8 @@
 #include "tests/app/launcher_driver.h"
 #include "tests/support/e2e.h"
 
+#include <dde.h>
+
 namespace {
 
 using namespace driver;
@@ -362,6 +364,64 @@ TEST_F(MenusEndToEnd, StartWithHandsThePickedDocumentToTheButtonsProgram) {
   if (HWND probe = FindWindowW(L"VbLaunchProbe", nullptr)) PostMessageW(probe, WM_CLOSE, 0, 0);
   DeleteFileW(report.c_str());
   DeleteFileW(document.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+// Posts a Program Manager command to the bar from a window of this thread
+// (the launcher answers any window); true once the acknowledgement arrives.
+bool postDdeCommand(HWND bar, const std::wstring& text) {
+  static bool acknowledged = false;
+  static const ATOM kind = [] {
+    WNDCLASSW c{};
+    c.lpfnWndProc = [](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+      if (msg != WM_DDE_ACK) return DefWindowProcW(w, msg, wp, lp);
+      FreeDDElParam(WM_DDE_ACK, lp);
+      acknowledged = true;
+      return 0;
+    };
+    c.hInstance = GetModuleHandleW(nullptr);
+    c.lpszClassName = L"MenusDdeClient";
+    return RegisterClassW(&c);
+  }();
+  HWND client = CreateWindowExW(0, MAKEINTATOM(kind), L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, bytes);
+  memcpy(GlobalLock(memory), text.c_str(), bytes);
+  GlobalUnlock(memory);
+  acknowledged = false;
+  PostMessageW(bar, WM_DDE_EXECUTE, reinterpret_cast<WPARAM>(client), reinterpret_cast<LPARAM>(memory));
+  const bool answered = e2e::waitUntil([] { return acknowledged; }, 5000);
+  GlobalFree(memory);
+  DestroyWindow(client);
+  return answered;
+}
+
+// A menu runs its own message loop, in which other programs change the
+// groups: a command chosen afterwards finds its button again by group, slot
+// and identity, and does nothing when the button has gone, even though
+// another group's button now sits in the same place.
+TEST_F(MenusEndToEnd, ACommandChosenAfterItsButtonWentAwayDuringTheMenuDoesNothing) {
+  seed([&](vorbin::GroupTable& t) {
+    t.placeItem(1, 0, fileItem(L"gone"));
+    t.placeItem(2, 0, fileItem(L"bystander"));
+  });
+  start();
+  const std::vector<std::wstring> other = itemNames(2);
+  ASSERT_EQ(other.size(), 1u);
+
+  ASSERT_TRUE(buttonMenu(0));
+  ASSERT_TRUE(postDdeCommand(bar, L"[DeleteGroup(Menus)]")) << "the bar did not answer during its menu";
+  ASSERT_TRUE(e2e::waitUntil([&] { return e2e::profile::valueNames(sections[0]).empty(); }, 3000))
+      << "the group was not deleted while the menu was open";
+  tap('D');  // Delete, on a button that no longer exists
+  EXPECT_FALSE(answerDialog(launcher.pid(), IDOK, 2000).has_value()) << "asked to delete another button";
+  ASSERT_TRUE(menusClosed());
+  EXPECT_EQ(itemNames(2), other) << "the other group's button was deleted in its place";
+  EXPECT_TRUE(IsWindow(bar));
 }
 
 }  // namespace

@@ -166,13 +166,14 @@ class ThumbsEndToEnd : public ::testing::Test {
     ClientToScreen(bar, &p);
     return p;
   }
-  // The thumbnail command of a button's menu.
-  bool thumbnailCommand(int n) {
+  // A command of a button's menu by its letter.
+  bool buttonCommand(int n, WORD letter) {
     click(slot(n), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
     if (!e2e::waitUntil([&] { return menuOpen(launcher.pid()); }, 5000)) return false;
-    tap('T');
+    tap(letter);
     return true;
   }
+  bool thumbnailCommand(int n) { return buttonCommand(n, 'T'); }
   // Waits for the settings dialog, optionally types a ratio, presses OK.
   bool acceptDialog(const wchar_t* ratio = nullptr) {
     HWND dialog = nullptr;
@@ -248,6 +249,14 @@ TEST_F(ThumbsEndToEnd, MenuCommandPhotographsTheMinimisedBrowserAndRefusedCasesS
   EXPECT_EQ(storedName(3), L"");
   EXPECT_EQ(jpegs(), files);
   EXPECT_TRUE(launcher.running());
+
+  // Deleting the button takes its picture along.
+  ASSERT_TRUE(bringToFront(bar));
+  ASSERT_TRUE(buttonCommand(0, 'D'));
+  ASSERT_TRUE(answerDialog(launcher.pid(), IDOK, 10000));
+  EXPECT_TRUE(e2e::waitUntil([&] { return GetFileAttributesW((data + name).c_str()) == INVALID_FILE_ATTRIBUTES; },
+                             3000))
+      << "the deleted button's picture stayed";
 }
 
 TEST_F(ThumbsEndToEnd, UnwritableDataFolderThenAOnePixelPane) {

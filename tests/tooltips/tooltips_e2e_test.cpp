@@ -228,12 +228,41 @@ TEST_F(ToolTipsEndToEnd, ButtonTipsFollowTheModeAndWebLinksShowTheirPicture) {
   }
 }
 
+// A window the task list takes: top-level, unowned, titled, with a system menu.
+class TaskProbe {
+ public:
+  explicit TaskProbe(const wchar_t* title) {
+    static const bool registered = [] {
+      WNDCLASSW wc{};
+      wc.lpfnWndProc = DefWindowProcW;
+      wc.hInstance = GetModuleHandleW(nullptr);
+      wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+      wc.lpszClassName = L"vb_tip_task_probe";
+      return RegisterClassW(&wc) != 0;
+    }();
+    (void)registered;
+    m_hwnd = CreateWindowExW(0, L"vb_tip_task_probe", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 500, 200, 100,
+                             nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    e2e::pumpFor(50);
+  }
+  ~TaskProbe() {
+    if (m_hwnd) DestroyWindow(m_hwnd);
+  }
+  HWND hwnd() const { return m_hwnd; }
+
+ private:
+  HWND m_hwnd = nullptr;
+};
+
 TEST_F(ToolTipsEndToEnd, TaskTipNamesTheProgramAndFixedTipsSpeakTheLanguage) {
-  TestWindow window(500, 500, 200, 100);
-  SetWindowTextW(window.hwnd(), L"Tip probe %s%n");
+  const TaskProbe probe(L"Tip probe %s%n");
+  ASSERT_NE(probe.hwnd(), nullptr);
   wchar_t self[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   e2e::profile::setString(L"Settings", L"TaskMode", L"Yes");
+  // Another program's window gives the launcher no icon under Wine, and
+  // without one only the detailed list takes it.
+  e2e::profile::setDword(L"Settings", L"DispTaskDetails", 1);
   start(0);
   // The task list in the tab area: the probe's entry is one of the first few.
   layout = vorbin::computeBarLayout(metrics, true, clientHeight);
