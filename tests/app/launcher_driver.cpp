@@ -96,6 +96,30 @@ HWND startBarInFront(e2e::Process& launcher) {
   return bar;
 }
 
+void clickAt(POINT at, DWORD down, DWORD up) {
+  SetCursorPos(at.x, at.y);
+  e2e::waitUntil(
+      [&] {
+        POINT p;
+        return GetCursorPos(&p) && p.x == at.x && p.y == at.y;
+      },
+      1000);
+  INPUT in[2] = {};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = down;
+  in[1].mi.dwFlags = up;
+  SendInput(1, &in[0], sizeof(INPUT));
+  e2e::pumpFor(60);
+  SendInput(1, &in[1], sizeof(INPUT));
+  e2e::pumpFor(100);
+}
+
+void tapKey(WORD key) {
+  keybd_event(static_cast<BYTE>(key), static_cast<BYTE>(MapVirtualKeyW(key, 0)), 0, 0);
+  keybd_event(static_cast<BYTE>(key), static_cast<BYTE>(MapVirtualKeyW(key, 0)), KEYEVENTF_KEYUP, 0);
+  e2e::pumpFor(150);
+}
+
 void pressBarHotKey() {
   const BYTE keys[] = {VK_SHIFT, VK_CONTROL, VK_MENU, 'K'};
   for (BYTE k : keys) keybd_event(k, static_cast<BYTE>(MapVirtualKeyW(k, 0)), 0, 0);

@@ -27,6 +27,12 @@ bool cancelFirstRunQuestions(DWORD pid);
 // null when it did not appear or show.
 HWND startBarInFront(e2e::Process& launcher);
 
+// Puts the pointer at the screen point (waiting until the system reports it
+// there) and sends the button's down and up events.
+void clickAt(POINT at, DWORD down, DWORD up);
+// Presses and releases a key.
+void tapKey(WORD key);
+
 // Presses and releases the default bar hot key, Ctrl+Alt+Shift+K.
 void pressBarHotKey();
 // Makes the window the foreground window; false when the system refused.

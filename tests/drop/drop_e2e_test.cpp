@@ -12,6 +12,7 @@
 #include "launcher/model/settings.h"
 #include "launcher/render/bar_fonts.h"
 #include "launcher/render/bar_layout.h"
+#include "tests/app/bar_geometry.h"
 #include "tests/app/launcher_driver.h"
 #include "tests/support/e2e.h"
 
@@ -55,19 +56,9 @@ class DropEndToEnd : public ::testing::Test {
     bar = startBarInFront(launcher);
     ASSERT_NE(bar, nullptr);
     ASSERT_TRUE(bringToFront(bar));
-    RECT client;
-    GetClientRect(bar, &client);
-    HDC screen = GetDC(nullptr);
-    const auto metrics = vorbin::measureLayoutMetrics(screen, vorbin::FontSettings{}, 25, 0, 4);
-    ReleaseDC(nullptr, screen);
-    layout = vorbin::computeBarLayout(metrics, false, client.bottom);
+    layout = measuredBarLayout(bar);
   }
-  POINT slot(int n) const {
-    const vorbin::PixelRect r = vorbin::gridCellRect(layout, vorbin::gridCells(layout, 0), n);
-    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ClientToScreen(bar, &p);
-    return p;
-  }
+  POINT slot(int n) const { return gridSlotCentre(bar, layout, n); }
   // Runs the second program's drag; its exit code.
   std::optional<DWORD> drag(const std::wstring& kind, POINT at, const std::wstring& rest = L"") {
     e2e::Process client;

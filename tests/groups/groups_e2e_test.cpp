@@ -20,6 +20,7 @@
 #include "launcher/model/settings.h"
 #include "launcher/render/bar_fonts.h"
 #include "launcher/render/bar_layout.h"
+#include "tests/app/bar_geometry.h"
 #include "tests/app/launcher_driver.h"
 #include "tests/support/e2e.h"
 
@@ -151,25 +152,6 @@ const GroupSeen* groupTitled(const std::vector<GroupSeen>& groups, const std::ws
   return nullptr;
 }
 
-void click(POINT at, DWORD down, DWORD up) {
-  SetCursorPos(at.x, at.y);
-  e2e::pumpFor(60);
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = down;
-  in[1].mi.dwFlags = up;
-  SendInput(1, &in[0], sizeof(INPUT));
-  e2e::pumpFor(60);
-  SendInput(1, &in[1], sizeof(INPUT));
-  e2e::pumpFor(100);
-}
-
-void tap(WORD key) {
-  keybd_event(static_cast<BYTE>(key), static_cast<BYTE>(MapVirtualKeyW(key, 0)), 0, 0);
-  keybd_event(static_cast<BYTE>(key), static_cast<BYTE>(MapVirtualKeyW(key, 0)), KEYEVENTF_KEYUP, 0);
-  e2e::pumpFor(150);
-}
-
 class GroupsEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -194,12 +176,7 @@ class GroupsEndToEnd : public ::testing::Test {
     bar = startBarInFront(launcher);
     ASSERT_NE(bar, nullptr);
     ASSERT_TRUE(bringToFront(bar));
-    RECT client;
-    GetClientRect(bar, &client);
-    HDC screen = GetDC(nullptr);
-    const auto metrics = vorbin::measureLayoutMetrics(screen, vorbin::FontSettings{}, 25, 0, 4);
-    ReleaseDC(nullptr, screen);
-    layout = vorbin::computeBarLayout(metrics, false, client.bottom);
+    layout = measuredBarLayout(bar);
   }
   // The tab menu's Properties on group n; the sheet.
   HWND openSheet(int group) {
@@ -207,9 +184,9 @@ class GroupsEndToEnd : public ::testing::Test {
     const vorbin::PixelRect r = vorbin::tabRect(layout, tabs, group, 0);
     POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     ClientToScreen(bar, &p);
-    click(p, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    clickAt(p, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
     e2e::pumpFor(300);
-    tap('R');
+    tapKey('R');
     HWND sheet = nullptr;
     e2e::waitUntil([&] { return (sheet = findSheet(launcher.pid())) != nullptr; }, 5000);
     if (!sheet) e2e::captureToArtifact(GetDesktopWindow(), L"groups_no_sheet_" + std::to_wstring(group));

@@ -44,32 +44,8 @@ std::vector<HWND> popupMenus(DWORD pid) {
   return search.found;
 }
 
-void tap(WORD key) {
-  keybd_event(static_cast<BYTE>(key), static_cast<BYTE>(MapVirtualKeyW(key, 0)), 0, 0);
-  keybd_event(static_cast<BYTE>(key), static_cast<BYTE>(MapVirtualKeyW(key, 0)), KEYEVENTF_KEYUP, 0);
-  e2e::pumpFor(150);
-}
-
-void click(POINT at, DWORD down, DWORD up) {
-  SetCursorPos(at.x, at.y);
-  e2e::waitUntil(
-      [&] {
-        POINT p;
-        return GetCursorPos(&p) && p.x == at.x && p.y == at.y;
-      },
-      1000);
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = down;
-  in[1].mi.dwFlags = up;
-  SendInput(1, &in[0], sizeof(INPUT));
-  e2e::pumpFor(60);
-  SendInput(1, &in[1], sizeof(INPUT));
-  e2e::pumpFor(100);
-}
-
-void rightClick(POINT at) { click(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); }
-void leftClick(POINT at) { click(at, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
+void rightClick(POINT at) { clickAt(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP); }
+void leftClick(POINT at) { clickAt(at, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP); }
 
 bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -188,24 +164,24 @@ TEST_F(MenusEndToEnd, ButtonMenuShowsTheShellsEntriesDeletesSortsAndSetsTheFont)
 
   // The shell's own menu of the file is a pop-up of the button's menu.
   ASSERT_TRUE(buttonMenu(0)) << "no popup menu of the launcher";
-  tap('F');
+  tapKey('F');
   EXPECT_TRUE(e2e::waitUntil([&] { return popupMenus(launcher.pid()).size() == 2; }, 3000))
       << "the shell's entries did not open as a pop-up";
   e2e::captureToArtifact(GetDesktopWindow(), L"menus_button_shell");
-  tap(VK_ESCAPE);
-  tap(VK_ESCAPE);
+  tapKey(VK_ESCAPE);
+  tapKey(VK_ESCAPE);
   ASSERT_TRUE(menusClosed());
 
   // Deleting the web link removes its value and its picture.
   ASSERT_TRUE(buttonMenu(1));
-  tap('D');
+  tapKey('D');
   auto asked = answerDialog(launcher.pid(), IDOK);
   ASSERT_TRUE(asked);
   EXPECT_NE(asked->find(L"web"), std::wstring::npos) << *asked;
   EXPECT_TRUE(e2e::waitUntil([&] { return !exists(picture); }, 3000)) << "the picture stayed";
   // The hostile one goes from the profile; the file outside the data folder stays.
   ASSERT_TRUE(buttonMenu(2));
-  tap('D');
+  tapKey('D');
   ASSERT_TRUE(answerDialog(launcher.pid(), IDOK));
   EXPECT_TRUE(e2e::waitUntil([&] { return itemNames(1).size() == 3; }, 3000));
   EXPECT_TRUE(exists(victim));
@@ -213,7 +189,7 @@ TEST_F(MenusEndToEnd, ButtonMenuShowsTheShellsEntriesDeletesSortsAndSetsTheFont)
 
   // Sort: title order without regard to case, slots 0, 1, 2.
   ASSERT_TRUE(buttonMenu(0));
-  tap('O');
+  tapKey('O');
   EXPECT_TRUE(e2e::waitUntil(
       [&] {
         return itemNames(1) == std::vector<std::wstring>{L"Alpha,1", L"mike,2", L"zeta,3"};
@@ -225,8 +201,8 @@ TEST_F(MenusEndToEnd, ButtonMenuShowsTheShellsEntriesDeletesSortsAndSetsTheFont)
   ASSERT_TRUE(menusClosed());
   e2e::pumpFor(500);
   ASSERT_TRUE(buttonMenu(0));
-  tap('Z');
-  tap('1');
+  tapKey('Z');
+  tapKey('1');
   EXPECT_TRUE(e2e::waitUntil([&] { return e2e::profile::getDword(L"Settings", L"FontSize") == 1u; }, 3000));
 }
 
@@ -241,7 +217,7 @@ TEST_F(MenusEndToEnd, BarMenuUnderTheLogoAndInTheSystemMenuHelpKeyAndRefusedShut
   leftClick(onScreen(layout.logoBox));
   ASSERT_TRUE(e2e::waitUntil([&] { return popupMenus(launcher.pid()).size() == 1; }, 5000)) << "logo";
   e2e::captureToArtifact(GetDesktopWindow(), L"menus_logo");
-  tap('B');
+  tapKey('B');
   auto said = answerDialog(launcher.pid(), IDOK);
   ASSERT_TRUE(said);
   EXPECT_NE(said->find(about), std::wstring::npos) << *said;
@@ -250,7 +226,7 @@ TEST_F(MenusEndToEnd, BarMenuUnderTheLogoAndInTheSystemMenuHelpKeyAndRefusedShut
   PostMessageW(bar, WM_SYSCOMMAND, SC_MOUSEMENU, 0);
   ASSERT_TRUE(e2e::waitUntil([&] { return popupMenus(launcher.pid()).size() == 1; }, 5000)) << "system";
   e2e::captureToArtifact(GetDesktopWindow(), L"menus_system");
-  tap('B');
+  tapKey('B');
   said = answerDialog(launcher.pid(), IDOK);
   ASSERT_TRUE(said);
   EXPECT_NE(said->find(about), std::wstring::npos) << *said;
@@ -267,7 +243,7 @@ TEST_F(MenusEndToEnd, BarMenuUnderTheLogoAndInTheSystemMenuHelpKeyAndRefusedShut
   EXPECT_NEAR(menu.left, keyBottom.x, 2);
   EXPECT_GE(menu.top, keyBottom.y - 2);
   e2e::captureToArtifact(GetDesktopWindow(), L"menus_help");
-  tap('B');
+  tapKey('B');
   said = answerDialog(launcher.pid(), IDOK);
   ASSERT_TRUE(said);
   EXPECT_NE(said->find(about), std::wstring::npos);
@@ -300,7 +276,7 @@ TEST_F(MenusEndToEnd, GroupDeleteReleasesItsHotKeysAndExitPowersOffThroughThePri
   rightClick(onScreen(vorbin::tabRect(layout, tabs, 2, 0)));
   ASSERT_TRUE(e2e::waitUntil([&] { return popupMenus(launcher.pid()).size() == 1; }, 5000)) << "tab menu";
   e2e::captureToArtifact(GetDesktopWindow(), L"menus_tab");
-  tap('D');
+  tapKey('D');
   auto asked = answerDialog(launcher.pid(), IDOK);
   ASSERT_TRUE(asked);
   EXPECT_NE(asked->find(L"Other"), std::wstring::npos) << *asked;
@@ -339,7 +315,7 @@ TEST_F(MenusEndToEnd, StartWithHandsThePickedDocumentToTheButtonsProgram) {
   });
   start();
   ASSERT_TRUE(buttonMenu(0));
-  tap('W');
+  tapKey('W');
   HWND dialog = nullptr;
   ASSERT_TRUE(e2e::waitUntil([&] { return (dialog = findDialog(launcher.pid())) != nullptr; }, 8000))
       << "no document picker";
@@ -417,7 +393,7 @@ TEST_F(MenusEndToEnd, ACommandChosenAfterItsButtonWentAwayDuringTheMenuDoesNothi
   ASSERT_TRUE(postDdeCommand(bar, L"[DeleteGroup(Menus)]")) << "the bar did not answer during its menu";
   ASSERT_TRUE(e2e::waitUntil([&] { return e2e::profile::valueNames(sections[0]).empty(); }, 3000))
       << "the group was not deleted while the menu was open";
-  tap('D');  // Delete, on a button that no longer exists
+  tapKey('D');  // Delete, on a button that no longer exists
   EXPECT_FALSE(answerDialog(launcher.pid(), IDOK, 2000).has_value()) << "asked to delete another button";
   ASSERT_TRUE(menusClosed());
   EXPECT_EQ(itemNames(2), other) << "the other group's button was deleted in its place";

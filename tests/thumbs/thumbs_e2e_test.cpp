@@ -14,36 +14,13 @@
 #include "launcher/render/jpeg_file.h"
 #include "launcher/resources/resource_ids.h"
 #include "launcher/services/shell_helpers.h"
+#include "tests/app/bar_geometry.h"
 #include "tests/app/launcher_driver.h"
 #include "tests/support/e2e.h"
 
 namespace {
 
 using namespace driver;
-
-void click(POINT at, DWORD down, DWORD up) {
-  SetCursorPos(at.x, at.y);
-  e2e::waitUntil(
-      [&] {
-        POINT p;
-        return GetCursorPos(&p) && p.x == at.x && p.y == at.y;
-      },
-      1000);
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = down;
-  in[1].mi.dwFlags = up;
-  SendInput(1, &in[0], sizeof(INPUT));
-  e2e::pumpFor(60);
-  SendInput(1, &in[1], sizeof(INPUT));
-  e2e::pumpFor(100);
-}
-
-void tap(WORD key) {
-  keybd_event(static_cast<BYTE>(key), static_cast<BYTE>(MapVirtualKeyW(key, 0)), 0, 0);
-  keybd_event(static_cast<BYTE>(key), static_cast<BYTE>(MapVirtualKeyW(key, 0)), KEYEVENTF_KEYUP, 0);
-  e2e::pumpFor(150);
-}
 
 bool menuOpen(DWORD pid) {
   struct S {
@@ -153,24 +130,14 @@ class ThumbsEndToEnd : public ::testing::Test {
     bar = startBarInFront(launcher);
     ASSERT_NE(bar, nullptr);
     ASSERT_TRUE(bringToFront(bar));
-    RECT client;
-    GetClientRect(bar, &client);
-    HDC screen = GetDC(nullptr);
-    const auto metrics = vorbin::measureLayoutMetrics(screen, vorbin::FontSettings{}, 25, 0, 4);
-    ReleaseDC(nullptr, screen);
-    layout = vorbin::computeBarLayout(metrics, false, client.bottom);
+    layout = measuredBarLayout(bar);
   }
-  POINT slot(int n) const {
-    const vorbin::PixelRect r = vorbin::gridCellRect(layout, vorbin::gridCells(layout, 0), n);
-    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ClientToScreen(bar, &p);
-    return p;
-  }
+  POINT slot(int n) const { return gridSlotCentre(bar, layout, n); }
   // A command of a button's menu by its letter.
   bool buttonCommand(int n, WORD letter) {
-    click(slot(n), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    clickAt(slot(n), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
     if (!e2e::waitUntil([&] { return menuOpen(launcher.pid()); }, 5000)) return false;
-    tap(letter);
+    tapKey(letter);
     return true;
   }
   bool thumbnailCommand(int n) { return buttonCommand(n, 'T'); }
