@@ -264,13 +264,13 @@ std::wstring dragFileName(std::wstring_view title, std::wstring_view extension, 
   std::wstring base = trimmed(safeFileName(title));
   for (wchar_t& c : base)
     if (c < 0x20) c = L'_';
-  // Trailing dots and blanks vanish from file names: keep them out of sight
-  // of the de-duplication too.
-  while (!base.empty() && (base.back() == L'.' || base.back() == L' ')) base.pop_back();
-  if (isRefusedFileName(base)) base = fallback;
   // The name stays well inside a path buffer with the temporary folder before it.
   constexpr size_t kMaxStem = 120;
   if (base.size() > kMaxStem) base.resize(kMaxStem);
+  // Trailing dots and blanks vanish from file names (also where the cut
+  // fell): keep them out of sight of the de-duplication too.
+  while (!base.empty() && (base.back() == L'.' || base.back() == L' ')) base.pop_back();
+  if (isRefusedFileName(base)) base = fallback;
   std::wstring name = base + std::wstring(extension);
   for (int n = 2; std::any_of(taken.begin(), taken.end(), [&](const std::wstring& t) { return equalNoCase(t, name); });
        ++n)

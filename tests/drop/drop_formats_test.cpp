@@ -348,6 +348,8 @@ TEST(DropFormats, DraggedOutNamesStayInsideTheirFolder) {
   EXPECT_EQ(climbing.find(L'\\'), std::wstring::npos);
   EXPECT_EQ(dragFileName(L"a/b", L".lnk", L"Item", taken).find(L'/'), std::wstring::npos);
   EXPECT_LE(dragFileName(std::wstring(500, L'x'), L".lnk", L"Item", taken).size(), 130u);
+  // A cut that ends among dots leaves none at the end of the name.
+  EXPECT_EQ(dragFileName(L"1" + std::wstring(200, L'.') + L"z", L".lnk", L"Item", taken), L"1.lnk");
 
   for (const wchar_t* refused : {L"CON", L"con.txt", L"Com7", L"AUX .x", L"...", L"", L"CONOUT$"})
     EXPECT_TRUE(isRefusedFileName(refused)) << refused;
