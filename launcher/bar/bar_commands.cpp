@@ -7,6 +7,7 @@
 
 #include "framework/trace.h"
 #include "launcher/bar/item_request_rules.h"
+#include "launcher/dialogs/options_sheet.h"
 #include "launcher/dialogs/tips_dialog.h"
 #include "hook/vorber2k.h"
 #include "launcher/resources/product_name.h"
@@ -332,6 +333,9 @@ LRESULT CBarWindow::onDropsQueued(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CBarWindow::onOptionsClosed(WPARAM, LPARAM) {
+  // Sent when OK or Cancel was pressed, and again once the sheet has gone.
+  finishEndedOptionsSheet();
+  if (m_optionsSheet && IsWindow(m_optionsSheet)) return 0;
   m_optionsSheet = nullptr;
   return 0;
 }

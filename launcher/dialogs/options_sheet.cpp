@@ -21,10 +21,12 @@ std::unique_ptr<COptionsSheet> g_sheet;
 OptionsPageLink pageLink(Settings& copy, const OptionsSheetContext& context, COptionsSheet& sheet,
                          bool& accepted, bool& ended) {
   return {copy, context.settings.hotKey, context.resources, [&accepted] { accepted = true; },
-          [&sheet, &ended] {
+          [&sheet, &ended, bar = context.bar] {
             ended = true;
-            // A message through the loop, whose routing then sees the sheet ended.
+            // A message through the loop, whose routing then sees the sheet ended;
+            // and one to the bar, which any loop (a modal dialog's too) dispatches.
             PostMessageW(sheet.hwnd(), WM_NULL, 0, 0);
+            PostMessageW(bar, kMsgOptionsClosed, 0, 0);
           }};
 }
 
@@ -134,6 +136,10 @@ HWND openOptionsSheet(OptionsSheetContext context) {
   if (!sheet->open()) return nullptr;
   g_sheet = std::move(sheet);
   return g_sheet->hwnd();
+}
+
+void finishEndedOptionsSheet() {
+  if (g_sheet && g_sheet->hasEnded()) finishSheet();
 }
 
 bool routeOptionsSheetMessage(MSG& msg) {

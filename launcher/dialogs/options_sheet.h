@@ -56,5 +56,8 @@ HWND openOptionsSheet(OptionsSheetContext context);
 // The message loop's part: the open sheet's keyboard handling and its end
 // once OK or Cancel was pressed. True when the message was consumed.
 bool routeOptionsSheetMessage(MSG& msg);
+// Ends the sheet if OK or Cancel was pressed; the bar calls it when told, as a
+// modal dialog's loop (the sheet may open under one) never routes messages here.
+void finishEndedOptionsSheet();
 
 }  // namespace vorbin

@@ -220,6 +220,29 @@ TEST_F(OptionsEndToEnd, OneSheetOfThreePagesAndCancelLeavesTheProfileAsItWas) {
   EXPECT_TRUE(press(again, PSBTN_CANCEL));
 }
 
+// The sheet is modeless: opened while a modal dialog's own loop runs (the tip of
+// the day here), it must still go when OK or Cancel is pressed, and open again.
+TEST_F(OptionsEndToEnd, ASheetOpenedUnderAModalDialogEndsAndOpensAgain) {
+  start();
+  PostMessageW(bar, WM_SYSCOMMAND, 0x8020, 0);  // tip of the day, modal on the bar
+  HWND tips = nullptr;
+  ASSERT_TRUE(e2e::waitUntil(
+      [&] {
+        for (HWND w : visibleDialogs(launcher.pid()))
+          if (!FindWindowExW(w, nullptr, WC_TABCONTROLW, nullptr)) tips = w;
+        return tips != nullptr;
+      },
+      8000));
+  for (int round = 0; round < 2; ++round) {
+    HWND sheet = openSheet();
+    ASSERT_NE(sheet, nullptr) << "round " << round;
+    EXPECT_TRUE(press(sheet, PSBTN_CANCEL)) << "round " << round << ": the cancelled sheet stayed";
+  }
+  EXPECT_TRUE(IsWindow(tips));
+  PostMessageW(tips, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(e2e::waitUntil([&] { return !IsWindow(tips); }, 5000));
+}
+
 TEST_F(OptionsEndToEnd, OkSavesOnePlaceTheBoundedMaximumAndACleanWildCard) {
   start();
   HWND sheet = openSheet();
