@@ -27,6 +27,7 @@ class BarHost final : public KeyboardHost, public PointerHost, public MenuHost {
   std::optional<int> gridSelectionFront() const override;
   TabRows groupTabRows() const override { return m_bar.groupTabRows(); }
   void scrollTabsTo(int firstRow) override { m_bar.scrollTabsTo(firstRow); }
+  int tabOffset() const override { return m_bar.tabOffset(); }
   bool scrollList(int direction) override { return m_bar.m_actions.scrollList(direction); }
   void selectGroup(int group) override { m_bar.m_actions.selectGroup(group); }
   void pressAt(POINT client) override { m_bar.onButtonDown(MK_LBUTTON, MAKELPARAM(client.x, client.y)); }

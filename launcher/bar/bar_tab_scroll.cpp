@@ -7,10 +7,30 @@
 namespace vorbin {
 
 TabRows CBarWindow::groupTabRows() const {
+  if (taskMode()) return taskListShape().rows();
   const GroupTable& groups = m_context.groups;
   const TabLayout tabs = tabLayout(layout(), m_context.settings.groupDispMode);
   const int tabCount = std::max(0, static_cast<int>(groups.placeholderIndex()) - 1);
   return tabRows(tabCount, tabs.perRow, tabs.tabHeight, layout().tabArea.height());
+}
+
+TaskListShape CBarWindow::taskListShape() const {
+  const TabLayout tabs = tabLayout(layout(), m_context.settings.taskDispMode);
+  // Entry 0 of the table is not listed.
+  return {std::max(0, static_cast<int>(m_tasks.size()) - 1), tabs.perRow, tabs.tabHeight,
+          layout().tabArea.height()};
+}
+
+int CBarWindow::tabOffset() const {
+  return taskMode() ? m_tasks.firstRow() : m_context.groups.dispGroupOffset;
+}
+
+void CBarWindow::setTabOffset(int offset) {
+  if (taskMode()) {
+    m_tasks.setFirstRow(offset);
+  } else {
+    m_context.groups.dispGroupOffset = offset;
+  }
 }
 
 void CBarWindow::updateGroupScrollBar() {
@@ -19,17 +39,16 @@ void CBarWindow::updateGroupScrollBar() {
 }
 
 void CBarWindow::syncGroupScrollBar() {
-  GroupTable& groups = m_context.groups;
-  // A taller bar or fewer groups: the rows above must not stay out of reach.
-  if (!taskMode()) groups.dispGroupOffset = groupTabRows().clamp(groups.dispGroupOffset);
-  m_groupScroll.sync(m_hwnd, layout().groupScrollBar, !taskMode(), groupTabRows(), groups.dispGroupOffset);
+  // A taller bar, fewer groups or windows: the rows above must not stay out of reach.
+  const TabRows rows = groupTabRows();
+  setTabOffset(rows.clamp(tabOffset()));
+  m_groupScroll.sync(m_hwnd, layout().groupScrollBar, true, rows, tabOffset());
 }
 
 void CBarWindow::scrollTabsTo(int offset) {
-  GroupTable& groups = m_context.groups;
   offset = groupTabRows().clamp(offset);
-  if (offset == groups.dispGroupOffset) return;
-  groups.dispGroupOffset = offset;
+  if (offset == tabOffset()) return;
+  setTabOffset(offset);
   repaintAll();
   // The thumb and the wheel want to see each step.
   UpdateWindow(m_hwnd);
@@ -37,10 +56,9 @@ void CBarWindow::scrollTabsTo(int offset) {
 
 LRESULT CBarWindow::onVScroll(WPARAM wParam, LPARAM lParam) {
   // Only the group scroll bar; the bar itself has no scroll bar.
-  if (!m_groupScroll.isControl(reinterpret_cast<HWND>(lParam)) || taskMode()) return 0;
-  const std::optional<int> offset =
-      m_groupScroll.request(m_hwnd, LOWORD(wParam), static_cast<int>(HIWORD(wParam)), groupTabRows(),
-                            m_context.groups.dispGroupOffset);
+  if (!m_groupScroll.isControl(reinterpret_cast<HWND>(lParam))) return 0;
+  const std::optional<int> offset = m_groupScroll.request(
+      m_hwnd, LOWORD(wParam), static_cast<int>(HIWORD(wParam)), groupTabRows(), tabOffset());
   if (!offset) {
     // The scroll has ended.
     repaintAll();
@@ -59,9 +77,9 @@ LRESULT CBarWindow::onMouseWheel(WPARAM wParam, LPARAM lParam) {
 }
 
 void CBarWindow::wheelAt(POINT client, int delta, bool pages) {
-  if (taskMode() || m_actions.pointer().dragging()) return;
+  if (m_actions.pointer().dragging()) return;
   const int area = hitTest(hitGeometry(), client.x, client.y).area;
-  if (area == hit_area::kGrid) {
+  if (area == hit_area::kGrid && !taskMode()) {
     GroupTable& groups = m_context.groups;
     const int active = groups.activeGroup;
     if (active <= 0 || static_cast<size_t>(active) >= groups.size()) return;
@@ -75,7 +93,7 @@ void CBarWindow::wheelAt(POINT client, int delta, bool pages) {
   } else if (area == hit_area::kTabs || area == hit_area::kGroupScroll ||
              layout().groupScrollBar.contains(client.x, client.y)) {
     const TabRows rows = groupTabRows();
-    scrollTabsTo(m_context.groups.dispGroupOffset + m_groupScroll.wheelTabRows(delta, pages, rows.page));
+    scrollTabsTo(tabOffset() + m_groupScroll.wheelTabRows(delta, pages, rows.page));
   } else {
     m_groupScroll.wheelElsewhere();
   }

@@ -7,6 +7,7 @@
 #include "launcher/bar/bar_window.h"
 #include "launcher/bar/task_commands_win.h"
 #include "launcher/bar/task_rules.h"
+#include "launcher/bar/task_scroll.h"
 #include "launcher/resources/resource_ids.h"
 #include "launcher/services/language_strings.h"
 #include "launcher/services/process_info.h"
@@ -60,7 +61,10 @@ void CBarWindow::taskBoxCommand(const Hit& box) {
     case 1:
     case 2:
       if (s.taskDispMode != box.index) {
+        const int oldPerRow = tabLayout(layout(), s.taskDispMode).perRow;
         s.taskDispMode = box.index;
+        // The list keeps its place: the entry shown first stays in view.
+        m_tasks.setFirstRow(taskRowForNewMode(m_tasks.firstRow(), oldPerRow, taskListShape()));
         repaintAll();
       }
       break;

@@ -232,13 +232,7 @@ void BarView::paintGroupDisplay(HDC dc, const BarScene& scene) {
   const std::vector<int> cut = paintTabs(dc, m_layout, m_kit, tabLay, tabs);
   for (size_t n = 1; n < last; ++n) groups[n].titleCut = 0;
   for (int n : cut) groups[static_cast<size_t>(n)].titleCut = 1;
-  const int rowsOfTabs =
-      (static_cast<int>(tabs.tabs.size()) + tabLay.perRow - 1) / std::max(1, tabLay.perRow);
-  // With the group scroll bar the layout leaves the drawn buttons empty.
-  if (rowsOfTabs * tabLay.tabHeight > m_layout.tabArea.height() && m_layout.groupScroll[0].height() > 0) {
-    paintGroupScrollButton(dc, toRect(m_layout.groupScroll[0]), m_kit, true);
-    paintGroupScrollButton(dc, toRect(m_layout.groupScroll[1]), m_kit, false);
-  }
+  paintTabScrollButtons(dc, static_cast<int>(tabs.tabs.size()), tabLay);
 
   const int active = groups.activeGroup;
   if (active > 0 && static_cast<size_t>(active) < groups.size()) {
@@ -367,14 +361,33 @@ void BarView::repaintButton(int group, int slot, ButtonLook look, const BarScene
          clip.top, SRCCOPY);
 }
 
+void BarView::paintTabScrollButtons(HDC dc, int tabCount, const TabLayout& tabs) {
+  const int rowsOfTabs = (tabCount + tabs.perRow - 1) / std::max(1, tabs.perRow);
+  // With the group scroll bar the layout leaves the drawn buttons empty.
+  if (rowsOfTabs * tabs.tabHeight > m_layout.tabArea.height() && m_layout.groupScroll[0].height() > 0) {
+    paintGroupScrollButton(dc, toRect(m_layout.groupScroll[0]), m_kit, true);
+    paintGroupScrollButton(dc, toRect(m_layout.groupScroll[1]), m_kit, false);
+  }
+}
+
 void BarView::paintTaskList(HDC dc, const BarScene& scene) {
   // Entry 0 of the table is a dummy; the listed windows are tabs 1, 2, ...
   TabsPaint list;
   HWND foreground = GetForegroundWindow();
   const size_t count = scene.tasks ? scene.tasks->size() : 0;
+  const TabLayout tabs = tabLayout(m_layout, m_settings.taskDispMode);
+  const int firstRow = scene.taskFirstRow ? scene.taskFirstRow() : 0;
+  // The entries on the rows that meet the area (a part row below included).
+  const long long firstShown = static_cast<long long>(firstRow) * tabs.perRow + 1;
+  const long long lastShown =
+      firstShown + (m_layout.tabArea.height() / std::max(1, tabs.tabHeight) + 1LL) * tabs.perRow - 1;
   for (size_t i = 1; i < count; ++i) {
     const TaskEntry& task = (*scene.tasks)[i];
-    list.tabs.push_back({task.title, nullptr, static_cast<HICON>(task.icon), task.marked != 0, task.topmost != 0,
+    const long long n = static_cast<long long>(i);
+    HICON icon = static_cast<HICON>(task.icon);
+    if (!icon && n >= firstShown && n <= lastShown && scene.taskIcon)
+      icon = scene.taskIcon(static_cast<int>(i));
+    list.tabs.push_back({task.title, nullptr, icon, task.marked != 0, task.topmost != 0,
                          m_settings.dispTaskDetails ? task.details : std::wstring()});
     if (task.window == foreground) list.current = static_cast<int>(i);
   }
@@ -382,9 +395,11 @@ void BarView::paintTaskList(HDC dc, const BarScene& scene) {
   list.actColorAlpha = m_colors.actColorAlpha;
   list.imageWeight = 0;
   list.pressed = scene.pressedTask;
-  const std::vector<int> cut =
-      paintTabs(dc, m_layout, m_kit, tabLayout(m_layout, m_settings.taskDispMode), list);
+  // The list scrolls by rows, as the group tabs do.
+  list.scrollOffset = firstRow * tabs.tabHeight;
+  const std::vector<int> cut = paintTabs(dc, m_layout, m_kit, tabs, list);
   if (scene.tasksCut) scene.tasksCut(cut);
+  paintTabScrollButtons(dc, static_cast<int>(list.tabs.size()), tabs);
 }
 
 void BarView::tickClock(const BarScene& scene) {

@@ -31,6 +31,10 @@ struct BarScene {
   std::function<ButtonLook(int group, int slot)> look;
   const TaskTable* tasks = nullptr;
   int pressedTask = 0;
+  // The task list's first shown row, asked when it is painted, and the icon
+  // of an entry that is shown (asked of its window the first time).
+  std::function<int()> taskFirstRow;
+  std::function<HICON(int entry)> taskIcon;
   // Painting the task list tells which entries' titles did not fit.
   std::function<void(const std::vector<int>& cut)> tasksCut;
 };
@@ -85,6 +89,8 @@ class BarView {
   void paintBarImage(HDC dc, bool contentOnly, const BarScene& scene);
   void paintGroupDisplay(HDC dc, const BarScene& scene);
   void paintTaskList(HDC dc, const BarScene& scene);
+  // The drawn scroll buttons over the tab area, when its rows do not all fit.
+  void paintTabScrollButtons(HDC dc, int tabCount, const TabLayout& tabs);
   void paintScrollColumn(HDC dc);
   void paintSlot(HDC dc, int group, int slot, ButtonLook look, const BarScene& scene);
 

@@ -249,6 +249,8 @@ BarScene CBarWindow::scene() {
   scene.look = [this](int group, int slot) { return m_marks.look(group, slot); };
   scene.tasks = &m_tasks.table();
   scene.pressedTask = m_tasks.pressed();
+  scene.taskFirstRow = [this] { return m_tasks.firstRow(); };
+  scene.taskIcon = [this](int entry) { return m_tasks.iconFor(entry); };
   scene.tasksCut = [this](const std::vector<int>& cut) { m_tasks.markCut(cut); };
   return scene;
 }

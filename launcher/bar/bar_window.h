@@ -39,6 +39,7 @@
 #include "launcher/bar/pointer_actions.h"
 #include "launcher/bar/pointer_guard.h"
 #include "launcher/bar/task_list.h"
+#include "launcher/bar/task_scroll.h"
 #include "launcher/bar/tray_icon.h"
 #include "launcher/bar/window_placer.h"
 #include "launcher/interact/launch_item.h"
@@ -257,8 +258,13 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void functionKeyCommand(int key);
   void execDialog();
 
-  // The group tab rows and their scrolling (bar_tab_scroll.cpp).
+  // The group tab rows, or the task list's rows in task mode, and their
+  // scrolling (bar_tab_scroll.cpp).
   TabRows groupTabRows() const;
+  TaskListShape taskListShape() const;
+  // The first row shown in the tab area: the group tabs' or the task list's.
+  int tabOffset() const;
+  void setTabOffset(int offset);
   void updateGroupScrollBar();
   void syncGroupScrollBar();
   void scrollTabsTo(int offset);

@@ -88,15 +88,9 @@ FocusScene KeyboardFocus::scene() const {
   if (s.area == hit_area::kTabs) {
     const TabLayout tabs = tabLayout(layout, s.taskMode ? m_settings.taskDispMode : m_settings.groupDispMode);
     s.tabs.columns = tabs.perRow;
-    if (s.taskMode) {
-      // The task list does not scroll: the focus stays on the entries it shows.
-      const int rowsShown = std::max(1, layout.tabArea.height() / std::max(1, tabs.tabHeight));
-      s.tabs.page = rowsShown * tabs.perRow;
-      s.tabs.count = std::min(m_host.taskCount(), s.tabs.page);
-    } else {
-      s.tabs.count = s.groupCount;
-      s.tabs.page = m_host.groupTabRows().page * tabs.perRow;
-    }
+    // The group tabs or the task list; either scrolls to show the focus.
+    s.tabs.count = s.taskMode ? m_host.taskCount() : s.groupCount;
+    s.tabs.page = m_host.groupTabRows().page * tabs.perRow;
   }
   const int group = focusGroup(s);
   if (group < 0) return s;
@@ -127,10 +121,11 @@ void KeyboardFocus::pointerOnto(const PixelRect& r) {
 
 void KeyboardFocus::focusTab(int tab) {
   const BarLayout& layout = m_host.layout();
-  const TabLayout tabs = tabLayout(layout, m_settings.groupDispMode);
+  const TabLayout tabs =
+      tabLayout(layout, m_host.taskMode() ? m_settings.taskDispMode : m_settings.groupDispMode);
   const int row = (tab - 1) / std::max(1, tabs.perRow);
-  m_host.scrollTabsTo(firstRowShowing(row, m_groups.dispGroupOffset, m_host.groupTabRows().page));
-  pointerOnto(tabRect(layout, tabs, tab, m_groups.dispGroupOffset * tabs.tabHeight));
+  m_host.scrollTabsTo(firstRowShowing(row, m_host.tabOffset(), m_host.groupTabRows().page));
+  pointerOnto(tabRect(layout, tabs, tab, m_host.tabOffset() * tabs.tabHeight));
 }
 
 void KeyboardFocus::focusSlot(int group, int slot) {
@@ -154,8 +149,6 @@ void KeyboardFocus::keyFocus(const KeyBinding& binding) {
   if (to.area == hit_area::kNone) return;
   if (to.area != hit_area::kTabs) {
     focusSlot(focusGroup(s), to.index);
-  } else if (s.taskMode) {
-    pointerOnto(tabRect(m_host.layout(), tabLayout(m_host.layout(), m_settings.taskDispMode), to.index, 0));
   } else {
     focusTab(to.index);
   }

@@ -31,6 +31,8 @@ class KeyboardHost {
   // The pointer's selection when it lies in the grid: its first button.
   virtual std::optional<int> gridSelectionFront() const = 0;
   virtual TabRows groupTabRows() const = 0;
+  // The first row the tab area shows (group tabs or task entries).
+  virtual int tabOffset() const = 0;
   virtual void scrollTabsTo(int firstRow) = 0;
   virtual bool scrollList(int direction) = 0;  // true when the grid moved
   virtual void selectGroup(int group) = 0;

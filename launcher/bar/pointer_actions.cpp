@@ -89,8 +89,9 @@ void PointerActions::mouseMove(int x, int y) {
   const HitGeometry geometry = hitGeometry();
   const Hit hit = slotHit(hitTest(geometry, x, y));
   const int group = groupOfArea(m_pointer.selectionArea());
-  // Buttons of the pressed area that the band touches.
+  // Buttons of the pressed area that the band touches (task entries in the task list).
   auto cellsInRect = [&](const HitRect& band) {
+    if (m_settings.taskMode && m_pointer.pressHit().area == hit_area::kTabs) return entriesInBand(band);
     std::vector<int> slots;
     const int area = m_pointer.selectionArea();
     const HitRect clip = area == hit_area::kQuick ? geometry.quickList : geometry.grid;
@@ -122,6 +123,20 @@ void PointerActions::mouseMove(int x, int y) {
   m_parts.timers.note(e);
   apply(e);
   if (m_pointer.dragging()) scrollTabsDuringDrag();
+}
+
+std::vector<int> PointerActions::entriesInBand(const HitRect& band) const {
+  std::vector<int> entries;
+  const BarLayout& layout = m_parts.view.layout();
+  const TabLayout tabs = tabLayout(layout, m_settings.taskDispMode);
+  const int offset = m_host.tabOffset() * tabs.tabHeight;
+  const HitRect area = hitGeometry().tabArea;
+  for (int n = 1; static_cast<size_t>(n) < m_parts.tasks.size(); ++n) {
+    const PixelRect r = tabRect(layout, tabs, n, offset);
+    if (r.top >= area.bottom) break;
+    if (bandTouches(band, area, {r.left, r.top, r.right, r.bottom})) entries.push_back(n);
+  }
+  return entries;
 }
 
 bool PointerActions::tabDragScrollsAt(const RECT& client, int x) const {
@@ -158,13 +173,12 @@ HitGeometry PointerActions::hitGeometry() const {
     state.buttonMode = groups[static_cast<size_t>(active)].buttonMode;
   state.tabDisplayMode = s.taskMode ? s.taskDispMode : s.groupDispMode;
   const TabLayout tabs = tabLayout(m_parts.view.layout(), state.tabDisplayMode);
-  // The task list is drawn from its first entry; the group tabs scroll by rows.
-  state.tabScrollOffset = s.taskMode ? 0 : groups.dispGroupOffset * tabs.tabHeight;
+  // The group tabs and the task list scroll by rows.
+  state.tabScrollOffset = m_host.tabOffset() * tabs.tabHeight;
   state.tabCount = s.taskMode ? static_cast<int>(m_parts.tasks.size()) - 1
                               : std::max(0, static_cast<int>(groups.placeholderIndex()) - 1);
   const int rowsOfTabs = (state.tabCount + tabs.perRow - 1) / std::max(1, tabs.perRow);
-  state.groupScrollShown =
-      !s.taskMode && rowsOfTabs * tabs.tabHeight > m_parts.view.layout().tabArea.height();
+  state.groupScrollShown = rowsOfTabs * tabs.tabHeight > m_parts.view.layout().tabArea.height();
   state.clockBox = m_parts.view.readoutBoxes().clock;
   state.loadBox = m_parts.view.readoutBoxes().indicator;
   return hitGeometryFor(m_parts.view.layout(), state);
@@ -320,6 +334,17 @@ void PointerActions::apply(const PointerEffects& e) {
     m_pointer.clearSelection();
     m_host.repaintContent();
   }
+  if (e.bandBegins) {
+    // The entry held at the press is not switched to; Ctrl keeps the marks made before.
+    m_parts.tasks.beginBand(GetKeyState(VK_CONTROL) < 0);
+    m_parts.tasks.press(0);
+  }
+  if (e.bandEntries && (m_parts.tasks.bandTouches(*e.bandEntries) || e.bandBegins)) {
+    // The list is drawn again at once, the old band with it; then the new band.
+    m_parts.marks.showBand(m_host.window(), std::nullopt);
+    m_host.repaintContent();
+    UpdateWindow(m_host.window());
+  }
   if (e.eraseBand || e.drawBand) m_parts.marks.showBand(m_host.window(), e.drawBand);
   if (e.repaintHighlights) showSelection(true);
   if (e.drawReleased)
@@ -448,17 +473,8 @@ bool PointerActions::timer(UINT_PTR id) {
         m_parts.timers.kill(kTimerGroupScroll);
         return true;
       }
-      GroupTable& groups = m_groups;
-      const TabLayout tabs = tabLayout(m_parts.view.layout(), m_settings.groupDispMode);
-      const int tabCount = std::max(0, static_cast<int>(groups.placeholderIndex()) - 1);
-      const int rows = (tabCount + tabs.perRow - 1) / std::max(1, tabs.perRow);
-      const int shownRows = std::max(1, m_parts.view.layout().tabArea.height() / std::max(1, tabs.tabHeight));
-      const int step = held->index == 0 ? -1 : 1;
-      const int offset = std::clamp(groups.dispGroupOffset + step, 0, std::max(0, rows - shownRows));
-      if (offset != groups.dispGroupOffset) {
-        groups.dispGroupOffset = offset;
-        m_host.repaintAll();
-      }
+      // The group tabs or the task list, a row a tick.
+      m_host.scrollTabsTo(m_host.tabOffset() + (held->index == 0 ? -1 : 1));
       return true;
     }
     default:

@@ -13,6 +13,7 @@
 #include "launcher/bar/button_marks.h"
 #include "launcher/bar/drag_source.h"
 #include "launcher/bar/hover_timers.h"
+#include "launcher/bar/tab_scroll.h"
 #include "launcher/bar/task_list.h"
 #include "launcher/interact/bar_pointer.h"
 #include "launcher/model/group_table.h"
@@ -46,6 +47,11 @@ class PointerHost {
   virtual void openContextMenu(const Hit& pressed, POINT screen) = 0;
   // Right press on an area with a help topic.
   virtual void showContextHelp(int helpId) = 0;
+  // The rows of the tab area (group tabs or task entries), its first shown
+  // row, and scrolling it (clamped to the rows).
+  virtual TabRows groupTabRows() const = 0;
+  virtual int tabOffset() const = 0;
+  virtual void scrollTabsTo(int firstRow) = 0;
   // A drag of buttons or a tab was released over the bar at client.
   virtual void dragDropped(const DragItems&, POINT) {}
   // A drag of buttons or a tab left the bar: it goes on outside it.
@@ -114,6 +120,8 @@ class PointerActions {
   void scrollTabsDuringDrag();
   // A tab drag at x, outside the client area, stays on the bar to scroll the tab rows.
   bool tabDragScrollsAt(const RECT& client, int x) const;
+  // The task entries a rubber band touches, in the part of the list shown.
+  std::vector<int> entriesInBand(const HitRect& band) const;
   void listScrollRepeat(int arrow);
   bool pointerOverTab(int group) const;
   void trackLeave();

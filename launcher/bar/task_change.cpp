@@ -22,7 +22,7 @@ void rebuild(TaskTable& table, std::vector<TaskEntry> rest, const TaskEntry* mov
 
 bool qualifiesForTaskList(const TaskCandidate& w, bool detailed) {
   if (!w.alive || w.excluded) return false;
-  return detailed || (!w.child && w.systemMenu && !w.owned && w.titled);
+  return detailed || (!w.child && w.systemMenu && !w.owned && w.titled && !w.toolWindow);
 }
 
 std::wstring taskTitle(std::wstring_view title, std::wstring_view className, bool detailed) {

@@ -38,6 +38,9 @@ struct TaskCandidate {
   bool systemMenu = false;
   bool owned = false;
   bool titled = false;
+  // A tool window (palette, tray helper) not marked as an application window:
+  // a taskbar leaves it out, and so does the list unless it is detailed.
+  bool toolWindow = false;
 };
 bool qualifiesForTaskList(const TaskCandidate& window, bool detailed);
 

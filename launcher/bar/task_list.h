@@ -9,12 +9,18 @@
 #include <unordered_map>
 #include <vector>
 
+#include "launcher/bar/task_rules.h"
 #include "launcher/model/group_table.h"
 
 namespace vorbin {
 
 class TaskList {
  public:
+  TaskList() = default;
+  TaskList(const TaskList&) = delete;
+  TaskList& operator=(const TaskList&) = delete;
+  ~TaskList();
+
   const TaskTable& table() const { return m_tasks; }
   size_t size() const { return m_tasks.size(); }
 
@@ -47,20 +53,47 @@ class TaskList {
   // A click on an entry with the modifiers held; true when it is a plain
   // click that switches to the window.
   bool click(int entry, bool ctrl, bool shift, bool* marksChanged = nullptr);
+  // The marked windows in list order; a window gone or now another
+  // program's (its handle reused) is given as null, which no command acts on.
   std::vector<HWND> markedWindows() const;
   TaskTable& mutableTable() { return m_tasks; }
+
+  // A rubber band began (keep: Ctrl held, the marks made before stay) and
+  // now touches these entries; true when some mark changed.
+  void beginBand(bool keep);
+  bool bandTouches(const std::vector<int>& entries);
+
+  // The first row of entries shown: the list scrolls by rows.
+  int firstRow() const { return m_firstRow; }
+  void setFirstRow(int row) { m_firstRow = row; }
 
  private:
   // The entry of a window, when the listing rules take it.
   bool entryFor(HWND bar, HWND window, bool detailed, TaskEntry& entry);
   // The details line of a window's process, asked once per process and refresh.
   const std::wstring& detailsOf(HWND window);
+  // The window's icon: its own, else its program file's, else the system's
+  // application icon; never null.
+  HICON iconOf(HWND window);
+
+ public:
+  // Entry n's icon, asked of its window when it is first needed (an entry
+  // is listed without it); never null for a listed entry.
+  HICON iconFor(int entry);
+
+ private:
+  // The window when it is still the one listed for that process, else null.
+  static HWND stillListed(const TaskTarget& target);
 
   TaskTable m_tasks;
   int m_pressed = 0;
   void* m_pressedWindow = nullptr;
   int m_markAnchor = 0;
+  int m_firstRow = 0;
+  std::vector<void*> m_bandKept;
   std::unordered_map<DWORD, std::wstring> m_detailsByProcess;
+  std::unordered_map<DWORD, HICON> m_iconByProcess;     // asked once per process and refresh
+  std::unordered_map<std::wstring, HICON> m_fileIcons;  // program files' icons, owned
 };
 
 }  // namespace vorbin

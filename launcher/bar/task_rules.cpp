@@ -60,6 +60,31 @@ std::vector<void*> markedWindows(const TaskTable& table) {
   return windows;
 }
 
+std::vector<TaskTarget> markedTargets(const TaskTable& table) {
+  std::vector<TaskTarget> targets;
+  for (size_t i = 1; i < table.size(); ++i)
+    if (table[i].marked) targets.push_back({table[i].window, table[i].processId});
+  return targets;
+}
+
+bool sameTaskWindow(bool exists, uint32_t recordedProcess, uint32_t processNow) {
+  // An entry without a recorded process cannot be told from a stranger.
+  return exists && recordedProcess != 0 && processNow == recordedProcess;
+}
+
+bool markByBand(TaskTable& table, const std::vector<void*>& kept, const std::vector<int>& touched) {
+  bool changed = false;
+  for (size_t i = 1; i < table.size(); ++i) {
+    TaskEntry& e = table[i];
+    const bool inBand = std::find(touched.begin(), touched.end(), static_cast<int>(i)) != touched.end();
+    const bool keep = std::find(kept.begin(), kept.end(), e.window) != kept.end();
+    const int marked = inBand || keep ? 1 : 0;
+    changed |= e.marked != marked;
+    e.marked = marked;
+  }
+  return changed;
+}
+
 TileChoice tileChoice(int commandId, const Rect& work) {
   TileChoice c;
   c.horizontal = (commandId & 0x2000) != 0;

@@ -34,6 +34,22 @@ int markedCount(const TaskTable& table);
 // taken before the first window is touched (a question may let reports
 // change the list meanwhile).
 std::vector<void*> markedWindows(const TaskTable& table);
+// The same with the process each window had when it was listed.
+struct TaskTarget {
+  void* window = nullptr;
+  uint32_t processId = 0;
+};
+std::vector<TaskTarget> markedTargets(const TaskTable& table);
+
+// An entry's window is still the one listed: it exists and belongs to the
+// process recorded for the entry. A gone window's handle may be given to a
+// window of another program, which no command may reach.
+bool sameTaskWindow(bool exists, uint32_t recordedProcess, uint32_t processNow);
+
+// A rubber band over the list: the entries it touches are marked, the other
+// entries are marked only when their windows are in `kept` (the marks that
+// stay, taken when the band began). True when some mark changed.
+bool markByBand(TaskTable& table, const std::vector<void*>& kept, const std::vector<int>& touched);
 
 // The tile menu's command: bit 0x2000 stacks the windows (horizontal tiling),
 // bits 0x70 pick the area: 0x20 left, 0x30 right, 0x40 top, 0x50 bottom half

@@ -22,6 +22,29 @@ bool BarPointer::isSelected(int slot) const {
   return std::find(m_selection.begin(), m_selection.end(), slot) != m_selection.end();
 }
 
+HitRect BarPointer::bandTo(int x, int y, PointerEffects& e) {
+  const HitRect band{std::min(m_pressX, x), std::min(m_pressY, y), std::max(m_pressX, x) + 1,
+                     std::max(m_pressY, y) + 1};
+  e.drawBand = band;
+  m_band = band;
+  return band;
+}
+
+PointerEffects BarPointer::taskMove(int x, int y, const CellsInRect& cellsInRect) {
+  PointerEffects e;
+  // Entries are not dragged: moving a held one (or from an empty place of the
+  // list) draws a rubber band that marks what it touches.
+  if (m_button != 1 || !m_taskBandAllowed) return e;
+  if (!m_taskBand &&
+      !beyondDragDistance(x - m_pressX, y - m_pressY, m_settings.dragWidth, m_settings.dragHeight))
+    return e;
+  e.bandBegins = !m_taskBand;
+  m_taskBand = true;
+  const HitRect band = bandTo(x, y, e);
+  e.bandEntries = cellsInRect ? cellsInRect(band) : std::vector<int>{};
+  return e;
+}
+
 void BarPointer::select(int slot) {
   m_selection.assign(1, slot);
   m_selectionArea = m_pressHit.area;
@@ -47,6 +70,9 @@ PointerEffects BarPointer::press(const PressInput& input, int activeArea, int cu
   m_pressOccupied = input.occupied;
   m_placeholderTab = input.placeholderTab;
   m_taskPress = area == kTabs && input.taskMode;
+  m_taskBand = false;
+  // As with buttons: with ShiftSelOnly only a press with Shift may draw a band.
+  m_taskBandAllowed = !m_settings.shiftSelOnly || input.shift;
   e.capture = true;
   if ((area == kTabs || isButtonArea(area)) && area != activeArea) e.activateArea = area;
 
@@ -131,6 +157,7 @@ PointerEffects BarPointer::move(int x, int y, const Hit& hit, int currentGroup, 
     }
     return e;
   }
+  if (m_taskPress) return taskMove(x, y, cellsInRect);
   if (m_selectMode != select_mode::kBand &&
       !beyondDragDistance(x - m_pressX, y - m_pressY, m_settings.dragWidth, m_settings.dragHeight)) {
     return e;
@@ -138,8 +165,7 @@ PointerEffects BarPointer::move(int x, int y, const Hit& hit, int currentGroup, 
   const int area = m_pressHit.area;
   if (m_button != 1) return e;
   if (area == kTabs) {
-    // Task entries are not dragged.
-    if (!m_taskPress && !m_placeholderTab && m_pressHit.index >= 1) {
+    if (!m_placeholderTab && m_pressHit.index >= 1) {
       e.startTabDrag = m_pressHit.index;
       m_dragging = true;
       m_dragOver = m_pressHit;
@@ -149,10 +175,7 @@ PointerEffects BarPointer::move(int x, int y, const Hit& hit, int currentGroup, 
   if (!isButtonArea(area)) return e;
   if (m_selectMode == select_mode::kBandPrepared || m_selectMode == select_mode::kBand) {
     m_selectMode = select_mode::kBand;
-    const HitRect band{std::min(m_pressX, x), std::min(m_pressY, y), std::max(m_pressX, x) + 1,
-                       std::max(m_pressY, y) + 1};
-    e.drawBand = band;
-    m_band = band;
+    const HitRect band = bandTo(x, y, e);
     m_selection = cellsInRect ? cellsInRect(band) : std::vector<int>{};
     m_selectionArea = area;
     e.repaintHighlights = true;
@@ -186,6 +209,13 @@ PointerEffects BarPointer::release(int /*x*/, int /*y*/, const Hit& hit, const C
   if (m_taskPress) {
     // A left release over the pressed entry switches to its window.
     if (m_pressHit.index >= 1) e.pressedTask = 0;
+    if (m_taskBand) {
+      // The band marked the entries while it moved; it only goes away.
+      m_taskBand = false;
+      if (m_band) e.eraseBand = true;
+      m_band.reset();
+      return e;
+    }
     if (m_button == 1 && m_pressHit.index >= 1 && hit.code() == m_pressHit.code())
       e.switchToTask = m_pressHit.index;
     if (m_button == 2 && m_pressHit.index >= 1) e.contextMenu = m_pressHit;

@@ -71,6 +71,10 @@ struct PointerEffects {
   std::optional<int> hoverArea;
   std::optional<int> pressedTask;   // task mode: the entry drawn pressed (0: none any more)
   std::optional<int> switchToTask;  // task mode: task command 0 for this entry
+  // Task mode: a rubber band over the list touches these entries now (the
+  // cells of CellsInRect are entry numbers there); bandBegins on its first move.
+  std::optional<std::vector<int>> bandEntries;
+  bool bandBegins = false;
 };
 
 class BarPointer {
@@ -106,6 +110,10 @@ class BarPointer {
   bool isButtonArea(int area) const { return area == hit_area::kGrid || area == hit_area::kQuick; }
   void select(int slot);
   bool isSelected(int slot) const;
+  // The band from the press point to (x, y), drawn and remembered.
+  HitRect bandTo(int x, int y, PointerEffects& e);
+  // A move while an entry of the task list (or a place in it) is held.
+  PointerEffects taskMove(int x, int y, const CellsInRect& cellsInRect);
 
   PointerSettings m_settings;
   bool m_pressed = false;
@@ -120,6 +128,8 @@ class BarPointer {
   int m_selectionArea = 0;
   bool m_placeholderTab = false;
   bool m_taskPress = false;  // the press is on the task list
+  bool m_taskBandAllowed = false;
+  bool m_taskBand = false;  // the task press draws a rubber band
   bool m_pressOccupied = false;
   std::optional<int> m_hoverGroup;
   Hit m_hot;       // the button under the pointer

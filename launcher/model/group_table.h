@@ -144,6 +144,7 @@ struct TaskEntry {
   void* icon = nullptr;  // icon handle
   int titleCut = 0;
   std::wstring details;  // the details line: program file, process id, priority
+  uint32_t processId = 0;  // the window's process when it was listed
 };
 
 // Entry 0 is a dummy; visible windows come before hidden ones.

@@ -111,7 +111,7 @@ BarLayout computeBarLayout(const LayoutMetrics& m, bool taskMode, int clientHeig
   const int sb = m.scrollBarWidth;
   l.groupScroll[0] = {l.tabArea.left, l.tabArea.top, l.tabArea.right, l.tabArea.top + sb};
   l.groupScroll[1] = {l.tabArea.left, l.tabArea.bottom - sb, l.tabArea.right, l.tabArea.bottom};
-  if (!taskMode && m.groupScrollBarWidth > 0) {
+  if (m.groupScrollBarWidth > 0) {
     const int barLeft = std::max(l.tabArea.left, l.tabArea.right - m.groupScrollBarWidth);
     l.groupScrollBar = {barLeft, l.tabArea.top, l.tabArea.right, l.tabArea.bottom};
     l.tabArea.right = barLeft;

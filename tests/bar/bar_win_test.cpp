@@ -657,13 +657,20 @@ TEST_F(BarInProcess, GroupScrollBarFollowsTheTabRowsRequestsModeAndOptions) {
   EXPECT_EQ(childRect(w, sb).bottom, bar->layout().tabArea.bottom);
   EXPECT_GT(bar->layout().tabArea.bottom, at.bottom);
 
-  // Task mode lists windows where the tabs were: the bar hides, and comes back.
+  // Task mode lists windows where the tabs were: the same bar scrolls the
+  // list, its range the list's rows; the tabs' place is kept for their return.
+  const int groupOffset = groups->dispGroupOffset;
   bar->setTaskMode(true);
   pump();
-  EXPECT_FALSE(IsWindowVisible(sb));
+  EXPECT_TRUE(IsWindowVisible(sb));
+  ASSERT_TRUE(GetScrollInfo(sb, SB_CTL, &info));
+  EXPECT_EQ(info.nMax, std::max(0, static_cast<int>(bar->tasks().size()) - 2));
+  SendMessageW(w, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), reinterpret_cast<LPARAM>(sb));
+  EXPECT_EQ(groups->dispGroupOffset, groupOffset);
   bar->setTaskMode(false);
   pump();
   EXPECT_TRUE(IsWindowVisible(sb));
+  EXPECT_EQ(groups->dispGroupOffset, groupOffset);
 
   // The options sheet switches it off and on again.
   Settings sheet = settings;

@@ -44,7 +44,7 @@ TEST(TabScroll, RequestsMoveByRowsPagesOrToTheThumbWithinTheRange) {
   EXPECT_EQ(scrollBarState(tabRows(0, 1, 40, 200), 3), (ScrollBarState{0, 5, 0}));
 }
 
-TEST(TabScroll, TheScrollBarTakesTheTabAreasRightPartInGroupModeOnly) {
+TEST(TabScroll, TheScrollBarTakesTheTabAreasRightPart) {
   LayoutMetrics m;
   const BarLayout plain = computeBarLayout(m, false, 600);
   m.groupScrollBarWidth = 17;
@@ -56,10 +56,12 @@ TEST(TabScroll, TheScrollBarTakesTheTabAreasRightPartInGroupModeOnly) {
   // The drawn scroll buttons give way to the bar: nothing of them can be hit.
   for (const PixelRect& b : with.groupScroll) EXPECT_EQ(b.height(), 0);
   EXPECT_EQ(with.grid, plain.grid);
-  // Task mode lists windows in the tab area: no bar there.
+  // The task list in the tab area scrolls with the same bar.
   const BarLayout task = computeBarLayout(m, true, 600);
-  EXPECT_EQ(task.groupScrollBar.width(), 0);
-  EXPECT_EQ(task.tabArea, computeBarLayout(LayoutMetrics{}, true, 600).tabArea);
+  const BarLayout taskPlain = computeBarLayout(LayoutMetrics{}, true, 600);
+  EXPECT_EQ(task.groupScrollBar, (PixelRect{taskPlain.tabArea.right - 17, taskPlain.tabArea.top,
+                                            taskPlain.tabArea.right, taskPlain.tabArea.bottom}));
+  EXPECT_EQ(task.tabArea.right, taskPlain.tabArea.right - 17);
   // A bar wider than the tab area leaves it empty, never inside out.
   m.groupScrollBarWidth = 5000;
   const BarLayout wide = computeBarLayout(m, false, 600);

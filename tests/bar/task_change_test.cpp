@@ -99,7 +99,7 @@ TEST(TaskListing, OrdinaryTopLevelWindowsOrAnythingLiveWhenDetailed) {
     EXPECT_FALSE(qualifiesForTaskList(w, false));
     EXPECT_TRUE(qualifiesForTaskList(w, true));
   }
-  for (auto broken : {&TaskCandidate::child, &TaskCandidate::owned}) {
+  for (auto broken : {&TaskCandidate::child, &TaskCandidate::owned, &TaskCandidate::toolWindow}) {
     TaskCandidate w = ordinary;
     w.*broken = true;
     EXPECT_FALSE(qualifiesForTaskList(w, false));

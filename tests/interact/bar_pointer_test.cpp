@@ -313,6 +313,57 @@ TEST_F(BarPointerTest, TaskEntriesArePressedAndSwitchedToButNeverDraggedOrHoverO
   EXPECT_FALSE(pointer.release(0, 0, {kTabs, -1}, nullptr).switchToTask.has_value());
 }
 
+TEST_F(BarPointerTest, MovingOnTheTaskListDrawsABandThatMarksEntriesInsteadOfSwitching) {
+  // Entries 40 pixels high from the top: entry n spans (n - 1) * 40 .. n * 40.
+  const auto entriesIn = [](const HitRect& r) {
+    std::vector<int> entries;
+    for (int n = 1; n <= 10; ++n)
+      if (r.top < n * 40 && r.bottom > (n - 1) * 40) entries.push_back(n);
+    return entries;
+  };
+  PressInput task;
+  task.hit = {kTabs, 1};
+  task.taskMode = true;
+  task.x = 10;
+  task.y = 20;
+  pointer.press(task, kTabs, 1);
+  PointerEffects e = pointer.move(11, 21, {kTabs, 1}, 1, true, entriesIn, blockOrigin);
+  EXPECT_FALSE(e.bandEntries.has_value()) << "within the drag distance";
+  e = pointer.move(30, 100, {kTabs, 3}, 1, true, entriesIn, blockOrigin);
+  EXPECT_TRUE(e.bandBegins);
+  ASSERT_TRUE(e.drawBand.has_value());
+  EXPECT_EQ(*e.drawBand, (HitRect{10, 20, 31, 101}));
+  EXPECT_EQ(e.bandEntries, (std::vector<int>{1, 2, 3}));
+  // Back near the press point the band goes on, now over the first entry only.
+  e = pointer.move(12, 22, {kTabs, 1}, 1, true, entriesIn, blockOrigin);
+  EXPECT_FALSE(e.bandBegins);
+  EXPECT_EQ(e.bandEntries, (std::vector<int>{1}));
+  e = pointer.release(12, 22, {kTabs, 1}, nullptr);
+  EXPECT_TRUE(e.eraseBand);
+  EXPECT_FALSE(e.switchToTask.has_value()) << "a band switches to nothing";
+  EXPECT_EQ(e.pressedTask, 0);
+  // The next plain click switches again.
+  pointer.press(task, kTabs, 1);
+  EXPECT_EQ(pointer.release(10, 20, {kTabs, 1}, nullptr).switchToTask, 1);
+
+  // From the empty part of the list, and with ShiftSelOnly only with Shift.
+  task.hit = {kTabs, -1};
+  task.y = 300;
+  pointer.press(task, kTabs, 1);
+  EXPECT_EQ(pointer.move(10, 150, {kTabs, 4}, 1, true, entriesIn, blockOrigin).bandEntries,
+            (std::vector<int>{4, 5, 6, 7, 8}));
+  pointer.release(10, 150, {kTabs, 4}, nullptr);
+  PointerSettings shiftOnly;
+  shiftOnly.shiftSelOnly = true;
+  pointer.setSettings(shiftOnly);
+  pointer.press(task, kTabs, 1);
+  EXPECT_FALSE(pointer.move(10, 150, {kTabs, 4}, 1, true, entriesIn, blockOrigin).bandEntries.has_value());
+  pointer.release(10, 150, {kTabs, 4}, nullptr);
+  task.shift = true;
+  pointer.press(task, kTabs, 1);
+  EXPECT_TRUE(pointer.move(10, 150, {kTabs, 4}, 1, true, entriesIn, blockOrigin).bandEntries.has_value());
+}
+
 TEST_F(BarPointerTest, BoxesRunTheirCommandOnlyWhenReleasedOverThemselves) {
   PressInput box;
   box.hit = {kCaptionBoxes, 0};

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "launcher/bar/task_scroll.h"
+
 #include <set>
 #include <string>
 
@@ -217,6 +219,93 @@ TEST(TaskScroll, OffsetKeepsItsProportionInWholeRows) {
   };
   for (const Row& r : rows)
     EXPECT_EQ(rescaledScrollOffset(r.offset, r.oldHeight, r.newHeight), r.expected) << "line " << r.line;
+}
+
+TEST(TaskScroll, FirstRowStaysWithinTheListAsItAndTheAreaChange) {
+  struct Row {
+    int line, firstRow, entries, perRow, areaHeight, expected;
+  };
+  // Tabs 40 pixels high; an area of 200 shows five rows.
+  const Row rows[] = {
+      {__LINE__, 0, 30, 1, 200, 0},   {__LINE__, 25, 30, 1, 200, 25},  // the last page
+      {__LINE__, 26, 30, 1, 200, 25},  // one row too far: the last page ends with the last row
+      {__LINE__, 25, 12, 1, 200, 7},   // windows went away: the last rows stay in view
+      {__LINE__, 25, 5, 1, 200, 0},    // all fit: from the first row
+      {__LINE__, 25, 0, 1, 200, 0},    // nothing listed
+      {__LINE__, 10, 30, 1, 400, 10}, {__LINE__, 25, 30, 1, 400, 20},  // a taller bar
+      {__LINE__, 3, 30, 1, 20, 3},  // an area lower than a tab still shows one row
+      {__LINE__, 29, 30, 1, 20, 29},  {__LINE__, 30, 30, 1, 20, 29},
+      {__LINE__, 9, 30, 3, 200, 5},  // ten rows of three
+      {__LINE__, -4, 30, 1, 200, 0},
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(clampedTaskRow(r.firstRow, {r.entries, r.perRow, 40, r.areaHeight}), r.expected)
+        << "line " << r.line;
+}
+
+TEST(TaskScroll, ANewDisplayModeKeepsTheFirstShownEntryInTheFirstRow) {
+  struct Row {
+    int line, firstRow, oldPerRow, newPerRow, tabHeight, expected;
+  };
+  // 60 entries in an area of 200 pixels.
+  const Row rows[] = {
+      {__LINE__, 12, 1, 1, 25, 12},  // same width, lower rows: the row stays (its pixels rescale)
+      {__LINE__, 12, 1, 1, 40, 12},         {__LINE__, 58, 1, 1, 40, 55},  // taller rows: fewer fit
+      {__LINE__, 10, 1, 4, 40, 2},  // entry 10 is in row 2 of four columns
+      {__LINE__, 3, 4, 1, 40, 12},          {__LINE__, 0, 4, 1, 40, 0},
+      {__LINE__, 0x7FFFFFF, 64, 1, 40, 55},  // an absurd old row cannot overflow
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(taskRowForNewMode(r.firstRow, r.oldPerRow, {60, r.newPerRow, r.tabHeight, 200}), r.expected)
+        << "line " << r.line;
+}
+
+TEST(TaskTargets, AReusedHandleIsNotTheListedWindow) {
+  struct Row {
+    int line;
+    bool exists;
+    uint32_t recorded, now;
+    bool same;
+  };
+  const Row rows[] = {
+      {__LINE__, true, 40, 40, true},  {__LINE__, false, 40, 40, false},  // gone
+      {__LINE__, true, 40, 44, false},  // the handle now belongs to another program
+      {__LINE__, true, 0, 0, false},    // no process recorded: it cannot be told
+      {__LINE__, true, 40, 0, false},
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(sameTaskWindow(r.exists, r.recorded, r.now), r.same) << "line " << r.line;
+
+  TaskTable t = tableOf(3);
+  t[1].processId = 7;
+  t[3].processId = 9;
+  t[1].marked = t[3].marked = 1;
+  const std::vector<TaskTarget> targets = markedTargets(t);
+  ASSERT_EQ(targets.size(), 2u);
+  EXPECT_EQ(targets[0].window, t[1].window);
+  EXPECT_EQ(targets[0].processId, 7u);
+  EXPECT_EQ(targets[1].processId, 9u);
+}
+
+TEST(TaskMarking, ARubberBandMarksWhatItTouchesAndKeepsOnlyTheKeptMarks) {
+  TaskTable t = tableOf(6);
+  t[1].marked = t[6].marked = 1;
+  // Without Ctrl nothing is kept: the band's entries replace the marks.
+  EXPECT_TRUE(markByBand(t, {}, {2, 3}));
+  EXPECT_EQ(marks(t), ".xx...");
+  EXPECT_FALSE(markByBand(t, {}, {3, 2})) << "the same entries again change nothing";
+  // The band shrinks back while it is drawn: entries it left lose their mark.
+  EXPECT_TRUE(markByBand(t, {}, {2}));
+  EXPECT_EQ(marks(t), ".x....");
+  // With Ctrl the marks from before the band stay, also where the band passed.
+  const std::vector<void*> kept{t[5].window, t[2].window};
+  EXPECT_TRUE(markByBand(t, kept, {3, 4}));
+  EXPECT_EQ(marks(t), ".xxxx.");
+  EXPECT_TRUE(markByBand(t, kept, {}));
+  EXPECT_EQ(marks(t), ".x..x.");
+  // Entries beyond the list and the dummy entry are ignored.
+  EXPECT_TRUE(markByBand(t, {}, {0, 6, 42, -1}));
+  EXPECT_EQ(marks(t), ".....x");
 }
 
 }  // namespace

@@ -5,12 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
+#include "hook/vorber2k.h"
 #include "launcher/bar/bar_window.h"
+#include "launcher/bar/task_change.h"
 #include "launcher/bar/task_commands_win.h"
 #include "launcher/bar/task_rules.h"
+#include "launcher/bar/task_scroll.h"
 #include "launcher/interact/hit_areas.h"
 #include "launcher/resources/resource_ids.h"
 #include "launcher/services/process_info.h"
@@ -79,6 +83,25 @@ class TaskCommands : public InProcessBarTest {
     return 0;
   }
   void command(int k) { bar->taskBoxCommand(Hit{hit_area::kCommands, k}); }
+  // Where entry n is drawn now, the list scrolled to its first shown row.
+  PixelRect entryRect(int n) const {
+    const TabLayout tabs = tabLayout(bar->layout(), settings.taskDispMode);
+    return tabRect(bar->layout(), tabs, n, bar->taskList().firstRow() * tabs.tabHeight);
+  }
+  static POINT centre(const PixelRect& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+  Hit hitAt(POINT p) const { return hitTest(bar->hitGeometry(), p.x, p.y); }
+  // The bar's own mouse and key messages, as the system would send them.
+  void mouse(UINT message, POINT at, WPARAM keys = 0) {
+    SendMessageW(bar->hwnd(), message, keys, MAKELPARAM(at.x, at.y));
+  }
+  void key(UINT vk) {
+    SendMessageW(bar->hwnd(), WM_KEYDOWN, vk, 1);
+    SendMessageW(bar->hwnd(), WM_KEYUP, vk, 0xC0000001);
+  }
+  void paintNow() {
+    InvalidateRect(bar->hwnd(), nullptr, FALSE);
+    UpdateWindow(bar->hwnd());
+  }
   void modeButton(int k) { bar->taskBoxCommand(Hit{hit_area::kModes, k}); }
 
   std::vector<Victim> victims;
@@ -116,8 +139,7 @@ TEST_F(TaskCommands, TileAndCascadeMoveOnlyTheMarkedAnsweringWindows) {
 
   const RECT tiledA = rectOf(a), tiledC = rectOf(c);
   bar->cascadeMarkedTasks();
-  EXPECT_TRUE(e2e::waitUntil([&] { return !same(tiledA, rectOf(a)) && !same(tiledC, rectOf(c)); },
-                             5000));
+  EXPECT_TRUE(e2e::waitUntil([&] { return !same(tiledA, rectOf(a)) && !same(tiledC, rectOf(c)); }, 5000));
   // Cascaded: each a step further down and right than the one before.
   EXPECT_LT(rectOf(a).left, rectOf(b).left);
   EXPECT_LT(rectOf(b).top, rectOf(c).top);
@@ -141,9 +163,8 @@ TEST_F(TaskCommands, AHungVictimIsSkippedWithoutStoppingTheBar) {
   EXPECT_LT(took, 2000u) << "the bar waited on the hung program";
   // The bar answers a message from another thread meanwhile.
   DWORD_PTR answer = 0;
-  std::thread asker([&] {
-    SendMessageTimeoutW(bar->hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
-  });
+  std::thread asker(
+      [&] { SendMessageTimeoutW(bar->hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer); });
   e2e::pumpFor(200);
   asker.join();
   EXPECT_TRUE(e2e::waitUntil([&] { return inside(rectOf(ok), right); }, 5000));
@@ -206,9 +227,12 @@ std::wstring answerQuestion(std::atomic<bool>& stop) {
     DWORD pid = 0;
     if (box) GetWindowThreadProcessId(box, &pid);
     if (box && pid == GetCurrentProcessId()) {
-      Sleep(100);
+      // The box may be found before its text is in place (seen on a busy machine).
       wchar_t buffer[1024] = {};
-      GetDlgItemTextW(box, 0xFFFF, buffer, 1024);
+      for (int tries = 0; tries < 50 && !buffer[0]; ++tries) {
+        Sleep(100);
+        GetDlgItemTextW(box, 0xFFFF, buffer, 1024);
+      }
       text = buffer;
       PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
       return text;
@@ -272,7 +296,8 @@ TEST_F(TaskCommands, ARefusedBarHotKeyKeepsTheOldOneRegistered) {
   const int takenKey = ((2 | 4) << 8) | VK_F10;
   settings.hotKey = oldKey;
   createShownBar();
-  HWND holder = CreateWindowExW(0, L"STATIC", L"holder", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND holder =
+      CreateWindowExW(0, L"STATIC", L"holder", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   ASSERT_TRUE(RegisterHotKey(holder, 7, MOD_CONTROL | MOD_ALT, VK_F10));
   ASSERT_FALSE(RegisterHotKey(holder, 8, MOD_CONTROL | MOD_ALT, VK_F9)) << "the bar holds the old key";
   Settings sheet = settings;
@@ -282,6 +307,159 @@ TEST_F(TaskCommands, ARefusedBarHotKeyKeepsTheOldOneRegistered) {
   EXPECT_FALSE(RegisterHotKey(holder, 8, MOD_CONTROL | MOD_ALT, VK_F9)) << "the old key is registered again";
   UnregisterHotKey(holder, 7);
   DestroyWindow(holder);
+}
+
+// The windows of the victims with these process ids that are listed now.
+int listedOf(const TaskTable& tasks, DWORD pid) {
+  int n = 0;
+  for (size_t i = 1; i < tasks.size(); ++i) n += tasks[i].processId == pid;
+  return n;
+}
+
+TEST_F(TaskCommands, ALongListScrollsToItsLastEntryWhichAClickReaches) {
+  settings.actRect = hit_area::kTabs;  // the keys move in the list
+  Victim& many = startVictim(L"/title:many /windows:40");
+  ASSERT_TRUE(many.window);
+  const DWORD pid = many.process.pid();
+  createShownBar();
+  bar->setTaskMode(true);
+  ASSERT_TRUE(e2e::waitUntil(
+      [&] {
+        bar->refreshTaskList();
+        return listedOf(bar->tasks(), pid) >= 40;
+      },
+      10000));
+  paintNow();
+  const int last = static_cast<int>(bar->tasks().size()) - 1;
+  HWND lastWindow = static_cast<HWND>(bar->tasks()[static_cast<size_t>(last)].window);
+  const PixelRect area = bar->layout().tabArea;
+  ASSERT_GE(entryRect(last).top, area.bottom) << "the list must not fit for this test";
+  EXPECT_NE(hitAt(centre(entryRect(last))).index, last);
+
+  // The wheel over the list scrolls it, never beyond the last page.
+  POINT wheelAt = centre(area);
+  ClientToScreen(bar->hwnd(), &wheelAt);
+  for (int turn = 0; turn < 40; ++turn)
+    SendMessageW(bar->hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                 MAKELPARAM(wheelAt.x, wheelAt.y));
+  paintNow();
+  const TabLayout tabs = tabLayout(bar->layout(), settings.taskDispMode);
+  const TaskListShape shape{last, tabs.perRow, tabs.tabHeight, area.height()};
+  EXPECT_EQ(bar->taskList().firstRow(), shape.rows().maxOffset());
+  EXPECT_GT(bar->taskList().firstRow(), 0);
+  EXPECT_TRUE(e2e::captureToArtifact(bar->hwnd(), L"task-list-scrolled").has_value());
+  const PixelRect lastRect = entryRect(last);
+  EXPECT_LE(lastRect.bottom, area.bottom);
+  EXPECT_GE(lastRect.top, area.top);
+  // The drawn list shows it there: the hit test names it, and a click switches to it.
+  const POINT at = centre(lastRect);
+  EXPECT_EQ(hitAt(at).area, hit_area::kTabs);
+  EXPECT_EQ(hitAt(at).index, last);
+  mouse(WM_LBUTTONDOWN, at, MK_LBUTTON);
+  mouse(WM_LBUTTONUP, at);
+  EXPECT_TRUE(e2e::waitUntil([&] { return GetForegroundWindow() == lastWindow; }, 3000))
+      << "the click on the last entry switched to its window";
+
+  // The keys: Home shows the first row again, End the last one.
+  key(VK_HOME);
+  EXPECT_EQ(bar->taskList().firstRow(), 0);
+  key(VK_END);
+  EXPECT_EQ(bar->taskList().firstRow(), shape.rows().maxOffset());
+
+  // The windows go away: the reports leave no empty rows in view.
+  std::vector<HWND> gone;
+  for (size_t i = 1; i < bar->tasks().size(); ++i)
+    if (bar->tasks()[i].processId == pid) gone.push_back(static_cast<HWND>(bar->tasks()[i].window));
+  many.process.kill();  // waits for the end
+  ASSERT_TRUE(e2e::waitUntil([&] { return std::none_of(gone.begin(), gone.end(), IsWindow); }, 5000));
+  for (HWND w : gone)
+    SendMessageW(bar->hwnd(), WM_HOOK_TASKCHANGE, reinterpret_cast<WPARAM>(w), kTaskDestroyed);
+  EXPECT_EQ(listedOf(bar->tasks(), pid), 0);
+  EXPECT_EQ(bar->taskList().firstRow(),
+            clampedTaskRow(shape.rows().maxOffset(), {static_cast<int>(bar->tasks().size()) - 1, tabs.perRow,
+                                                      tabs.tabHeight, area.height()}));
+  EXPECT_LT(bar->taskList().firstRow(), shape.rows().maxOffset());
+}
+
+TEST_F(TaskCommands, ARubberBandOverTheListMarksTheEntriesItTouches) {
+  victims.reserve(4);
+  for (const wchar_t* title : {L"/title:band-a", L"/title:band-b", L"/title:band-c", L"/title:band-d"})
+    ASSERT_TRUE(startVictim(title).window);
+  markInTaskList({});
+  paintNow();
+  ASSERT_GE(bar->tasks().size(), 5u);
+  // From the middle of entry 1 down into entry 3, beyond the drag distance.
+  const POINT from = centre(entryRect(1));
+  const POINT to{from.x + 5, centre(entryRect(3)).y};
+  mouse(WM_LBUTTONDOWN, from, MK_LBUTTON);
+  mouse(WM_MOUSEMOVE, {from.x + 1, from.y + 1}, MK_LBUTTON);
+  EXPECT_EQ(markedCount(bar->tasks()), 0) << "within the drag distance";
+  mouse(WM_MOUSEMOVE, to, MK_LBUTTON);
+  mouse(WM_LBUTTONUP, to);
+  for (size_t n = 1; n < bar->tasks().size(); ++n)
+    EXPECT_EQ(bar->tasks()[n].marked, n <= 3 ? 1 : 0) << "entry " << n;
+  EXPECT_NE(GetForegroundWindow(), static_cast<HWND>(bar->tasks()[1].window)) << "the band switched";
+  // The marked windows are what the commands act on.
+  command(5);
+  const auto topmost = [](void* w) {
+    return (GetWindowLongPtrW(static_cast<HWND>(w), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  };
+  EXPECT_TRUE(e2e::waitUntil(
+      [&] { return topmost(bar->tasks()[1].window) && topmost(bar->tasks()[3].window); }, 3000));
+  EXPECT_FALSE(topmost(bar->tasks()[4].window));
+  command(6);
+}
+
+TEST_F(TaskCommands, AnEntryWhoseHandleNowBelongsToAnotherProcessIsNotActedOn) {
+  HWND w = startVictim(L"/title:stale").window;
+  ASSERT_TRUE(w);
+  markInTaskList({w});
+  const int n = entryOf(w);
+  ASSERT_GT(n, 0);
+  EXPECT_EQ(bar->tasks()[static_cast<size_t>(n)].processId, victims[0].process.pid());
+  // As if the listed window had gone and its handle gone to this program.
+  bar->taskList().mutableTable()[static_cast<size_t>(n)].processId = victims[0].process.pid() + 4;
+  const auto topmost = [&] { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  command(5);
+  e2e::pumpFor(300);
+  EXPECT_FALSE(topmost()) << "pinned another program's window";
+  EXPECT_EQ(bar->taskList().markedWindows(), std::vector<HWND>{nullptr});
+  EXPECT_FALSE(bar->taskList().runCommand(n, 3, true));
+  e2e::pumpFor(300);
+  EXPECT_FALSE(IsZoomed(w));
+  // The list made again records the process anew: the window is reached.
+  markInTaskList({w});
+  command(5);
+  EXPECT_TRUE(e2e::waitUntil(topmost, 3000));
+  command(6);
+}
+
+TEST_F(TaskCommands, OtherProgramsWindowsAreListedWithAnIconWithoutDetails) {
+  settings.dispTaskDetails = 0;
+  victims.reserve(3);
+  HWND a = startVictim(L"/title:icon-a").window;
+  HWND b = startVictim(L"/title:icon-b").window;
+  ASSERT_TRUE(a && b);
+  // A program whose file has icons: its window gives none to this process here.
+  wchar_t system[MAX_PATH] = {};
+  GetSystemDirectoryW(system, MAX_PATH);
+  victims.emplace_back();
+  ASSERT_TRUE(victims.back().process.start(std::wstring(system) + L"\\notepad.exe"));
+  HWND notepad = e2e::waitForWindow(L"Notepad", victims.back().process.pid(), e2e::kVisible, 10000);
+  ASSERT_TRUE(notepad);
+  markInTaskList({});
+  EXPECT_EQ(bar->tasks()[static_cast<size_t>(entryOf(a))].icon, nullptr) << "asked only when shown";
+  paintNow();
+  HICON fallback = LoadIconW(nullptr, IDI_APPLICATION);
+  for (HWND w : {a, b, notepad}) {
+    const int n = entryOf(w);
+    ASSERT_GT(n, 0) << "a window of another program is missing";
+    EXPECT_NE(bar->tasks()[static_cast<size_t>(n)].icon, nullptr);
+  }
+  // The victims' file has no icon: the system's; notepad's file has its own.
+  EXPECT_EQ(bar->tasks()[static_cast<size_t>(entryOf(a))].icon, fallback);
+  EXPECT_NE(bar->tasks()[static_cast<size_t>(entryOf(notepad))].icon, fallback);
+  EXPECT_TRUE(e2e::captureToArtifact(bar->hwnd(), L"task-list-icons").has_value());
 }
 
 }  // namespace
