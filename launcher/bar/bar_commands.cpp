@@ -243,9 +243,8 @@ LRESULT CBarWindow::onNotify(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CBarWindow::onDropFiles(WPARAM wParam, LPARAM) {
-  // Files dropped by the older protocol become items once dropping exists;
-  // the handle is released either way.
-  DragFinish(reinterpret_cast<HDROP>(wParam));
+  // Files dropped by the older protocol: the drop handler reads and releases the handle.
+  m_drops.dropFiles(reinterpret_cast<HDROP>(wParam));
   return 0;
 }
 

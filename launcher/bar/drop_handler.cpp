@@ -9,7 +9,9 @@
 #include "framework/com.h"
 #include "framework/trace.h"
 #include "launcher/bar/bar_window.h"
+#include "launcher/bar/drop_legacy.h"
 #include "launcher/bar/drop_moves.h"
+#include "launcher/bar/item_request_rules.h"
 #include "launcher/dialogs/group_sheet.h"
 #include "launcher/interact/item_launch.h"
 #include "launcher/interact/launch_item.h"
@@ -25,15 +27,6 @@ namespace {
 // value that only the bar's own drop answers with (dropped back on the bar).
 constexpr DWORD kEffectBackOnBar = 0x0100;
 constexpr DWORD kDragOutEffects = DROPEFFECT_MOVE | DROPEFFECT_LINK | 0x0100 | 0x0200;
-
-std::wstring fromAnsi(std::string_view bytes) {
-  if (bytes.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  if (n <= 0) return {};
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), out.data(), n);
-  return out;
-}
 
 FORMATETC formatOf(CLIPFORMAT format) { return {format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL}; }
 
@@ -79,6 +72,13 @@ bool isFolderIdList(const IdListBytes& list) {
   return (info.dwAttributes & SFGAO_FOLDER) && !(info.dwAttributes & SFGAO_STREAM);
 }
 
+DropFacts dropFacts() {
+  DropFacts facts;
+  facts.isFolder = isFolderPath;
+  facts.idListIsFolder = isFolderIdList;
+  return facts;
+}
+
 // The shell's drop target of an item-ID list.
 IDropTarget* dropTargetOf(HWND owner, PCIDLIST_ABSOLUTE list) {
   fw::ComPtr<IShellFolder> parent;
@@ -95,10 +95,13 @@ IDropTarget* dropTargetOf(HWND owner, PCIDLIST_ABSOLUTE list) {
 void DropHandler::attach(HWND bar) {
   m_hwnd = bar;
   m_target = registerDropTarget(bar, *this);
+  // Programs that drop by the older protocol still reach the bar.
+  DragAcceptFiles(bar, TRUE);
 }
 
 void DropHandler::detach() {
   dragLeave();
+  DragAcceptFiles(m_hwnd, FALSE);
   revokeDropTarget(m_hwnd, m_target);
 }
 
@@ -199,7 +202,7 @@ DropOffer DropHandler::readOffer(IDataObject* data) const {
   // Only the first format offered counts; one that cannot be read gives nothing.
   if (offers(data, CF_HDROP)) {
     offer.files.emplace();
-    readBlock(data, CF_HDROP, [&](std::span<const uint8_t> b) { offer.files = parseDropFiles(b, fromAnsi); });
+    readBlock(data, CF_HDROP, [&](std::span<const uint8_t> b) { offer.files = parseDropFiles(b, dropTextFromAnsi); });
     return offer;
   }
   if (offers(data, idLists)) {
@@ -209,16 +212,18 @@ DropOffer DropHandler::readOffer(IDataObject* data) const {
   }
   auto readText = [&] {
     if (offers(data, CF_UNICODETEXT))
-      readBlock(data, CF_UNICODETEXT, [&](std::span<const uint8_t> b) { offer.text = parseDroppedText(b, true, fromAnsi); });
+      readBlock(data, CF_UNICODETEXT,
+                [&](std::span<const uint8_t> b) { offer.text = parseDroppedText(b, true, dropTextFromAnsi); });
     else if (offers(data, CF_TEXT))
-      readBlock(data, CF_TEXT, [&](std::span<const uint8_t> b) { offer.text = parseDroppedText(b, false, fromAnsi); });
+      readBlock(data, CF_TEXT,
+                [&](std::span<const uint8_t> b) { offer.text = parseDroppedText(b, false, dropTextFromAnsi); });
   };
   const bool wideDescriptors = offers(data, descriptorsW);
   if (wideDescriptors || offers(data, descriptorsA)) {
     const std::wstring cut = resourceString(IDS_SHORTCUT_DECORATION);
     offer.links.emplace();
     readBlock(data, wideDescriptors ? descriptorsW : descriptorsA, [&](std::span<const uint8_t> b) {
-      offer.links = parseLinkDescriptors(b, wideDescriptors, cut, fromAnsi);
+      offer.links = parseLinkDescriptors(b, wideDescriptors, cut, dropTextFromAnsi);
     });
     readText();
     return offer;
@@ -241,10 +246,7 @@ DWORD DropHandler::drop(IDataObject* data, DWORD keys, POINT screen, DWORD allow
     dropInside(items, client, (keys & MK_CONTROL) != 0);
     return kEffectBackOnBar;
   }
-  DropFacts facts;
-  facts.isFolder = isFolderPath;
-  facts.idListIsFolder = isFolderIdList;
-  std::vector<NewItemRequest> requests = dropRequests(readOffer(data), facts);
+  std::vector<NewItemRequest> requests = dropRequests(readOffer(data), dropFacts());
   if (requests.empty()) return DROPEFFECT_NONE;
   const DropPlace place = placeAt(screen, dragKeys);
   if (dropGoesToShell(place, onlyWebAddresses(requests))) {
@@ -255,12 +257,50 @@ DWORD DropHandler::drop(IDataObject* data, DWORD keys, POINT screen, DWORD allow
   }
   // The buttons are made after the drag-and-drop loop has returned: the
   // questions asked meanwhile must not hold the other program's drag.
+  queueDrop(std::move(requests), screen, (dragKeys & MK_RBUTTON) != 0);
+  return outsideDragEffect(place, allowed).value_or(DROPEFFECT_COPY) & allowed;
+}
+
+void DropHandler::queueDrop(std::vector<NewItemRequest> requests, POINT screen, bool rightButton) {
   if (m_queue.empty()) m_rightDrop = false;
-  m_rightDrop = m_rightDrop || (dragKeys & MK_RBUTTON);
+  m_rightDrop = m_rightDrop || rightButton;
   for (NewItemRequest& r : requests) m_queue.push_back(std::move(r));
   PostMessageW(m_hwnd, kMsgDropsQueued, 0,
                MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(screen.x)), static_cast<WORD>(static_cast<SHORT>(screen.y))));
-  return outsideDragEffect(place, allowed).value_or(DROPEFFECT_COPY) & allowed;
+}
+
+void DropHandler::dropFiles(HDROP drop) {
+  const DroppedFiles dropped = takeDroppedFiles(drop, m_hwnd);
+  DropOffer offer;
+  offer.files = dropped.files;
+  std::vector<NewItemRequest> requests = dropRequests(offer, dropFacts());
+  if (requests.empty()) return;
+  if (dropGoesToShell(placeAt(dropped.screen, 0), false)) {
+    filesToShell(dropped.files, dropped.screen);
+    return;
+  }
+  queueDrop(std::move(requests), dropped.screen, false);
+}
+
+void DropHandler::filesToShell(const std::vector<std::wstring>& files, POINT screen) {
+  // The shell names its objects within their folder: one handing-over per
+  // run of files from one folder. The older protocol only ever copies.
+  for (size_t i = 0; i < files.size();) {
+    const std::wstring folder = folderOfPath(files[i]);
+    std::vector<std::wstring> names;
+    for (; i < files.size() && folderOfPath(files[i]) == folder; ++i) {
+      const size_t slash = files[i].find_last_of(L"\\/");
+      names.push_back(slash == std::wstring::npos ? files[i] : files[i].substr(slash + 1));
+    }
+    IDropTarget* shell = shellTargetAt(screen);
+    if (!shell) return;
+    fw::ComPtr<IDataObject> data = fw::ComPtr<IDataObject>::attach(shellDataObject(m_hwnd, folder, names));
+    if (!data) {
+      shell->Release();
+      continue;
+    }
+    dropOnShellTarget(shell, data.get(), 0, 0, screen, DROPEFFECT_COPY);
+  }
 }
 
 DWORD DropHandler::dropOnShellTarget(IDropTarget* shell, IDataObject* data, DWORD keys, DWORD dragKeys, POINT screen,
@@ -426,8 +466,16 @@ void DropHandler::moveButtons(const DragItems& items, const Hit& hit, bool copy)
   std::optional<int> cell;
   if (hit.area == hit_area::kTabs && hit.index >= 1) {
     target = hit.index;
-    // The buttons' own tab changes nothing.
-    if (target == items.group) return;
+    if (target == items.group) {
+      // Their own tab: nothing moves; the group takes the first one's picture.
+      auto occupied = [&](int slot) { return groups.item(target, slot) != nullptr; };
+      const std::optional<int> source = ownTabPictureSlot(items.slots, occupied, kMaxItemSlots);
+      if (!source) return;
+      copyImage(groups[target].image, groups.item(target, *source)->image);
+      groups.saveGroupHeader(target, true);
+      m_bar.groupsChanged();
+      return;
+    }
   } else if ((hit.area == hit_area::kGrid || hit.area == hit_area::kQuick) && hit.index >= 0) {
     target = m_bar.m_actions.groupOfArea(hit.area);
     cell = hit.index;

@@ -4,6 +4,7 @@
 // buttons once the drag-and-drop loop has returned (message 0x047E).
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
 #include <optional>
 #include <vector>
@@ -30,6 +31,9 @@ class DropHandler final : public DropEvents {
   DWORD dragOver(DWORD keys, POINT screen, DWORD allowed) override;
   void dragLeave() override;
   DWORD drop(IDataObject* data, DWORD keys, POINT screen, DWORD allowed) override;
+  // Files dropped by the older protocol (WM_DROPFILES): read, released, and
+  // handled as the same files dropped through OLE with the left button.
+  void dropFiles(HDROP drop);
 
   // A drag from another program is over the bar.
   bool dragActive() const { return m_dragActive; }
@@ -53,6 +57,10 @@ class DropHandler final : public DropEvents {
   void hover(POINT screen);
   void clearHover();
   DropOffer readOffer(IDataObject* data) const;
+  // Queues the requests of a drop at screen and posts 0x047E for them.
+  void queueDrop(std::vector<NewItemRequest> requests, POINT screen, bool rightButton);
+  // The files, folder by folder, handed to the shell's drop target at screen as a copy.
+  void filesToShell(const std::vector<std::wstring>& files, POINT screen);
   // The shell's drop target of the button's target; null when it has none.
   IDropTarget* shellTargetAt(POINT screen) const;
   // Hands the whole drop to shell (released here); the effect it did.

@@ -56,6 +56,13 @@ std::vector<ButtonMove> planMovesToGroup(std::vector<int> selected, std::optiona
   return moves;
 }
 
+std::optional<int> ownTabPictureSlot(std::vector<int> selected, const SlotOccupied& occupied, int maxSlots) {
+  std::sort(selected.begin(), selected.end());
+  for (int slot : selected)
+    if (slot >= 0 && slot < maxSlots && occupied && occupied(slot)) return slot;
+  return std::nullopt;
+}
+
 std::optional<int> tabDropIndex(int dragged, int onto, int placeholder) {
   if (dragged < 1 || dragged >= placeholder || onto < 1 || onto > placeholder) return std::nullopt;
   const int to = onto == placeholder ? placeholder - 1 : onto;

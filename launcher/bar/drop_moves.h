@@ -31,6 +31,11 @@ std::vector<ButtonMove> planMovesWithinGroup(std::vector<int> selected, int pres
 std::vector<ButtonMove> planMovesToGroup(std::vector<int> selected, std::optional<int> droppedCell, bool copy,
                                          const SlotOccupied& occupied, int maxSlots);
 
+// Buttons dropped on their own group's tab stay where they are and give the
+// group the picture of the first of them: the lowest selected slot that
+// holds a button; nothing when none does.
+std::optional<int> ownTabPictureSlot(std::vector<int> selected, const SlotOccupied& occupied, int maxSlots);
+
 // The index a dragged tab ends at when dropped on the tab `onto` (the
 // placeholder's index puts it last among the real groups); nothing when it
 // stays or either is not a real group.

@@ -4,8 +4,10 @@
 
 #include <shellapi.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -243,6 +245,15 @@ std::wstring programOf(std::wstring_view path) {
   return std::wstring(firstPathToken(path));
 }
 
+// A document whose icon is its type's: asked for by type, the shell reads
+// neither the file nor its folder (in a folder of thousands of files that
+// reading is what registration would spend its time on).
+bool isTypeDocument(const ItemIconSource& source, const std::wstring& program) {
+  if ((source.flags & kItemFlagFolder) || iconVariesPerFile(program)) return false;
+  const DWORD attributes = GetFileAttributesW(program.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 HICON findItemIcon(ItemIconSource& source) {
   HICON icon = nullptr;
   if (!source.iconFile.empty()) {
@@ -259,21 +270,71 @@ HICON findItemIcon(ItemIconSource& source) {
   const std::wstring program =
       (source.flags & kItemFlagFolder) ? std::wstring(source.path) : programOf(source.path);
   if (program.empty()) return nullptr;
-  // A document's icon is its type's: asked for by type, the shell reads
-  // neither the file nor its folder (in a folder of thousands of files that
-  // reading is what registration would spend its time on).
-  if (!(source.flags & kItemFlagFolder) && !iconVariesPerFile(program)) {
-    const DWORD attributes = GetFileAttributesW(program.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-      if ((icon = shellIcon(program.c_str(), SHGFI_USEFILEATTRIBUTES))) return icon;
-  }
+  if (isTypeDocument(source, program) && (icon = shellIcon(program.c_str(), SHGFI_USEFILEATTRIBUTES)))
+    return icon;
   icon = shellIcon(program.c_str(), 0);
   return icon ? icon : associatedIcon(program, source.iconIndex);
+}
+
+// The picture bits of the icon of a document type (see readIcon), asked of
+// the shell once per extension and kept a few seconds: registering or
+// dropping thousands of files of one type would otherwise ask for the icon,
+// build it and read its bits back for every file. False when source is no
+// such document or its type has no icon.
+bool typeImage(const ItemIconSource& source, std::vector<std::uint8_t>& bits, int& depth) {
+  if (!source.iconFile.empty() || source.path.empty() || (source.flags & (kItemFlagIdList | kItemFlagFolder)))
+    return false;
+  const std::wstring program = programOf(source.path);
+  if (program.empty() || !isTypeDocument(source, program)) return false;
+  constexpr DWORD kKeepMs = 5000;
+  constexpr std::size_t kMaxTypes = 64;
+  struct Entry {
+    std::wstring extension;
+    std::vector<std::uint8_t> bits;
+    int depth = 0;
+    DWORD asked = 0;
+  };
+  static std::mutex guard;
+  static std::vector<Entry> cache;
+  std::wstring extension = PathFindExtensionW(program.c_str());
+  for (wchar_t& c : extension) c = (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+  std::lock_guard<std::mutex> lock(guard);
+  const DWORD now = GetTickCount();
+  for (std::size_t i = 0; i < cache.size(); ++i) {
+    if (cache[i].extension != extension) continue;
+    if (now - cache[i].asked < kKeepMs) {
+      bits = cache[i].bits;
+      depth = cache[i].depth;
+      return true;
+    }
+    cache.erase(cache.begin() + static_cast<std::ptrdiff_t>(i));
+    break;
+  }
+  fw::IconHandle icon(shellIcon(program.c_str(), SHGFI_USEFILEATTRIBUTES));
+  if (!icon) return false;
+  depth = readIcon(icon.get(), bits);
+  if (depth == 0) return false;
+  if (cache.size() < kMaxTypes) cache.push_back({extension, bits, depth, now});
+  return true;
 }
 
 }  // namespace
 
 HICON imageForItem(ItemIconSource& source, IconImage& target, const IconImage* existing, bool destroyIcon) {
+  std::vector<std::uint8_t> typeBits;
+  int typeDepth = 0;
+  // A caller that keeps no icon can take a document type's picture as it was read before.
+  if (destroyIcon && typeImage(source, typeBits, typeDepth)) {
+    const ItemIconChoice choice = chooseItemDecoration(source.flags, true);
+    if (choice.decoration) {
+      fw::IconHandle decoration(loadLauncherIcon(choice.decoration));
+      target = composeImage(makeImage(typeBits, typeDepth, false), decoration.get(),
+                            (source.flags & kItemFlagFolder) != 0);
+    } else {
+      target = makeImage(typeBits, typeDepth, keepImagesPacked());
+    }
+    return nullptr;
+  }
   HICON icon = findItemIcon(source);
   const bool hasExisting = existing && !existing->empty();
   const ItemIconChoice choice =

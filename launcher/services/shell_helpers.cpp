@@ -36,6 +36,34 @@ ULONG attributesOf(IShellFolder* folder, PCUITEMID_CHILD child, ULONG mask) {
   return attributes & mask;
 }
 
+// "C:\..." or "\\server\share...": a full path that the file system answers
+// for itself. Relative names, shell names ("::{...}") and "\\?\" forms are
+// left to the shell, which reads them its own way (it refuses forward slashes).
+bool isFullFileSystemPath(const wchar_t* path) {
+  const wchar_t c = path[0];
+  const bool letter = (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+  if (letter && path[1] == L':' && path[2] == L'\\') return true;
+  return path[0] == L'\\' && path[1] == L'\\' && path[2] && path[2] != L'?' && path[2] != L'.' &&
+         path[2] != L'\\';
+}
+
+// Whether files with the extension of path are shortcuts: their class says
+// so with an "IsShortcut" value, which is where the shell itself looks.
+bool extensionIsShortcut(const wchar_t* path) {
+  const wchar_t* ext = PathFindExtensionW(path);
+  if (!ext || ext[0] != L'.' || !ext[1]) return false;
+  wchar_t className[260] = {};
+  DWORD bytes = sizeof(className);
+  if (RegGetValueW(HKEY_CLASSES_ROOT, ext, nullptr, RRF_RT_REG_SZ, nullptr, className, &bytes) != ERROR_SUCCESS ||
+      !className[0])
+    return false;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, className, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+  const bool marked = RegQueryValueExW(key, L"IsShortcut", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  RegCloseKey(key);
+  return marked;
+}
+
 }  // namespace
 
 std::wstring dataFolder(const wchar_t* fileName, const std::wstring& fallback, bool create) {
@@ -76,9 +104,27 @@ ULONG shellAttributes(const wchar_t* path, ULONG mask) {
   return result;
 }
 
-bool shellExists(const wchar_t* path) { return path && *path && shellAttributes(path, 0xFFFFFFFE) != 0; }
+// A full path of a file or folder that exists is answered from its
+// attributes: asking the shell makes it look for folder settings in every
+// folder up the chain, and in a folder of thousands of files each such miss
+// is a slow search (folder registration asks once or twice per file).
+bool shellExists(const wchar_t* path) {
+  if (!path || !*path) return false;
+  if (isFullFileSystemPath(path) && GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES) return true;
+  return shellAttributes(path, 0xFFFFFFFE) != 0;
+}
 bool shellExists(PCIDLIST_ABSOLUTE idList) { return shellAttributes(idList, 0xFFFFFFFE) != 0; }
-bool isShellLink(const wchar_t* path) { return shellAttributes(path, SFGAO_LINK) != 0; }
+
+bool isShellLink(const wchar_t* path) {
+  if (!path || !*path) return false;
+  if (isFullFileSystemPath(path)) {
+    const DWORD attributes = GetFileAttributesW(path);
+    // A folder may stand for a link through its own settings: the shell knows.
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+      return extensionIsShortcut(path);
+  }
+  return shellAttributes(path, SFGAO_LINK) != 0;
+}
 
 std::span<const uint8_t> idListBytes(PCIDLIST_ABSOLUTE idList, size_t bound) {
   if (!idList) return {};

@@ -4,6 +4,8 @@
 
 #include <dde.h>
 
+#include <chrono>
+#include <cstdio>
 #include <map>
 
 #include "launcher/model/group_table.h"
@@ -159,7 +161,7 @@ class DdeEndToEnd : public ::testing::Test {
   // Posts the bytes as an execute command memory of exactly their size (the
   // block's slack is filled with `fill`); the acknowledgement's status.
   std::optional<WORD> execute(std::vector<uint8_t> bytes, HWND from = nullptr,
-                              std::optional<uint8_t> fill = {}) {
+                              std::optional<uint8_t> fill = {}, DWORD waitMs = 10000) {
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE | GMEM_ZEROINIT, bytes.size());
     if (!memory) return std::nullopt;
     const SIZE_T size = GlobalSize(memory);
@@ -170,7 +172,7 @@ class DdeEndToEnd : public ::testing::Test {
     g_log.ackStatus.reset();
     PostMessageW(bar, WM_DDE_EXECUTE, reinterpret_cast<WPARAM>(from ? from : client),
                  reinterpret_cast<LPARAM>(memory));
-    e2e::waitUntil([] { return g_log.ackStatus.has_value(); }, 10000);
+    e2e::waitUntil([] { return g_log.ackStatus.has_value(); }, waitMs);
     GlobalFree(memory);
     return g_log.ackStatus;
   }
@@ -345,6 +347,25 @@ TEST_F(DdeEndToEnd, RequestsAnswerOnlyInAConversation) {
   PostMessageW(bar, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(client), 0);
   EXPECT_TRUE(e2e::waitUntil([] { return g_log.terminated; }, 5000));
   EXPECT_FALSE(request(L"groups", CF_UNICODETEXT));
+}
+
+// Benchmark: one execute string with 1,000 additem commands, from the post to
+// the acknowledgement (every item saved by then).
+TEST_F(DdeEndToEnd, AThousandAddItemsInOneExecute) {
+  start();
+  std::wstring text = L"[CreateGroup(Bench)]";
+  for (int i = 0; i < 1000; ++i) text += L"[AddItem(notepad.exe,Editor " + std::to_wstring(i) + L")]";
+  const auto begin = std::chrono::steady_clock::now();
+  EXPECT_EQ(execute(wideBytes(text), nullptr, {}, 120000), 0x8000);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+  std::printf("[ BENCH    ] 1000 additem commands in one execute: %.2f s\n", seconds);
+  RecordProperty("dde_additem1000_seconds", std::to_string(seconds));
+  const std::wstring bench = sectionOf(L"Bench");
+  ASSERT_FALSE(bench.empty());
+  size_t values = 0;
+  for (const std::wstring& name : e2e::profile::valueNames(bench))
+    if (name.find(L',') != std::wstring::npos) ++values;
+  EXPECT_EQ(values, 1000u);
 }
 
 }  // namespace

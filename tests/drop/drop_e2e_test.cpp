@@ -1,6 +1,7 @@
 // Drops from a second program onto the real bar: files and a web address make
-// buttons, hostile data makes nothing and the bar keeps answering, buttons and
-// tabs move inside the bar, and a burst of 1,000 files is timed.
+// buttons, hostile data (and a foreign WM_DROPFILES handle) makes nothing and
+// the bar keeps answering, buttons and tabs move inside the bar (a button on
+// its own tab gives the group its picture), and a burst of 1,000 files is timed.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -192,6 +193,15 @@ TEST_F(DropEndToEnd, HostileDataAddsNothingAndTheBarKeepsAnswering) {
     EXPECT_EQ(itemValues(), 1u);
     EXPECT_TRUE(answers());
   }
+  // A drop of the older protocol carries a memory handle of its own process,
+  // which the system does not carry over: from here it is a value that names
+  // no memory of the bar's. Nothing is read, nothing freed, nothing added.
+  for (WPARAM handle : {WPARAM(0), WPARAM(0x12340), WPARAM(0x7FFF0000)}) {
+    PostMessageW(bar, WM_DROPFILES, handle, 0);
+    e2e::pumpFor(200);
+    EXPECT_EQ(itemValues(), 1u);
+    EXPECT_TRUE(answers());
+  }
   // Message 0x022B with no drag over the bar changes nothing. The system
   // itself may refuse to carry it between processes (it counts it among the
   // messages with pointers); then it cannot reach the bar at all.
@@ -235,6 +245,12 @@ TEST_F(DropEndToEnd, AButtonDraggedToAnotherSlotMovesAndATabReordersTheGroups) {
     std::wstring title = L"Second";
     ASSERT_TRUE(table.ensureGroup(static_cast<int>(table.placeholderIndex()), &title, false));
     table.saveOrder();
+    // The Editor button gets a picture of its own (a pattern of the 16 colours).
+    std::vector<uint8_t> bits(vorbin::imageByteSize(4));
+    for (size_t i = 0; i < bits.size(); ++i) bits[i] = static_cast<uint8_t>(i * 37);
+    table.item(1, 5)->image = vorbin::makeImage(bits, 4, false);
+    ASSERT_FALSE(table.item(1, 5)->image.empty());
+    ASSERT_TRUE(table.saveItem(1, 5, false));
   }
   start();
   const std::optional<std::wstring> order = e2e::profile::getString(L"Settings", L"Order");
@@ -252,7 +268,6 @@ TEST_F(DropEndToEnd, AButtonDraggedToAnotherSlotMovesAndATabReordersTheGroups) {
   EXPECT_EQ(items()[0].second.title, L"Editor");
   EXPECT_EQ(itemValues(), 1u);
 
-  // The second group's tab dropped on the first one: Order lists it first.
   const vorbin::TabLayout tabs = vorbin::tabLayout(layout, 0);
   auto tabPoint = [&](int group) {
     const vorbin::PixelRect r = vorbin::tabRect(layout, tabs, group, 0);
@@ -260,6 +275,27 @@ TEST_F(DropEndToEnd, AButtonDraggedToAnotherSlotMovesAndATabReordersTheGroups) {
     ClientToScreen(bar, &p);
     return p;
   };
+  // The button dropped on its own group's tab stays where it is, and the
+  // group takes its picture.
+  ASSERT_FALSE(e2e::profile::getBinary(section, L"IconData").has_value());
+  dragOnBar(slot(8), tabPoint(1));
+  ASSERT_TRUE(e2e::waitUntil([&] { return e2e::profile::getBinary(section, L"IconData").has_value(); }, 5000))
+      << "the group did not take the picture";
+  {
+    const auto now = items();
+    ASSERT_EQ(now.size(), 1u);
+    EXPECT_EQ(now[0].first, 8);
+    vorbin::RegistryProfile profile;
+    vorbin::GroupTable table(profile, options(profile));
+    table.loadGroups();
+    const vorbin::IconImage group = vorbin::unpackedImage(table[1].image);
+    const vorbin::IconImage button = vorbin::unpackedImage(now[0].second.image);
+    EXPECT_FALSE(group.empty());
+    EXPECT_EQ(group.depth, button.depth);
+    EXPECT_TRUE(group.bits == button.bits) << "the group's picture is not the button's";
+  }
+
+  // The second group's tab dropped on the first one: Order lists it first.
   dragOnBar(tabPoint(2), tabPoint(1));
   ASSERT_TRUE(e2e::waitUntil([&] { return e2e::profile::getString(L"Settings", L"Order") != order; }, 5000))
       << "Order stayed " << std::string(order->begin(), order->end());

@@ -74,6 +74,17 @@ TEST(DropMoves, IntoAnotherGroupFreeSlotsOrTheCellDroppedOn) {
             (std::vector<ButtonMove>{{1, 2, MoveMode::kMove}}));
 }
 
+TEST(DropMoves, OnTheirOwnTabTheFirstButtonGivesThePicture) {
+  // The lowest selected slot, whatever order the selection was made in.
+  EXPECT_EQ(ownTabPictureSlot({5, 2, 9}, slots({2, 5, 9}), 100), 2);
+  // A selected slot that has lost its button is passed over.
+  EXPECT_EQ(ownTabPictureSlot({5, 2}, slots({5}), 100), 5);
+  EXPECT_FALSE(ownTabPictureSlot({3}, slots({}), 100));
+  EXPECT_FALSE(ownTabPictureSlot({}, slots({0}), 100));
+  // Slots outside the group's range are never read.
+  EXPECT_FALSE(ownTabPictureSlot({-1, 100}, [](int) { return true; }, 100));
+}
+
 TEST(DropMoves, TabsLandBetweenTheRealGroups) {
   EXPECT_EQ(tabDropIndex(1, 3, 5), 3);
   EXPECT_EQ(tabDropIndex(4, 2, 5), 2);

@@ -139,6 +139,67 @@ TEST_F(ShellHelpers, AttributesLinksAndIdLists) {
   DeleteFileW(target.c_str());
 }
 
+// Full paths are answered from the file system and the extension's class;
+// each answer must be the one the shell itself gives for the same path.
+TEST_F(ShellHelpers, FullPathAnswersAgreeWithTheShell) {
+  const std::wstring dir = tempFolder(L"vb_shell_fast");
+  const std::wstring text = dir + L"plain.TXT";
+  touch(text);
+  const std::wstring link = dir + L"Link.LNK";
+  {
+    fw::ComPtr<IShellLinkW> shellLink;
+    ASSERT_TRUE(SUCCEEDED(
+        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shellLink.putVoid())));
+    shellLink->SetPath(text.c_str());
+    ASSERT_TRUE(SUCCEEDED(shellLink.as<IPersistFile>(IID_IPersistFile)->Save(link.c_str(), TRUE)));
+  }
+  // A file named like a shortcut that is none, other types, a folder, no extension.
+  const std::wstring fakeLink = dir + L"fake.lnk";
+  touch(fakeLink);
+  const std::wstring url = dir + L"page.url";
+  touch(url);
+  const std::wstring pif = dir + L"old.pif";
+  touch(pif);
+  const std::wstring bare = dir + L"noextension";
+  touch(bare);
+  const std::wstring folder = dir + L"sub.lnk";
+  CreateDirectoryW(folder.c_str(), nullptr);
+
+  // What the shell says without help: parse, bind to the parent, ask.
+  auto shellSays = [](const std::wstring& path, ULONG mask) -> ULONG {
+    PIDLIST_ABSOLUTE list = nullptr;
+    if (FAILED(SHParseDisplayName(path.c_str(), nullptr, &list, 0, nullptr)) || !list) return 0;
+    fw::ComPtr<IShellFolder> parent;
+    PCUITEMID_CHILD child = nullptr;
+    ULONG attributes = mask;
+    if (FAILED(SHBindToParent(list, IID_IShellFolder, parent.putVoid(), &child)) ||
+        FAILED(parent->GetAttributesOf(1, &child, &attributes)))
+      attributes = 0;
+    CoTaskMemFree(list);
+    return attributes == 0xFFFFFFFF ? 0 : attributes & mask;
+  };
+  std::wstring forwardSlashes = text;
+  for (wchar_t& c : forwardSlashes)
+    if (c == L'\\') c = L'/';
+  const std::vector<std::wstring> paths = {text, link, fakeLink, url, pif, bare, folder, dir,
+                                           dir + L"missing.lnk", dir + L"missing.txt", forwardSlashes,
+                                           L"C:\\", L"\\\\nohost-vb\\share\\a.txt"};
+  for (const std::wstring& path : paths) {
+    SCOPED_TRACE(std::string(path.begin(), path.end()));
+    EXPECT_EQ(shellExists(path.c_str()), shellSays(path, 0xFFFFFFFE) != 0);
+    // Wine's shell marks only ".lnk" files as links; Windows' shell, like the
+    // helper, goes by the class's "IsShortcut" value, which web shortcuts have.
+    if (path == url && shellSays(path, SFGAO_LINK) == 0) continue;
+    EXPECT_EQ(isShellLink(path.c_str()), shellSays(path, SFGAO_LINK) != 0);
+  }
+  // The cases that matter most, stated outright.
+  EXPECT_TRUE(isShellLink(link.c_str()));
+  EXPECT_FALSE(isShellLink(text.c_str()));
+  EXPECT_TRUE(shellExists(text.c_str()));
+  EXPECT_FALSE(shellExists((dir + L"missing.txt").c_str()));
+  removeTree(dir.substr(0, dir.size() - 1));
+}
+
 TEST_F(ShellHelpers, PrivilegesVerbsAndShellPages) {
   EXPECT_TRUE(enablePrivilege(L"SeShutdownPrivilege"));
   EXPECT_FALSE(enablePrivilege(L"SeNoSuchPrivilege"));
