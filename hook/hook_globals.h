@@ -18,6 +18,13 @@ inline HHOOK hookHandle(uintptr_t value) { return reinterpret_cast<HHOOK>(value)
 HWND checkedLauncher(uintptr_t window);
 bool postToLauncher(uintptr_t window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// True when a hook was called in this program for a window of another one:
+// the system does that with hooks of the other bitness (in the thread that
+// installed them). That program's own build of this library reports it in its
+// own process, so the call is passed on here — in the 64-bit launcher only
+// while a companion runs, as without it no other report would come.
+bool reportedElsewhere(HWND window);
+
 // Records the desktop window and the screen's edges in the shared block.
 void readDesktop();
 

@@ -100,8 +100,8 @@ VOID CALLBACK dragHoldTimerProc(HWND, UINT, UINT_PTR id, DWORD) {
 }  // namespace vorber
 
 VORBER2K_API LRESULT CALLBACK MouseEventHookProc(int code, WPARAM wParam, LPARAM lParam) {
-  if (code >= 0 && lParam != 0) {
-    const auto* info = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
+  const auto* info = reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam);
+  if (code >= 0 && info != nullptr && !vorber::reportedElsewhere(info->hwnd)) {
     const vorber::MouseRecord record{info->pt.x, info->pt.y, reinterpret_cast<uintptr_t>(info->hwnd),
                                      static_cast<int32_t>(info->wHitTestCode)};
     vorber::WinMousePlatform platform;

@@ -3,6 +3,7 @@
 #define VORBER2K_BUILD
 #include "hook/vorber2k.h"
 
+#include "hook/companion_forward.h"
 #include "hook/hook_globals.h"
 #include "hook/window_events.h"
 
@@ -98,6 +99,15 @@ bool postToLauncher(uintptr_t value, UINT message, WPARAM wParam, LPARAM lParam)
   return window && PostMessageA(window, message, wParam, lParam);
 }
 
+bool reportedElsewhere(HWND window) {
+  if (!window || processOf(window) == GetCurrentProcessId()) return false;
+#if defined(_WIN64)
+  return companionRunning();
+#else
+  return true;
+#endif
+}
+
 void allowLauncherForeground(DWORD launcherProcessId) {
   if (g_lockForeground) g_lockForeground(LSFW_UNLOCK);
   if (g_allowForeground && launcherProcessId != 0) g_allowForeground(launcherProcessId);
@@ -138,6 +148,8 @@ VORBER2K_API void WINAPI SetHook(HWND launcher, LONG_PTR reserved) {
   g_shared.mouseHook = vorber::install(WH_MOUSE, MouseEventHookProc);
   g_shared.cbtHook = vorber::install(WH_CBT, CBTHookProc);
   g_shared.shellHook = vorber::install(WH_SHELL, ShellHookProc);
+  vorber::mirrorForCompanion(vorber::MirrorCall::kHook, 1,
+                             static_cast<int32_t>(reinterpret_cast<uintptr_t>(launcher)));
 }
 
 VORBER2K_API void WINAPI FreeHook() {
@@ -145,11 +157,13 @@ VORBER2K_API void WINAPI FreeHook() {
   vorber::unhook(g_shared.titleHook);
   vorber::unhook(g_shared.cbtHook);
   vorber::unhook(g_shared.shellHook);
+  vorber::mirrorForCompanion(vorber::MirrorCall::kHook, 0, 0);
 }
 
 VORBER2K_API HHOOK WINAPI ReMouseHook() {
   vorber::unhook(g_shared.mouseHook);
   g_shared.mouseHook = vorber::install(WH_MOUSE, MouseEventHookProc);
+  vorber::mirrorForCompanion(vorber::MirrorCall::kReMouseHook);
   return vorber::hookHandle(g_shared.mouseHook);
 }
 
@@ -160,19 +174,31 @@ VORBER2K_API void WINAPI SetTaskMode(BOOL on) {
   } else if (!on) {
     vorber::unhook(g_shared.titleHook);
   }
+  vorber::mirrorForCompanion(vorber::MirrorCall::kTaskMode, on ? 1 : 0);
 }
 
 //=== Settings
 
-VORBER2K_API void WINAPI SetVorbMode(UINT mode, UINT edges) { vorber::applyVorbMode(g_shared, mode, edges); }
-
-VORBER2K_API void WINAPI SetDirectXFlag(BOOL flag) { g_shared.fullScreenExclusion = flag ? 1 : 0; }
-
-VORBER2K_API void WINAPI SetCtrlRect(const RECT* rect) {
-  if (rect) g_shared.controlRect = {rect->left, rect->top, rect->right, rect->bottom};
+VORBER2K_API void WINAPI SetVorbMode(UINT mode, UINT edges) {
+  vorber::applyVorbMode(g_shared, mode, edges);
+  vorber::mirrorForCompanion(vorber::MirrorCall::kVorbMode, static_cast<int32_t>(mode),
+                             static_cast<int32_t>(edges));
 }
 
-VORBER2K_API void WINAPI SetAnimate(BOOL restore) {
+VORBER2K_API void WINAPI SetDirectXFlag(BOOL flag) {
+  g_shared.fullScreenExclusion = flag ? 1 : 0;
+  vorber::mirrorForCompanion(vorber::MirrorCall::kDirectX, flag ? 1 : 0);
+}
+
+VORBER2K_API void WINAPI SetCtrlRect(const RECT* rect) {
+  if (!rect) return;
+  g_shared.controlRect = {rect->left, rect->top, rect->right, rect->bottom};
+  vorber::mirrorForCompanion(vorber::MirrorCall::kCtrlRect, rect->left, rect->top, rect->right, rect->bottom);
+}
+
+namespace vorber {
+namespace {
+void applyAnimate(BOOL restore) {
   ANIMATIONINFO info{};
   info.cbSize = sizeof info;
   bool on = false;
@@ -190,6 +216,15 @@ VORBER2K_API void WINAPI SetAnimate(BOOL restore) {
       break;
   }
 }
+}  // namespace
+}  // namespace vorber
+
+// The launcher's calls only are mirrored: the hooks' own switch-off (below)
+// happens in the 32-bit programs through the 32-bit library.
+VORBER2K_API void WINAPI SetAnimate(BOOL restore) {
+  vorber::applyAnimate(restore);
+  vorber::mirrorForCompanion(vorber::MirrorCall::kAnimate, restore ? 1 : 0);
+}
 
 //=== Queries
 
@@ -198,11 +233,15 @@ VORBER2K_API void WINAPI GetNewPoint(POINT* point) {
 }
 VORBER2K_API DWORD WINAPI GetNewPos() { return g_shared.activationPos; }
 VORBER2K_API HWND WINAPI GetLastMouseDownHwnd() { return reinterpret_cast<HWND>(g_shared.lastPressedWindow); }
-VORBER2K_API void WINAPI CancelForeFlag() { g_shared.launcherActivated = 0; }
+VORBER2K_API void WINAPI CancelForeFlag() {
+  g_shared.launcherActivated = 0;
+  vorber::mirrorForCompanion(vorber::MirrorCall::kCancelForeFlag);
+}
 
 VORBER2K_API BOOL WINAPI CancelDeleteMenu() {
   const int32_t onIconView = g_shared.pressOnIconView;
   if (onIconView == 0) g_shared.suppressNextMenu = 0;
+  vorber::mirrorForCompanion(vorber::MirrorCall::kCancelDeleteMenu);
   return onIconView != 0 ? TRUE : FALSE;
 }
 
@@ -216,6 +255,8 @@ VORBER2K_API UINT WINAPI GetTaskInfo(HWND window) {
   // Thread 0 would hook every thread of the desktop: refuse dead windows.
   const DWORD thread = (window && IsWindow(window)) ? GetWindowThreadProcessId(window, nullptr) : 0;
   if (thread == 0) return 0;
+  // This library cannot be mapped into a 32-bit program: the companion's can.
+  if (UINT atom = 0; vorber::taskInfoFromCompanion(window, atom)) return atom;
   g_shared.commandLineHook = vorber::install(WH_CALLWNDPROCRET, GetTaskInfoHookProc, thread);
   if (g_shared.commandLineHook == 0) return 0;
   // A thread that was idle when the hook was set may notice it only from its
@@ -234,12 +275,16 @@ VORBER2K_API UINT WINAPI GetTaskInfo(HWND window) {
 //=== Hook procedures
 
 VORBER2K_API LRESULT CALLBACK CBTHookProc(int code, WPARAM wParam, LPARAM lParam) {
+  const bool windowCode = code == HCBT_CREATEWND || code == HCBT_DESTROYWND || code == HCBT_ACTIVATE ||
+                          code == HCBT_MINMAX || code == HCBT_MOVESIZE || code == HCBT_SETFOCUS;
+  if (windowCode && vorber::reportedElsewhere(reinterpret_cast<HWND>(wParam)))
+    return CallNextHookEx(vorber::hookHandle(g_shared.cbtHook), code, wParam, lParam);
   vorber::WinWindowQueries queries;
   const vorber::CbtDecision d = vorber::decideCbt(g_shared, queries, code, static_cast<uintptr_t>(wParam),
                                                   static_cast<int64_t>(lParam));
   if (d.report) vorber::postToLauncher(g_shared.launcherWindow, WM_HOOK_TASKCHANGE, wParam, d.change);
   if (d.refuse) return 1;
-  if (d.animationOff) SetAnimate(FALSE);
+  if (d.animationOff) vorber::applyAnimate(FALSE);
   return CallNextHookEx(vorber::hookHandle(g_shared.cbtHook), code, wParam, lParam);
 }
 
@@ -258,7 +303,8 @@ VORBER2K_API LRESULT CALLBACK ShellHookProc(int code, WPARAM wParam, LPARAM lPar
 VORBER2K_API LRESULT CALLBACK SendMessageHookProc(int code, WPARAM wParam, LPARAM lParam) {
   if (code >= 0 && wParam == 0 && lParam != 0 && g_shared.taskMode != 0) {
     const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if ((call->message == WM_SETTEXT || call->message == WM_SETICON) && GetParent(call->hwnd) == nullptr) {
+    if ((call->message == WM_SETTEXT || call->message == WM_SETICON) && GetParent(call->hwnd) == nullptr &&
+        !vorber::reportedElsewhere(call->hwnd)) {
       vorber::postToLauncher(g_shared.launcherWindow, WM_HOOK_TASKCHANGE,
                              reinterpret_cast<WPARAM>(call->hwnd), static_cast<LPARAM>(call->message));
     }

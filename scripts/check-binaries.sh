@@ -5,6 +5,7 @@
 # nothing needs a DLL beyond the system's and our own, no debug sections are
 # loaded with the programs, and the launcher loads the common dialogs and OLE
 # automation (and what they pull in) only when a command needs them.
+# The 32-bit hook library and its companion (bin/x86) get the same checks.
 set -u
 BIN=${1:?bin folder}
 OBJDUMP=${OBJDUMP:-x86_64-w64-mingw32-objdump}
@@ -48,4 +49,20 @@ done
 for d in comdlg32.dll oleaut32.dll comctl32.dll shell32.dll shlwapi.dll; do
   check "vorbin2k.exe loads $d on first use" "! imports vorbin2k.exe | grep -qix '$d'"
 done
+# The 32-bit hook library and its companion, in their own folder (the
+# library has the same name as the 64-bit one): the same checks for 32-bit x86.
+for f in x86/Vorber2k.dll x86/VorbHook32.exe; do
+  check "$f is a PE file for 32-bit x86" "$OBJDUMP -f '$BIN/$f' 2>/dev/null | grep -q 'file format pei-i386'"
+  check "$f needs no compiler runtime DLL" "! imports $f | grep -Eiq '^(libstdc\+\+|libgcc|libwinpthread)'"
+  check "$f carries no debug sections" "! $OBJDUMP -h '$BIN/$f' | grep -q ' \.debug_'"
+  check "$f has its debug information beside it" "[ -s '$BIN/$f.debug' ]"
+done
+check "x86/Vorber2k.dll has a shared section share_da" \
+  "$OBJDUMP -h '$BIN/x86/Vorber2k.dll' | grep -A1 ' share_da ' | grep -q SHARED"
+actual32=$(named_exports x86/Vorber2k.dll | sort)
+check "x86/Vorber2k.dll exports by name exactly the same ${#hook_exports[@]} functions (undecorated)" \
+  '[ "$actual32" = "$wanted" ]'
+[ "$actual32" = "$wanted" ] || diff <(echo "$wanted") <(echo "$actual32") | sed -n 's/^[<>]/     &/p'
+check "x86/Vorber2k.dll exports nothing by ordinal alone" \
+  "[ \"\$(address_entries x86/Vorber2k.dll)\" = ${#hook_exports[@]} ]"
 exit $fail

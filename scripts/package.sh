@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the installer and the portable zip from a clean build folder:
 #   build/package/dist/vorbin-<version>-x64.msi           per-user installer
-#   build/package/dist/vorbin-<version>-x64-portable.zip  the five files and a read-me
+#   build/package/dist/vorbin-<version>-x64-portable.zip  the files (with x86/) and a read-me
 # VB_BUILD_DIR picks another build folder (default: build).
 set -euo pipefail
 export LC_ALL=C.UTF-8 LANG=C.UTF-8

@@ -17,6 +17,7 @@
 #include "launcher/dialogs/options_sheet.h"
 #include "launcher/dialogs/tips_dialog.h"
 #include "launcher/resources/resource_ids.h"
+#include "launcher/services/hook_companion.h"
 #include "launcher/model/model_win.h"
 #include "launcher/render/icon_image.h"
 #include "launcher/widgets/question_box.h"
@@ -214,6 +215,8 @@ bool CLauncherApp::initInstance() {
   }
   m_instanceMutex.reset(CreateMutexW(nullptr, FALSE, kInstanceMutexName));
   if (!m_instanceMutex) FW_TRACE_FAILURE("CreateMutexW");
+  // The hooks for 32-bit programs; the bar's calls of the hook library reach it.
+  startHookCompanion();
   m_arguments = parseLaunchArguments(commandLineArguments(GetCommandLineW()));
   if (!createOwnerWindow()) return false;
   if (!loadProfile()) return false;
