@@ -73,6 +73,7 @@ void CBarWindow::editItem(int group, int slot) {
     if (!urlFile.empty()) DeleteFileW(urlFile.c_str());
   }
   if (!accepted) return;
+  deleteUnnamedPicture(groups, sheet.replacedPicture());
 
   // The old value goes first, by its exact name: written first, a new name
   // that differs only in case would be deleted with it.

@@ -8,6 +8,7 @@
 
 #include "framework/trace.h"
 #include "launcher/bar/bar_messages.h"
+#include "launcher/bar/item_adder.h"
 #include "launcher/bar/item_request_rules.h"
 #include "launcher/bar/menu_rules.h"
 #include "launcher/dialogs/group_sheet.h"
@@ -438,7 +439,7 @@ void BarMenus::thumbnailDialog(const ItemRef& ref) {
   // The dialog ran a loop: the item may have gone meanwhile.
   Item* now = find(ref);
   if (!now) {
-    if (!pictureStillNamed(groups, name)) DeleteFileW((dataFolder(nullptr, L"", false) + name).c_str());
+    deleteUnnamedPicture(groups, name);
     return;
   }
   now->text4 = name;
@@ -488,25 +489,15 @@ void BarMenus::deleteRefs(const std::vector<ItemRef>& chosen) {
   const bool confirmed = showMessage(m_bar.window(), question, MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
   GroupTable& groups = m_bar.groups();
   if (confirmed) {
-    const std::wstring data = dataFolder(nullptr, L"", false);
     bool quickChanged = false;
     for (const ItemRef& ref : refs) {
       Item* item = find(ref);
       if (!item) continue;  // gone or replaced while the question was open
-      // The picture is named by its bare name in the data folder (as the
-      // capture stores it) or by its path there; nothing outside is touched.
-      std::wstring name, picture;
-      if (item->flags & kItemUrl) {
-        name = item->text4;
-        const std::wstring path = isBarePictureName(name) ? data + name : name;
-        if (pictureFileDeletable(path, data)) picture = path;
-      }
+      const std::wstring picture = (item->flags & kItemUrl) ? item->text4 : std::wstring();
       groups.saveItem(ref.group, ref.slot, true);
       groups.removeItem(ref.group, ref.slot);
       quickChanged = quickChanged || ref.group == 0;
-      // Copied buttons share one picture: it goes with the last of them.
-      if (!picture.empty() && !pictureStillNamed(groups, name) && !DeleteFileW(picture.c_str()))
-        FW_TRACE_FAILURE("DeleteFileW");
+      deleteUnnamedPicture(groups, picture);
     }
     if (quickChanged) closeUpGroup(groups, 0, false);
   }

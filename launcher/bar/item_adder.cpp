@@ -7,7 +7,9 @@
 
 #include <algorithm>
 
+#include "framework/trace.h"
 #include "launcher/bar/item_request_rules.h"
+#include "launcher/bar/menu_rules.h"
 #include "launcher/interact/launch_item.h"
 #include "launcher/interact/launch_rules.h"
 #include "launcher/render/icon_convert.h"
@@ -143,13 +145,22 @@ std::optional<ItemAdder::Added> ItemAdder::addItemFromRequest(NewItemRequest req
   return Added{group, *slot};
 }
 
+void deleteUnnamedPicture(const GroupTable& groups, std::wstring_view named) {
+  if (named.empty()) return;
+  const std::wstring data = dataFolder(nullptr, L"", false);
+  const std::wstring path = deletablePicturePath(named, data);
+  if (path.empty() || pictureStillNamed(groups, path, data)) return;
+  if (!DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND) FW_TRACE_FAILURE("DeleteFileW");
+}
+
 void ItemAdder::dropOldItem(int group, int slot) {
   const Item* old = m_groups.item(group, slot);
   if (!old) return;
-  if ((old->flags & kItemUrl) && pictureFileDeletable(old->text4, dataFolder(nullptr, L"", false)))
-    DeleteFileW(old->text4.c_str());
+  const std::wstring picture = (old->flags & kItemUrl) ? old->text4 : std::wstring();
   m_groups.saveItem(group, slot, true);
   m_groups.removeItem(group, slot);
+  // Copied buttons share a picture: it goes with the last of them.
+  deleteUnnamedPicture(m_groups, picture);
 }
 
 ItemAdder::RequestOutcome ItemAdder::addRequest(NewItemRequest request, uint32_t value) {

@@ -6,12 +6,18 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "launcher/bar/new_item_request.h"
 #include "launcher/model/group_table.h"
 #include "launcher/services/thumbnail_capture.h"
 
 namespace vorbin {
+
+// Deletes the picture file a web item named (by bare name or path) once no
+// item of the table names it any more, when it is one of the launcher's own
+// pictures in its data folder; anything else is left alone.
+void deleteUnnamedPicture(const GroupTable& groups, std::wstring_view named);
 
 class ItemAdder {
  public:

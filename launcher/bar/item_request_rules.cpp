@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "launcher/dialogs/skin_rules.h"
 #include "launcher/model/settings.h"
 #include "launcher/model/value_text.h"
 
@@ -114,6 +115,11 @@ bool pictureFileDeletable(std::wstring_view file, std::wstring_view dataFolder) 
   if (name.find_first_of(L"\\/:") != std::wstring_view::npos || name.find(L"..") != std::wstring_view::npos)
     return false;
   return equalNoCase(name.substr(name.size() - 4), L".jpg");
+}
+
+std::wstring deletablePicturePath(std::wstring_view named, std::wstring_view dataFolder) {
+  std::wstring path = isBarePictureName(named) ? std::wstring(dataFolder) + std::wstring(named) : std::wstring(named);
+  return pictureFileDeletable(path, dataFolder) ? path : std::wstring();
 }
 
 int activeAfterRemoval(int active, int removed, int placeholderAfter) {

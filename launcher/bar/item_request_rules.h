@@ -59,6 +59,10 @@ inline bool addRequestHighlights(uint32_t value) { return (value & 3) != 0; }
 // launcher's own ".jpg" files straight in its data folder (which ends in a
 // backslash): a profile may name any file there.
 bool pictureFileDeletable(std::wstring_view file, std::wstring_view dataFolder);
+// The file a web item's picture entry names when the launcher may delete it:
+// by its bare name, as a capture stores it, or by its path in the data
+// folder, under the rule above. Empty for anything else.
+std::wstring deletablePicturePath(std::wstring_view named, std::wstring_view dataFolder);
 
 // Whether a group may be deleted by title: only one with a section of its own.
 inline bool groupDeletable(const GroupTable& table, int index) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <set>
 
+#include "launcher/bar/item_request_rules.h"
 #include "launcher/services/text_chars.h"
 
 namespace vorbin {
@@ -141,11 +142,13 @@ bool isWebShortcutPath(std::wstring_view path) {
   return path.size() > 4 && equalsFoldingAscii(path.substr(path.size() - 4), L".url");
 }
 
-bool pictureStillNamed(const GroupTable& table, std::wstring_view file) {
-  if (file.empty()) return false;
+bool pictureStillNamed(const GroupTable& table, std::wstring_view path, std::wstring_view dataFolder) {
+  if (path.empty()) return false;
   for (size_t g = 0; g < table.size(); ++g) {
     for (const auto& item : table[g].items)
-      if (item && (item->flags & kItemUrl) && equalsFoldingAscii(item->text4, file)) return true;
+      if (item && (item->flags & kItemUrl) && !item->text4.empty() &&
+          equalsFoldingAscii(deletablePicturePath(item->text4, dataFolder), path))
+        return true;
   }
   return false;
 }

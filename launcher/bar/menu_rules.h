@@ -101,9 +101,10 @@ bool isDeleteVerb(std::string_view verb);
 // A path the web shortcut's own menu applies to.
 bool isWebShortcutPath(std::wstring_view path);
 
-// Whether any item of the table still names this picture file (compared
-// without regard to ASCII case): copied buttons share one.
-bool pictureStillNamed(const GroupTable& table, std::wstring_view file);
+// Whether any web item of the table still names this picture file of the
+// data folder, by bare name or by path (compared without regard to ASCII
+// case): copied buttons share one.
+bool pictureStillNamed(const GroupTable& table, std::wstring_view path, std::wstring_view dataFolder);
 
 // The group's items in their new slot order (old slots): empty slots dropped;
 // with sort, ordered by title without regard to case, equal titles keeping

@@ -100,6 +100,8 @@ bool CSetApplComPage::onInitDialog() {
   if (m_idListTarget) m_command = shellDisplayName(L"", m_idList);
   verifyTarget(1);
   SendDlgItemMessageW(m_hwnd, IDC_ITEM_COMMAND, EM_SETLIMITTEXT, kMaxCommandChars, 0);
+  // The folder text stays as stored (variables and all) until the user moves through the combo.
+  m_folderCombo.attach(item(IDC_ITEM_FOLDER), m_folder, false);
   SendDlgItemMessageW(m_hwnd, IDC_ITEM_FOLDER, CB_LIMITTEXT, kMaxCommandChars, 0);
   SendDlgItemMessageW(m_hwnd, IDC_ITEM_COMMENT, EM_SETLIMITTEXT, kMaxCommentChars, 0);
   SendDlgItemMessageW(m_hwnd, IDC_ITEM_TITLE, EM_SETLIMITTEXT, kMaxCommandChars, 0);
@@ -522,14 +524,18 @@ bool CSetApplSheet::run(HWND owner, const std::wstring& shellFile) {
   if (m_shellFile.empty() && !(m_item.flags & (kItemIdList | kItemUrl)))
     m_shellFile = resolvedTarget(m_common->command(), m_item.flags);
   // The sheet's own result differs between systems (Wine answers a positive
-  // number for OK as for Finish): OK is what the pages saw.
+  // number for OK as for Finish): OK is what the pages saw. Moving through
+  // the folder combo changes the process's current folder: it is put back.
+  wchar_t current[MAX_PATH] = {};
+  const DWORD currentLength = GetCurrentDirectoryW(MAX_PATH, current);
   doModal(owner);
+  if (currentLength > 0 && currentLength < MAX_PATH) SetCurrentDirectoryW(current);
   if (!m_common->accepted()) {
     if (m_url) m_url->discardNewFile();
     return false;
   }
   m_common->commit(m_options->pattern());
-  if (m_url) m_url->commitTo(m_item);
+  if (m_url) m_replacedPicture = m_url->commitTo(m_item);
   return true;
 }
 
@@ -594,6 +600,45 @@ void CSetApplComPage::commit(const std::wstring& pattern) {
 
 // ---- The target's own properties --------------------------------------------
 
+namespace {
+
+// The "properties" command of the target's own context menu, found by its
+// verb (the command numbers differ between systems).
+bool propertiesFromContextMenu(PCIDLIST_ABSOLUTE list, HWND owner) {
+  fw::ComPtr<IShellFolder> parent;
+  PCUITEMID_CHILD child = nullptr;
+  fw::ComPtr<IContextMenu> menu;
+  if (FAILED(SHBindToParent(list, IID_IShellFolder, parent.putVoid(), &child)) ||
+      FAILED(parent->GetUIObjectOf(owner, 1, &child, IID_IContextMenu, nullptr, menu.putVoid())) || !menu)
+    return false;
+  HMENU popup = CreatePopupMenu();
+  if (!popup) return false;
+  constexpr UINT kFirst = 1, kLast = 0x7FFF;
+  bool invoked = false;
+  if (SUCCEEDED(menu->QueryContextMenu(popup, 0, kFirst, kLast, CMF_NORMAL))) {
+    const int count = GetMenuItemCount(popup);
+    for (int i = 0; i < count && !invoked; ++i) {
+      const UINT id = GetMenuItemID(popup, i);
+      if (id == static_cast<UINT>(-1) || id < kFirst) continue;
+      char verb[64] = {};
+      if (FAILED(menu->GetCommandString(id - kFirst, GCS_VERBA, nullptr, verb, sizeof(verb) - 1))) continue;
+      if (lstrcmpiA(verb, "properties") != 0) continue;
+      CMINVOKECOMMANDINFO info{};
+      info.cbSize = sizeof(info);
+      info.hwnd = owner;
+      info.lpVerb = MAKEINTRESOURCEA(id - kFirst);
+      info.nShow = SW_SHOWNORMAL;
+      const HRESULT hr = menu->InvokeCommand(&info);
+      if (FAILED(hr)) FW_TRACE_FAILURE_CODE("IContextMenu::InvokeCommand", static_cast<DWORD>(hr));
+      invoked = SUCCEEDED(hr);
+    }
+  }
+  DestroyMenu(popup);
+  return invoked;
+}
+
+}  // namespace
+
 bool showTargetProperties(const std::wstring& command, const std::wstring& folder, uint32_t flags,
                           const std::vector<uint8_t>& idList, HWND owner) {
   if (flags & kItemUrl) return false;
@@ -617,15 +662,20 @@ bool showTargetProperties(const std::wstring& command, const std::wstring& folde
     return false;
   }
   HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-  SHELLEXECUTEINFOW info{};
-  info.cbSize = sizeof(info);
-  info.fMask = SEE_MASK_INVOKEIDLIST;
-  info.hwnd = owner;
-  info.lpVerb = L"properties";
-  info.lpIDList = list;
-  info.nShow = SW_SHOW;
-  const bool opened = ShellExecuteExW(&info) != FALSE;
-  if (!opened) FW_TRACE_FAILURE("ShellExecuteExW");
+  // The target's own context menu first: Wine's ShellExecuteEx ignores the
+  // verb and would start the program instead of showing its properties.
+  bool opened = propertiesFromContextMenu(list, owner);
+  if (!opened) {
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_INVOKEIDLIST;
+    info.hwnd = owner;
+    info.lpVerb = L"properties";
+    info.lpIDList = list;
+    info.nShow = SW_SHOW;
+    opened = ShellExecuteExW(&info) != FALSE;
+    if (!opened) FW_TRACE_FAILURE("ShellExecuteExW");
+  }
   SetCursor(previous);
   CoTaskMemFree(list);
   return opened;

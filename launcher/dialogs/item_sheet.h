@@ -36,6 +36,9 @@ class CSetApplSheet : public fw::CPropertySheet {
   // (its hot key registered again); the caller saves it and repaints it.
   // shellFile: a file whose type's shell pages are added (empty: the target's).
   bool run(HWND owner, const std::wstring& shellFile = {});
+  // After OK: the web picture the item named before a new capture replaced
+  // it (empty if none); the caller deletes it once no button names it.
+  const std::wstring& replacedPicture() const { return m_replacedPicture; }
 
  protected:
   void onInitialized() override;
@@ -49,6 +52,7 @@ class CSetApplSheet : public fw::CPropertySheet {
   std::unique_ptr<CSetApplOptPage> m_options;
   std::unique_ptr<CSetUrl> m_url;  // web items: the page's thumbnail
   std::wstring m_shellFile;
+  std::wstring m_replacedPicture;
 };
 
 // Opens the shell's property sheet of an item's target: the ID list, or the

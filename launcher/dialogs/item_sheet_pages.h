@@ -12,6 +12,7 @@
 #include "launcher/dialogs/item_sheet_rules.h"
 #include "launcher/render/icon_image.h"
 #include "launcher/resources/ids_item_sheets.h"
+#include "launcher/widgets/folder_combo.h"
 #include "launcher/widgets/icon_picker.h"
 
 namespace vorbin {
@@ -70,6 +71,7 @@ class CSetApplComPage : public fw::CMappedDialog<CSetApplComPage, fw::CPropertyP
   fw::IconHandle m_pickedIcon;  // the user's choice or the browsed target's, as shown
   IconImage m_pickedImage;
   IconPicker m_iconPicker;
+  FolderPathCombo m_folderCombo;  // the working folder (box 2051)
 };
 
 class CSetApplOptPage : public fw::CMappedDialog<CSetApplOptPage, fw::CPropertyPage> {

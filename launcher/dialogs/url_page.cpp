@@ -2,8 +2,8 @@
 #include "launcher/dialogs/url_page.h"
 
 #include <algorithm>
+#include <utility>
 
-#include "launcher/bar/item_request_rules.h"
 #include "launcher/dialogs/skin_rules.h"
 #include "launcher/model/item_record.h"
 #include "launcher/resources/resource_ids.h"
@@ -104,11 +104,9 @@ void CSetUrl::onCapture() {
   loadPicture();
 }
 
-void CSetUrl::commitTo(Item& item) const {
-  if (!m_madeNew || item.text4 == m_thumbnail) return;
-  const std::wstring folder = dataFolder(nullptr, L"", false);
-  if (!item.text4.empty() && pictureFileDeletable(item.text4, folder)) DeleteFileW((folder + item.text4).c_str());
-  item.text4 = m_thumbnail;
+std::wstring CSetUrl::commitTo(Item& item) const {
+  if (!m_madeNew || item.text4 == m_thumbnail) return {};
+  return std::exchange(item.text4, m_thumbnail);
 }
 
 void CSetUrl::discardNewFile() {

@@ -26,8 +26,9 @@ class CSetUrl : public fw::CMappedDialog<CSetUrl, fw::CPropertyPage> {
 
   const std::wstring& thumbnail() const { return m_thumbnail; }
   bool madeNewFile() const { return m_madeNew; }
-  // After OK: the item names the page's file; a replaced file of its own goes.
-  void commitTo(Item& item) const;
+  // After OK: the item names the page's file. Returns the name it replaced,
+  // for the caller to delete once no other button names it.
+  std::wstring commitTo(Item& item) const;
   // After Cancel: the file this page made goes.
   void discardNewFile();
 

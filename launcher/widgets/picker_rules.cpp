@@ -164,4 +164,13 @@ std::optional<Cell> hitTest(int x, int y, int topRow, int count) {
 }
 
 }  // namespace icon_grid
+
+std::optional<Rect> restoredPickerBox(Rect saved, Rect work, int minWidth, int minHeight) {
+  if (saved.empty() || work.empty()) return std::nullopt;
+  const int width = std::min(std::max(saved.width(), minWidth), work.width());
+  const int height = std::min(std::max(saved.height(), minHeight), work.height());
+  const Point at = keepInside({saved.left, saved.top}, width, height, work);
+  return Rect{at.x, at.y, at.x + width, at.y + height};
+}
+
 }  // namespace vorbin

@@ -12,6 +12,7 @@
 
 #include "launcher/interact/launch_rules.h"
 #include "launcher/model/settings.h"
+#include "launcher/services/rect_math.h"
 
 namespace vorbin {
 
@@ -59,6 +60,14 @@ std::vector<std::wstring> pickedPaths(std::span<const wchar_t> buffer);
 std::wstring systemFilter(std::wstring_view filter);
 // The pattern of the pair numbered filterIndex (1-based); "*.*" when there is none.
 std::wstring filterPattern(std::wstring_view filter, int filterIndex);
+
+// ---- Placement ----------------------------------------------------------------
+
+// Where the picker shows again after it was last left at `saved`: the same
+// size, but never smaller than it opens (`minWidth` x `minHeight`) nor larger
+// than the work area, moved inside the work area. An empty `saved` (never
+// shown, or a damaged value) gives nothing: the dialog keeps its own place.
+std::optional<Rect> restoredPickerBox(Rect saved, Rect work, int minWidth, int minHeight);
 
 // ---- Icon grid --------------------------------------------------------------
 

@@ -24,6 +24,9 @@ namespace {
 
 constexpr wchar_t kStateProperty[] = L"VorbinPickerState";
 
+// Where the picker was last left, for its next showing in this session.
+Rect g_lastPlace;
+
 // What the hook keeps for one showing of the dialog.
 struct PickerState {
   const PickRequest* request = nullptr;
@@ -32,6 +35,7 @@ struct PickerState {
   HWND dialog = nullptr;  // the system dialog
   HWND field = nullptr;   // the history combo box (history mode)
   bool comboEx = false;   // the field is a ComboBoxEx (Wine's file-name field)
+  HWND list = nullptr;     // the history's drop-down list
   WNDPROC fieldProc = nullptr;
   WNDPROC dialogProc = nullptr;
   bool settingOwnText = false;
@@ -104,6 +108,61 @@ void addHistoryText(PickerState& state, const std::wstring& text) {
   }
 }
 
+// The text of history entry `index`, from whichever kind of combo box holds it.
+std::wstring historyText(const PickerState& state, int index) {
+  wchar_t text[kMaxPathChars + 1] = {};
+  if (state.comboEx) {
+    COMBOBOXEXITEMW item = {};
+    item.mask = CBEIF_TEXT;
+    item.iItem = index;
+    item.pszText = text;
+    item.cchTextMax = static_cast<int>(std::size(text));
+    if (!SendMessageW(state.field, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return {};
+  } else {
+    const LRESULT length = SendMessageW(state.field, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length < 0 || static_cast<size_t>(length) >= std::size(text)) return {};
+    SendMessageW(state.field, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+  }
+  return text;
+}
+
+// The edit control inside the history field, where typed text lives.
+HWND historyEdit(const PickerState& state) {
+  if (state.comboEx) return reinterpret_cast<HWND>(SendMessageW(state.field, CBEM_GETEDITCONTROL, 0, 0));
+  COMBOBOXINFO info = {};
+  info.cbSize = sizeof(info);
+  return GetComboBoxInfo(state.field, &info) && info.hwndItem ? info.hwndItem : state.field;
+}
+
+// A double click on a history entry takes it and presses OK.
+LRESULT CALLBACK historyListProc(HWND list, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR data) {
+  auto* state = reinterpret_cast<PickerState*>(data);
+  if (msg == WM_LBUTTONDBLCLK) {
+    const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, lParam);
+    const int index = LOWORD(hit);
+    if (HIWORD(hit) == 0 && index < SendMessageW(list, LB_GETCOUNT, 0, 0)) {
+      const std::wstring text = historyText(*state, index);
+      if (!text.empty()) {
+        HWND combo = state->comboEx
+                         ? reinterpret_cast<HWND>(SendMessageW(state->field, CBEM_GETCOMBOCONTROL, 0, 0))
+                         : state->field;
+        SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+        state->settingOwnText = true;
+        SetWindowTextW(historyEdit(*state), text.c_str());
+        state->settingOwnText = false;
+        PostMessageW(state->dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(state->dialog, IDOK)));
+        return 0;
+      }
+    }
+  } else if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(list, historyListProc, 1);
+    state->list = nullptr;
+  }
+  return DefSubclassProc(list, msg, wParam, lParam);
+}
+
 // The file-name field becomes the history drop-down: the dialog's own combo
 // box where it has one, else our template's combo put in place of its edit.
 void setUpHistory(PickerState& state) {
@@ -136,6 +195,12 @@ void setUpHistory(PickerState& state) {
   if (combo && childBox.right > fieldBox.left)
     SendMessageW(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(childBox.right - fieldBox.left), 0);
   if (combo) SendMessageW(combo, CB_SETEXTENDEDUI, TRUE, 0);
+  COMBOBOXINFO comboInfo = {};
+  comboInfo.cbSize = sizeof(comboInfo);
+  if (combo && GetComboBoxInfo(combo, &comboInfo) && comboInfo.hwndList) {
+    state.list = comboInfo.hwndList;
+    SetWindowSubclass(state.list, historyListProc, 1, reinterpret_cast<DWORD_PTR>(&state));
+  }
   if (!state.comboEx) SendMessageW(field, CB_LIMITTEXT, kMaxPathChars, 0);
   for (const std::wstring& entry : historyEntries(*state.request->history)) addHistoryText(state, entry);
   SetPropW(field, kStateProperty, &state);
@@ -198,6 +263,28 @@ LRESULT CALLBACK systemDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM l
   return CallWindowProcW(previous, dialog, msg, wParam, lParam);
 }
 
+// The size and place the picker was last left at, kept on the screen it was on.
+void restorePlace(HWND dialog) {
+  RECT now = {};
+  if (!GetWindowRect(dialog, &now)) return;
+  const RECT last{g_lastPlace.left, g_lastPlace.top, g_lastPlace.right, g_lastPlace.bottom};
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
+  if (!GetMonitorInfoW(MonitorFromRect(&last, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const RECT& work = monitor.rcWork;
+  const std::optional<Rect> box = restoredPickerBox(g_lastPlace, {work.left, work.top, work.right, work.bottom},
+                                                    now.right - now.left, now.bottom - now.top);
+  if (!box) return;
+  SetWindowPos(dialog, nullptr, box->left, box->top, box->width(), box->height(),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void keepPlace(HWND dialog) {
+  RECT now = {};
+  if (!dialog || IsIconic(dialog) || IsZoomed(dialog) || !GetWindowRect(dialog, &now)) return;
+  g_lastPlace = {now.left, now.top, now.right, now.bottom};
+}
+
 void onInitDone(PickerState& state) {
   const PickRequest& request = *state.request;
   if (historyMode(request) && request.history) {
@@ -217,6 +304,7 @@ void onInitDone(PickerState& state) {
   }
   state.result->checked = request.checked;
   readFolder(state);
+  restorePlace(state.dialog);
 }
 
 LRESULT onNotify(PickerState& state, const OFNOTIFYW& note) {
@@ -269,6 +357,7 @@ UINT_PTR CALLBACK pickerHook(HWND child, UINT msg, WPARAM wParam, LPARAM lParam)
       }
       return FALSE;
     case WM_DESTROY:
+      keepPlace(state->dialog);
       RemovePropW(child, kStateProperty);
       return FALSE;
     default:

@@ -103,6 +103,25 @@ TEST(ItemRequestRules, NamesFlagsAndPictureFiles) {
   EXPECT_FALSE(pictureFileDeletable(data + L"notes.txt", data));
   EXPECT_FALSE(pictureFileDeletable(L"C:\\Windows\\x.jpg", data));
   EXPECT_FALSE(pictureFileDeletable(L"x.jpg", L""));
+
+  // By bare name (as the capture stores it) or by path in the data folder.
+  const struct {
+    const wchar_t* named;
+    const wchar_t* path;
+  } names[] = {
+      {L"0101ABCD.jpg", L"0101ABCD.jpg"},
+      {L"C:\\Users\\u\\AppData\\Ornelsoft\\Vorbin2k\\0101ABCD.jpg", L"0101ABCD.jpg"},
+      {L"..\\victim.jpg", nullptr},
+      {L"..", nullptr},
+      {L"sub\\0101ABCD.jpg", nullptr},
+      {L"C:\\Windows\\x.jpg", nullptr},
+      {L"notes.txt", nullptr},
+      {L"c:x.jpg", nullptr},
+      {L"x.jpg.", nullptr},
+      {L"", nullptr},
+  };
+  for (const auto& n : names)
+    EXPECT_EQ(deletablePicturePath(n.named, data), n.path ? data + n.path : std::wstring()) << n.named;
 }
 
 class GroupRemoval : public ::testing::Test {

@@ -1,10 +1,12 @@
 // The real launcher's item property sheet and new-item wizard, opened with
 // Alt+Enter on a button and driven from outside: renaming, limits, a missing
-// target, and buttons made from a program path and from a web address.
+// target, the working-folder combo, the Browse, Change Icon and Properties
+// buttons, and buttons made from a program path and from a web address.
 #include <gtest/gtest.h>
 #include <windows.h>
 // After windows.h.
 #include <commctrl.h>
+#include <dlgs.h>
 #include <prsht.h>
 
 #include <algorithm>
@@ -13,6 +15,7 @@
 #include "launcher/model/group_table.h"
 #include "launcher/model/registry_profile.h"
 #include "launcher/render/bar_fonts.h"
+#include "launcher/render/icon_convert.h"
 #include "launcher/resources/resource_ids.h"
 #include "tests/app/launcher_driver.h"
 #include "tests/support/e2e.h"
@@ -26,6 +29,10 @@ std::wstring windowsFolder() {
   return windows;
 }
 std::wstring notepad() { return windowsFolder() + L"\\notepad.exe"; }
+std::wstring sevenIcons() { return e2e::binPath(L"seven_icons.dll"); }
+constexpr int kIconsSlot = 5;  // a button whose target holds seven icons
+
+bool sameText(const std::wstring& a, const std::wstring& b) { return _wcsicmp(a.c_str(), b.c_str()) == 0; }
 
 struct DialogsOf {
   DWORD pid;
@@ -70,6 +77,12 @@ class ItemSheets : public ::testing::Test {
     item->folder = windowsFolder();
     table.placeItem(1, 0, std::move(item));
     ASSERT_TRUE(table.saveItem(1, 0, false));
+    auto icons = std::make_unique<Item>();
+    icons->title = L"Icons";
+    icons->setTargetPath(sevenIcons());
+    icons->folder = e2e::binDir();
+    table.placeItem(1, kIconsSlot, std::move(icons));
+    ASSERT_TRUE(table.saveItem(1, kIconsSlot, false));
     table.saveOrder();
     m_section = table.groupSectionName(1);
     e2e::profile::setString(L"Settings", L"ActGroup", L"1");
@@ -120,6 +133,20 @@ class ItemSheets : public ::testing::Test {
         },
         8000);
     return sheet;
+  }
+
+  // Another dialog of the launcher that satisfies match (the sheet's pickers and boxes).
+  template <class Match>
+  HWND waitForOtherDialog(HWND sheet, Match match, DWORD timeoutMs = 10000) {
+    HWND found = nullptr;
+    e2e::waitUntil(
+        [&] {
+          for (HWND d : dialogsOf(m_launcher.pid()))
+            if (d != sheet && match(d)) found = d;
+          return found != nullptr;
+        },
+        timeoutMs);
+    return found;
   }
 
   bool press(HWND sheet, int button) {
@@ -247,6 +274,144 @@ TEST_F(ItemSheets, WizardMakesButtonsFromAProgramPathAndAWebAddress) {
   ASSERT_FALSE(titles.empty());
   EXPECT_EQ(web->title, titles[0]);
   EXPECT_TRUE(hasValue(web->title + L",3"));
+}
+
+void click(HWND page, int id) {
+  PostMessageW(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, id)));
+}
+
+TEST_F(ItemSheets, TheFolderComboShowsTheStoredFolderAndAChangedOneIsStored) {
+  start();
+  HWND sheet = openSheetOn(0);
+  ASSERT_NE(sheet, nullptr);
+  HWND page = currentPage(sheet);
+  HWND combo = GetDlgItem(page, IDC_ITEM_FOLDER);
+  ASSERT_NE(combo, nullptr);
+  EXPECT_TRUE(GetWindowLongW(combo, GWL_STYLE) & CBS_OWNERDRAWFIXED) << "still a plain combo box";
+  EXPECT_TRUE(sameText(driver::windowText(combo), windowsFolder())) << driver::windowText(combo);
+
+  // Dropped, it lists the drive, the chain down to the folder and its subfolders.
+  SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+  EXPECT_TRUE(e2e::waitUntil([&] { return SendMessageW(combo, CB_GETCOUNT, 0, 0) > 3; }, 5000))
+      << "the list shows " << SendMessageW(combo, CB_GETCOUNT, 0, 0) << " entries";
+  SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+  e2e::pumpFor(200);
+  EXPECT_TRUE(sameText(driver::windowText(combo), windowsFolder())) << driver::windowText(combo);
+
+  // A typed path that is partly missing goes to the deepest folder that exists.
+  const std::wstring system = windowsFolder() + L"\\system32";
+  HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>((system + L"\\no such folder").c_str()));
+  PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 1);
+  EXPECT_TRUE(e2e::waitUntil([&] { return sameText(driver::windowText(combo), system); }, 5000))
+      << driver::windowText(combo);
+  ASSERT_TRUE(press(sheet, PSBTN_OK));
+  e2e::pumpFor(200);
+  const auto table = reload();
+  const Item* item = table->item(1, 0);
+  ASSERT_NE(item, nullptr);
+  EXPECT_TRUE(sameText(item->folder, system)) << item->folder;
+  EXPECT_TRUE(sameText(item->targetPath(), notepad())) << item->targetPath();
+}
+
+TEST_F(ItemSheets, BrowseTakesThePickedProgram) {
+  start();
+  HWND sheet = openSheetOn(0);
+  ASSERT_NE(sheet, nullptr);
+  HWND page = currentPage(sheet);
+  click(page, IDC_ITEM_BROWSE);
+  HWND picker = waitForOtherDialog(sheet, [](HWND d) { return GetDlgItem(d, cmb13) || GetDlgItem(d, edt1); });
+  ASSERT_NE(picker, nullptr) << "Browse opened no picker";
+  const std::wstring chosen = windowsFolder() + L"\\regedit.exe";
+  HWND field = GetDlgItem(picker, cmb13) ? GetDlgItem(picker, cmb13) : GetDlgItem(picker, edt1);
+  HWND edit = reinterpret_cast<HWND>(SendMessageW(field, CBEM_GETEDITCONTROL, 0, 0));
+  if (!edit) edit = FindWindowExW(field, nullptr, L"Edit", nullptr);
+  SendMessageW(edit ? edit : field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(chosen.c_str()));
+  PostMessageW(picker, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  ASSERT_TRUE(e2e::waitUntil([&] { return !IsWindow(picker); }, 8000)) << "the picker stayed";
+  EXPECT_TRUE(e2e::waitUntil(
+      [&] { return sameText(driver::windowText(GetDlgItem(page, IDC_ITEM_COMMAND)), chosen); }, 5000))
+      << driver::windowText(GetDlgItem(page, IDC_ITEM_COMMAND));
+  ASSERT_TRUE(press(sheet, PSBTN_OK));
+  e2e::pumpFor(200);
+  const auto table = reload();
+  const Item* item = table->item(1, 0);
+  ASSERT_NE(item, nullptr);
+  EXPECT_TRUE(sameText(item->targetPath(), chosen)) << item->targetPath();
+  EXPECT_EQ(item->title, L"Editor");
+  EXPECT_EQ(item->flags & (kItemFolder | kItemPrompt | kItemIdList | kItemUrl), 0u);
+}
+
+// The picture of icon `index` of the seven-icon library, as the sheet stores a picked one.
+IconImage sevenIconsPicture(int index) {
+  HICON icon = nullptr;
+  PrivateExtractIconsW(sevenIcons().c_str(), index, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
+                       &icon, nullptr, 1, 0);
+  return icon ? imageFromIcon(icon, true, true) : IconImage{};
+}
+
+TEST_F(ItemSheets, ChangeIconShowsTheTargetsSevenIconsAndStoresThePickedOne) {
+  start();
+  HWND sheet = openSheetOn(kIconsSlot);
+  ASSERT_NE(sheet, nullptr);
+  HWND page = currentPage(sheet);
+  click(page, IDC_ITEM_CHANGE_ICON);
+  HWND picker = waitForOtherDialog(sheet, [](HWND d) { return GetDlgItem(d, IDC_ICON_GRID) != nullptr; });
+  ASSERT_NE(picker, nullptr) << "Change Icon opened no icon picker";
+  HWND grid = GetDlgItem(picker, IDC_ICON_GRID);
+  EXPECT_TRUE(e2e::waitUntil([&] { return SendMessageW(grid, LB_GETCOUNT, 0, 0) == 2; }, 5000))
+      << "seven icons make two rows of six, the grid has " << SendMessageW(grid, LB_GETCOUNT, 0, 0);
+  e2e::pumpFor(300);
+  e2e::captureToArtifact(picker, L"item_sheet_icon_picker");
+  SendMessageW(grid, WM_KEYDOWN, VK_END, 0);
+  SendMessageW(grid, WM_KEYDOWN, VK_RIGHT, 0);  // nothing after the seventh
+  PostMessageW(picker, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  ASSERT_TRUE(e2e::waitUntil([&] { return !IsWindow(picker); }, 8000)) << "the icon picker stayed";
+  ASSERT_TRUE(press(sheet, PSBTN_OK));
+  e2e::pumpFor(200);
+  const auto table = reload();
+  const Item* item = table->item(1, kIconsSlot);
+  ASSERT_NE(item, nullptr);
+  const IconImage seventh = sevenIconsPicture(6), first = sevenIconsPicture(0);
+  ASSERT_FALSE(seventh.bits.empty());
+  ASSERT_NE(seventh.bits, first.bits) << "the test library's icons cannot be told apart";
+  EXPECT_EQ(item->image.depth, seventh.depth);
+  EXPECT_TRUE(item->image.bits == seventh.bits) << "the stored picture is not the seventh icon";
+}
+
+// The properties window the shell opens for the target: another dialog of the launcher.
+TEST_F(ItemSheets, PropertiesOpensTheTargetsOwnSheetAndLeavesTheButtonAsItWas) {
+  start();
+  HWND sheet = openSheetOn(0);
+  ASSERT_NE(sheet, nullptr);
+  HWND page = currentPage(sheet);
+  ASSERT_TRUE(IsWindowEnabled(GetDlgItem(page, IDC_ITEM_TARGET_PROPERTIES)));
+  click(page, IDC_ITEM_TARGET_PROPERTIES);
+  HWND properties = waitForOtherDialog(sheet, [](HWND d) {
+    return FindWindowExW(d, nullptr, WC_TABCONTROLW, nullptr) != nullptr;
+  });
+  ASSERT_NE(properties, nullptr) << "no properties window of the target";
+  e2e::pumpFor(300);
+  e2e::captureToArtifact(properties, L"item_sheet_target_properties");
+  std::wstring caption = driver::windowText(properties);
+  for (auto& c : caption) c = static_cast<wchar_t>(towlower(c));
+  EXPECT_NE(caption.find(L"notepad"), std::wstring::npos) << caption;
+  ASSERT_TRUE(press(properties, PSBTN_CANCEL)) << "the properties window stayed";
+  // Showing the properties never starts the target.
+  e2e::pumpFor(300);
+  EXPECT_EQ(FindWindowW(L"Notepad", nullptr), nullptr) << "the target was started";
+  // The item sheet is still there and its OK keeps the button as it was.
+  e2e::pumpFor(200);
+  ASSERT_TRUE(IsWindow(sheet) && IsWindowVisible(sheet));
+  ASSERT_TRUE(press(sheet, PSBTN_OK));
+  e2e::pumpFor(200);
+  const auto table = reload();
+  const Item* item = table->item(1, 0);
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->title, L"Editor");
+  EXPECT_TRUE(sameText(item->targetPath(), notepad())) << item->targetPath();
+  EXPECT_TRUE(sameText(item->folder, windowsFolder())) << item->folder;
 }
 
 // Each page in both languages: every control inside its page, and a picture for the eye.

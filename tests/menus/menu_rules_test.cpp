@@ -281,14 +281,25 @@ TEST(MenuRules, PictureSharedByCopiedButtons) {
     item->text4 = picture;
     return item;
   };
+  const std::wstring data = L"C:\\data\\";
+  const std::wstring path = L"C:\\data\\1201ABCD.jpg";
   table.placeItem(0, 0, web(L"C:\\data\\1201ABCD.jpg"));
   table.placeItem(0, 2, web(L"C:\\DATA\\1201abcd.JPG"));
-  EXPECT_TRUE(pictureStillNamed(table, L"c:\\data\\1201ABCD.jpg"));
+  table.placeItem(0, 3, web(L"1201abcd.jpg"));  // the bare name a capture stores
+  auto program = web(L"1201ABCD.jpg");
+  program->flags = 0;  // only web items name pictures
+  table.placeItem(0, 4, std::move(program));
+  EXPECT_TRUE(pictureStillNamed(table, L"c:\\data\\1201ABCD.jpg", data));
   table.removeItem(0, 0);
-  EXPECT_TRUE(pictureStillNamed(table, L"C:\\data\\1201ABCD.jpg"));
+  EXPECT_TRUE(pictureStillNamed(table, path, data));
   table.removeItem(0, 2);
-  EXPECT_FALSE(pictureStillNamed(table, L"C:\\data\\1201ABCD.jpg"));
-  EXPECT_FALSE(pictureStillNamed(table, L""));
+  EXPECT_TRUE(pictureStillNamed(table, path, data)) << "named by its bare name";
+  table.removeItem(0, 3);
+  EXPECT_FALSE(pictureStillNamed(table, path, data));
+  EXPECT_FALSE(pictureStillNamed(table, L"", data));
+  // A name outside the data folder never counts as naming a picture of it.
+  table.placeItem(0, 5, web(L"..\\data\\1201ABCD.jpg"));
+  EXPECT_FALSE(pictureStillNamed(table, path, data));
 }
 
 }  // namespace

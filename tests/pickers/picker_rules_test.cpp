@@ -180,5 +180,28 @@ TEST(IconGrid, HitTestAndScrollRange) {
   EXPECT_EQ(maxTopRow(kMaxIcons), kMaxIcons / kColumns + 1 - kVisibleRows);
 }
 
+TEST(PickerPlacement, TheLastBoxComesBackInsideTheWorkAreaAndNeverSmallerThanTheDialog) {
+  const Rect work{0, 0, 1024, 738};
+  struct Case {
+    Rect saved;
+    std::optional<Rect> expected;
+  } cases[] = {
+      {{100, 50, 700, 500}, Rect{100, 50, 700, 500}},       // as it was left
+      {{900, 600, 1500, 1050}, Rect{424, 288, 1024, 738}},  // off the right and bottom: moved back in
+      {{-300, -40, 300, 410}, Rect{0, 0, 600, 450}},        // off the left and top
+      {{100, 50, 300, 150}, Rect{100, 50, 600, 450}},       // shrunk below the dialog's own size
+      {{-10, -10, 2000, 1000}, Rect{0, 0, 1024, 738}},      // larger than the screen
+      {{100, 50, 100, 500}, std::nullopt},                  // no width: a damaged value
+      {{}, std::nullopt},                                   // never shown
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.saved.left);
+    EXPECT_EQ(restoredPickerBox(c.saved, work, 500, 400), c.expected);
+  }
+  // A second monitor's work area is kept as the place.
+  EXPECT_EQ(restoredPickerBox({1100, 100, 1700, 550}, {1024, 0, 2048, 768}, 500, 400),
+            (Rect{1100, 100, 1700, 550}));
+}
+
 }  // namespace
 }  // namespace vorbin

@@ -455,6 +455,79 @@ TEST_F(PickerTest, HistoryShowsTheLastCommandFirstAndKeepsTheRebuiltOneOnTop) {
   EXPECT_EQ(lower(result.folder), lower(windows));
 }
 
+// The combo box that drops the history (inside the ComboBoxEx where the dialog has one).
+HWND historyCombo(HWND field) {
+  return isComboEx(field) ? reinterpret_cast<HWND>(SendMessageW(field, CBEM_GETCOMBOCONTROL, 0, 0)) : field;
+}
+
+TEST_F(PickerTest, ADoubleClickOnAHistoryEntryRunsIt) {
+  CmdHistory history;
+  for (int i = 4; i >= 0; --i) addToHistory(history, L"entry" + std::to_wstring(i) + L" /x");
+  bool listed = false, closedByClick = false;
+  drive([&] {
+    HWND open = waitForDialog(isFileDialog);
+    if (!open) return;
+    HWND combo = historyCombo(nameField(open));
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
+    if (GetComboBoxInfo(combo, &info) && info.hwndList) {
+      RECT entry = {};
+      listed = SendMessageW(info.hwndList, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&entry)) != LB_ERR &&
+               IsWindowVisible(info.hwndList);
+      const LPARAM at = MAKELPARAM((entry.left + entry.right) / 2, (entry.top + entry.bottom) / 2);
+      PostMessageW(info.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, at);
+      PostMessageW(info.hwndList, WM_LBUTTONUP, 0, at);
+      PostMessageW(info.hwndList, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+      PostMessageW(info.hwndList, WM_LBUTTONUP, 0, at);
+    }
+    const DWORD start = GetTickCount();
+    while (IsWindow(open) && GetTickCount() - start < 4000) Sleep(50);
+    closedByClick = !IsWindow(open);
+    if (!closedByClick) pressId(open, IDCANCEL);
+  });
+  const PickResult result = pickProgram(historyRequest(m_owner, &history, L""));
+  finish();
+  EXPECT_TRUE(listed) << "the history list did not drop down";
+  EXPECT_TRUE(closedByClick) << "the double click did not press OK";
+  ASSERT_TRUE(result.accepted);
+  ASSERT_EQ(result.files.size(), 1u);
+  EXPECT_EQ(result.files[0], L"entry2 /x");
+  EXPECT_EQ(historyEntries(history),
+            (std::vector<std::wstring>{L"entry2 /x", L"entry0 /x", L"entry1 /x", L"entry3 /x", L"entry4 /x"}));
+}
+
+TEST_F(PickerTest, ThePickerComesBackWhereAndAsLargeAsItWasLeft) {
+  RECT left = {}, first = {}, second = {};
+  for (RECT* seen : {&first, &second}) {
+    drive([&, seen] {
+      HWND open = waitForDialog(isFileDialog);
+      if (!open) return;
+      GetWindowRect(open, seen);
+      if (seen == &first) {
+        // Moved and enlarged by the user.
+        SetWindowPos(open, nullptr, 37, 41, first.right - first.left + 90, first.bottom - first.top + 70,
+                     SWP_NOZORDER);
+        Sleep(200);
+        GetWindowRect(open, &left);
+      }
+      pressId(open, IDCANCEL);
+    });
+    PickRequest request;
+    request.owner = m_owner;
+    request.filter = L"All files|*.*|";
+    pickProgram(request);
+    finish();
+  }
+  EXPECT_EQ(left.left, 37);
+  EXPECT_EQ(left.top, 41);
+  EXPECT_GT(left.right - left.left, first.right - first.left) << "the dialog could not be enlarged";
+  EXPECT_EQ(second.left, left.left);
+  EXPECT_EQ(second.top, left.top);
+  EXPECT_EQ(second.right, left.right);
+  EXPECT_EQ(second.bottom, left.bottom);
+}
+
 TEST_F(PickerTest, ACommandLongerThanTheFieldIsRefusedWithAMessage) {
   CmdHistory history;
   history[0] = L"kept";
