@@ -16,7 +16,7 @@ PACKAGES=(
   wine wine64 xvfb xauth x11-apps x11-utils xdotool imagemagick
   clang libclang-rt-14-dev llvm
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  python3 fonts-ipafont-gothic
+  python3 fonts-ipafont-gothic libjpeg62-turbo-dev
   wixl
 )
 

@@ -14,9 +14,10 @@ HINSTANCE g_library = nullptr;  // the launcher's English library, for its page 
 
 INT_PTR CALLBACK pageProcedure(HWND, UINT msg, WPARAM, LPARAM) { return msg == WM_INITDIALOG; }
 
-// A page template in memory: a few check boxes and an edit, as a real page has.
+// A page template in memory: check boxes and an edit, as many controls as the
+// launcher's first option page has (27), on a page of its size.
 struct PageTemplate {
-  alignas(4) BYTE bytes[2048] = {};
+  alignas(4) BYTE bytes[4096] = {};
   size_t used = 0;
   void align() { used = (used + 3) & ~size_t{3}; }
   void word(WORD w) {
@@ -31,8 +32,8 @@ struct PageTemplate {
     auto* d = reinterpret_cast<DLGTEMPLATE*>(bytes);
     d->style = DS_SETFONT | WS_CHILD | WS_CAPTION;
     d->cdit = static_cast<WORD>(checks + 1);
-    d->cx = 260;
-    d->cy = 200;
+    d->cx = 268;
+    d->cy = 236;
     used = sizeof(DLGTEMPLATE);
     word(0);  // no menu
     word(0);  // default class
@@ -45,7 +46,7 @@ struct PageTemplate {
       const bool edit = i == checks;
       item->style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (edit ? WS_BORDER : BS_AUTOCHECKBOX);
       item->x = 8;
-      item->y = static_cast<short>(8 + 12 * i);
+      item->y = static_cast<short>(4 + 8 * i);
       item->cx = 200;
       item->cy = 10;
       item->id = static_cast<WORD>(100 + i);
@@ -72,7 +73,7 @@ void openSheet(HWND owner) {
       pages[i].pszTemplate = MAKEINTRESOURCEW(kPages[i]);
     } else {
       pages[i].dwFlags = PSP_DLGINDIRECT;
-      pages[i].pResource = g_templates[i].build(12);
+      pages[i].pResource = g_templates[i].build(26);
     }
     pages[i].pfnDlgProc = pageProcedure;
   }
