@@ -215,8 +215,6 @@ bool CLauncherApp::initInstance() {
   }
   m_instanceMutex.reset(CreateMutexW(nullptr, FALSE, kInstanceMutexName));
   if (!m_instanceMutex) FW_TRACE_FAILURE("CreateMutexW");
-  // The hooks for 32-bit programs; the bar's calls of the hook library reach it.
-  startHookCompanion();
   m_arguments = parseLaunchArguments(commandLineArguments(GetCommandLineW()));
   if (!createOwnerWindow()) return false;
   if (!loadProfile()) return false;
@@ -239,6 +237,13 @@ bool CLauncherApp::pumpMessage() {
   if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
     // Idle: give back every page the system can take.
     if (m_bar) m_bar->startSettled();
+    // The hooks for 32-bit programs, once the bar is up: starting a program
+    // stays off the way to the first picture, and the companion replays the
+    // hook library's settings made before it came.
+    if (m_bar && !m_companionStarted) {
+      m_companionStarted = true;
+      startHookCompanion();
+    }
     SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
   }
   BOOL got = GetMessageW(&msg, nullptr, 0, 0);

@@ -81,6 +81,7 @@ class CLauncherApp : public fw::CApplication {
   HWND m_helpTip = nullptr;
   // Shared icons from LoadIcon: they belong to the module and are never destroyed.
   HICON m_icons[static_cast<int>(AppIcon::kCount)] = {};
+  bool m_companionStarted = false;
   bool m_nt = true;
   bool m_win2000OrLater = true;
 };
