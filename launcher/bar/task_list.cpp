@@ -61,13 +61,10 @@ bool TaskList::entryFor(HWND bar, HWND window, bool detailed, TaskEntry& entry) 
   candidate.child = (style & WS_CHILD) != 0;
   candidate.systemMenu = (style & WS_SYSMENU) != 0;
   candidate.toolWindow = (exStyle & WS_EX_TOOLWINDOW) && !(exStyle & WS_EX_APPWINDOW);
-  candidate.owned = true;  // asked below only when it can still matter
+  // Without details, a window left out by its styles alone is left before
+  // its owner and title are asked.
   candidate.titled = true;
-  if (!detailed) {
-    TaskCandidate early = candidate;
-    early.owned = false;
-    if (!qualifiesForTaskList(early, false)) return false;
-  }
+  if (!detailed && !qualifiesForTaskList(candidate, false)) return false;
   candidate.owned = GetWindow(window, GW_OWNER) != nullptr;
   const std::wstring raw = rawTitleOf(window);
   candidate.titled = !raw.empty();
