@@ -5,6 +5,7 @@
 #include <dde.h>
 
 #include <cstring>
+#include <utility>
 
 #include "framework/trace.h"
 #include "launcher/bar/dde_answers.h"
@@ -181,7 +182,12 @@ bool DdeConversation::runCommands(const std::vector<DdeCommand>& commands) {
   // has the keyboard.
   int chosenGroup = -1;
   bool any = false;
+  // The bar is brought up to date once, after the whole string. A dialog
+  // shown by an add may run another string meanwhile: it keeps its own mark.
+  const bool outer = std::exchange(m_changed, false);
   for (const DdeCommand& command : commands) any |= runOperation(interpretDdeCommand(command), chosenGroup);
+  if (m_changed) m_host.groupsChanged();
+  m_changed = outer;
   return any;
 }
 
@@ -204,7 +210,7 @@ bool DdeConversation::runOperation(const DdeOperation& op, int& chosenGroup) {
       }
       groups.activeGroup = index;
       chosenGroup = index;
-      m_host.groupsChanged();
+      m_changed = true;
       return true;
     }
     case DdeAction::kAddItem: {
@@ -212,7 +218,7 @@ bool DdeConversation::runOperation(const DdeOperation& op, int& chosenGroup) {
       const auto added = m_host.adder.addItemFromRequest(op.item, group);
       if (!added) return false;
       chosenGroup = added->group;  // a placeholder that became a group keeps the string's adds
-      m_host.groupsChanged();
+      m_changed = true;
       return true;
     }
     case DdeAction::kDeleteGroup: {
@@ -223,7 +229,7 @@ bool DdeConversation::runOperation(const DdeOperation& op, int& chosenGroup) {
       else if (chosenGroup > index)
         --chosenGroup;
       m_host.groupRemoved(index);
-      m_host.groupsChanged();
+      m_changed = true;
       return true;
     }
     case DdeAction::kShowGroup: {
@@ -233,8 +239,10 @@ bool DdeConversation::runOperation(const DdeOperation& op, int& chosenGroup) {
       if (index > 0 && (index != groups.activeGroup || m_host.settings.taskMode)) {
         if (m_host.settings.taskMode) m_host.leaveTaskMode();
         groups.activeGroup = index;
-        m_host.groupsChanged();
+        m_changed = true;
       }
+      // The bar shows what the string did so far.
+      if (std::exchange(m_changed, false)) m_host.groupsChanged();
       m_host.showBar();
       return true;
     }

@@ -54,6 +54,7 @@ class DdeConversation {
   HWND m_bar = nullptr;
   HWND m_sentinel = nullptr;
   int m_conversations = 0;
+  bool m_changed = false;  // the string being run changed the groups; the bar is told at its end
   HWND m_broadcastClient = nullptr;
   LPARAM m_broadcastAtoms = 0;
   DWORD m_broadcastTick = 0;

@@ -92,15 +92,18 @@ std::optional<ItemAdder::Added> ItemAdder::addItemFromRequest(NewItemRequest req
   RequestFacts facts;
   std::wstring comment;
   uint16_t hotKey = 0;
-  Win32LaunchSystem system;
+  const uint32_t now = GetTickCount();
   if (isProgramRequest(request.flags)) {
-    SplitCommand split = splitCommand(request.target, system);
-    if (auto link = readShortcut(split.program)) {
-      takeShortcut(request, split.program, *link, comment, hotKey);
-      if (isProgramRequest(request.flags))
+    const ProgramAnswer program = programOf(request.target, now);
+    SplitCommand split = program.split;
+    if (program.link) {
+      takeShortcut(request, split.program, *program.link, comment, hotKey);
+      if (isProgramRequest(request.flags)) {
+        Win32LaunchSystem system;
         split = splitCommand(request.target, system);
-      else
+      } else {
         split = {};
+      }
     }
     facts.program = split.program;
     facts.argumentsSplit = !split.arguments.empty();
@@ -133,7 +136,13 @@ std::optional<ItemAdder::Added> ItemAdder::addItemFromRequest(NewItemRequest req
                         .idList = (facts.flags & kItemIdList) ? std::span<const uint8_t>(request.idList)
                                                               : std::span<const uint8_t>(),
                         .flags = facts.flags};
-  imageForItem(source, item->image, nullptr, true);
+  const std::optional<std::wstring> pictureFrom = pictureKey(facts.flags, iconFile, request.iconIndex, request.target);
+  if (const IconImage* kept = pictureFrom ? m_pictures.find(*pictureFrom, now) : nullptr) {
+    copyImage(item->image, *kept);
+  } else {
+    imageForItem(source, item->image, nullptr, true);
+    if (pictureFrom) m_pictures.keep(*pictureFrom, item->image, now);
+  }
   if ((facts.flags & kItemUrl) && !iconFile.empty())
     item->text3 = iconFile + L"," + std::to_wstring(request.iconIndex);
 
@@ -143,6 +152,16 @@ std::optional<ItemAdder::Added> ItemAdder::addItemFromRequest(NewItemRequest req
   m_groups.setItemHotKey(placed, hotKey);
   m_groups.saveItem(group, *slot, false);
   return Added{group, *slot};
+}
+
+ItemAdder::ProgramAnswer ItemAdder::programOf(const std::wstring& target, uint32_t now) {
+  if (const ProgramAnswer* kept = m_programs.find(target, now)) return *kept;
+  Win32LaunchSystem system;
+  ProgramAnswer answer;
+  answer.split = splitCommand(target, system);
+  answer.link = readShortcut(answer.split.program);
+  m_programs.keep(target, answer, now);
+  return answer;
 }
 
 void deleteUnnamedPicture(const GroupTable& groups, std::wstring_view named) {

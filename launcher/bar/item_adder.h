@@ -8,8 +8,11 @@
 #include <optional>
 #include <string_view>
 
+#include "launcher/bar/item_request_rules.h"
 #include "launcher/bar/new_item_request.h"
+#include "launcher/interact/launch_rules.h"
 #include "launcher/model/group_table.h"
+#include "launcher/services/shortcut_reader.h"
 #include "launcher/services/thumbnail_capture.h"
 
 namespace vorbin {
@@ -21,6 +24,10 @@ void deleteUnnamedPicture(const GroupTable& groups, std::wstring_view named);
 
 class ItemAdder {
  public:
+  // How long and how many of the system's answers about targets are kept.
+  static constexpr uint32_t kRecentAnswerMs = 5000;
+  static constexpr size_t kRecentAnswers = 32;
+
   explicit ItemAdder(GroupTable& groups) : m_groups(groups) {}
 
   struct Added {
@@ -54,7 +61,19 @@ class ItemAdder {
   // Deletes the stored value of the item in the slot (and its own picture file).
   void dropOldItem(int group, int slot);
 
+  // A program target's command line split into program and arguments, and
+  // the shortcut the program names, if it is one.
+  struct ProgramAnswer {
+    SplitCommand split;
+    std::optional<ShortcutContents> link;
+  };
+  // The answer for target, asked of the system unless a recent add asked already.
+  ProgramAnswer programOf(const std::wstring& target, uint32_t now);
+
   GroupTable& m_groups;
+  // A thousand adds of one program ask the system about it once.
+  RecentAnswers<IconImage> m_pictures{kRecentAnswerMs, kRecentAnswers};
+  RecentAnswers<ProgramAnswer> m_programs{kRecentAnswerMs, kRecentAnswers};
   HWND m_thumbOwner = nullptr;
   ThumbnailContext m_thumbContext;
 };

@@ -145,4 +145,14 @@ bool removeGroup(GroupTable& table, int index) {
   return true;
 }
 
+std::optional<std::wstring> pictureKey(uint32_t flags, std::wstring_view iconFile, int iconIndex,
+                                       std::wstring_view path) {
+  if (flags & (kItemUrl | kItemIdList)) return std::nullopt;
+  if (path.empty() && iconFile.empty()) return std::nullopt;
+  // The icon file's length is part of the key: any text may come as a
+  // file name, so no separator alone keeps two requests apart.
+  return std::to_wstring(flags) + L':' + std::to_wstring(iconIndex) + L':' + std::to_wstring(iconFile.size()) +
+         L':' + std::wstring(iconFile) + std::wstring(path);
+}
+
 }  // namespace vorbin

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "launcher/model/group_table.h"
 
@@ -63,6 +65,47 @@ bool pictureFileDeletable(std::wstring_view file, std::wstring_view dataFolder);
 // by its bare name, as a capture stores it, or by its path in the data
 // folder, under the rule above. Empty for anything else.
 std::wstring deletablePicturePath(std::wstring_view named, std::wstring_view dataFolder);
+
+// The key under which an item's picture is kept for the next adds of the
+// same source, or nothing when the picture is not kept: a web address, an
+// item-ID list (its bytes are no key) or nothing to look up. The flags take
+// part, since they choose the decoration.
+std::optional<std::wstring> pictureKey(uint32_t flags, std::wstring_view iconFile, int iconIndex,
+                                       std::wstring_view path);
+
+// What the shell answered for recent adds (a picture, a split command line
+// and shortcut): a run of adds of one program, as a Program Manager string
+// makes, asks the shell once. An entry serves for keepMs after it was made;
+// at most `capacity` are kept, the oldest going first.
+template <class T>
+class RecentAnswers {
+ public:
+  RecentAnswers(uint32_t keepMs, size_t capacity) : m_keepMs(keepMs), m_capacity(capacity) {}
+  // The answer kept under key at time now (milliseconds, wrapping), or null.
+  const T* find(const std::wstring& key, uint32_t now) const {
+    for (const Entry& e : m_entries)
+      if (e.key == key) return now - e.made < m_keepMs ? &e.value : nullptr;
+    return nullptr;
+  }
+  void keep(std::wstring key, T value, uint32_t now) {
+    if (m_capacity == 0) return;
+    // Stale entries and an older one of the same key go first.
+    std::erase_if(m_entries, [&](const Entry& e) { return e.key == key || now - e.made >= m_keepMs; });
+    if (m_entries.size() >= m_capacity) m_entries.erase(m_entries.begin());
+    m_entries.push_back({std::move(key), std::move(value), now});
+  }
+  size_t size() const { return m_entries.size(); }
+
+ private:
+  struct Entry {
+    std::wstring key;
+    T value;
+    uint32_t made = 0;
+  };
+  uint32_t m_keepMs;
+  size_t m_capacity;
+  std::vector<Entry> m_entries;  // oldest first
+};
 
 // Whether a group may be deleted by title: only one with a section of its own.
 inline bool groupDeletable(const GroupTable& table, int index) {

@@ -24,18 +24,25 @@ class PairCounts {
   void clear() {
     for (std::size_t i = 0; i < used_; ++i) slotOf_[pairs_[i]] = kNone;
     used_ = 0;
+    withCount_.fill(0);
+    top_ = 0;
   }
 
   void add(std::uint8_t left, std::uint8_t right) {
     const std::uint16_t pair = key(left, right);
     const std::uint16_t slot = slotOf_[pair];
     if (slot != kNone) {
-      if (counts_[slot] < 255) ++counts_[slot];
+      if (counts_[slot] < 255) {
+        --withCount_[counts_[slot]];
+        ++withCount_[++counts_[slot]];
+        if (counts_[slot] > top_) top_ = counts_[slot];
+      }
       return;
     }
     if (used_ == kPairSlots) return;  // cannot happen for a 4096-byte block; stay bounded anyway
     pairs_[used_] = pair;
     counts_[used_] = 1;
+    ++withCount_[1];
     slotOf_[pair] = static_cast<std::uint16_t>(used_);
     ++used_;
   }
@@ -43,25 +50,31 @@ class PairCounts {
   void subtract(std::uint8_t left, std::uint8_t right) {
     const std::uint16_t slot = slotOf_[key(left, right)];
     if (slot == kNone) return;
-    if (--counts_[slot] == 0) removeSlot(slot);
+    --withCount_[counts_[slot]];
+    if (--counts_[slot] == 0) {
+      removeSlot(slot);
+      return;
+    }
+    ++withCount_[counts_[slot]];
   }
 
   void remove(std::uint8_t left, std::uint8_t right) {
     const std::uint16_t slot = slotOf_[key(left, right)];
-    if (slot != kNone) removeSlot(slot);
+    if (slot == kNone) return;
+    --withCount_[counts_[slot]];
+    removeSlot(slot);
   }
 
   // The first pair in slot order with the highest count, if that count is at least 3.
-  bool best(std::uint8_t& left, std::uint8_t& right) const {
-    unsigned bestCount = 2;
-    std::size_t bestSlot = kPairSlots;
-    for (std::size_t i = 0; i < used_; ++i) {
-      if (counts_[i] > bestCount) {
-        bestCount = counts_[i];
-        bestSlot = i;
-      }
-    }
-    if (bestSlot == kPairSlots) return false;
+  bool best(std::uint8_t& left, std::uint8_t& right) {
+    // The highest count held by any pair tells which count to look for;
+    // the first slot holding it is the one the order prefers.
+    while (top_ > 2 && withCount_[top_] == 0) --top_;
+    const unsigned top = top_;
+    if (top <= 2) return false;
+    const auto at = std::find(counts_.begin(), counts_.begin() + static_cast<std::ptrdiff_t>(used_),
+                              static_cast<std::uint8_t>(top));
+    const std::size_t bestSlot = static_cast<std::size_t>(at - counts_.begin());
     left = static_cast<std::uint8_t>(pairs_[bestSlot] >> 8);
     right = static_cast<std::uint8_t>(pairs_[bestSlot]);
     return true;
@@ -87,6 +100,8 @@ class PairCounts {
   std::array<std::uint16_t, kPairSlots> pairs_{};
   std::array<std::uint8_t, kPairSlots> counts_{};
   std::array<std::uint16_t, 65536> slotOf_;
+  std::array<std::uint16_t, 256> withCount_{};  // how many pairs have each count
+  unsigned top_ = 0;  // no pair has a higher count
   std::size_t used_ = 0;
 };
 
@@ -106,19 +121,22 @@ struct Packer {
   std::array<bool, kCodes> used{};
   CodeTable table;
   PairCounts counts;
+  int nextFree = 255;
 
   void start() {
     length = 0;
+    nextFree = 255;
     used.fill(false);
     table.isPair.fill(false);
     counts.clear();
   }
 
   // The highest value from 255 down to 1 that is neither data nor a pair code; 0 when none.
-  int freeCode() const {
-    for (int code = 255; code >= 1; --code)
-      if (!used[code] && !table.isPair[code]) return code;
-    return 0;
+  // Codes only ever get taken within a block, so the search goes on from
+  // where the last one stopped.
+  int freeCode() {
+    while (nextFree >= 1 && (used[nextFree] || table.isPair[nextFree])) --nextFree;
+    return nextFree;
   }
 
   void substitute() {
@@ -128,22 +146,40 @@ struct Packer {
       std::uint8_t left = 0, right = 0;
       if (!counts.best(left, right)) return;
       const auto code = static_cast<std::uint8_t>(newCode);
-      std::size_t write = 0;
-      for (std::size_t read = 0; read < length;) {
-        if (read + 1 < length && block[read] == left && block[read + 1] == right) {
-          if (write > 0) {
-            counts.subtract(block[write - 1], left);
-            counts.add(block[write - 1], code);
-          }
-          if (read + 2 < length) {
-            counts.subtract(right, block[read + 2]);
-            counts.add(code, block[read + 2]);
-          }
-          block[write++] = code;
-          read += 2;
-        } else {
-          block[write++] = block[read++];
+      // Left to right, each pair taken where it starts; the bytes between
+      // two pairs move down as one run.
+      std::uint8_t* const bytes = block.data();
+      const std::size_t end = length;
+      std::size_t write = 0, read = 0;
+      while (read + 1 < end) {
+        const auto* found = static_cast<const std::uint8_t*>(std::memchr(bytes + read, left, end - 1 - read));
+        if (!found) break;
+        const std::size_t at = static_cast<std::size_t>(found - bytes);
+        if (bytes[at + 1] != right) {
+          // Not the pair: everything up to and including this byte stays as it is.
+          const std::size_t run = at + 1 - read;
+          if (write != read) std::memmove(bytes + write, bytes + read, run);
+          write += run;
+          read = at + 1;
+          continue;
         }
+        const std::size_t run = at - read;
+        if (run && write != read) std::memmove(bytes + write, bytes + read, run);
+        write += run;
+        if (write > 0) {
+          counts.subtract(bytes[write - 1], left);
+          counts.add(bytes[write - 1], code);
+        }
+        if (at + 2 < end) {
+          counts.subtract(right, bytes[at + 2]);
+          counts.add(code, bytes[at + 2]);
+        }
+        bytes[write++] = code;
+        read = at + 2;
+      }
+      if (read < end) {
+        if (write != read) std::memmove(bytes + write, bytes + read, end - read);
+        write += end - read;
       }
       length = write;
       table.isPair[code] = true;
@@ -415,7 +451,11 @@ std::uint16_t readLength(std::span<const std::uint8_t> in, std::size_t pos) {
 }  // namespace
 
 std::size_t packPairs(std::span<std::uint8_t> out, std::span<const std::uint8_t> input) {
-  auto packer = std::make_unique<Packer>();
+  // The working state is large (its pair index alone is 128 KB): each
+  // thread makes it once, and start() resets what a block used.
+  thread_local std::unique_ptr<Packer> reused;
+  if (!reused) reused = std::make_unique<Packer>();
+  Packer* const packer = reused.get();
   Output writer(out);
   std::size_t next = 0;
   bool last = false;

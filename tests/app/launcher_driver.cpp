@@ -1,6 +1,10 @@
 // Driving the running launcher from a test.
 #include "tests/app/launcher_driver.h"
 
+#include <prsht.h>
+
+#include <cwchar>
+
 namespace driver {
 
 namespace {
@@ -37,6 +41,25 @@ BOOL CALLBACK longestStatic(HWND w, LPARAM data) {
 HWND findDialog(DWORD pid) {
   DialogSearch s{pid, nullptr};
   EnumWindows(findDialogProc, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+HWND findSheet(DWORD pid) {
+  DialogSearch s{pid, nullptr};
+  EnumWindows(
+      [](HWND w, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<DialogSearch*>(p);
+        wchar_t cls[16] = {};
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == s->pid && IsWindowVisible(w) && GetClassNameW(w, cls, 16) && !wcscmp(cls, L"#32770") &&
+            SendMessageW(w, PSM_GETCURRENTPAGEHWND, 0, 0)) {
+          s->found = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&s));
   return s.found;
 }
 

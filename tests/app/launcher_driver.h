@@ -12,6 +12,8 @@ namespace driver {
 
 // A message box or dialog of the process (class #32770), or null.
 HWND findDialog(DWORD pid);
+// A visible property sheet of the process (a dialog with a current page), or null.
+HWND findSheet(DWORD pid);
 // The text of the dialog's message (its longest static text).
 std::wstring dialogMessage(HWND dialog);
 std::wstring windowText(HWND window);

@@ -185,5 +185,78 @@ TEST_F(GroupRemoval, OnlyRealGroupsLeaveAndTheActiveOneFollows) {
   EXPECT_EQ(activeAfterRemoval(5, 5, 5), 4);
 }
 
+// A run of adds of one program asks the system once: which requests share a
+// picture, and how long and how many answers are kept.
+TEST(ItemRequestRules, PictureKeysKeepRequestsApart) {
+  const auto key = [](uint32_t flags, const wchar_t* iconFile, int index, const wchar_t* path) {
+    return pictureKey(flags, iconFile, index, path);
+  };
+  const auto base = key(0, L"", 0, L"notepad.exe");
+  ASSERT_TRUE(base.has_value());
+  EXPECT_EQ(key(0, L"", 0, L"notepad.exe"), base);
+  struct Case {
+    std::optional<std::wstring> key;
+    bool kept;
+    int line;
+  } cases[] = {
+      // Web addresses and item-ID lists are never kept; nor a request naming nothing.
+      {key(kItemUrl, L"", 0, L"http://x.org/"), false, __LINE__},
+      {key(kItemIdList, L"", 0, L"x"), false, __LINE__},
+      {key(kItemFolder | kItemIdList, L"", 0, L""), false, __LINE__},
+      {key(0, L"", 0, L""), false, __LINE__},
+      // Every field tells requests apart.
+      {key(kItemFolder, L"", 0, L"notepad.exe"), true, __LINE__},
+      {key(0, L"", 1, L"notepad.exe"), true, __LINE__},
+      {key(0, L"shell32.dll", 0, L"notepad.exe"), true, __LINE__},
+      {key(0, L"", 0, L"NOTEPAD.EXE x"), true, __LINE__},
+      {key(0, L"icons.dll", 3, L""), true, __LINE__},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.key.has_value(), c.kept) << "line " << c.line;
+    if (c.key) EXPECT_NE(c.key, base) << "line " << c.line;
+  }
+  // An icon file text that looks like the fields after it.
+  EXPECT_NE(key(0, L"a:0:b", 0, L"c"), key(0, L"a", 0, L":0:bc"));
+  EXPECT_NE(key(0, L"a", 12, L"b"), key(0, L"a", 1, L"2b"));
+}
+
+TEST(ItemRequestRules, RecentAnswersExpireAndMakeRoom) {
+  RecentAnswers<int> answers(5000, 3);
+  answers.keep(L"a", 1, 100);
+  ASSERT_NE(answers.find(L"a", 100), nullptr);
+  EXPECT_EQ(*answers.find(L"a", 5099), 1);
+  EXPECT_EQ(answers.find(L"a", 5100), nullptr) << "kept too long";
+  EXPECT_EQ(answers.find(L"b", 100), nullptr);
+
+  // The tick count wraps after 49 days.
+  RecentAnswers<int> wrapping(5000, 3);
+  wrapping.keep(L"w", 7, 0xFFFFFF00u);
+  ASSERT_NE(wrapping.find(L"w", 0x100u), nullptr);
+  EXPECT_EQ(*wrapping.find(L"w", 0x100u), 7);
+  EXPECT_EQ(wrapping.find(L"w", 0xFFFFFF00u + 5000u), nullptr);
+
+  // A new answer for a key replaces the old one and starts its time again.
+  answers.keep(L"a", 2, 4000);
+  EXPECT_EQ(answers.size(), 1u);
+  EXPECT_EQ(*answers.find(L"a", 8000), 2);
+
+  // Full: the oldest goes; stale ones go first.
+  answers.keep(L"b", 3, 4100);
+  answers.keep(L"c", 4, 4200);
+  answers.keep(L"d", 5, 4300);
+  EXPECT_EQ(answers.size(), 3u);
+  EXPECT_EQ(answers.find(L"a", 4300), nullptr);
+  EXPECT_EQ(*answers.find(L"b", 4300), 3);
+  answers.keep(L"e", 6, 9150);  // b (4100) has expired: nothing else needs to go
+  EXPECT_EQ(answers.size(), 3u);
+  EXPECT_NE(answers.find(L"c", 9150), nullptr);
+  EXPECT_NE(answers.find(L"d", 9150), nullptr);
+  EXPECT_EQ(*answers.find(L"e", 9150), 6);
+
+  RecentAnswers<int> none(5000, 0);
+  none.keep(L"a", 1, 0);
+  EXPECT_EQ(none.find(L"a", 0), nullptr);
+}
+
 }  // namespace
 }  // namespace vorbin

@@ -1,9 +1,14 @@
 // Drops from a second program onto the real bar: files and a web address make
 // buttons, hostile data (and a foreign WM_DROPFILES handle) makes nothing and
 // the bar keeps answering, buttons and tabs move inside the bar (a button on
-// its own tab gives the group its picture), and a burst of 1,000 files is timed.
+// its own tab gives the group its picture), a folder dropped beside the
+// buttons goes through the group sheet's registration page, and a burst of
+// 1,000 files is timed.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <prsht.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -317,6 +322,53 @@ TEST_F(DropEndToEnd, AButtonDraggedToAnotherSlotMovesAndATabReordersTheGroups) {
   ASSERT_EQ(expected.size(), 3u);
   std::swap(expected[1], expected[2]);
   EXPECT_EQ(sections(*e2e::profile::getString(L"Settings", L"Order")), expected);
+  EXPECT_TRUE(answers());
+}
+
+// A folder dropped on the bar beside the buttons and tabs (here the logo)
+// opens the group sheet on its registration page with the folder filled in;
+// OK registers the folder's files.
+TEST_F(DropEndToEnd, AFolderDroppedBesideTheButtonsOpensTheRegistrationPage) {
+  seed();
+  start();
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"dropfolder";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  // Programs match the page's first pattern; the text file does not.
+  for (const wchar_t* name : {L"alpha.bat", L"beta.bat", L"notes.txt"})
+    CloseHandle(CreateFileW((folder + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  POINT logo{(layout.logoBox.left + layout.logoBox.right) / 2, (layout.logoBox.top + layout.logoBox.bottom) / 2};
+  ClientToScreen(bar, &logo);
+  EXPECT_EQ(drag(L"files", logo, folder), 0u);
+
+  HWND sheet = nullptr;
+  ASSERT_TRUE(e2e::waitUntil([&] { return (sheet = findSheet(launcher.pid())) != nullptr; }, 10000))
+      << "no group sheet came";
+  HWND page = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+  ASSERT_NE(page, nullptr);
+  // The registration page (its folder box), holding the dropped folder.
+  HWND folderBox = GetDlgItem(page, 2051);
+  ASSERT_NE(folderBox, nullptr) << "the sheet did not open on the registration page";
+  std::wstring shown = windowText(folderBox);
+  while (!shown.empty() && shown.back() == L'\\') shown.pop_back();
+  EXPECT_EQ(shown, folder);
+  EXPECT_EQ(itemValues(), 1u) << "nothing is added before OK";
+  PostMessageW(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+  // The folder's files become buttons (in the group the page's options choose).
+  const auto registered = [&] {
+    vorbin::RegistryProfile profile;
+    vorbin::GroupTable table(profile, options(profile));
+    table.loadGroups();
+    std::vector<std::wstring> titles;
+    for (size_t g = 1; g < table.placeholderIndex(); ++g)
+      for (const auto& item : table[g].items)
+        if (item && item->title != L"Editor") titles.push_back(item->title);
+    std::sort(titles.begin(), titles.end());
+    return titles;
+  };
+  EXPECT_TRUE(e2e::waitUntil([&] { return registered().size() >= 2; }, 20000));
+  EXPECT_EQ(registered(), (std::vector<std::wstring>{L"alpha", L"beta"}));
   EXPECT_TRUE(answers());
 }
 

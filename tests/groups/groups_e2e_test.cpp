@@ -59,29 +59,6 @@ HWND dialogTitled(DWORD pid, const std::wstring& title) {
   return s.found;
 }
 
-// The property sheet of the process: a dialog with a current page.
-HWND findSheet(DWORD pid) {
-  struct Search {
-    DWORD pid;
-    HWND found = nullptr;
-  } s{pid};
-  EnumWindows(
-      [](HWND w, LPARAM p) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(p);
-        wchar_t cls[16] = {};
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == s->pid && IsWindowVisible(w) && GetClassNameW(w, cls, 16) && !wcscmp(cls, L"#32770") &&
-            PropSheet_GetCurrentPageHwnd(w)) {
-          s->found = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&s));
-  return s.found;
-}
-
 void setText(HWND control, const std::wstring& text) {
   SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   // The page hears of typing only through EN_CHANGE.
@@ -180,6 +157,8 @@ class GroupsEndToEnd : public ::testing::Test {
   }
   // The tab menu's Properties on group n; the sheet.
   HWND openSheet(int group) {
+    // A sheet still ending after its scan would be taken for the new one.
+    e2e::waitUntil([&] { return findSheet(launcher.pid()) == nullptr; }, 5000);
     const vorbin::TabLayout tabs = vorbin::tabLayout(layout, 0);
     const vorbin::PixelRect r = vorbin::tabRect(layout, tabs, group, 0);
     POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
