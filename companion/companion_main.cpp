@@ -8,6 +8,7 @@
 #include <string>
 
 #include "hook/companion_link.h"
+#include "hook/shared_hook_state.h"
 #include "hook/vorber2k.h"
 
 // The tests build a 64-bit copy of this program that drives the test build of
@@ -54,8 +55,50 @@ bool loadHookLibrary(HMODULE module) {
          entry(module, "CancelDeleteMenu", g_lib.cancelDeleteMenu);
 }
 
+// The library's shared block as mapped into this program: the one section
+// the library keeps it in, found through the image's own section table. The
+// library is this program's build (same source, same bitness), so the layout
+// is its own.
+const vorber::SharedHookState* g_libraryState;
+
+const vorber::SharedHookState* sharedStateOf(HMODULE module) {
+  if (!module) return nullptr;
+  const auto* base = reinterpret_cast<const BYTE*>(module);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  if (dos->e_magic != IMAGE_DOS_SIGNATURE) return nullptr;
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  if (nt->Signature != IMAGE_NT_SIGNATURE) return nullptr;
+  const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+  for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+    if (std::strncmp(reinterpret_cast<const char*>(section->Name), "share_da", IMAGE_SIZEOF_SHORT_NAME) == 0 &&
+        section->Misc.VirtualSize >= sizeof(vorber::SharedHookState)) {
+      return reinterpret_cast<const vorber::SharedHookState*>(base + section->VirtualAddress);
+    }
+  }
+  return nullptr;
+}
+
+// The library's record of the pointer; the hooks of other programs may be
+// writing it: a copy that two reads agree on.
+vorber::PointerRecord readPointerOnce() {
+  const volatile vorber::SharedHookState& s = *g_libraryState;
+  return {s.activationStamp, s.activationPoint.x, s.activationPoint.y, s.activationPos,
+          static_cast<uint32_t>(s.lastPressedWindow), s.pressStamp};
+}
+
+vorber::PointerRecord libraryPointer() {
+  vorber::PointerRecord first = readPointerOnce();
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    const vorber::PointerRecord second = readPointerOnce();
+    if (std::memcmp(&first, &second, sizeof first) == 0) break;
+    first = second;
+  }
+  return first;
+}
+
 UINT g_changedMessage;
 UINT g_taskInfoMessage;
+UINT g_pointerMessage;
 DWORD g_launcherPid;
 HANDLE g_block;
 const CompanionMirror* g_view;
@@ -130,6 +173,27 @@ void catchUp() {
   if (current.size == sizeof current) g_applied = current;
 }
 
+// Answers the launcher's question number `question` in its pointer block.
+bool answerPointer(uint32_t question) {
+  static HANDLE block;
+  static vorber::CompanionPointer* view;
+  if (!g_libraryState) return false;
+  if (!view) {
+    if (!block) {
+      const std::string name = vorber::pointerBlockName(g_launcherPid);
+      block = OpenFileMappingA(FILE_MAP_WRITE, FALSE, name.c_str());
+      if (!block) return false;
+    }
+    view = static_cast<vorber::CompanionPointer*>(MapViewOfFile(block, FILE_MAP_WRITE, 0, 0, 0));
+    if (!view) return false;
+  }
+  vorber::CompanionPointer answer;
+  answer.answer = question;
+  answer.record = libraryPointer();
+  std::memcpy(static_cast<void*>(view), &answer, sizeof answer);
+  return true;
+}
+
 LRESULT CALLBACK companionProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == g_changedMessage && g_changedMessage != 0) {
     catchUp();
@@ -138,6 +202,10 @@ LRESULT CALLBACK companionProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == g_taskInfoMessage && g_taskInfoMessage != 0) {
     // Only the launcher asks; the answer is a global atom, not a pointer.
     return static_cast<LRESULT>(g_lib.getTaskInfo(reinterpret_cast<HWND>(wp)));
+  }
+  if (msg == g_pointerMessage && g_pointerMessage != 0) {
+    // The answer is written to the launcher's block; only its number comes here.
+    return answerPointer(static_cast<uint32_t>(wp)) ? 1 : 0;
   }
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
@@ -172,10 +240,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
   std::string libraryPath(path, length);
   libraryPath.erase(libraryPath.find_last_of('\\') + 1);
   libraryPath += VB_COMPANION_LIBRARY;
-  if (!loadHookLibrary(LoadLibraryA(libraryPath.c_str()))) return 7;
+  HMODULE library = LoadLibraryA(libraryPath.c_str());
+  if (!loadHookLibrary(library)) return 7;
+  g_libraryState = sharedStateOf(library);
 
   g_changedMessage = RegisterWindowMessageA(vorber::kMirrorChangedMessage);
   g_taskInfoMessage = RegisterWindowMessageA(vorber::kCompanionTaskInfoMessage);
+  g_pointerMessage = RegisterWindowMessageA(vorber::kCompanionPointerMessage);
   WNDCLASSA wc{};
   wc.lpfnWndProc = companionProc;
   wc.hInstance = instance;

@@ -68,8 +68,42 @@ bool taskInfoFromCompanion(HWND window, UINT& atom) {
   return true;
 }
 
+bool pointerFromCompanion(PointerRecord& record) {
+  HWND companion = companionWindow();
+  if (!companion) return false;
+  // The answer comes back in a block of plain integers that this library
+  // owns; the companion is told only the number of the question.
+  static HANDLE block;
+  static CompanionPointer* view;
+  static uint32_t question;
+  if (!view) {
+    if (!block) {
+      const std::string name = pointerBlockName(GetCurrentProcessId());
+      block = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(CompanionPointer),
+                                 name.c_str());
+    }
+    if (block) view = static_cast<CompanionPointer*>(MapViewOfFile(block, FILE_MAP_WRITE, 0, 0, 0));
+    if (!view) return false;
+  }
+  if (++question == 0) question = 1;
+  view->answer = 0;
+  static const UINT message = RegisterWindowMessageA(kCompanionPointerMessage);
+  DWORD_PTR result = 0;
+  // Bounded: the bar is placed at once, with its own record, when the companion is slow.
+  if (!SendMessageTimeoutA(companion, message, question, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, 500, &result) ||
+      result != 1) {
+    return false;
+  }
+  CompanionPointer answer;
+  std::memcpy(&answer, view, sizeof answer);
+  if (answer.size != sizeof answer || answer.answer != question) return false;
+  record = answer.record;
+  return true;
+}
+
 #else
 
+bool pointerFromCompanion(PointerRecord&) { return false; }
 bool companionRunning() { return false; }
 void mirrorForCompanion(MirrorCall, int32_t, int32_t, int32_t, int32_t) {}
 bool taskInfoFromCompanion(HWND, UINT& atom) {

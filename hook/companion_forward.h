@@ -17,4 +17,9 @@ bool companionRunning();
 // `atom` is the companion's answer (0 without a companion).
 bool taskInfoFromCompanion(HWND window, UINT& atom);
 
+// The companion library's record of the pointer (the last activation and the
+// last press it saw), when a companion for this process answers within a
+// moment; false otherwise (and always in the 32-bit build).
+bool pointerFromCompanion(PointerRecord& record);
+
 }  // namespace vorber

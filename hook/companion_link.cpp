@@ -34,6 +34,26 @@ std::string mirrorBlockName(uint32_t launcherPid) {
   return "Local\\Vorber2kMirror." + std::to_string(launcherPid);
 }
 
+std::string pointerBlockName(uint32_t launcherPid) {
+  return "Local\\Vorber2kPointer." + std::to_string(launcherPid);
+}
+
+PointerRecord newerPointerRecord(const PointerRecord& own, const PointerRecord* companion) {
+  PointerRecord merged = own;
+  if (!companion) return merged;
+  if (companion->activationStamp > own.activationStamp) {
+    merged.activationStamp = companion->activationStamp;
+    merged.activationX = companion->activationX;
+    merged.activationY = companion->activationY;
+    merged.activationPos = companion->activationPos;
+  }
+  if (companion->pressStamp > own.pressStamp) {
+    merged.pressStamp = companion->pressStamp;
+    merged.pressedWindow = companion->pressedWindow;
+  }
+  return merged;
+}
+
 std::string companionWindowTitle(uint32_t launcherPid) { return std::to_string(launcherPid); }
 
 std::string companionArguments(uint32_t launcherPid) { return std::to_string(launcherPid); }

@@ -55,6 +55,31 @@ struct PendingCall {
 // they were made. A block of the wrong size yields nothing.
 std::vector<PendingCall> pendingMirrorCalls(const CompanionMirror& applied, const CompanionMirror& current);
 
+// What the companion's library last recorded of the pointer, written by the
+// companion into a named block of the launcher's library when asked (the
+// gesture may have been made over a 32-bit program's window, which only that
+// library sees). Plain integers; window handles are 32-bit values in both
+// worlds. A stamp of 0: never recorded.
+struct PointerRecord {
+  uint64_t activationStamp = 0;
+  int32_t activationX = 0;
+  int32_t activationY = 0;
+  uint32_t activationPos = 0;
+  uint32_t pressedWindow = 0;
+  uint64_t pressStamp = 0;
+};
+struct CompanionPointer {
+  uint32_t size = sizeof(CompanionPointer);  // a block of another layout is ignored
+  uint32_t answer = 0;                       // the number of the question answered
+  PointerRecord record;
+};
+static_assert(sizeof(CompanionPointer) == 40, "the block must not depend on the bitness");
+
+// The launcher's own record and the companion's answer (when there is one)
+// merged: the activation point from the record whose activation is newer,
+// the pressed window likewise; the own record wins a tie.
+PointerRecord newerPointerRecord(const PointerRecord& own, const PointerRecord* companion);
+
 // Names shared by the launcher, its library and the companion. All of them
 // carry the launcher's process id, so each launcher pairs with its own.
 inline constexpr char kCompanionWindowClass[] = "Vorber2kCompanion";
@@ -63,7 +88,9 @@ inline constexpr char kMirrorChangedMessage[] = "Vorber2kMirrorChanged";
 inline constexpr char kCompanionTaskInfoMessage[] = "Vorber2kCompanionTaskInfo";
 inline constexpr char kCompanionFolder[] = "x86";
 inline constexpr char kCompanionProgram[] = "VorbHook32.exe";
+inline constexpr char kCompanionPointerMessage[] = "Vorber2kCompanionPointer";
 std::string mirrorBlockName(uint32_t launcherPid);       // "Local\Vorber2kMirror.<pid>"
+std::string pointerBlockName(uint32_t launcherPid);      // "Local\Vorber2kPointer.<pid>"
 std::string companionWindowTitle(uint32_t launcherPid);  // "<pid>"
 
 // The companion's command line: its quoted path and the launcher's process id.

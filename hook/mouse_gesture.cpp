@@ -112,6 +112,7 @@ bool isStill(const SharedHookState& s, int32_t x, int32_t y) {
 void activateLauncher(SharedHookState& s, MousePlatform& p, int32_t x, int32_t y, bool secondary) {
   s.activationPoint = {x, y};
   s.activationPos = (static_cast<uint32_t>(x) & 0xFFFFu) | ((static_cast<uint32_t>(y) & 0xFFFFu) << 16);
+  s.activationStamp = p.eventStamp();
   p.allowForeground(s.launcherProcessId);
   const uintptr_t launcher = s.launcherWindow;
   const int32_t wasActive = s.launcherWasActive;
@@ -138,7 +139,10 @@ MouseVerdict onMouseMessage(SharedHookState& s, MousePlatform& p, int32_t code, 
 
   s.movedAway = 0;
   s.eventWindow = r.window;
-  if (a == kLeftPress || a == kRightPress) s.lastPressedWindow = r.window;
+  if (a == kLeftPress || a == kRightPress) {
+    s.lastPressedWindow = r.window;
+    s.pressStamp = p.eventStamp();
+  }
 
   const uintptr_t launcher = s.launcherWindow;
   const bool configured = isConfigured(s, a);

@@ -52,6 +52,8 @@ class MousePlatform {
   virtual void post(uintptr_t window, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
   virtual void sendBounded(uintptr_t window, uint32_t message, uintptr_t wParam, intptr_t lParam) = 0;
   virtual void setForeground(uintptr_t window) = 0;
+  // The time of the event being handled, on a clock every process shares; never 0.
+  virtual uint64_t eventStamp() = 0;
 
  protected:
   ~MousePlatform() = default;

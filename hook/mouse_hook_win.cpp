@@ -89,6 +89,11 @@ class WinMousePlatform final : public MousePlatform {
   void setForeground(uintptr_t window) override {
     if (HWND launcher = checkedLauncher(window)) SetForegroundWindow(launcher);
   }
+  uint64_t eventStamp() override {
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    return now.QuadPart > 0 ? static_cast<uint64_t>(now.QuadPart) : 1;
+  }
 };
 
 VOID CALLBACK dragHoldTimerProc(HWND, UINT, UINT_PTR id, DWORD) {

@@ -81,6 +81,12 @@ struct SharedHookState {
   uintptr_t dragHoldTimer = 0;
   uint32_t commandLineAtom = 0;
   uint32_t dragHoldThread = 0;  // thread that runs the drag-hold timer
+  // When the activation point and the pressed window were last recorded, on
+  // the system's performance counter (one clock for every process, of either
+  // bitness); 0: never. The launcher answers with the newer of its own
+  // library's and the companion's.
+  uint64_t activationStamp = 0;
+  uint64_t pressStamp = 0;
 };
 
 inline constexpr SharedHookState kInitialHookState{};

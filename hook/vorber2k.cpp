@@ -228,11 +228,43 @@ VORBER2K_API void WINAPI SetAnimate(BOOL restore) {
 
 //=== Queries
 
-VORBER2K_API void WINAPI GetNewPoint(POINT* point) {
-  if (point) *point = {g_shared.activationPoint.x, g_shared.activationPoint.y};
+namespace vorber {
+namespace {
+// This library's record of the pointer, or the companion's where that is
+// newer: a gesture over a 32-bit program's window is seen only there.
+PointerRecord newestPointer(bool& ownPress) {
+  PointerRecord own;
+  own.activationStamp = g_shared.activationStamp;
+  own.activationX = g_shared.activationPoint.x;
+  own.activationY = g_shared.activationPoint.y;
+  own.activationPos = g_shared.activationPos;
+  own.pressedWindow = static_cast<uint32_t>(g_shared.lastPressedWindow);
+  own.pressStamp = g_shared.pressStamp;
+  PointerRecord other;
+  const PointerRecord newest = newerPointerRecord(own, pointerFromCompanion(other) ? &other : nullptr);
+  ownPress = newest.pressStamp == own.pressStamp;
+  return newest;
 }
-VORBER2K_API DWORD WINAPI GetNewPos() { return g_shared.activationPos; }
-VORBER2K_API HWND WINAPI GetLastMouseDownHwnd() { return reinterpret_cast<HWND>(g_shared.lastPressedWindow); }
+}  // namespace
+}  // namespace vorber
+
+VORBER2K_API void WINAPI GetNewPoint(POINT* point) {
+  if (!point) return;
+  bool ownPress = false;
+  const vorber::PointerRecord r = vorber::newestPointer(ownPress);
+  *point = {r.activationX, r.activationY};
+}
+VORBER2K_API DWORD WINAPI GetNewPos() {
+  bool ownPress = false;
+  return vorber::newestPointer(ownPress).activationPos;
+}
+VORBER2K_API HWND WINAPI GetLastMouseDownHwnd() {
+  bool ownPress = false;
+  const vorber::PointerRecord r = vorber::newestPointer(ownPress);
+  if (ownPress) return reinterpret_cast<HWND>(g_shared.lastPressedWindow);
+  // A 32-bit handle widens as the system widens handles: sign-extended.
+  return reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(r.pressedWindow)));
+}
 VORBER2K_API void WINAPI CancelForeFlag() {
   g_shared.launcherActivated = 0;
   vorber::mirrorForCompanion(vorber::MirrorCall::kCancelForeFlag);

@@ -80,7 +80,9 @@ int main() {
     bar.refreshTaskList();
     UpdateWindow(bar.hwnd());
   });
-  // The listing alone (the windows asked for their icons, titles and processes).
+  // The listing alone: every window's styles and process; the titles, marks,
+  // details and icons of the entries shown are read when they are painted
+  // (part of the figure above).
   const double listing = perCallMs(20, [&] { bar.taskList().refresh(bar.hwnd(), true); });
   const size_t listed = bar.tasks().size() - 1;
   // One retitle report for a window in the middle of the list.

@@ -64,7 +64,7 @@ void CBarWindow::taskBoxCommand(const Hit& box) {
         const int oldPerRow = tabLayout(layout(), s.taskDispMode).perRow;
         s.taskDispMode = box.index;
         // The list keeps its place: the entry shown first stays in view.
-        m_tasks.setFirstRow(taskRowForNewMode(m_tasks.firstRow(), oldPerRow, taskListShape()));
+        m_tasks.setFirstRow(taskRowForNewMode(m_tasks.firstRow(), oldPerRow, m_tabArea.taskListShape()));
         repaintAll();
       }
       break;

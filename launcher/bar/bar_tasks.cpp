@@ -6,7 +6,7 @@ namespace vorbin {
 
 void CBarWindow::refreshTaskList() {
   m_tasks.refresh(m_hwnd, m_context.settings.dispTaskDetails != 0);
-  if (taskMode()) m_tasks.setFirstRow(clampedTaskRow(m_tasks.firstRow(), taskListShape()));
+  if (taskMode()) m_tasks.setFirstRow(clampedTaskRow(m_tasks.firstRow(), m_tabArea.taskListShape()));
   repaintAll();
 }
 
@@ -15,7 +15,7 @@ LRESULT CBarWindow::onHookTaskChange(WPARAM wParam, LPARAM lParam) {
                                       m_context.settings.dispTaskDetails != 0);
   if (!changed || !taskMode()) return 0;
   // Windows that went away may leave the last rows shown empty.
-  m_tasks.setFirstRow(clampedTaskRow(m_tasks.firstRow(), taskListShape()));
+  m_tasks.setFirstRow(clampedTaskRow(m_tasks.firstRow(), m_tabArea.taskListShape()));
   repaintAll();
   return 0;
 }

@@ -47,47 +47,108 @@ std::wstring titleOf(HWND window, const std::wstring& raw, bool detailed) {
   return taskTitle(raw, name, detailed);
 }
 
+BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<void*>*>(list)->push_back(window);
+  return TRUE;
+}
+
+// The top-level windows, topmost first. EnumWindows asks the window server
+// once more about every window (whether it still exists) under Wine; the
+// desktop's own listing hands the list over as it is, but there also holds
+// the message-only windows, which are no top-level windows and are left out.
+std::vector<void*> topLevelWindows() {
+  std::vector<void*> windows;
+  if (!EnumDesktopWindows(nullptr, collectWindow, reinterpret_cast<LPARAM>(&windows))) {
+    windows.clear();
+    if (!EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&windows))) FW_TRACE_FAILURE("EnumWindows");
+    return windows;
+  }
+  std::vector<void*> messageOnly;
+  // Bounded: a chain broken by a window going away meanwhile ends early.
+  for (HWND w = nullptr; messageOnly.size() < 4096 && (w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr));)
+    messageOnly.push_back(w);
+  return windowsWithout(windows, messageOnly);
+}
+
+// The window's process; within one listing learned a thread at a time.
+DWORD processOf(HWND window, WindowOwners* owners) {
+  if (owners)
+    if (const uint32_t known = owners->known(window)) return known;
+  DWORD processId = 0;
+  const DWORD thread = GetWindowThreadProcessId(window, &processId);
+  if (owners && owners->asked(thread, processId)) {
+    std::vector<void*> windows;
+    EnumThreadWindows(thread, collectWindow, reinterpret_cast<LPARAM>(&windows));
+    owners->listed(processId, windows);
+  }
+  return processId;
+}
+
 }  // namespace
 
-bool TaskList::entryFor(HWND bar, HWND window, bool detailed, TaskEntry& entry) {
+bool TaskList::entryFor(HWND bar, HWND window, bool detailed, TaskEntry& entry, WindowOwners* owners) {
   // Every question about another program's window is a trip to the window
   // server: each fact is read once, from the styles where they hold it, and a
-  // window the list leaves out is left before its title is read.
+  // window the list leaves out is left before the next fact is asked.
   const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
-  const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
   TaskCandidate candidate;
   candidate.alive = style != 0 || IsWindow(window) != FALSE;
-  candidate.excluded = window == bar || window == GetWindow(bar, GW_OWNER);
+  candidate.excluded = window == bar || (bar && window == GetWindow(bar, GW_OWNER));
   candidate.child = (style & WS_CHILD) != 0;
   candidate.systemMenu = (style & WS_SYSMENU) != 0;
-  candidate.toolWindow = (exStyle & WS_EX_TOOLWINDOW) && !(exStyle & WS_EX_APPWINDOW);
-  // Without details, a window left out by its styles alone is left before
-  // its owner and title are asked.
+  // Until the title is read, the styles decide alone.
   candidate.titled = true;
-  if (!detailed && !qualifiesForTaskList(candidate, false)) return false;
-  candidate.owned = GetWindow(window, GW_OWNER) != nullptr;
-  const std::wstring raw = rawTitleOf(window);
-  candidate.titled = !raw.empty();
   if (!qualifiesForTaskList(candidate, detailed)) return false;
-  entry.title = titleOf(window, raw, detailed);
-  // The icon is asked when the entry is first shown (iconFor): asking costs a
-  // trip to each program, and a long list shows only some of its entries.
+  std::wstring raw;
+  LONG_PTR exStyle = 0;
+  if (!detailed) {
+    exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    candidate.toolWindow = (exStyle & WS_EX_TOOLWINDOW) && !(exStyle & WS_EX_APPWINDOW);
+    if (!qualifiesForTaskList(candidate, false)) return false;
+    candidate.owned = GetWindow(window, GW_OWNER) != nullptr;
+    if (!qualifiesForTaskList(candidate, false)) return false;
+    raw = rawTitleOf(window);
+    candidate.titled = !raw.empty();
+    if (!qualifiesForTaskList(candidate, false)) return false;
+  }
+  // The icon is asked when the entry is first shown (iconFor).
   entry.icon = nullptr;
   entry.window = window;
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  entry.processId = processId;
+  entry.processId = processOf(window, owners);
   // A top-level window is visible, minimised and maximised exactly as its style says.
   entry.showState = !(style & WS_VISIBLE) ? 0 : (style & WS_MAXIMIZE) ? 3 : (style & WS_MINIMIZE) ? 2 : 1;
-  entry.topmost = (exStyle & WS_EX_TOPMOST) ? 1 : 0;
-  if (detailed) entry.details = detailsOf(window);
+  if (!detailed) {
+    entry.title = titleOf(window, raw, false);
+    entry.topmost = (exStyle & WS_EX_TOPMOST) ? 1 : 0;
+    return true;
+  }
+  // This program's own windows answer without a trip.
+  if (entry.processId == GetCurrentProcessId()) {
+    readFacts(entry);
+  } else {
+    m_unread.insert(window);
+  }
   return true;
+}
+
+void TaskList::readFacts(TaskEntry& entry) {
+  HWND window = static_cast<HWND>(entry.window);
+  entry.title = titleOf(window, rawTitleOf(window), true);
+  entry.topmost = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) ? 1 : 0;
+  entry.details = detailsOf(window, entry.processId);
+}
+
+void TaskList::readShownFacts(int entry) {
+  if (entry < 1 || static_cast<size_t>(entry) >= m_tasks.size()) return;
+  TaskEntry& e = m_tasks[static_cast<size_t>(entry)];
+  if (m_unread.erase(e.window) != 0) readFacts(e);
 }
 
 HICON TaskList::iconFor(int entry) {
   if (entry < 1 || static_cast<size_t>(entry) >= m_tasks.size()) return nullptr;
+  readShownFacts(entry);
   TaskEntry& e = m_tasks[static_cast<size_t>(entry)];
-  if (!e.icon) e.icon = iconOf(static_cast<HWND>(e.window));
+  if (!e.icon) e.icon = iconOf(static_cast<HWND>(e.window), e.processId);
   return static_cast<HICON>(e.icon);
 }
 
@@ -96,12 +157,10 @@ TaskList::~TaskList() {
     if (icon) DestroyIcon(icon);
 }
 
-HICON TaskList::iconOf(HWND window) {
+HICON TaskList::iconOf(HWND window, DWORD processId) {
   if (HICON own = ownIconOf(window)) return own;
   // Its program file's first icon, read once per program; the system's
   // application icon when the file has none or cannot be read.
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
   auto known = m_iconByProcess.find(processId);
   if (known != m_iconByProcess.end()) return known->second;
   HICON icon = nullptr;
@@ -126,9 +185,7 @@ HICON TaskList::iconOf(HWND window) {
   return m_iconByProcess[processId] = icon;
 }
 
-const std::wstring& TaskList::detailsOf(HWND window) {
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
+const std::wstring& TaskList::detailsOf(HWND window, DWORD processId) {
   auto known = m_detailsByProcess.find(processId);
   if (known != m_detailsByProcess.end()) return known->second;
   const ProcessDetails p = queryProcess(window);
@@ -138,31 +195,24 @@ const std::wstring& TaskList::detailsOf(HWND window) {
 
 void TaskList::refresh(HWND bar, bool detailed) {
   m_tasks.reset();
+  m_unread.clear();
   // Process ids are reused: what was asked before the refresh is not kept.
   m_detailsByProcess.clear();
   m_iconByProcess.clear();
-  struct Walk {
-    TaskList* list;
-    HWND bar;
-    bool detailed;
-  } walk{this, bar, detailed};
-  // The walk never stops early: a false answer is a failure.
-  if (!EnumWindows(
-          [](HWND window, LPARAM data) -> BOOL {
-            auto* w = reinterpret_cast<Walk*>(data);
-            TaskEntry entry;
-            if (w->list->entryFor(w->bar, window, w->detailed, entry)) w->list->m_tasks.add(std::move(entry));
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(&walk)))
-    FW_TRACE_FAILURE("EnumWindows");
+  WindowOwners owners;
+  for (void* window : topLevelWindows()) {
+    TaskEntry entry;
+    if (entryFor(bar, static_cast<HWND>(window), detailed, entry, &owners)) m_tasks.add(std::move(entry));
+  }
 }
 
 bool TaskList::report(HWND bar, HWND window, int code, bool detailed) {
   // Windows that vanished meanwhile are ignored, except for their removal.
   if (code != kTaskDestroyed && !IsWindow(window)) return false;
   TaskWindowFacts facts;
-  if (code != kTaskDestroyed) {
+  if (code == kTaskDestroyed) {
+    m_unread.erase(window);
+  } else {
     facts.visible = IsWindowVisible(window) != FALSE;
     facts.maximized = IsZoomed(window) != FALSE;
     facts.topmost = (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
@@ -178,7 +228,7 @@ bool TaskList::report(HWND bar, HWND window, int code, bool detailed) {
   const TaskChange change = applyTaskChange(m_tasks, window, code, facts);
   if (change == TaskChange::NotListed) {
     TaskEntry entry;
-    if (!entryFor(bar, window, detailed, entry)) return false;
+    if (!entryFor(bar, window, detailed, entry, nullptr)) return false;
     m_tasks.add(std::move(entry));
     return true;
   }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "launcher/bar/task_rules.h"
@@ -24,7 +25,12 @@ class TaskList {
   const TaskTable& table() const { return m_tasks; }
   size_t size() const { return m_tasks.size(); }
 
-  // Lists the top-level windows again; the bar and its owner stay out.
+  // Lists the top-level windows again; the bar and its owner stay out. With
+  // details every window is listed, and what only a shown entry needs (its
+  // title, topmost mark, details line and icon) is read for another
+  // program's window when the entry is first shown (readShownFacts): each
+  // such question is a trip to the window server, and a long list shows only
+  // some of its entries. The count and order of the entries are right at once.
   void refresh(HWND bar, bool detailed);
   // One report of the hook library (code as in task_change.h); true when the
   // list changed.
@@ -68,18 +74,25 @@ class TaskList {
   void setFirstRow(int row) { m_firstRow = row; }
 
  private:
-  // The entry of a window, when the listing rules take it.
-  bool entryFor(HWND bar, HWND window, bool detailed, TaskEntry& entry);
+  // The entry of a window, when the listing rules take it. `owners` learns
+  // the processes of a whole listing (null: the window is asked alone).
+  bool entryFor(HWND bar, HWND window, bool detailed, TaskEntry& entry, WindowOwners* owners);
+  // The title, topmost mark and details line of a listed entry.
+  void readFacts(TaskEntry& entry);
   // The details line of a window's process, asked once per process and refresh.
-  const std::wstring& detailsOf(HWND window);
+  const std::wstring& detailsOf(HWND window, DWORD processId);
   // The window's icon: its own, else its program file's, else the system's
   // application icon; never null.
-  HICON iconOf(HWND window);
+  HICON iconOf(HWND window, DWORD processId);
 
  public:
   // Entry n's icon, asked of its window when it is first needed (an entry
-  // is listed without it); never null for a listed entry.
+  // is listed without it); never null for a listed entry. Its other facts
+  // not read yet are read first (readShownFacts).
   HICON iconFor(int entry);
+  // Reads entry n's title, topmost mark and details line when the listing
+  // left them for the entry's first showing.
+  void readShownFacts(int entry);
 
  private:
   // The window when it is still the one listed for that process, else null.
@@ -91,6 +104,7 @@ class TaskList {
   int m_markAnchor = 0;
   int m_firstRow = 0;
   std::vector<void*> m_bandKept;
+  std::unordered_set<void*> m_unread;  // listed windows whose shown facts are not read yet
   std::unordered_map<DWORD, std::wstring> m_detailsByProcess;
   std::unordered_map<DWORD, HICON> m_iconByProcess;     // asked once per process and refresh
   std::unordered_map<std::wstring, HICON> m_fileIcons;  // program files' icons, owned

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cwctype>
+#include <unordered_set>
 
 namespace vorbin {
 
@@ -203,10 +204,33 @@ std::wstring taskDetailsLine(std::wstring_view imagePath, uint32_t processId, st
   return line;
 }
 
-int rescaledScrollOffset(int offset, int oldRowHeight, int newRowHeight) {
-  if (offset <= 0 || oldRowHeight <= 0 || newRowHeight <= 0) return 0;
-  const long long scaled = static_cast<long long>(offset) * newRowHeight / oldRowHeight;
-  return static_cast<int>(scaled / newRowHeight * newRowHeight);
+uint32_t WindowOwners::known(const void* window) const {
+  const auto found = m_process.find(window);
+  return found == m_process.end() ? 0 : found->second;
+}
+
+bool WindowOwners::asked(uint32_t thread, uint32_t process) {
+  if (thread == 0 || process == 0) return false;
+  int& times = m_timesAsked[thread];
+  if (times < 0) return false;
+  if (++times < 2) return false;
+  times = -1;
+  return true;
+}
+
+void WindowOwners::listed(uint32_t process, const std::vector<void*>& windows) {
+  if (process == 0) return;
+  for (void* window : windows) m_process[window] = process;
+}
+
+std::vector<void*> windowsWithout(const std::vector<void*>& all, const std::vector<void*>& leaveOut) {
+  if (leaveOut.empty()) return all;
+  const std::unordered_set<const void*> out(leaveOut.begin(), leaveOut.end());
+  std::vector<void*> kept;
+  kept.reserve(all.size());
+  for (void* window : all)
+    if (!out.count(window)) kept.push_back(window);
+  return kept;
 }
 
 }  // namespace vorbin

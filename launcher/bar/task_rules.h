@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "launcher/model/group_table.h"
@@ -84,8 +85,30 @@ std::wstring taskDetailsLine(std::wstring_view imagePath, uint32_t processId, st
 // The command that makes a task's program a button; it asks first.
 inline constexpr int kMakeButtonCommand = 8;
 
-// The list's scroll offset kept in proportion when the row height changes,
-// rounded down to whole rows of the new height.
-int rescaledScrollOffset(int offset, int oldRowHeight, int newRowHeight);
+// The process of each window met while the list is made, learned with few
+// questions: each question about another program's window is a trip to the
+// window server. The windows of one thread belong to one process, so a thread
+// met a second time has its windows listed at once (one question for all of
+// them); a thread with a single window costs the one question it always did.
+// Kept for one listing only: a handle given to a later window is never read
+// from it.
+class WindowOwners {
+ public:
+  // The process recorded for the window by a listing of its thread; 0: not known.
+  uint32_t known(const void* window) const;
+  // One window's answer (its thread and process): true when its thread's
+  // windows should be listed now and handed to listed(). Each thread is
+  // listed at most once; a failed answer (zero) asks for nothing.
+  bool asked(uint32_t thread, uint32_t process);
+  // The windows a listing of one thread gave; they belong to that process.
+  void listed(uint32_t process, const std::vector<void*>& windows);
+
+ private:
+  std::unordered_map<const void*, uint32_t> m_process;
+  std::unordered_map<uint32_t, int> m_timesAsked;  // per thread; -1 once listed
+};
+
+// The windows of `all` that are not in `leaveOut`, in the order of `all`.
+std::vector<void*> windowsWithout(const std::vector<void*>& all, const std::vector<void*>& leaveOut);
 
 }  // namespace vorbin

@@ -81,22 +81,27 @@ class TestLibrary {
         reinterpret_cast<void*>(GetProcAddress(m_module, "ResetSharedStateForTests")));
     m_copy = reinterpret_cast<decltype(m_copy)>(
         reinterpret_cast<void*>(GetProcAddress(m_module, "CopySharedStateForTests")));
+    m_write = reinterpret_cast<decltype(m_write)>(
+        reinterpret_cast<void*>(GetProcAddress(m_module, "WriteSharedStateForTests")));
   }
   ~TestLibrary() {
     if (m_module) FreeLibrary(m_module);
   }
-  bool loaded() const { return m_reset && m_copy; }
+  bool loaded() const { return m_reset && m_copy && m_write; }
   void reset() { m_reset(); }
   vorber::SharedHookState state() {
     vorber::SharedHookState s{};
     m_copy(&s, sizeof s);
     return s;
   }
+  // As if that library's hooks had recorded these values.
+  bool write(const vorber::SharedHookState& s) { return m_write(&s, sizeof s) == sizeof s; }
 
  private:
   HMODULE m_module;
   void(WINAPI* m_reset)() = nullptr;
   UINT(WINAPI* m_copy)(void*, UINT) = nullptr;
+  UINT(WINAPI* m_write)(const void*, UINT) = nullptr;
 };
 
 std::wstring doublePath() { return e2e::binPath(L"companion_double.exe"); }
@@ -312,6 +317,67 @@ TEST_F(Companion32, TheLaunchersSettingsReachTheOtherLibrary) {
       },
       5000))
       << "the other library's hooks stayed after FreeHook";
+  other.reset();
+}
+
+// A gesture the companion's library recorded (over a 32-bit program's window,
+// which only it sees) later than this library's last one: the launcher's
+// pointer queries answer with it. A companion that recorded nothing, or none
+// at all, leaves this library's own answers.
+TEST_F(Companion32, PointerQueriesAnswerWithTheNewerOfTheTwoLibrariesRecords) {
+  TestLibrary other;
+  ASSERT_TRUE(other.loaded());
+  other.reset();
+  struct Answers {
+    POINT point;
+    DWORD pos;
+    HWND pressed;
+  };
+  const auto ask = [] {
+    Answers a{};
+    GetNewPoint(&a.point);
+    a.pos = GetNewPos();
+    a.pressed = GetLastMouseDownHwnd();
+    return a;
+  };
+  const Answers own = ask();
+  startCompanion(doublePath());
+  Answers a = ask();
+  EXPECT_EQ(a.point.x, own.point.x);
+  EXPECT_EQ(a.point.y, own.point.y);
+  EXPECT_EQ(a.pos, own.pos);
+  EXPECT_EQ(a.pressed, own.pressed) << "the companion's library recorded nothing yet";
+
+  vorber::SharedHookState s = other.state();
+  LARGE_INTEGER now{};
+  QueryPerformanceCounter(&now);
+  s.activationPoint = {-1234, 567};
+  s.activationPos = 0x0237FB2Eu;
+  s.activationStamp = static_cast<uint64_t>(now.QuadPart);
+  s.lastPressedWindow = reinterpret_cast<uintptr_t>(bar);
+  s.pressStamp = static_cast<uint64_t>(now.QuadPart);
+  ASSERT_TRUE(other.write(s));
+  a = ask();
+  EXPECT_EQ(a.point.x, -1234);
+  EXPECT_EQ(a.point.y, 567);
+  EXPECT_EQ(a.pos, 0x0237FB2Eu);
+  EXPECT_EQ(a.pressed, bar);
+
+  // Only the press recorded there: the point is this library's own.
+  s.activationStamp = 0;
+  ASSERT_TRUE(other.write(s));
+  a = ask();
+  EXPECT_EQ(a.pressed, bar);
+  EXPECT_EQ(a.point.x, own.point.x);
+  EXPECT_EQ(a.point.y, own.point.y);
+  EXPECT_EQ(a.pos, own.pos);
+
+  companion.kill();
+  ASSERT_TRUE(e2e::waitUntil([] { return companionWindowOf(GetCurrentProcessId()) == nullptr; }, 5000));
+  a = ask();
+  EXPECT_EQ(a.point.x, own.point.x);
+  EXPECT_EQ(a.pos, own.pos);
+  EXPECT_EQ(a.pressed, own.pressed) << "without the companion, this library's own record";
   other.reset();
 }
 

@@ -104,5 +104,40 @@ TEST(CompanionCommandLine, NamesCarryTheLauncherProcessIdAndStartOnlyWhereNeeded
   EXPECT_FALSE(shouldStartCompanion(false, false));
 }
 
+TEST(CompanionPointer, TheNewerRecordOfEachKindWinsAndTheOwnOneATie) {
+  PointerRecord own{.activationStamp = 100, .activationX = 0, .activationY = 300, .activationPos = 0x012C0000u,
+                    .pressedWindow = 0x10A2, .pressStamp = 90};
+  EXPECT_EQ(newerPointerRecord(own, nullptr).activationStamp, 100u) << "no companion: the own record";
+
+  struct Case {
+    int line;
+    uint64_t otherActivation, otherPress;
+    bool activationFromOther, pressFromOther;
+  };
+  const Case cases[] = {
+      {__LINE__, 0, 0, false, false},      // the companion saw nothing
+      {__LINE__, 50, 60, false, false},    // older on both counts
+      {__LINE__, 100, 90, false, false},   // a tie keeps the own record
+      {__LINE__, 150, 60, true, false},    // an activation over a 32-bit window, our press later
+      {__LINE__, 50, 95, false, true},     // a press over a 32-bit window only
+      {__LINE__, 101, 91, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    const PointerRecord other{.activationStamp = c.otherActivation, .activationX = -1280, .activationY = 77,
+                              .activationPos = 0x004DFB00u, .pressedWindow = 0x2B4, .pressStamp = c.otherPress};
+    const PointerRecord r = newerPointerRecord(own, &other);
+    const PointerRecord& a = c.activationFromOther ? other : own;
+    const PointerRecord& p = c.pressFromOther ? other : own;
+    EXPECT_EQ(r.activationStamp, a.activationStamp);
+    EXPECT_EQ(r.activationX, a.activationX);
+    EXPECT_EQ(r.activationY, a.activationY);
+    EXPECT_EQ(r.activationPos, a.activationPos);
+    EXPECT_EQ(r.pressedWindow, p.pressedWindow);
+    EXPECT_EQ(r.pressStamp, p.pressStamp);
+  }
+  EXPECT_EQ(pointerBlockName(4711), "Local\\Vorber2kPointer.4711");
+}
+
 }  // namespace
 }  // namespace vorber

@@ -111,6 +111,9 @@ class FakePlatform final : public MousePlatform {
     reports.push_back({window, message, wParam, lParam, true});
   }
   void setForeground(uintptr_t window) override { foregrounds.push_back(window); }
+  // A clock that moves on by one at each question.
+  uint64_t eventStamp() override { return ++clock; }
+  uint64_t clock = 1000;
 };
 
 }  // namespace vorber::testing

@@ -20,3 +20,10 @@ VORBER2K_API UINT WINAPI CopySharedStateForTests(void* buffer, UINT size) {
   if (buffer) std::memcpy(buffer, &g_shared, size < total ? size : total);
   return total;
 }
+
+VORBER2K_API UINT WINAPI WriteSharedStateForTests(const void* buffer, UINT size) {
+  const UINT total = sizeof g_shared;
+  if (!buffer || size != total) return 0;
+  std::memcpy(static_cast<void*>(&g_shared), buffer, total);
+  return total;
+}

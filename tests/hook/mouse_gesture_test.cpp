@@ -78,10 +78,27 @@ TEST_F(MouseGesture, FilterIgnoresNegativeNoRemoveAndNonMouseMessages) {
   send(0x84, 0, 300);  // WM_NCHITTEST
   EXPECT_EQ(state.activationState, kIdle);
   EXPECT_EQ(state.lastPressedWindow, 0u);
+  EXPECT_EQ(state.pressStamp, 0u) << "no press recorded";
   // A non-client press is the same class as a client press.
   EXPECT_EQ(send(kNcLDown, 0, 300, kApp, kHtCaption), MouseVerdict::kSwallow);
   EXPECT_EQ(state.activationState, kArmed);
   EXPECT_EQ(state.lastPressedWindow, kApp);
+  EXPECT_EQ(state.pressStamp, platform.clock) << "the press is stamped when recorded";
+}
+
+TEST_F(MouseGesture, ActivationsAndPressesAreStampedWhenRecorded) {
+  applyVorbMode(state, kLeftPrimary, 0x1);
+  send(kMove, 500, 300, kApp);
+  EXPECT_EQ(state.pressStamp, 0u) << "moves record nothing";
+  click(kLDown, kLUp, 0, 300);
+  ASSERT_EQ(activations(), 1u);
+  const uint64_t activated = state.activationStamp;
+  EXPECT_NE(activated, 0u);
+  EXPECT_LT(state.pressStamp, activated) << "the press came before the activation it armed";
+  // A later plain press moves only the press stamp on.
+  send(kLDown, 500, 300, kApp);
+  EXPECT_GT(state.pressStamp, activated);
+  EXPECT_EQ(state.activationStamp, activated);
 }
 
 struct EdgeCase {

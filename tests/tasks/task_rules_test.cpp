@@ -206,21 +206,6 @@ TEST(TaskDetails, LineNamesFileProcessPriorityAndType) {
   EXPECT_EQ(taskDetailsLine(L"/x/y", 1, L"High", L"32Bit"), L"y  (pid 1, High, 32Bit)");
 }
 
-TEST(TaskScroll, OffsetKeepsItsProportionInWholeRows) {
-  struct Row {
-    int line, offset, oldHeight, newHeight, expected;
-  };
-  const Row rows[] = {
-      {__LINE__, 60, 20, 40, 120},  // row 3 stays row 3
-      {__LINE__, 70, 20, 40, 120},  // half a row is dropped
-      {__LINE__, 120, 40, 20, 60},  {__LINE__, 100, 40, 30, 60},
-      {__LINE__, 0, 20, 40, 0},     {__LINE__, -5, 20, 40, 0},
-      {__LINE__, 60, 0, 40, 0},
-  };
-  for (const Row& r : rows)
-    EXPECT_EQ(rescaledScrollOffset(r.offset, r.oldHeight, r.newHeight), r.expected) << "line " << r.line;
-}
-
 TEST(TaskScroll, FirstRowStaysWithinTheListAsItAndTheAreaChange) {
   struct Row {
     int line, firstRow, entries, perRow, areaHeight, expected;
@@ -306,6 +291,81 @@ TEST(TaskMarking, ARubberBandMarksWhatItTouchesAndKeepsOnlyTheKeptMarks) {
   // Entries beyond the list and the dummy entry are ignored.
   EXPECT_TRUE(markByBand(t, {}, {0, 6, 42, -1}));
   EXPECT_EQ(marks(t), ".....x");
+}
+
+// A desktop of windows on threads of processes, asked as the listing asks
+// the system: one window at a time, or one thread's windows at once.
+struct FakeDesktop {
+  struct Window {
+    uint32_t thread, process;
+  };
+  std::vector<Window> windows;  // window k is handle k + 1
+  int questions = 0;
+
+  static void* handle(size_t k) { return reinterpret_cast<void*>(static_cast<uintptr_t>(k + 1)); }
+  uint32_t processOf(size_t k, WindowOwners& owners) {
+    if (const uint32_t known = owners.known(handle(k))) return known;
+    ++questions;
+    const Window& w = windows[k];
+    if (owners.asked(w.thread, w.process)) {
+      ++questions;
+      std::vector<void*> ofThread;
+      for (size_t j = 0; j < windows.size(); ++j)
+        if (windows[j].thread == w.thread) ofThread.push_back(handle(j));
+      owners.listed(w.process, ofThread);
+    }
+    return w.process;
+  }
+};
+
+TEST(TaskOwners, EveryWindowGetsItsProcessWithOneListingPerBusyThread) {
+  FakeDesktop desk;
+  // Threads 1 and 2 (process 10) with 40 windows each, interleaved; thread 3
+  // (process 20) with one window; thread 4 (process 30) with two.
+  for (int k = 0; k < 40; ++k) {
+    desk.windows.push_back({1, 10});
+    desk.windows.push_back({2, 10});
+  }
+  desk.windows.push_back({3, 20});
+  desk.windows.push_back({4, 30});
+  desk.windows.push_back({4, 30});
+  WindowOwners owners;
+  for (size_t k = 0; k < desk.windows.size(); ++k)
+    EXPECT_EQ(desk.processOf(k, owners), desk.windows[k].process) << "window " << k;
+  // Two answers and one listing per thread of many windows; a lone window one
+  // answer; a thread of two windows no more than one question more than asking each.
+  EXPECT_EQ(desk.questions, 3 + 3 + 1 + 3);
+  // Each thread is listed once: asking again about a listed thread lists nothing.
+  EXPECT_FALSE(owners.asked(1, 10));
+  EXPECT_FALSE(owners.asked(4, 30));
+}
+
+TEST(TaskOwners, FailedAnswersAndUnknownWindowsAreNeverGuessed) {
+  WindowOwners owners;
+  int dummy = 0;
+  EXPECT_EQ(owners.known(&dummy), 0u);
+  // A window gone before its answer gives thread and process 0: nothing listed.
+  EXPECT_FALSE(owners.asked(0, 0));
+  EXPECT_FALSE(owners.asked(0, 0));
+  EXPECT_FALSE(owners.asked(7, 0));
+  EXPECT_FALSE(owners.asked(7, 0));
+  owners.listed(0, {&dummy});
+  EXPECT_EQ(owners.known(&dummy), 0u) << "no process: nothing recorded";
+  EXPECT_FALSE(owners.asked(5, 9));
+  EXPECT_TRUE(owners.asked(5, 9));
+  owners.listed(9, {&dummy});
+  EXPECT_EQ(owners.known(&dummy), 9u);
+}
+
+TEST(TaskOwners, LeftOutWindowsGoAndTheOrderStays) {
+  int w[6] = {};
+  const std::vector<void*> all = {&w[0], &w[1], &w[2], &w[3], &w[4], &w[5]};
+  EXPECT_EQ(windowsWithout(all, {}), all);
+  EXPECT_EQ(windowsWithout(all, {&w[4], &w[1], &w[5]}), (std::vector<void*>{&w[0], &w[2], &w[3]}));
+  // Windows to leave out that are not listed change nothing.
+  int other = 0;
+  EXPECT_EQ(windowsWithout(all, {&other}), all);
+  EXPECT_TRUE(windowsWithout({}, {&w[0]}).empty());
 }
 
 }  // namespace

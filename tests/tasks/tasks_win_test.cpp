@@ -128,11 +128,18 @@ TEST_F(TaskCommands, TileAndCascadeMoveOnlyTheMarkedAnsweringWindows) {
   const Rect left = tileChoice(IDC_TILE_LEFT, work).area;
   const RECT bystanderBefore = rectOf(bystander);
   bar->tileMarkedTasks(IDC_TILE_LEFT);
+  // The victims started inside the left half: wait for the tiles themselves
+  // (the moves reach other programs without waiting on them).
+  const auto apart = [&] {
+    RECT ra = rectOf(a), rb = rectOf(b), rc = rectOf(c), tmp{};
+    return !IntersectRect(&tmp, &ra, &rb) && !IntersectRect(&tmp, &rb, &rc) && !IntersectRect(&tmp, &ra, &rc);
+  };
   EXPECT_TRUE(e2e::waitUntil(
-      [&] { return inside(rectOf(a), left) && inside(rectOf(b), left) && inside(rectOf(c), left); }, 5000))
-      << "the three marked windows inside the left half";
-  RECT ra = rectOf(a), rb = rectOf(b), tmp{};
-  EXPECT_FALSE(IntersectRect(&tmp, &ra, &rb)) << "tiles do not overlap";
+      [&] {
+        return inside(rectOf(a), left) && inside(rectOf(b), left) && inside(rectOf(c), left) && apart();
+      },
+      5000))
+      << "the three marked windows tiled inside the left half, without overlap";
   EXPECT_TRUE(same(bystanderBefore, rectOf(bystander))) << "an unmarked window stays";
   // The maximised bystander was out of the way and is back, still maximised.
   EXPECT_TRUE(e2e::waitUntil([&] { return IsWindowVisible(big) && IsZoomed(big); }, 3000));
@@ -283,11 +290,16 @@ TEST_F(TaskCommands, DetailsLineNamesTheVictimsPathPriorityAndType) {
   ASSERT_TRUE(QueryFullProcessImageNameW(p, 0, path, &length));
   CloseHandle(p);
   EXPECT_EQ(queryProcess(high).imagePath, path);
-  EXPECT_EQ(bar->tasks()[static_cast<size_t>(n)].details,
-            taskDetailsLine(path, victims[0].process.pid(), L"High", L"32Bit"));
-  // An untitled window is listed by its class while details are on.
+  // Another program's entry is listed in its place, its facts read when it is first shown.
   const int u = entryOf(untitled);
   ASSERT_GT(u, 0);
+  EXPECT_EQ(bar->tasks()[static_cast<size_t>(n)].details, L"");
+  EXPECT_EQ(bar->tasks()[static_cast<size_t>(u)].title, L"");
+  paintNow();
+  EXPECT_EQ(bar->tasks()[static_cast<size_t>(n)].details,
+            taskDetailsLine(path, victims[0].process.pid(), L"High", L"32Bit"));
+  EXPECT_EQ(bar->tasks()[static_cast<size_t>(n)].title, L"high");
+  // An untitled window is listed by its class while details are on.
   EXPECT_EQ(bar->tasks()[static_cast<size_t>(u)].title, std::wstring(L"class:") + kVictimClass);
 }
 
@@ -460,6 +472,75 @@ TEST_F(TaskCommands, OtherProgramsWindowsAreListedWithAnIconWithoutDetails) {
   EXPECT_EQ(bar->tasks()[static_cast<size_t>(entryOf(a))].icon, fallback);
   EXPECT_NE(bar->tasks()[static_cast<size_t>(entryOf(notepad))].icon, fallback);
   EXPECT_TRUE(e2e::captureToArtifact(bar->hwnd(), L"task-list-icons").has_value());
+}
+
+TEST_F(TaskCommands, ADetailedListHoldsEveryTopLevelWindowWithItsProcessButNoMessageOnlyWindow) {
+  HWND many = startVictim(L"/title:many /windows:6").window;
+  ASSERT_TRUE(many);
+  HWND messageOnly = CreateWindowExW(0, L"STATIC", L"message only", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                     nullptr, nullptr);
+  HWND hidden = CreateWindowExW(0, L"STATIC", L"hidden top-level", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                nullptr, nullptr);
+  ASSERT_TRUE(messageOnly && hidden);
+  const auto shownOfVictim = [&] {
+    struct Count {
+      DWORD pid;
+      int n;
+    } count{victims[0].process.pid(), 0};
+    EnumWindows(
+        [](HWND w, LPARAM data) -> BOOL {
+          auto* c = reinterpret_cast<Count*>(data);
+          DWORD pid = 0;
+          GetWindowThreadProcessId(w, &pid);
+          c->n += pid == c->pid && IsWindowVisible(w);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.n;
+  };
+  ASSERT_TRUE(e2e::waitUntil([&] { return shownOfVictim() == 6; }, 10000));
+  markInTaskList({});
+  // The victim's windows share one thread: each entry still names the victim.
+  int ofVictim = 0;
+  for (size_t i = 1; i < bar->tasks().size(); ++i) {
+    const TaskEntry& e = bar->tasks()[i];
+    DWORD pid = 0;
+    GetWindowThreadProcessId(static_cast<HWND>(e.window), &pid);
+    EXPECT_EQ(e.processId, pid) << "entry " << i;
+    ofVictim += e.processId == victims[0].process.pid() && e.showState != 0;
+  }
+  EXPECT_EQ(ofVictim, 6) << "the victim's shown windows";
+  // The same windows in the same order as the system's own walk (taken
+  // again while windows come or go meanwhile).
+  const auto walk = [] {
+    std::vector<void*> windows;
+    EnumWindows(
+        [](HWND w, LPARAM list) -> BOOL {
+          reinterpret_cast<std::vector<void*>*>(list)->push_back(w);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+  };
+  std::vector<void*> walked;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    walked = walk();
+    bar->taskList().refresh(bar->hwnd(), true);
+    if (walk() == walked) break;
+  }
+  std::vector<void*> listed, listedHidden, walkedShown, walkedHidden;
+  for (size_t i = 1; i < bar->tasks().size(); ++i)
+    (bar->tasks()[i].showState ? listed : listedHidden).push_back(bar->tasks()[i].window);
+  for (void* w : walked) {
+    if (w == bar->hwnd() || w == GetWindow(bar->hwnd(), GW_OWNER)) continue;
+    (IsWindowVisible(static_cast<HWND>(w)) ? walkedShown : walkedHidden).push_back(w);
+  }
+  EXPECT_EQ(listed, walkedShown);
+  EXPECT_EQ(listedHidden, walkedHidden);
+  EXPECT_EQ(std::count(listedHidden.begin(), listedHidden.end(), hidden), 1);
+  EXPECT_EQ(std::count(listedHidden.begin(), listedHidden.end(), messageOnly), 0);
+  DestroyWindow(hidden);
+  DestroyWindow(messageOnly);
 }
 
 }  // namespace
