@@ -6,6 +6,10 @@ The pictures are character maps: each character names a palette index. The
 from the user's colour slots when a strip is loaded:
   12 transparent, 7 light1, 14 light3, 8 dark1, 4 dark3 (first colour set),
   10 base, 2 dark2 (second colour set).
+The mode glyphs, the function-key faces and the lamps are also written at
+150 % and 200 % for screens of 144 and 192 DPI (resource ids 1000 and 2000
+above the 100 % ones): every pixel of the map becomes a block of whole pixels
+(nearest neighbour), so the pictures stay as crisp as the originals.
 Usage: make_bitmaps.py [output folder]   (default: launcher/render/bitmaps)
 """
 import os
@@ -86,6 +90,20 @@ def parse(art):
         if len(r) != width:
             raise ValueError('ragged picture row: %r' % r)
     return [[CHARS[c] for c in r] for r in rows]
+
+
+def scaled(rows, percent):
+    """Nearest-neighbour scaling of a parsed picture to percent of its size
+    (sizes rounded half up): no new colours, so the recolouring still works."""
+    height, width = len(rows), len(rows[0])
+    new_w = (width * percent + 50) // 100
+    new_h = (height * percent + 50) // 100
+    return [[rows[y * height // new_h][x * width // new_w] for x in range(new_w)]
+            for y in range(new_h)]
+
+
+# Scales the DPI-dependent strips are drawn at, and the id offset of each.
+SCALES = {150: 1000, 200: 2000}
 
 
 def strip(frames):
@@ -406,6 +424,14 @@ def main():
     files['key_up_289.bmp'] = bmp4(key_face(False))
     files['key_down_290.bmp'] = bmp4(key_face(True))
     files['lamps_291.bmp'] = bmp4(strip([parse(f) for f in LAMPS]))
+    # The strips again for larger screens; frames are scaled one by one so
+    # that each keeps its exact width.
+    for percent, step in SCALES.items():
+        glyphs = strip([scaled(parse(f), percent) for f in MODE_GLYPHS])
+        files['mode_glyphs_%d.bmp' % (187 + step)] = bmp4(glyphs)
+        files['key_up_%d.bmp' % (289 + step)] = bmp4(scaled(key_face(False), percent))
+        files['key_down_%d.bmp' % (290 + step)] = bmp4(scaled(key_face(True), percent))
+        files['lamps_%d.bmp' % (291 + step)] = bmp4(strip([scaled(parse(f), percent) for f in LAMPS]))
     for name, data in files.items():
         with open(os.path.join(out, name), 'wb') as f:
             f.write(data)

@@ -4,6 +4,7 @@
 
 #include "framework/trace.h"
 #include "hook/vorber2k.h"
+#include "launcher/bar/hot_keys.h"
 
 namespace vorbin {
 
@@ -15,8 +16,21 @@ bool belongsToProcess(HWND window, DWORD processId) {
   return pid == processId && pid != 0;
 }
 
-void pressKey(BYTE vk, bool up) {
-  keybd_event(vk, static_cast<BYTE>(MapVirtualKeyW(vk, 0)), up ? KEYEVENTF_KEYUP : 0, 0);
+struct ItemPlace {
+  int group;
+  int slot;
+};
+
+// The item whose registered hot key has this id.
+std::optional<ItemPlace> itemWithHotKeyId(const GroupTable& groups, int id) {
+  for (size_t g = 0; g < groups.size(); ++g) {
+    const Group& group = groups[g];
+    for (size_t slot = 0; slot < group.items.size(); ++slot) {
+      const Item* item = group.items[slot].get();
+      if (item && item->hotKeyId == id) return ItemPlace{static_cast<int>(g), static_cast<int>(slot)};
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -77,29 +91,10 @@ LRESULT CBarWindow::onActivate(WPARAM wParam, LPARAM lParam) {
   return notHandled();
 }
 
-void CBarWindow::registerBarHotKey() {
-  UnregisterHotKey(m_hwnd, 0);
-  const uint16_t hotKey = static_cast<uint16_t>(m_context.settings.hotKey);
-  // An empty key is left unregistered; a key another program holds is worth a trace.
-  if ((hotKey & 0xFF) && !RegisterHotKey(m_hwnd, 0, systemHotKeyModifiers(hotKey), hotKey & 0xFFu))
-    FW_TRACE_FAILURE("RegisterHotKey");
-}
-
-void CBarWindow::simulateBarHotKey() {
-  const uint16_t hotKey = static_cast<uint16_t>(m_context.settings.hotKey);
-  const unsigned control = hotKey >> 8;
-  const BYTE modifiers[] = {VK_SHIFT, VK_CONTROL, VK_MENU};
-  for (int i = 0; i < 3; ++i)
-    if (control & (1u << i)) pressKey(modifiers[i], false);
-  pressKey(static_cast<BYTE>(hotKey & 0xFF), false);
-  pressKey(static_cast<BYTE>(hotKey & 0xFF), true);
-  for (int i = 2; i >= 0; --i)
-    if (control & (1u << i)) pressKey(modifiers[i], true);
-}
-
 LRESULT CBarWindow::onHotKey(WPARAM wParam, LPARAM) {
   if (wParam != 0) {
-    itemHotKey(static_cast<int>(wParam));
+    if (const std::optional<ItemPlace> at = itemWithHotKeyId(m_context.groups, static_cast<int>(wParam)))
+      itemHotKey(at->group, at->slot);
     return 0;
   }
   const bool otherInFront = !belongsToProcess(GetForegroundWindow(), m_processId);
@@ -113,57 +108,23 @@ LRESULT CBarWindow::onHotKey(WPARAM wParam, LPARAM) {
   return 0;
 }
 
-bool CBarWindow::restoreForeignWindowWithHotKey(uint16_t hotKey) {
-  struct Search {
-    uint16_t hotKey;
-    HWND found;
-  } search{hotKey, nullptr};
-  EnumWindows(
-      [](HWND w, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
-        if ((style & WS_CHILD) || !(style & WS_SYSMENU) || GetWindow(w, GW_OWNER)) return TRUE;
-        DWORD_PTR key = 0;
-        if (!SendMessageTimeoutW(w, WM_GETHOTKEY, 0, 0, SMTO_ABORTIFHUNG, 200, &key)) return TRUE;
-        if (key != 0 && static_cast<uint16_t>(key) == s->hotKey) {
-          s->found = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  if (!search.found) return false;
-  if (IsIconic(search.found) || !IsWindowVisible(search.found)) ShowWindow(search.found, SW_RESTORE);
-  SetForegroundWindow(search.found);
-  return true;
-}
-
-bool CBarWindow::itemHotKey(int id) {
-  GroupTable& groups = m_context.groups;
-  for (size_t g = 0; g < groups.size(); ++g) {
-    Group& group = groups[g];
-    for (size_t slot = 0; slot < group.items.size(); ++slot) {
-      Item* item = group.items[slot].get();
-      if (!item || item->hotKeyId != id) continue;
-      if (item->flags & 0x0020) {
-        // A prompting item: its group comes forward and the run prompt opens at it.
-        if (taskMode()) {
-          m_returnGroup = static_cast<int>(g);
-        } else if (g != 0) {
-          groups.activeGroup = static_cast<int>(g);
-        }
-        repaintAll();
-        showBar();
-        // The prompt runs at the item, as a click on it runs it.
-        launchItemAt(static_cast<int>(g), static_cast<int>(slot));
-        return true;
-      }
-      if (!restoreForeignWindowWithHotKey(item->hotKey))
-        launchItemAt(static_cast<int>(g), static_cast<int>(slot));
-      return true;
+void CBarWindow::itemHotKey(int group, int slot) {
+  const Item* item = m_context.groups.item(group, slot);
+  if (!item) return;
+  if (item->flags & 0x0020) {
+    // A prompting item: its group comes forward and the run prompt opens at
+    // the item, as a click on it runs it.
+    if (taskMode()) {
+      m_returnGroup = group;
+    } else if (group != 0) {
+      m_context.groups.activeGroup = group;
     }
+    repaintAll();
+    showBar();
+    launchItemAt(group, slot);
+  } else if (!restoreWindowWithHotKey(item->hotKey)) {
+    launchItemAt(group, slot);
   }
-  return false;
 }
 
 LRESULT CBarWindow::onHookActivate(WPARAM wParam, LPARAM lParam) {
@@ -191,7 +152,7 @@ LRESULT CBarWindow::onHookActivate(WPARAM wParam, LPARAM lParam) {
   if (d.placeAtPoint) m_placer.placeAt(point);
   if (d.simulateHotKey) {
     m_gesturePending = true;
-    simulateBarHotKey();
+    pressHotKey(static_cast<uint16_t>(m_context.settings.hotKey));
   }
   if (d.hideFirst) hideBar(kHidePlain);
   if (d.show) showBar();

@@ -44,12 +44,6 @@ LaunchContext CBarWindow::launchContext(bool hideAfter) {
   return context;
 }
 
-void CBarWindow::launchStartupPlan() {
-  const LaunchContext context = launchContext(false);
-  for (const LaunchRequest& request : startupRequests(m_startupPlan, m_context.groups))
-    launchItem(request, context);
-}
-
 void CBarWindow::launchItemAt(int group, int slot) {
   const Item* item = m_context.groups.item(group, slot);
   if (!item) return;
@@ -262,7 +256,7 @@ int CBarWindow::currentAddGroup() const { return m_actions.groupOfArea(m_keys.ar
 void CBarWindow::groupsChanged() {
   m_marks.forgetSelection();
   m_actions.clearSelection();
-  updateGroupScrollBar();
+  m_tabArea.update(m_hwnd);
   repaintAll();
 }
 

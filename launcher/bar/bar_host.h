@@ -14,7 +14,7 @@ class BarHost final : public KeyboardHost, public PointerHost, public MenuHost {
   void repaintAll() override { m_bar.repaintAll(); }
   bool taskMode() const override { return m_bar.taskMode(); }
   void repaintContent() override { m_bar.repaintContent(); }
-  void pressBox(const Hit& box) override { m_bar.pressBox(box); }
+  void pressBox(const Hit& box) override { m_bar.m_actions.pressBox(box); }
   void runBoxCommand(const Hit& box) override { m_bar.runBoxCommand(box); }
 
   // The keyboard.
@@ -25,9 +25,9 @@ class BarHost final : public KeyboardHost, public PointerHost, public MenuHost {
   Hit hitAt(POINT client) const override { return m_bar.m_actions.hitAt(client); }
   int taskCount() const override { return static_cast<int>(m_bar.m_tasks.size()) - 1; }
   std::optional<int> gridSelectionFront() const override;
-  TabRows groupTabRows() const override { return m_bar.groupTabRows(); }
-  void scrollTabsTo(int firstRow) override { m_bar.scrollTabsTo(firstRow); }
-  int tabOffset() const override { return m_bar.tabOffset(); }
+  TabRows groupTabRows() const override { return m_bar.m_tabArea.rows(); }
+  void scrollTabsTo(int firstRow) override { m_bar.m_tabArea.scrollTo(firstRow); }
+  int tabOffset() const override { return m_bar.m_tabArea.offset(); }
   bool scrollList(int direction) override { return m_bar.m_actions.scrollList(direction); }
   void selectGroup(int group) override { m_bar.m_actions.selectGroup(group); }
   void pressAt(POINT client) override { m_bar.onButtonDown(MK_LBUTTON, MAKELPARAM(client.x, client.y)); }

@@ -5,6 +5,7 @@
 #include "framework/trace.h"
 #include "hook/vorber2k.h"
 #include "launcher/app/resource_library.h"
+#include "launcher/bar/hot_keys.h"
 #include "launcher/dialogs/options_sheet.h"
 #include "launcher/model/settings.h"
 #include "launcher/resources/resource_ids.h"
@@ -50,15 +51,12 @@ void CBarWindow::applyOptions(const Settings& sheet) {
   if (changed.hotKey) {
     // The page tried the key, but another program may have taken it since:
     // then the bar keeps the old one rather than none.
-    UnregisterHotKey(m_hwnd, 0);
-    const auto key = static_cast<uint16_t>(s.hotKey);
-    if ((key & 0xFF) && !RegisterHotKey(m_hwnd, 0, systemHotKeyModifiers(key), key & 0xFFu)) {
-      FW_TRACE_FAILURE("RegisterHotKey");
+    if (!registerBarHotKey(m_hwnd, static_cast<uint16_t>(s.hotKey))) {
       s.hotKey = previousHotKey;
-      registerBarHotKey();
+      registerBarHotKey(m_hwnd, static_cast<uint16_t>(s.hotKey));
     }
   } else if (changed.language) {
-    registerBarHotKey();
+    registerBarHotKey(m_hwnd, static_cast<uint16_t>(s.hotKey));
   }
   if (changed.trayIcon) m_tray.show(s.dispIconInTray);
   if (changed.keepCompression) {
@@ -73,7 +71,7 @@ void CBarWindow::applyOptions(const Settings& sheet) {
   // The tabs' and the command buttons' texts come from the library.
   if (changed.language && !changed.layout) repaintAll();
   if (changed.taskList) refreshTaskList();
-  updateGroupScrollBar();
+  m_tabArea.update(m_hwnd);
 }
 
 void CBarWindow::applyAppearance(const Colors& colors) {

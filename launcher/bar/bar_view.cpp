@@ -87,13 +87,25 @@ FontSettings BarView::fontSettings() const {
   return f;
 }
 
+void BarView::setDpi(int dpi) { m_dpi = dpi > 0 ? dpi : 0; }
+
 void BarView::computeLayout(int clientHeight) {
   const Settings& s = m_settings;
   fw::WindowDC screen(nullptr);
+  // Every font of the bar is made for the DPI of its monitor.
+  const int dpi = m_dpi > 0 ? m_dpi : screenDpiY();
+  setBarDpi(dpi);
   m_metrics =
-      measureLayoutMetrics(screen, fontSettings(), m_colors.ellipseWidth, s.flatRatio, s.scrollBtnSize);
-  m_buttonFont = baseButtonFont(fontSettings(), screenDpiY());
-  m_metrics.groupScrollBarWidth = s.grpScrollMode == 1 ? GetSystemMetrics(SM_CXVSCROLL) : 0;
+      measureLayoutMetrics(screen, fontSettings(), m_colors.ellipseWidth, s.flatRatio, s.scrollBtnSize, dpi);
+  m_buttonFont = baseButtonFont(fontSettings(), dpi);
+  m_metrics.groupScrollBarWidth = s.grpScrollMode == 1 ? systemMetricAt(SM_CXVSCROLL, dpi) : 0;
+  {
+    // The task mode's command buttons fit their widest label.
+    FontMaker font(screen, interfaceFontAt(dpi), 0);
+    for (const CommandLabel& label : parseCommandLabels(resourceString(IDS_TASK_BUTTON_LABELS)))
+      m_metrics.commandTextWidth =
+          std::max(m_metrics.commandTextWidth, textWidth(screen, label.label.c_str()));
+  }
   if (clientHeight <= 0) clientHeight = barDefaultHeight(computeBarLayout(m_metrics, s.taskMode, 0));
   takeLayout(computeBarLayout(m_metrics, s.taskMode, clientHeight));
   int clockW = 0, amPmW = 0, indicatorW = 0;
@@ -155,7 +167,7 @@ BarPaintState BarView::paintState(const BarScene& scene) {
       held->index < static_cast<int>(p.keyStates.size()))
     p.keyStates[static_cast<size_t>(held->index)] = 0;
   p.maximized = scene.maximized;
-  p.ellipseWidth = m_colors.ellipseWidth;
+  p.ellipseWidth = m_layout.ellipseWidth;
   p.flatRatio = s.flatRatio;
   p.is24Hour = s.is24Hour;
   const ClockTime now = clockNow();
@@ -279,7 +291,7 @@ void BarView::paintScrollColumn(HDC dc) {
   if (m_layout.scrollNumber.height() > 0 && active > 0 && static_cast<size_t>(active) < m_groups.size()) {
     fw::SaveDCScope save(dc);
     SetBkMode(dc, TRANSPARENT);
-    fw::SelectScope font(dc, GetStockObject(DEFAULT_GUI_FONT));
+    FontMaker font(dc, interfaceFontAt(m_layout.dpi), 0);
     const std::wstring row = std::to_wstring(m_groups[static_cast<size_t>(active)].dispOffset + 1);
     embossedLabel(dc, row, toRect(m_layout.scrollNumber), {}, &m_kit.slot(SlotId::kApplName));
   }
@@ -449,6 +461,16 @@ void BarView::tickClock(const BarScene& scene) {
 
 void BarView::paint(const BarScene& scene) {
   ButtonDrag::Hidden hidden(scene.dragActive);
+  // A bar made on a monitor whose DPI is not the screen's gets no WM_DPICHANGED
+  // for it: at its first paint it asks itself to take the DPI it is shown at.
+  // Later changes come from the system.
+  if (!m_dpiChecked) {
+    m_dpiChecked = true;
+    const int shownDpi = windowDpi(scene.bar);
+    if (shownDpi != m_layout.dpi &&
+        !PostMessageW(scene.bar, WM_DPICHANGED, MAKEWPARAM(shownDpi, shownDpi), 0))
+      FW_TRACE_FAILURE("PostMessageW");
+  }
   fw::PaintDC dc(scene.bar);
   ensureBarImage(dc, scene);
   fw::MemoryDC memory(dc);

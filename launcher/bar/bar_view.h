@@ -52,6 +52,9 @@ class BarView {
   // Fonts, metrics and layout again for a client of this height (0: the
   // default height); the next paint draws everything.
   void computeLayout(int clientHeight);
+  // The DPI of the bar's monitor, for the next layout (0: the screen's).
+  void setDpi(int dpi);
+  int dpi() const { return m_layout.dpi; }
   // Colours and pictures again from the settings.
   void loadColours();
   // A new display depth: the bar image is made again.
@@ -100,6 +103,8 @@ class BarView {
   Hooks m_hooks;
 
   bool m_clockRunning = false;
+  int m_dpi = 0;
+  bool m_dpiChecked = false;  // the first paint compared the window's DPI with the layout's
   LayoutMetrics m_metrics;
   // The button font before its size adjustment, chosen with the layout.
   LOGFONTW m_buttonFont{};

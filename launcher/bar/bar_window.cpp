@@ -9,6 +9,8 @@
 #include "framework/trace.h"
 #include "hook/vorber2k.h"
 #include "launcher/bar/bar_host.h"
+#include "launcher/bar/hot_keys.h"
+#include "launcher/bar/startup_run.h"
 #include "launcher/model/model_win.h"
 #include "launcher/resources/product_name.h"
 #include "launcher/services/find_files.h"
@@ -32,6 +34,7 @@ std::span<const fw::MessageEntry<CBarWindow>> CBarWindow::messageMap() {
       {WM_SYSCOLORCHANGE, &B::onSysColorChange},
       {WM_SETTINGCHANGE, &B::onSettingChange},
       {WM_DISPLAYCHANGE, &B::onDisplayChange},
+      {WM_DPICHANGED, &B::onDpiChanged},
       {WM_SIZE, &B::onSize},
       {WM_WINDOWPOSCHANGING, &B::onWindowPosChanging},
       {WM_WINDOWPOSCHANGED, &B::onWindowPosChanged},
@@ -92,7 +95,7 @@ CBarWindow::CBarWindow(BarContext context)
       m_placer(context.settings),
       m_view(context.settings, context.colors, context.groups,
              {.layoutTaken = [this](const BarLayout& l) { layoutTaken(l); },
-              .imagePainting = [this] { syncGroupScrollBar(); }}),
+              .imagePainting = [this] { m_tabArea.sync(m_hwnd); }}),
       m_adder(context.groups),
       m_dde({.groups = context.groups,
              .settings = context.settings,
@@ -117,7 +120,6 @@ bool CBarWindow::createBar(HWND owner, const std::wstring& commandLine) {
   loadColours();
   m_view.computeLayout(m_placer.height());
   const BarPlacement place = m_placer.restore(barDefaultHeight(layout()));
-  m_startupPlan = {};
   m_pendingCommandLine = commandLine;
 
   m_tray.watchShellRestarts();
@@ -145,14 +147,15 @@ LRESULT CBarWindow::onCreate(WPARAM wParam, LPARAM lParam) {
   const Settings& s = m_context.settings;
   m_placer.attach(m_hwnd);
   m_timers.attach(m_hwnd);
-  runStartupLaunch(m_pendingCommandLine);
+  runStartupLaunch(m_context.settings, m_context.groups, m_pendingCommandLine, launchContext(false));
+  m_pendingCommandLine.clear();
   m_keys.setArea(s.actRect);
   m_returnGroup = m_context.groups.activeGroup;
   GetWindowThreadProcessId(m_hwnd, &m_processId);
   if (s.mostTop && !SetWindowPos(m_hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE))
     FW_TRACE_FAILURE("SetWindowPos");
-  updateGroupScrollBar();
-  registerBarHotKey();
+  m_tabArea.update(m_hwnd);
+  registerBarHotKey(m_hwnd, static_cast<uint16_t>(m_context.settings.hotKey));
   SetHook(m_hwnd, 0);
   SetVorbMode(static_cast<UINT>(s.mouseButton), s.vorbBar);
   SetDirectXFlag(s.ignoreClickOnDX);
@@ -172,23 +175,6 @@ LRESULT CBarWindow::onCreate(WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-void CBarWindow::runStartupLaunch(const std::wstring& commandLine) {
-  const bool held = !startupLaunchAllowed(GetAsyncKeyState(VK_SHIFT) < 0, GetAsyncKeyState(VK_CONTROL) < 0,
-                                          GetAsyncKeyState(VK_MENU) < 0);
-  wchar_t load[261] = {}, run[261] = {};
-  if (m_context.settings.runningAsShell) {
-    GetProfileStringW(L"windows", L"load", L"", load, 261);
-    GetProfileStringW(L"windows", L"run", L"", run, 261);
-  }
-  // The lock keeps the bar in front while the started programs come up.
-  Settings& s = m_context.settings;
-  const int lock = s.lockLevel;
-  s.lockLevel = std::max(lock, 1);
-  m_startupPlan = planStartupLaunch(held, s.runningAsShell, load, run, commandLine);
-  launchStartupPlan();
-  s.lockLevel = lock;
-}
-
 LRESULT CBarWindow::onDestroy(WPARAM, LPARAM) {
   m_guard.remove();
   m_dde.detach();
@@ -199,7 +185,7 @@ LRESULT CBarWindow::onDestroy(WPARAM, LPARAM) {
   m_tray.end();
   if (m_optionsSheet && IsWindow(m_optionsSheet)) DestroyWindow(m_optionsSheet);
   m_optionsSheet = nullptr;
-  m_groupScroll.forget();
+  m_tabArea.forget();
   PostQuitMessage(0);
   return 0;
 }

@@ -2,8 +2,8 @@
 // the operations other parts of the launcher call on it, and hands the work
 // to its collaborators: the bar's picture and clock (bar_view.h), the tray
 // icon (tray_icon.h), the window's size and place (window_placer.h), the
-// button drag (button_drag.h), the group scroll bar and the wheel
-// (group_scroll_bar.h), the pointer's delayed actions (hover_timers.h), the
+// button drag (button_drag.h), the tab area's rows, the group scroll bar and
+// the wheel (tab_area.h), the pointer's delayed actions (hover_timers.h), the
 // marks on the buttons (button_marks.h), the task list (task_list.h), the
 // queue guard (pointer_guard.h), the adding of buttons from requests
 // (item_adder.h), Program Manager DDE (dde_conversation.h), the keyboard's
@@ -20,7 +20,6 @@
 #include <vector>
 
 #include "framework/window.h"
-#include "launcher/app/startup_rules.h"
 #include "launcher/bar/bar_messages.h"
 #include "launcher/bar/bar_menus.h"
 #include "launcher/bar/bar_rules.h"
@@ -31,13 +30,13 @@
 #include "launcher/bar/button_marks.h"
 #include "launcher/bar/dde_conversation.h"
 #include "launcher/bar/drop_handler.h"
-#include "launcher/bar/group_scroll_bar.h"
 #include "launcher/bar/hover_timers.h"
 #include "launcher/bar/item_adder.h"
 #include "launcher/bar/keyboard_focus.h"
 #include "launcher/bar/modal_busy.h"
 #include "launcher/bar/pointer_actions.h"
 #include "launcher/bar/pointer_guard.h"
+#include "launcher/bar/tab_area.h"
 #include "launcher/bar/task_list.h"
 #include "launcher/bar/task_scroll.h"
 #include "launcher/bar/tray_icon.h"
@@ -93,7 +92,6 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
 
   int lockLevel() const { return m_context.settings.lockLevel; }
   bool taskMode() const { return m_context.settings.taskMode; }
-  const StartupPlan& startupPlan() const { return m_startupPlan; }
 
   // A request of message 0x0520, copied out of the sender's memory.
   struct AddRequest {
@@ -161,6 +159,7 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   LRESULT onSysColorChange(WPARAM, LPARAM);
   LRESULT onSettingChange(WPARAM, LPARAM);
   LRESULT onDisplayChange(WPARAM, LPARAM);
+  LRESULT onDpiChanged(WPARAM, LPARAM);
   LRESULT onTimer(WPARAM, LPARAM);
   LRESULT onShowWindow(WPARAM, LPARAM);
   LRESULT onStyleChanging(WPARAM, LPARAM);
@@ -233,16 +232,10 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void groupRemoved(int index);
   void takeAddRequests();
 
-  // Hot keys (bar_activation.cpp).
-  void registerBarHotKey();
-  void simulateBarHotKey();
-  bool itemHotKey(int id);
-  bool restoreForeignWindowWithHotKey(uint16_t hotKey);
+  // An item's hot key: its window brought forward or the item started (bar_activation.cpp).
+  void itemHotKey(int group, int slot);
 
-  // Start-up, ending, launching and the system menu (runStartupLaunch:
-  // bar_window.cpp; the rest bar_commands.cpp).
-  void runStartupLaunch(const std::wstring& commandLine);
-  void launchStartupPlan();
+  // Ending, launching and the system menu (bar_commands.cpp).
   void endSession();
   void exitCommand();
   void showHelp();
@@ -252,33 +245,27 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   void launchItemAt(int group, int slot);
   LaunchContext launchContext(bool hideAfter);
 
-  // The boxes held pressed and their commands (bar_boxes.cpp).
-  void pressBox(const Hit& box);
+  // What a released box does (bar_boxes.cpp).
   void runBoxCommand(const Hit& box);
-  void functionKeyCommand(int key);
-  void execDialog();
-
-  // The group tab rows, or the task list's rows in task mode, and their
-  // scrolling (bar_tab_scroll.cpp).
-  TabRows groupTabRows() const;
-  TaskListShape taskListShape() const;
-  // The first row shown in the tab area: the group tabs' or the task list's.
-  int tabOffset() const;
-  void setTabOffset(int offset);
-  void updateGroupScrollBar();
-  void syncGroupScrollBar();
-  void scrollTabsTo(int offset);
-  void wheelAt(POINT client, int delta, bool pages);
 
   BarContext m_context;
   // Collaborators.
   WindowPlacer m_placer;
   TrayIcon m_tray;
   ButtonDrag m_drag;
-  GroupScrollBar m_groupScroll;
   HoverTimers m_timers;
   ButtonMarks m_marks;
   TaskList m_tasks;
+  // The tab area's rows and the group scroll bar (tab_area.h).
+  TabArea m_tabArea{{.settings = m_context.settings,
+                     .groups = m_context.groups,
+                     .tasks = m_tasks,
+                     .layout = [this]() -> const BarLayout& { return m_view.layout(); },
+                     .repaintNow =
+                         [this] {
+                           repaintAll();
+                           UpdateWindow(m_hwnd);
+                         }}};
   PointerGuard m_guard;
   BarView m_view;
   ItemAdder m_adder;
@@ -306,8 +293,7 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   bool m_keyMenuPending = false;  // SC_KEYMENU: the menu loop puts the bar back in place
   bool m_gesturePending = false;  // the activation gesture sent the bar hot key
   DWORD m_processId = 0;
-  StartupPlan m_startupPlan;
-  std::wstring m_pendingCommandLine;
+  std::wstring m_pendingCommandLine;  // for the start-up run at WM_CREATE
   HWND m_optionsSheet = nullptr;
   DropHandler m_drops{*this};  // drags from other programs (drop_handler.h)
   std::vector<AddRequest> m_addRequests;

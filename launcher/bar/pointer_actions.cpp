@@ -189,8 +189,8 @@ PointerSettings PointerActions::pointerSettings() const {
   PointerSettings p;
   p.shiftSelOnly = s.shiftSelOnly;
   p.exeLimit = std::clamp(s.exeLimit, 2, 1000);
-  p.dragWidth = GetSystemMetrics(SM_CXDRAG);
-  p.dragHeight = GetSystemMetrics(SM_CYDRAG);
+  p.dragWidth = systemMetricAt(SM_CXDRAG, m_parts.view.layout().dpi);
+  p.dragHeight = systemMetricAt(SM_CYDRAG, m_parts.view.layout().dpi);
   p.intervalAtSel = s.intervalAtSel;
   p.intervalAtDrop = s.intervalAtDrop;
   p.intervalAtScroll = s.intervalAtScroll;
@@ -254,6 +254,58 @@ void PointerActions::showHot(const Hit& hot) {
   if (group < 0) return;
   // The hot highlight and the hovered area are forgotten when the pointer leaves the bar.
   trackLeave();
+}
+
+void PointerActions::pressBox(const Hit& box) {
+  const HitGeometry g = hitGeometry();
+  std::optional<HitRect> r;
+  switch (box.area) {
+    case hit_area::kFunctionKeys:
+      if (box.index >= 0 && box.index < 8) r = g.functionKeys[static_cast<size_t>(box.index)];
+      break;
+    case hit_area::kCaptionBoxes:
+      if (box.index >= 0 && box.index < 2) r = g.captionBoxes[static_cast<size_t>(box.index)];
+      break;
+    case hit_area::kModes:
+      if (box.index >= 0 && box.index < 7) r = g.modeButtons[static_cast<size_t>(box.index)];
+      break;
+    case hit_area::kCommands:
+      if (box.index >= 0 && box.index < 9) r = g.commandButtons[static_cast<size_t>(box.index)];
+      break;
+    case hit_area::kGroupScroll:
+      if (box.index >= 0 && box.index < 2) r = g.groupScroll[static_cast<size_t>(box.index)];
+      break;
+    case hit_area::kLogo:
+      r = g.logoBox;
+      break;
+  }
+  m_parts.marks.pressBox(box);
+  if (!r) return;
+  const PaintKit& kit = m_parts.view.kit();
+  if (box.area == hit_area::kGroupScroll) {
+    // A held scroll button sinks into a dark bevel; its face stays in place.
+    fw::WindowDC dc(m_host.window());
+    const RECT face{r->left, r->top, r->right, r->bottom};
+    bevel(dc, face, 0, 0, kit.slot(SlotId::kGroupBase).dark[2], Rgb{0, 0, 0}, 1);
+    return;
+  }
+  if (box.area == hit_area::kCaptionBoxes) {
+    // A held caption box shows a one-pixel ring in the frame's dark shade; its face stays.
+    fw::WindowDC dc(m_host.window());
+    const RECT face{r->left, r->top, r->right, r->bottom};
+    const Rgb dark = kit.slot(SlotId::kBord).dark[1];
+    bevel(dc, face, 1, -1, dark, dark, 1);
+    return;
+  }
+  if (box.area == hit_area::kFunctionKeys) {
+    // The key's own pressed face comes with the bar's painting.
+    m_host.repaintAll();
+    UpdateWindow(m_host.window());
+    return;
+  }
+  // The face sinks with an edge in the dark shade of its area's colour.
+  const SlotId slot = box.area == hit_area::kCommands ? SlotId::kCommandButton : SlotId::kBord;
+  drawPressedFace(*r, toColorRef(kit.slot(slot).dark[1]));
 }
 
 void PointerActions::drawPressedFace(const PixelRect& r, COLORREF edge) {
@@ -373,7 +425,7 @@ void PointerActions::apply(const PointerEffects& e) {
     m_host.repaintContent();
   }
   if (e.pressedBox) {
-    m_host.pressBox(*e.pressedBox);
+    pressBox(*e.pressedBox);
     // The logo and HELP open their menus on the press, which take the release.
     if (m_host.pressOpensMenu(*e.pressedBox)) return;
   }

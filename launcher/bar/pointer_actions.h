@@ -36,7 +36,6 @@ class PointerHost {
   virtual void repaintAll() = 0;
   // The clock changed between 12 and 24 hours: layout and paint again.
   virtual void clockFormatChanged() = 0;
-  virtual void pressBox(const Hit& box) = 0;
   virtual void runBoxCommand(const Hit& box) = 0;
   virtual void launchItem(int group, int slot) = 0;
   // A task was switched to and the bar is not locked.
@@ -98,6 +97,8 @@ class PointerActions {
   void selectGroup(int group);
   // Scrolls the active group's grid a row; true when it moved.
   bool scrollList(int direction);
+  // A box held down by the pointer or a key: marked, and drawn held at once.
+  void pressBox(const Hit& box);
   // A button face drawn sunk by a pixel, its uncovered edge in that colour.
   void drawPressedFace(const PixelRect& r, COLORREF edge);
   // The press animation of a button whose item asks for its file first.

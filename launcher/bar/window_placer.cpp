@@ -5,6 +5,8 @@
 
 #include "framework/trace.h"
 #include "hook/vorber2k.h"
+#include "launcher/render/bar_fonts.h"
+#include "launcher/render/dpi_scale.h"
 #include "launcher/services/monitor_helpers.h"
 
 namespace vorbin {
@@ -36,7 +38,9 @@ void WindowPlacer::setLayout(int width, int layoutMinHeight) {
   m_layoutMinHeight = layoutMinHeight;
 }
 
-int WindowPlacer::minHeight() const { return m_layoutMinHeight > 0 ? m_layoutMinHeight : kMinHeight; }
+int WindowPlacer::minHeight() const {
+  return m_layoutMinHeight > 0 ? m_layoutMinHeight : scaleToDpi(kMinHeight, windowDpi(m_bar));
+}
 
 int WindowPlacer::maxHeight() const {
   POINT at{m_settings.positionX, m_settings.positionY};
@@ -48,7 +52,10 @@ int WindowPlacer::maxHeight() const {
   return std::max(minHeight(), workAreaHeight(at));
 }
 
-int WindowPlacer::edgeHeight() const { return std::max(2, GetSystemMetrics(SM_CYSIZEFRAME)); }
+int WindowPlacer::edgeHeight() const {
+  const int dpi = windowDpi(m_bar);
+  return std::max(scaleToDpi(2, dpi), systemMetricAt(SM_CYSIZEFRAME, dpi));
+}
 
 BarPlacement WindowPlacer::restore(int defaultHeight) {
   Settings& s = m_settings;
@@ -108,7 +115,21 @@ void WindowPlacer::workAreaChanged() {
   SetWindowPos(m_bar, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void WindowPlacer::dpiChanged(const RECT& target, int oldDpi, int newDpi) {
+  if (!m_bar) return;
+  const int width = m_width > 0 ? m_width : target.right - target.left;
+  if (m_maximized) {
+    m_savedHeight = MulDiv(m_savedHeight, newDpi, oldDpi > 0 ? oldDpi : newDpi);
+    m_height = maxHeight();
+  } else {
+    m_height = std::clamp(static_cast<int>(target.bottom - target.top), minHeight(), maxHeight());
+  }
+  SetWindowPos(m_bar, nullptr, target.left, target.top, width, m_height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void WindowPlacer::applyRegion(int ellipseWidth, int flatRatio) {
+  // The corners are designed at 96 DPI.
+  ellipseWidth = scaleToDpi(ellipseWidth, windowDpi(m_bar));
   RECT rc;
   GetWindowRect(m_bar, &rc);
   const int width = rc.right - rc.left, height = rc.bottom - rc.top;

@@ -39,6 +39,10 @@ class WindowPlacer {
   void fitLayout();
   // The work area changed: a maximized bar's restored height stays within it.
   void workAreaChanged();
+  // The bar's monitor has another DPI (the layout for it is already set):
+  // the bar takes the target's place and, within its limits, height; the
+  // restored height of a maximized bar is scaled.
+  void dpiChanged(const RECT& target, int oldDpi, int newDpi);
 
   void applyRegion(int ellipseWidth, int flatRatio);
   void posChanging(WINDOWPOS& pos);

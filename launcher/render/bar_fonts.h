@@ -46,12 +46,26 @@ class FontMaker {
 
 // Pixels per logical inch of the screen, asked once.
 int screenDpiY();
+// The DPI a window is shown at: its monitor's where the system tells
+// (GetDpiForWindow, looked up at run time), otherwise the screen's.
+int windowDpi(HWND window);
+// The DPI the bar's fonts are made for (their point adjustments are worked
+// out at it); the screen's until the bar sets its own.
+int barDpi();
+void setBarDpi(int dpi);
+// A system size (GetSystemMetrics index) at a DPI: asked for that DPI where
+// the system can answer, otherwise the screen's value scaled.
+int systemMetricAt(int index, int dpi);
 
-// The button font before its size adjustment: the user's font or the system's icon-title font.
+// The system's interface font (DEFAULT_GUI_FONT) with its height for dpi.
+LOGFONTW interfaceFontAt(int dpi);
+
+// The button font before its size adjustment: the user's font or the system's
+// icon-title font, its height for dpi.
 LOGFONTW baseButtonFont(const FontSettings& s, int dpi);
 
-// Measures fonts and system sizes for the layout.
+// Measures fonts and system sizes for the layout at a DPI (0: the bar's).
 LayoutMetrics measureLayoutMetrics(HDC dc, const FontSettings& s, int ellipseWidth, int flatRatio,
-                                   int scrollBtnSize);
+                                   int scrollBtnSize, int dpi = 0);
 
 }  // namespace vorbin

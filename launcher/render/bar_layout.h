@@ -30,6 +30,11 @@ struct LayoutMetrics {
   int flatRatio = 0;             // FlatRatio, -100..100
   int scrollBtnSize = 4;         // ScrollBtnSize, 1..8
   int groupScrollBarWidth = 0;   // the group scroll bar beside the tabs; 0 = none
+  int commandTextWidth = 0;      // the widest command button label in the interface font; 0 = unknown
+  // Pixels per inch of the bar's monitor: every fixed size of the layout is
+  // designed at 96 and scaled to this. The font and system metrics above are
+  // already at this DPI; EllipseWidth is a size at 96.
+  int dpi = 96;
 };
 
 // Font size adjustments in tenths of a point.
@@ -41,8 +46,8 @@ int fontWeight(int weight, int height);
 // changed by tenths of a point at dpi pixels per inch; never below one pixel.
 int adjustedFontHeight(int height, int adjustTenths, int dpi);
 
-int buttonHeight(int textHeight);
-int labelHeight(int menuAscent, int buttonFontHeight);
+int buttonHeight(int textHeight, int dpi = 96);
+int labelHeight(int menuAscent, int buttonFontHeight, int dpi = 96);
 // Horizontal and vertical size of the frame's corner ellipse.
 struct CornerSize {
   int width = 0, height = 0;
@@ -69,6 +74,8 @@ struct BarLayout {
   int commandWidth = 0;  // C
   int clockFontHeight = 0;
   int scrollBtnSize = 4;
+  int dpi = 96;           // the DPI the layout was made for
+  int ellipseWidth = 25;  // the frame's corner ellipse at this DPI
 
   PixelRect captionText, controlBox;
   std::array<PixelRect, 2> captionBoxes;

@@ -9,6 +9,7 @@
 #include "launcher/render/bitmap_ids.h"
 #include "launcher/render/clock_text.h"
 #include "launcher/render/dc_pixels.h"
+#include "launcher/render/dpi_scale.h"
 #include "launcher/render/paint_primitives.h"
 #include "launcher/render/pixel_rect_win.h"
 
@@ -23,6 +24,16 @@ constexpr wchar_t kKeyLabelsWithMnemonics[] = L"E&XIT,&EXEC,&TASK,T&OP,&LOCK,O&P
 constexpr wchar_t kKeyLabels[] = L"EXIT,EXEC,TASK,TOP,LOCK,OPTION,HELP,CLOSE";
 
 POINT corner(const PixelRect& r) { return {r.left, r.top}; }
+
+// A size designed at 96 DPI, at the layout's DPI.
+int px(const BarLayout& l, int value) { return scaleToDpi(value, l.dpi); }
+
+// A vertical line as thick as one pixel at the layout's DPI, from y1 up to y2.
+void thickVLine(HDC dc, const BarLayout& l, Rgb colour, int x, int y1, int y2) {
+  const RECT r{x - px(l, 1) + 1, y1, x + 1, y2};
+  fw::Brush brush(CreateSolidBrush(toColorRef(colour)));
+  FillRect(dc, &r, brush.get());
+}
 
 void line(HDC dc, Rgb colour, int x1, int y1, int x2, int y2) {
   fw::Pen pen(CreatePen(PS_SOLID, 1, toColorRef(colour)));
@@ -53,10 +64,17 @@ bool PaintKit::loadStrips(HINSTANCE module, const BarLayout& l) {
   const ColourSlot& bord = colours[SlotId::kBord];
   const ColourSlot& fk = colours[SlotId::kFunctionKey];
   const ColourSlot& light = colours[SlotId::kLight];
-  bool ok = modeGlyphs.load(module, IDB_MODE_GLYPHS, 16, &bord);
-  ok = keyUp.load(module, IDB_KEY_UP, l.keyWidth - 1, &fk) && ok;
-  ok = keyDown.load(module, IDB_KEY_DOWN, l.keyWidth - 1, &fk) && ok;
-  ok = lamps.load(module, IDB_LAMPS, 20, &fk, &light) && ok;
+  // The strips drawn for the nearest scale; the key faces are cut to the
+  // key's height as well, so that any DPI gets whole faces.
+  const int percent = stripPercent(l.dpi);
+  const int keyHeight = l.functionRow.height();
+  bool ok = modeGlyphs.load(module, stripResourceId(IDB_MODE_GLYPHS, percent), 16 * percent / 100, &bord);
+  ok =
+      keyUp.load(module, stripResourceId(IDB_KEY_UP, percent), l.keyWidth - 1, &fk, nullptr, keyHeight) && ok;
+  ok =
+      keyDown.load(module, stripResourceId(IDB_KEY_DOWN, percent), l.keyWidth - 1, &fk, nullptr, keyHeight) &&
+      ok;
+  ok = lamps.load(module, stripResourceId(IDB_LAMPS, percent), 20 * percent / 100, &fk, &light) && ok;
   return ok;
 }
 
@@ -111,9 +129,13 @@ void paintCaptionBoxes(HDC dc, const BarLayout& l, const PaintKit& kit, bool max
   const RECT box0 = toRect(l.captionBoxes[0]), box1 = toRect(l.captionBoxes[1]);
   outline(dc, box0, 0, 0);
   outline(dc, box1, 0, 0);
-  line(dc, bord.light[1], box1.left + 1, box1.top + 1, box1.right - 1, box1.bottom - 1);
-  line(dc, bord.dark[2], box1.left + 1, box1.top + 2, box1.right - 2, box1.bottom - 1);
-  const RECT inner{box0.left + 3, box0.top + 3, box0.right - 3, box0.bottom - 3};
+  // The close box's diagonal, one pixel thick at 96 DPI.
+  for (int i = 0; i < px(l, 1); ++i) {
+    line(dc, bord.light[1], box1.left + 1 + i, box1.top + 1, box1.right - 1, box1.bottom - 1 - i);
+    line(dc, bord.dark[2], box1.left + 1, box1.top + 2 + i, box1.right - 2 - i, box1.bottom - 1);
+  }
+  const int in = px(l, 3);
+  const RECT inner{box0.left + in, box0.top + in, box0.right - in, box0.bottom - in};
   if (maximized) {
     fw::Brush green(CreateSolidBrush(RGB(0, 255, 0)));
     FillRect(dc, &inner, green.get());
@@ -142,11 +164,12 @@ void paintFunctionRow(HDC dc, const BarLayout& l, const PaintKit& kit, const Bar
     const POINT origin = ownPicture ? POINT{key.left + shift, key.top + shift} : POINT{0, 0};
     areaFill(dc, face, origin, fk, fkPicture);
     (released ? kit.keyUp : kit.keyDown).draw(dc, key.left, key.top, 0);
+    const int pressShift = shift * px(l, 1);
     if (k >= kTaskKey && k < kTaskKey + 3)
-      kit.lamps.draw(dc, key.left + l.keyWidth / 2 - 10 + shift, key.top + 6 + shift,
-                     s.lampStates[k - kTaskKey] ? 1 : 0);
-    if (released) line(dc, fk.base, key.right - 2, key.top + 1, key.right - 2, key.top + 12);
-    line(dc, fk.dark[3], key.right - 1, key.top + 2, key.right - 1, key.top + 14);
+      kit.lamps.draw(dc, key.left + l.keyWidth / 2 - kit.lamps.frameWidth() / 2 + pressShift,
+                     key.top + px(l, 6) + pressShift, s.lampStates[k - kTaskKey] ? 1 : 0);
+    if (released) thickVLine(dc, l, fk.base, key.right - 2, key.top + px(l, 1), key.top + px(l, 12) + 1);
+    thickVLine(dc, l, fk.dark[3], key.right - 1, key.top + px(l, 2), key.top + px(l, 14) + 1);
   }
 
   // Labels above the keys: the mnemonic underlines survive in the shade colour.
@@ -171,7 +194,7 @@ void paintLogo(HDC dc, const BarLayout& l, const PaintKit& kit) {
   bevel(dc, box, 1, -1, bord.light[1], std::nullopt, 1);
   fw::SaveDCScope save(dc);
   SetBkMode(dc, TRANSPARENT);
-  FontMaker font(dc, 17, 0, 700, true, L"Arial");
+  FontMaker font(dc, px(l, 17), 0, 700, true, L"Arial");
   const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
   drawText(dc, kProductName, {box.left - 1, box.top - 1, box.right - 1, box.bottom - 1}, format,
            bord.light[3]);
@@ -188,12 +211,15 @@ void paintModeButtons(HDC dc, const BarLayout& l, const PaintKit& kit, const Bar
     bevel(dc, box, 1, -1, bord.light[1], std::nullopt, 1);
     if (j == 2 || j == 6) line(dc, bord.dark[1], box.right, box.top, box.right, box.bottom);
     const int frame = s.taskMode ? j : s.dispModeButtons[j];
-    kit.modeGlyphs.draw(dc, (box.left + box.right) / 2 - 8, box.top + 3, frame);
+    kit.modeGlyphs.draw(dc, (box.left + box.right - kit.modeGlyphs.frameWidth()) / 2, box.top + px(l, 3),
+                        frame);
     if (j < 3 || j == 6) {
       const bool current = j == 6 ? s.taskDetails : (s.taskMode ? j : s.dispModeButtons[j]) == s.displayMode;
       const Rgb mark = current ? Rgb{255, 0, 0} : Rgb{64, 64, 64};
-      const POINT tri[3] = {
-          {box.left + 1, box.top + 1}, {box.left + 7, box.top + 1}, {box.left + 1, box.top + 7}};
+      const int one = px(l, 1), seven = px(l, 7);
+      const POINT tri[3] = {{box.left + one, box.top + one},
+                            {box.left + seven, box.top + one},
+                            {box.left + one, box.top + seven}};
       fw::Brush brush(CreateSolidBrush(toColorRef(mark)));
       fw::Region region(CreatePolygonRgn(tri, 3, ALTERNATE));
       FillRgn(dc, region.get(), brush.get());
@@ -237,7 +263,7 @@ std::vector<int> paintTabs(HDC dc, const BarLayout& l, const PaintKit& kit, cons
   }
   fw::SaveDCScope save(dc);
   IntersectClipRect(dc, area.left, area.top, area.right, area.bottom);
-  fw::SelectScope font(dc, GetStockObject(DEFAULT_GUI_FONT));
+  FontMaker font(dc, interfaceFontAt(l.dpi), 0);
   const int count = static_cast<int>(t.tabs.size());
   for (int n = 1; n <= count; ++n) {
     const PixelRect r = tabRect(l, layout, n, t.scrollOffset);
@@ -258,7 +284,7 @@ std::vector<int> paintTabs(HDC dc, const BarLayout& l, const PaintKit& kit, cons
     const TabEntry& entry = t.tabs[n - 1];
     const int size = layout.imageSize;
     const bool imageOnly = !layout.textOffset;
-    const int ix = imageOnly ? (tab.left + tab.right - size) / 2 : tab.left + 4;
+    const int ix = imageOnly ? (tab.left + tab.right - size) / 2 : tab.left + px(l, 4);
     const int iy = (tab.top + tab.bottom - size) / 2;
     ImageDrawing how;
     how.x = ix;
@@ -273,11 +299,12 @@ std::vector<int> paintTabs(HDC dc, const BarLayout& l, const PaintKit& kit, cons
     if (entry.marked) {
       // Marked entries: a two-pixel frame in the title colour inside the row.
       const RECT frame{tab.left + 1, tab.top + 1, tab.right - 1, tab.bottom - 1};
-      outline(dc, frame, 0, 0, kit.slot(SlotId::kGroupName).base);
-      outline(dc, frame, 1, -1, kit.slot(SlotId::kGroupName).base);
+      for (int i = 0; i < px(l, 2); ++i) outline(dc, frame, i, -i, kit.slot(SlotId::kGroupName).base);
     }
     if (entry.topmost) {
-      const POINT tri[3] = {{tab.right - 8, tab.top + 1}, {tab.right - 1, tab.top + 1}, {tab.right - 1, tab.top + 8}};
+      const int eight = px(l, 8);
+      const POINT tri[3] = {
+          {tab.right - eight, tab.top + 1}, {tab.right - 1, tab.top + 1}, {tab.right - 1, tab.top + eight}};
       fw::Brush brush(CreateSolidBrush(RGB(255, 0, 0)));
       fw::Region region(CreatePolygonRgn(tri, 3, ALTERNATE));
       FillRgn(dc, region.get(), brush.get());
@@ -314,7 +341,7 @@ void paintCommandButtons(HDC dc, const BarLayout& l, const PaintKit& kit,
                          const std::vector<CommandLabel>& labels) {
   const ColourSlot& cmd = kit.slot(SlotId::kCommandButton);
   const ColourSlot& name = kit.slot(SlotId::kCommandName);
-  fw::SelectScope font(dc, GetStockObject(DEFAULT_GUI_FONT));
+  FontMaker font(dc, interfaceFontAt(l.dpi), 0);
   const std::size_t n = std::min<std::size_t>(labels.size(), kCommandButtonCount);
   for (std::size_t k = 0; k < n; ++k) {
     const RECT b = toRect(l.commandButtons[k]);
@@ -322,9 +349,10 @@ void paintCommandButtons(HDC dc, const BarLayout& l, const PaintKit& kit,
              kit.picture(SlotId::kCommandButton));
     outline(dc, b, 0, 0);
     bevel(dc, b, 1, -1, cmd.light[1], cmd.dark[1], cmd.level);
-    const RECT markBox{b.right - 15, b.top + 1, b.right - 1, b.top + 15};
+    const int mark = px(l, 14);
+    const RECT markBox{b.right - 1 - mark, b.top + 1, b.right - 1, b.top + 1 + mark};
     bevel(dc, markBox, 0, 0, cmd.light[1], cmd.dark[1], cmd.level);
-    embossedLabel(dc, labels[k].label, {b.left + 2, b.top + 1, markBox.left, b.bottom - 1}, {}, &name);
+    embossedLabel(dc, labels[k].label, {b.left + px(l, 2), b.top + 1, markBox.left, b.bottom - 1}, {}, &name);
     embossedLabel(dc, labels[k].mark, markBox, {}, &name);
   }
 }
@@ -372,7 +400,7 @@ void paintBarChrome(HDC dc, int width, int height, const BarLayout& l, const Pai
   {
     fw::SaveDCScope save(dc);
     SetBkMode(dc, TRANSPARENT);
-    fw::SelectScope font(dc, GetStockObject(DEFAULT_GUI_FONT));
+    FontMaker font(dc, interfaceFontAt(l.dpi), 0);
     drawText(dc, s.caption, toRect(l.captionText), DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS,
              bord.light[3]);
   }

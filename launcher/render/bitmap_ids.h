@@ -9,3 +9,12 @@
 #define IDB_KEY_UP 289        /* face of a released function key */
 #define IDB_KEY_DOWN 290      /* face of a pressed function key */
 #define IDB_LAMPS 291         /* lamps of the TASK, TOP and LOCK keys, off and on, 20 wide */
+/* The same strips drawn at 150 % and 200 % (see dpi_scale.h): 1000 and 2000 above. */
+#define IDB_MODE_GLYPHS_150 1187
+#define IDB_KEY_UP_150 1289
+#define IDB_KEY_DOWN_150 1290
+#define IDB_LAMPS_150 1291
+#define IDB_MODE_GLYPHS_200 2187
+#define IDB_KEY_UP_200 2289
+#define IDB_KEY_DOWN_200 2290
+#define IDB_LAMPS_200 2291

@@ -2,6 +2,7 @@
 #include "launcher/render/image_strip.h"
 
 #include <cstring>
+#include <vector>
 
 #include "framework/trace.h"
 #include "launcher/render/dc_pixels.h"
@@ -49,7 +50,7 @@ HDC sourceDc() {
 }  // namespace
 
 bool ImageStrip::load(HINSTANCE module, int resourceId, int frameWidth, const ColourSlot* first,
-                      const ColourSlot* second) {
+                      const ColourSlot* second, int height) {
   m_colour.reset();
   m_mask.reset();
   HRSRC res = FindResourceW(module, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(2) /* RT_BITMAP */);
@@ -70,6 +71,20 @@ bool ImageStrip::load(HINSTANCE module, int resourceId, int frameWidth, const Co
   if (size < sizeof(Dib16) + stride * std::abs(h.biHeight)) return false;
   const void* bits = data + sizeof(Dib16);
   const Palette16 own = paletteOf(dib.colours);
+  std::vector<std::uint8_t> resized;
+  const int rows = std::abs(h.biHeight);
+  if (height > 0 && height != rows && height <= 4096) {
+    // Row y of the new picture is row y * rows / height of the old, counted
+    // from the same end (the order of the rows does not change).
+    resized.resize(stride * static_cast<std::size_t>(height));
+    const auto* from = static_cast<const std::uint8_t*>(bits);
+    for (int y = 0; y < height; ++y) {
+      const int source = static_cast<int>(static_cast<long long>(y) * rows / height);
+      std::memcpy(&resized[stride * y], from + stride * source, stride);
+    }
+    dib.header.biHeight = h.biHeight < 0 ? -height : height;
+    bits = resized.data();
+  }
 
   fw::WindowDC screen(nullptr);
   setPalette(dib, stripColourPalette(own, first, second));
@@ -82,7 +97,7 @@ bool ImageStrip::load(HINSTANCE module, int resourceId, int frameWidth, const Co
     return false;
   }
   m_width = h.biWidth;
-  m_height = std::abs(h.biHeight);
+  m_height = std::abs(dib.header.biHeight);
   m_frameWidth = frameWidth > 0 ? frameWidth : m_width;
   return true;
 }

@@ -12,8 +12,10 @@ namespace vorbin {
 class ImageStrip {
  public:
   // False when the resource is missing or is not a 4-bit bitmap with a palette.
+  // With a height the picture's rows are repeated or left out evenly (nearest
+  // neighbour, no blending) to make it that high.
   bool load(HINSTANCE module, int resourceId, int frameWidth, const ColourSlot* first = nullptr,
-            const ColourSlot* second = nullptr);
+            const ColourSlot* second = nullptr, int height = 0);
   // Draws frame n (the part from x = n * frame width) at (x, y).
   void draw(HDC dc, int x, int y, int frame) const;
 

@@ -7,6 +7,7 @@ vb_core_sources(vbcore
   ${CMAKE_CURRENT_LIST_DIR}/blend.cpp
   ${CMAKE_CURRENT_LIST_DIR}/strip_palette.cpp)
 vb_core_sources(vbcore ${CMAKE_CURRENT_LIST_DIR}/image_pixels.cpp)
+vb_core_sources(vbcore ${CMAKE_CURRENT_LIST_DIR}/dpi_scale.cpp)
 vb_core_headers(${CMAKE_CURRENT_LIST_DIR}/bitmap_ids.h)
 
 if(VB_WINDOWS)

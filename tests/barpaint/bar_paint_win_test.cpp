@@ -1,13 +1,19 @@
 // The bar's painting in this process on real GDI: the whole bar from the
 // settings, colours and groups, colour and picture changes, highlights and
-// single-button repaints, checked on the window's captured pixels.
+// single-button repaints, checked on the window's captured pixels; the
+// launcher's strips at their three scales.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "launcher/app/launcher_app.h"
 #include "launcher/app/resource_library.h"
 #include "launcher/bar/bar_window.h"
+#include "launcher/render/bitmap_ids.h"
+#include "launcher/render/dpi_scale.h"
+#include "launcher/render/image_strip.h"
 #include "tests/bar/in_process_bar.h"
 #include "tests/support/e2e.h"
 
@@ -407,6 +413,98 @@ TEST_F(BarPainting, TallerBarShowsMoreRowsAndALargerFontWidensIt) {
   EXPECT_GT(bar->layout().H, first.H);
   EXPECT_EQ(r.right, bar->layout().width);
   EXPECT_GT(r.right, first.width);
+}
+
+}  // namespace
+}  // namespace vorbin
+
+namespace vorbin {
+namespace {
+
+// The launcher's strips as drawn, for the comparison of their scales: frame 0
+// of a strip drawn over black into a 32-bit picture of its own size.
+struct DrawnStrip {
+  int width = 0, height = 0;
+  std::vector<uint32_t> pixels;
+  uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF; }
+};
+
+std::optional<DrawnStrip> drawStrip(int id, int frameWidth, int height = 0) {
+  const ColourSlot fk = makeSlot({255, 128, 128}, 50, SlotKind::kArea);
+  const ColourSlot light = makeSlot({0, 255, 0}, 50, SlotKind::kArea);
+  ImageStrip strip;
+  if (!strip.load(GetModuleHandleW(nullptr), id, frameWidth, &fk, &light, height)) return std::nullopt;
+  DrawnStrip d;
+  d.width = strip.frameWidth();
+  d.height = strip.height();
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), d.width, -d.height, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP target = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!target) {
+    DeleteDC(dc);
+    return std::nullopt;
+  }
+  HGDIOBJ old = SelectObject(dc, target);
+  strip.draw(dc, 0, 0, 0);
+  GdiFlush();
+  const auto* p = static_cast<const uint32_t*>(bits);
+  d.pixels.assign(p, p + static_cast<size_t>(d.width) * d.height);
+  SelectObject(dc, old);
+  DeleteObject(target);
+  DeleteDC(dc);
+  return d;
+}
+
+// The strips drawn for 150 % and 200 % are the 100 % ones with every pixel
+// made a block of whole pixels: the same colours, nothing blended.
+TEST(ScaledStrips, EveryScaleIsTheOriginalInWholePixelBlocks) {
+  struct Strip {
+    int id, frame, height;
+  } strips[] = {
+      {IDB_MODE_GLYPHS, 16, 11}, {IDB_KEY_UP, 160, 16}, {IDB_KEY_DOWN, 160, 16}, {IDB_LAMPS, 20, 7}};
+  for (const Strip& s : strips) {
+    const auto base = drawStrip(s.id, s.frame);
+    ASSERT_TRUE(base.has_value()) << s.id;
+    EXPECT_EQ(base->height, s.height) << s.id;
+    for (int percent : {150, 200}) {
+      SCOPED_TRACE(testing::Message() << "strip " << s.id << " at " << percent << " %");
+      const int frame = s.frame * percent / 100;
+      const auto big = drawStrip(stripResourceId(s.id, percent), frame);
+      ASSERT_TRUE(big.has_value());
+      EXPECT_EQ(big->width, frame);
+      EXPECT_EQ(big->height, (s.height * percent + 50) / 100);
+      int wrong = 0;
+      for (int y = 0; y < big->height; ++y)
+        for (int x = 0; x < big->width; ++x)
+          wrong += big->at(x, y) != base->at(x * base->width / big->width, y * base->height / big->height);
+      EXPECT_EQ(wrong, 0);
+    }
+  }
+}
+
+// A key face loaded for a key of another height repeats its rows evenly:
+// at 32 rows it is the 200 % face narrowed back to 100 % columns.
+TEST(ScaledStrips, KeyFacesTakeTheKeysHeightRowByRow) {
+  const auto tall = drawStrip(IDB_KEY_UP, 160, 32);
+  const auto doubled = drawStrip(IDB_KEY_UP_200, 320);
+  ASSERT_TRUE(tall && doubled);
+  ASSERT_EQ(tall->height, 32);
+  int wrong = 0;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 160; ++x) wrong += tall->at(x, y) != doubled->at(2 * x, y);
+  EXPECT_EQ(wrong, 0);
+  // 20 rows (125 %): the two light rows at the top become two or three, and
+  // the face keeps its plain middle and its dark bottom edge.
+  const auto odd = drawStrip(IDB_KEY_UP, 160, 20);
+  const auto plain = drawStrip(IDB_KEY_UP, 160);
+  ASSERT_TRUE(odd && plain);
+  ASSERT_EQ(odd->height, 20);
+  EXPECT_EQ(odd->at(80, 0), plain->at(80, 0));
+  EXPECT_EQ(odd->at(80, 10), plain->at(80, 8));
+  EXPECT_EQ(odd->at(80, 19), plain->at(80, 15));
+  EXPECT_NE(odd->at(80, 0), odd->at(80, 10));
 }
 
 }  // namespace

@@ -86,6 +86,10 @@ TEST(Release, BothProgramsAskForCommonControlsSixAndRunAsTheUser) {
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
     EXPECT_NE(manifest.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos) << "Windows 10";
     EXPECT_NE(manifest.find("{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"), std::string::npos) << "Windows 7";
+    // Sharp on every monitor: per-monitor v2, falling back to per-monitor and
+    // then to system awareness on systems that know only the older entry.
+    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
 
     // The loader takes it: in its activation context comctl32 is version 6.
     const std::wstring path = e2e::binPath(file);
@@ -96,6 +100,21 @@ TEST(Release, BothProgramsAskForCommonControlsSixAndRunAsTheUser) {
     context.lpResourceName = MAKEINTRESOURCEW(1);
     HANDLE actCtx = CreateActCtxW(&context);
     ASSERT_NE(actCtx, INVALID_HANDLE_VALUE) << "the loader refused the manifest, error " << GetLastError();
+    // The loader reads both DPI entries from their own namespaces.
+    struct Setting {
+      const wchar_t *space, *name, *expected;
+    };
+    for (const Setting& setting :
+         {Setting{L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"true/pm"},
+          Setting{L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness",
+                  L"PerMonitorV2, PerMonitor"}}) {
+      const wchar_t* name = setting.name;
+      wchar_t value[64] = L"";
+      SIZE_T written = 0;
+      EXPECT_TRUE(QueryActCtxSettingsW(0, actCtx, setting.space, name, value, 64, &written))
+          << "no " << std::string(name, name + wcslen(name)) << ", error " << GetLastError();
+      EXPECT_STREQ(value, setting.expected);
+    }
     ULONG_PTR cookie = 0;
     ASSERT_TRUE(ActivateActCtx(actCtx, &cookie));
     HMODULE comctl = LoadLibraryW(L"comctl32.dll");
