@@ -84,9 +84,9 @@ int main() {
   // details and icons of the entries shown are read when they are painted
   // (part of the figure above).
   const double listing = perCallMs(20, [&] { bar.taskList().refresh(bar.hwnd(), true); });
-  const size_t listed = bar.tasks().size() - 1;
+  const size_t listed = bar.taskList().table().size() - 1;
   // One retitle report for a window in the middle of the list.
-  HWND changed = static_cast<HWND>(bar.tasks()[listed / 2].window);
+  HWND changed = static_cast<HWND>(bar.taskList().table()[listed / 2].window);
   const double report =
       perCallMs(200, [&] { bar.taskList().report(bar.hwnd(), changed, kTaskRetitled, true); });
   // The list part painted again after the change, as the bar does for a real one.

@@ -53,7 +53,7 @@ void CBarWindow::hideBar(int kind) {
   ShowWindow(m_hwnd, d.activateOnMinimize ? SW_MINIMIZE : SW_SHOWMINNOACTIVE);
   if (d.resetTopGroup) {
     if (s.taskMode) {
-      m_returnGroup = 1;
+      m_tasks.setReturnGroup(1);
     } else {
       m_context.groups.activeGroup = 1;
       m_context.groups.dispGroupOffset = 0;
@@ -66,9 +66,9 @@ void CBarWindow::setTaskMode(bool on) {
   Settings& s = m_context.settings;
   if (s.taskMode == on) return;
   if (on) {
-    m_returnGroup = m_context.groups.activeGroup;
+    m_tasks.setReturnGroup(m_context.groups.activeGroup);
   } else {
-    m_context.groups.activeGroup = m_returnGroup;
+    m_context.groups.activeGroup = m_tasks.returnGroup();
   }
   s.taskMode = on;
   SetTaskMode(on);
@@ -94,7 +94,7 @@ LRESULT CBarWindow::onActivate(WPARAM wParam, LPARAM lParam) {
 LRESULT CBarWindow::onHotKey(WPARAM wParam, LPARAM) {
   if (wParam != 0) {
     if (const std::optional<ItemPlace> at = itemWithHotKeyId(m_context.groups, static_cast<int>(wParam)))
-      itemHotKey(at->group, at->slot);
+      m_starter.hotKey(m_hwnd, at->group, at->slot);
     return 0;
   }
   const bool otherInFront = !belongsToProcess(GetForegroundWindow(), m_processId);
@@ -106,25 +106,6 @@ LRESULT CBarWindow::onHotKey(WPARAM wParam, LPARAM) {
     hideBar(kHidePlain);
   }
   return 0;
-}
-
-void CBarWindow::itemHotKey(int group, int slot) {
-  const Item* item = m_context.groups.item(group, slot);
-  if (!item) return;
-  if (item->flags & 0x0020) {
-    // A prompting item: its group comes forward and the run prompt opens at
-    // the item, as a click on it runs it.
-    if (taskMode()) {
-      m_returnGroup = group;
-    } else if (group != 0) {
-      m_context.groups.activeGroup = group;
-    }
-    repaintAll();
-    showBar();
-    launchItemAt(group, slot);
-  } else if (!restoreWindowWithHotKey(item->hotKey)) {
-    launchItemAt(group, slot);
-  }
 }
 
 LRESULT CBarWindow::onHookActivate(WPARAM wParam, LPARAM lParam) {
@@ -139,7 +120,7 @@ LRESULT CBarWindow::onHookActivate(WPARAM wParam, LPARAM lParam) {
   in.secondaryButton = wParam == 1;
   in.mouseButton = m_context.settings.mouseButton;
   in.openAtClickPos = m_context.settings.openAtClickPos;
-  in.lockLevel = lockLevel();
+  in.lockLevel = m_context.settings.lockLevel;
   in.win2000OrLater = m_context.win2000OrLater;
   in.barVisible = shown;
   in.taskMode = taskMode();

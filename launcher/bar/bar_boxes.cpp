@@ -70,7 +70,7 @@ void CBarWindow::runBoxCommand(const Hit& box) {
           break;
         case kKeyHelp: {
           // From the keyboard: the pointer's press opened the menu already.
-          const HitRect r = hitGeometry().functionKeys[kKeyHelp];
+          const HitRect r = m_actions.hitGeometry().functionKeys[kKeyHelp];
           RECT key{r.left, r.top, r.right, r.bottom};
           MapWindowPoints(m_hwnd, nullptr, reinterpret_cast<POINT*>(&key), 2);
           m_menus.openHelpMenu(key);
@@ -90,7 +90,7 @@ void CBarWindow::runBoxCommand(const Hit& box) {
       break;
     case hit_area::kLogo: {
       // From the keyboard: the menu opens at the logo.
-      const HitRect r = hitGeometry().logoBox;
+      const HitRect r = m_actions.hitGeometry().logoBox;
       POINT at{r.left, r.bottom};
       ClientToScreen(m_hwnd, &at);
       m_menus.openLogoMenu(at);
@@ -98,7 +98,7 @@ void CBarWindow::runBoxCommand(const Hit& box) {
     }
     case hit_area::kModes:
     case hit_area::kCommands:
-      taskBoxCommand(box);
+      m_taskCommands.boxCommand(m_hwnd, box);
       break;
     default:
       break;

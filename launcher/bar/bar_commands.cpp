@@ -1,12 +1,11 @@
-// System commands, menus and the bar's own messages: ending the launcher or
-// the session, help, the custom messages of other parts and programs.
+// System commands, menus and the bar's own messages: the system menu's
+// commands (handed to the system commands), DDE, queued requests and drops,
+// the tray icon and the custom messages of other parts and programs.
 #include "launcher/bar/bar_window.h"
 
-#include <shellapi.h>
 #include <windowsx.h>
 
 #include "framework/trace.h"
-#include "launcher/bar/item_request_rules.h"
 #include "launcher/dialogs/options_sheet.h"
 #include "launcher/dialogs/tips_dialog.h"
 #include "hook/vorber2k.h"
@@ -14,23 +13,8 @@
 #include "launcher/resources/resource_ids.h"
 #include "launcher/services/language_strings.h"
 #include "launcher/widgets/user_message.h"
-#include "launcher/dialogs/file_pick_start.h"
-#include "launcher/interact/file_pick.h"
-#include "launcher/interact/item_launch.h"
-#include "launcher/services/find_files.h"
-#include "launcher/services/folder_walk.h"
-#include "launcher/services/shell_helpers.h"
-#include "launcher/widgets/shutdown_dialog.h"
 
 namespace vorbin {
-
-namespace {
-
-bool fileExists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-}  // namespace
 
 LaunchContext CBarWindow::launchContext(bool hideAfter) {
   LaunchContext context;
@@ -38,48 +22,10 @@ LaunchContext CBarWindow::launchContext(bool hideAfter) {
   context.resources = static_cast<HINSTANCE>(resourceModule());
   if (hideAfter) {
     context.onStarted = [this] {
-      if (lockLevel() == 0) hideBar(kHidePlain);
+      if (m_context.settings.lockLevel == 0) hideBar(kHidePlain);
     };
   }
   return context;
-}
-
-void CBarWindow::launchItemAt(int group, int slot) {
-  const Item* item = m_context.groups.item(group, slot);
-  if (!item) return;
-  LaunchRequest request = launchRequestFor(*item);
-  const LaunchContext context = launchContext(true);
-  if (request.flags & kItemPrompt) {
-    m_actions.animatePromptButton(group, slot);
-    Win32LaunchSystem sys;
-    const FilePickCheck check = checkFilePick(request, sys);
-    repaintButton(group, slot, m_marks.look(group, slot));
-    if (check.stop != FilePickStop::kNone) {
-      reportNotFound(check.missing, check.stop == FilePickStop::kFolderNotFound, check.noAssociation,
-                     context);
-      return;
-    }
-    // The file-pick start: the documents picked in the browser, one start each.
-    // The browser runs a loop of its own: Program Manager commands, drops and
-    // a close wait for it, and the choices go to the item only when the slot
-    // still holds it.
-    ModalBusy::Scope modal(&m_modal);
-    Item choices = *item;
-    const uint64_t identity = item->identity.value();
-    POINT anchor{};
-    GetCursorPos(&anchor);
-    const auto starts = pickDocumentStarts(m_hwnd, static_cast<HINSTANCE>(resourceModule()), choices, request,
-                                           check, m_context.settings.wildCard, anchor);
-    if (!starts) return;
-    if (Item* kept = m_context.groups.item(group, slot); kept && kept->identity.value() == identity) {
-      kept->text4 = choices.text4;
-      kept->promptOptions = choices.promptOptions;
-      m_context.groups.saveItem(group, slot, false);
-    }
-    for (const LaunchRequest& start : *starts) launchItem(start, context);
-    return;
-  }
-  launchItem(request, context);
 }
 
 LRESULT CBarWindow::onSysCommand(WPARAM wParam, LPARAM) {
@@ -87,16 +33,16 @@ LRESULT CBarWindow::onSysCommand(WPARAM wParam, LPARAM) {
   switch (command) {
     case kCmdExit:
     case SC_DEFAULT:
-      exitCommand();
+      m_system.exit(m_hwnd);
       return 0;
     case kCmdEndSession:
-      endSession();
+      m_system.endSession(m_hwnd);
       return 0;
     case kCmdOptions:
       openOptions();
       return 0;
     case kCmdHelp & 0xFFF0:
-      showHelp();
+      m_system.showHelp(m_hwnd);
       return 0;
     case kCmdTip & 0xFFF0:
       CTipsDialog(m_context.profile, m_context.settings.programFolder, m_context.settings.language)
@@ -119,7 +65,7 @@ LRESULT CBarWindow::onSysCommand(WPARAM wParam, LPARAM) {
       const auto& c = layout().controlBox;
       RECT box{c.left, c.top, c.right, c.bottom};
       MapWindowPoints(m_hwnd, nullptr, reinterpret_cast<POINT*>(&box), 2);
-      showSystemMenu({box.left, box.bottom}, &box);
+      m_system.showSystemMenu(m_hwnd, {box.left, box.bottom}, &box);
       // The click that closed the menu on the box must not open it again.
       MSG stale;
       PeekMessageW(&stale, m_hwnd, WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE);
@@ -137,68 +83,10 @@ LRESULT CBarWindow::onSysCommand(WPARAM wParam, LPARAM) {
   }
 }
 
-void CBarWindow::exitCommand() {
-  if (m_context.settings.dispEndMessage) {
-    if (showMessage(m_hwnd, {.text = IDS_QUERY_EXIT}, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-  }
-  if (!m_context.settings.runningAsShell) {
-    PostMessageW(m_hwnd, WM_CLOSE, 0, 0);
-    return;
-  }
-  endSession();
-}
-
-void CBarWindow::endSession() {
-  if (!m_context.settings.runningAsShell) {
-    if (HWND progman = FindWindowW(L"progman", L"Program Manager")) {
-      PostMessageW(progman, WM_CLOSE, 0, 0);
-      return;
-    }
-  }
-  CShutdownDialog dialog;
-  const int flags = dialog.run(m_hwnd);
-  if (flags == -1) return;
-  if (flags != 0) enablePrivilege(SE_SHUTDOWN_NAME);
-  if (!ExitWindowsEx(static_cast<UINT>(flags), 0)) FW_TRACE_FAILURE("ExitWindowsEx");
-}
-
-void CBarWindow::showHelp() {
-  const std::wstring& folder = m_context.settings.programFolder;
-  for (const wchar_t* file : {L"vorbin2Kj.hlp", L"vorbin2Ke.hlp"}) {
-    if (fileExists(folder + file)) {
-      // Results up to 32 are errors; the last error tells which.
-      if (reinterpret_cast<INT_PTR>(
-              ShellExecuteW(m_hwnd, nullptr, L"WinHlp32.exe", file, folder.c_str(), SW_SHOWNORMAL)) <= 32)
-        FW_TRACE_FAILURE("ShellExecuteW");
-      return;
-    }
-  }
-  showMessage(m_hwnd, {.text = IDS_NO_HELP_FILE, .caption = IDS_HELP_CAPTION}, MB_OK | MB_ICONEXCLAMATION);
-}
-
-void CBarWindow::showSystemMenu(POINT at, const RECT* keepUncovered) {
-  HMENU menu = GetSystemMenu(m_hwnd, FALSE);
-  if (!menu) {
-    FW_TRACE_FAILURE("GetSystemMenu");
-    return;
-  }
-  SetForegroundWindow(m_hwnd);
-  TPMPARAMS params{};
-  params.cbSize = sizeof(params);
-  if (keepUncovered) params.rcExclude = *keepUncovered;
-  // A cancelled menu answers 0 as a failed one does; only the failure sets an error.
-  SetLastError(ERROR_SUCCESS);
-  const UINT command =
-      TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_VERTICAL,
-                       at.x, at.y, m_hwnd, keepUncovered ? &params : nullptr);
-  if (!command && GetLastError() != ERROR_SUCCESS) FW_TRACE_FAILURE("TrackPopupMenuEx");
-  if (command) PostMessageW(m_hwnd, WM_SYSCOMMAND, command, 0);
-}
-
 LRESULT CBarWindow::onCommand(WPARAM wParam, LPARAM lParam) {
   const UINT id = LOWORD(wParam);
   if (id == kCmdFrameworkHelp) {
-    showHelp();
+    m_system.showHelp(m_hwnd);
     return 0;
   }
   // The bar's menus carry system-command ids: they reach onSysCommand this way.
@@ -251,8 +139,6 @@ LRESULT CBarWindow::onDdeExecute(WPARAM wParam, LPARAM lParam) {
 LRESULT CBarWindow::onDdeRequest(WPARAM wParam, LPARAM lParam) { return m_dde.onRequest(wParam, lParam); }
 LRESULT CBarWindow::onDdeTerminate(WPARAM wParam, LPARAM lParam) { return m_dde.onTerminate(wParam, lParam); }
 
-int CBarWindow::currentAddGroup() const { return m_actions.groupOfArea(m_keys.area()); }
-
 void CBarWindow::groupsChanged() {
   m_marks.forgetSelection();
   m_actions.clearSelection();
@@ -263,48 +149,16 @@ void CBarWindow::groupsChanged() {
 void CBarWindow::groupRemoved(int index) {
   // The group to return to from task mode moves with the table.
   const int placeholder = static_cast<int>(m_context.groups.placeholderIndex());
-  m_returnGroup = activeAfterRemoval(m_returnGroup, index, placeholder);
+  m_tasks.setReturnGroup(activeAfterRemoval(m_tasks.returnGroup(), index, placeholder));
 }
 
 LRESULT CBarWindow::onAddRequest(WPARAM wParam, LPARAM lParam) {
-  // lParam is a pointer: only a call from this thread may carry one.
-  if (InSendMessageEx(nullptr) != ISMEX_NOSEND || lParam == 0) return 0;
-  AddRequest request;
-  request.flags = static_cast<uint32_t>(wParam);
-  if (wParam & kFoundByIdList) {
-    request.idList = idListCopy(idListBytes(reinterpret_cast<PCIDLIST_ABSOLUTE>(lParam)));
-    if (request.idList.empty()) return 0;
-  } else {
-    const auto* text = reinterpret_cast<const wchar_t*>(lParam);
-    request.path.assign(text, wcsnlen(text, 0x8000));
-  }
-  // The sender waits for the answer: the buttons are made once it has it.
-  if (m_addRequests.empty()) PostMessageW(m_hwnd, kMsgAddRequestsQueued, 0, 0);
-  m_addRequests.push_back(std::move(request));
-  return 1;
+  return m_requests.receive(m_hwnd, wParam, lParam);
 }
 
 LRESULT CBarWindow::onAddRequestsQueued(WPARAM, LPARAM) {
-  takeAddRequests();
+  m_requests.addQueued();
   return 0;
-}
-
-void CBarWindow::takeAddRequests() {
-  std::vector<AddRequest> requests = std::move(m_addRequests);
-  m_addRequests.clear();
-  if (requests.empty()) return;
-  std::optional<ItemAdder::Added> highlight;
-  for (AddRequest& r : requests) {
-    NewItemRequest request;
-    request.flags = r.flags;
-    request.target = std::move(r.path);
-    request.idList = std::move(r.idList);
-    const ItemAdder::RequestOutcome outcome = m_adder.addRequest(std::move(request), r.flags);
-    if (outcome.highlight) highlight = outcome.added;
-  }
-  groupsChanged();
-  if (highlight && slotGeometry(highlight->group, highlight->slot))
-    m_marks.showHot(highlight->group, highlight->slot, m_actions.buttonRepainter());
 }
 
 LRESULT CBarWindow::onTrayCallback(WPARAM, LPARAM lParam) {

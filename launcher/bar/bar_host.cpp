@@ -19,7 +19,7 @@ std::vector<int> BarHost::selectionIn(int group) const {
 }
 
 RECT BarHost::boxOnScreen(int functionKey) const {
-  const HitGeometry g = m_bar.hitGeometry();
+  const HitGeometry g = m_bar.m_actions.hitGeometry();
   const HitRect r = functionKey >= 0 && static_cast<size_t>(functionKey) < std::size(g.functionKeys)
                         ? g.functionKeys[static_cast<size_t>(functionKey)]
                         : g.logoBox;

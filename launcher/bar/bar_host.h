@@ -42,7 +42,7 @@ class BarHost final : public KeyboardHost, public PointerHost, public MenuHost {
     m_bar.repaintButton(group, slot, look);
   }
   void clockFormatChanged() override;
-  void launchItem(int group, int slot) override { m_bar.launchItemAt(group, slot); }
+  void launchItem(int group, int slot) override { m_bar.m_starter.start(m_bar.m_hwnd, group, slot); }
   void hideAfterTaskSwitch() override { m_bar.hideBar(kHidePlain); }
   bool pressOpensMenu(const Hit& box) override { return m_bar.m_menus.pressOpensMenu(box.area, box.index); }
   void openContextMenu(const Hit& pressed, POINT screen) override;
@@ -66,7 +66,7 @@ class BarHost final : public KeyboardHost, public PointerHost, public MenuHost {
   void groupsChanged() override { m_bar.groupsChanged(); }
   void groupRemoved(int index) override { m_bar.groupRemoved(index); }
   void saveWindowState() override { m_bar.saveWindowState(); }
-  void endSession() override { m_bar.endSession(); }
+  void endSession() override { m_bar.m_system.endSession(m_bar.m_hwnd); }
   LaunchContext launchContext() override { return m_bar.launchContext(true); }
   void editItem(int group, int slot) override { m_bar.editItem(group, slot); }
   ModalBusy* modalBusy() override { return &m_bar.m_modal; }

@@ -45,7 +45,7 @@ LRESULT CBarWindow::onNcHitTest(WPARAM, LPARAM lParam) {
     if (p.y >= r.bottom - edge && p.y < r.bottom) return HTBOTTOM;
     POINT client = p;
     ScreenToClient(m_hwnd, &client);
-    const int area = hitTest(hitGeometry(), client.x, client.y).area;
+    const int area = hitTest(m_actions.hitGeometry(), client.x, client.y).area;
     // The control box is the system-menu box: a click opens the system menu below it.
     if (area == hit_area::kControlBox) return HTSYSMENU;
     // The caption row under the top edge moves the bar, except on its boxes.
@@ -71,7 +71,7 @@ LRESULT CBarWindow::onNcLButtonUp(WPARAM, LPARAM) {
 
 LRESULT CBarWindow::onNcRButtonUp(WPARAM wParam, LPARAM lParam) {
   if (wParam != HTCAPTION && wParam != HTSYSMENU) return notHandled();
-  showSystemMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+  m_system.showSystemMenu(m_hwnd, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
   return 0;
 }
 

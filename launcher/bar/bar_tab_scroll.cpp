@@ -18,7 +18,7 @@ LRESULT CBarWindow::onMouseWheel(WPARAM wParam, LPARAM lParam) {
   POINT client{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   ScreenToClient(m_hwnd, &client);
   const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
-  const int area = hitTest(hitGeometry(), client.x, client.y).area;
+  const int area = hitTest(m_actions.hitGeometry(), client.x, client.y).area;
   if (area == hit_area::kGrid && !taskMode()) {
     GroupTable& groups = m_context.groups;
     const int active = groups.activeGroup;

@@ -100,7 +100,7 @@ CBarWindow::CBarWindow(BarContext context)
       m_dde({.groups = context.groups,
              .settings = context.settings,
              .adder = m_adder,
-             .currentGroup = [this] { return currentAddGroup(); },
+             .currentGroup = [this] { return m_actions.groupOfArea(m_keys.area()); },
              .leaveTaskMode = [this] { setTaskMode(false); },
              .groupsChanged = [this] { groupsChanged(); },
              .groupRemoved = [this](int index) { groupRemoved(index); },
@@ -150,7 +150,7 @@ LRESULT CBarWindow::onCreate(WPARAM wParam, LPARAM lParam) {
   runStartupLaunch(m_context.settings, m_context.groups, m_pendingCommandLine, launchContext(false));
   m_pendingCommandLine.clear();
   m_keys.setArea(s.actRect);
-  m_returnGroup = m_context.groups.activeGroup;
+  m_tasks.setReturnGroup(m_context.groups.activeGroup);
   GetWindowThreadProcessId(m_hwnd, &m_processId);
   if (s.mostTop && !SetWindowPos(m_hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE))
     FW_TRACE_FAILURE("SetWindowPos");
@@ -216,7 +216,7 @@ void CBarWindow::saveWindowState() {
   s.height = place.height;
   s.actRect = m_keys.area();
   std::optional<int> before;
-  if (s.taskMode) before = m_returnGroup;
+  if (s.taskMode) before = m_tasks.returnGroup();
   saveState(m_context.profile, s, m_context.groups, m_context.history, before);
 }
 

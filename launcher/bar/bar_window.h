@@ -1,17 +1,19 @@
 // The bar window: the launcher's main window. It keeps the message table and
-// the operations other parts of the launcher call on it, and hands the work
-// to its collaborators: the bar's picture and clock (bar_view.h), the tray
+// the few operations on the window itself (showing, hiding, task mode,
+// painting, layout, saving its state), and hands the work to collaborators
+// that own their state: the bar's picture and clock (bar_view.h), the tray
 // icon (tray_icon.h), the window's size and place (window_placer.h), the
 // button drag (button_drag.h), the tab area's rows, the group scroll bar and
 // the wheel (tab_area.h), the pointer's delayed actions (hover_timers.h), the
-// marks on the buttons (button_marks.h), the task list (task_list.h), the
-// queue guard (pointer_guard.h), the adding of buttons from requests
-// (item_adder.h), Program Manager DDE (dde_conversation.h), the keyboard's
-// focus and keys (keyboard_focus.h) and the mouse operations on the hit areas
-// (pointer_actions.h) and the menus (bar_menus.h); these three call back
-// through bar_host.h. Timer ids:
-// bar_timers.h; message ids and the class name: bar_messages.h. Each group of
-// members below names its file.
+// marks on the buttons (button_marks.h), the task list (task_list.h) and its
+// buttons (task_mode_commands.h), the queue guard (pointer_guard.h), the
+// adding of buttons (item_adder.h) from queued requests (add_requests.h),
+// starting items (item_starter.h), the system commands (system_commands.h),
+// Program Manager DDE (dde_conversation.h), drops (drop_handler.h), the
+// keyboard's focus and keys (keyboard_focus.h), the mouse operations on the
+// hit areas (pointer_actions.h) and the menus (bar_menus.h); these three call
+// back through bar_host.h. Timer ids: bar_timers.h; message ids and the class
+// name: bar_messages.h. Each group of members below names its file.
 #pragma once
 #include <windows.h>
 
@@ -20,6 +22,7 @@
 #include <vector>
 
 #include "framework/window.h"
+#include "launcher/bar/add_requests.h"
 #include "launcher/bar/bar_messages.h"
 #include "launcher/bar/bar_menus.h"
 #include "launcher/bar/bar_rules.h"
@@ -32,12 +35,15 @@
 #include "launcher/bar/drop_handler.h"
 #include "launcher/bar/hover_timers.h"
 #include "launcher/bar/item_adder.h"
+#include "launcher/bar/item_starter.h"
 #include "launcher/bar/keyboard_focus.h"
 #include "launcher/bar/modal_busy.h"
 #include "launcher/bar/pointer_actions.h"
 #include "launcher/bar/pointer_guard.h"
+#include "launcher/bar/system_commands.h"
 #include "launcher/bar/tab_area.h"
 #include "launcher/bar/task_list.h"
+#include "launcher/bar/task_mode_commands.h"
 #include "launcher/bar/task_scroll.h"
 #include "launcher/bar/tray_icon.h"
 #include "launcher/bar/window_placer.h"
@@ -90,30 +96,18 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   // questions are open the loop is theirs; the tray timer stands in.
   void startSettled();
 
-  int lockLevel() const { return m_context.settings.lockLevel; }
   bool taskMode() const { return m_context.settings.taskMode; }
+  // What the bar shows and how, for those who measure or check it.
+  TaskList& taskList() { return m_tasks; }
+  const TaskTable& tasks() const { return m_tasks.table(); }
+  TaskModeCommands& taskCommands() { return m_taskCommands; }
+  const ReadoutBoxes& readoutBoxes() const { return m_view.readoutBoxes(); }
+  HitGeometry hitGeometry() const { return m_actions.hitGeometry(); }
 
-  // A request of message 0x0520, copied out of the sender's memory.
-  struct AddRequest {
-    uint32_t flags = 0;
-    std::wstring path;   // a path or text
-    IdListBytes idList;  // with flag 0x200: the item-ID list
-  };
-  // Requests taken and waiting for the adding of items.
-  const std::vector<AddRequest>& addRequests() const { return m_addRequests; }
+  const AddRequestQueue& addRequests() const { return m_requests; }
   // Set while a group sheet or a folder scan runs: DDE commands, drops and
   // close wait in it and run when the last one ends.
   ModalBusy& modalBusy() { return m_modal; }
-  int barWidth() const { return m_placer.width(); }
-  int barHeight() const { return m_placer.height(); }
-  const TaskTable& tasks() const { return m_tasks.table(); }
-  // Task mode's mode and command buttons, the tile layouts of menu 241 and
-  // a task made a button (bar_task_commands.cpp).
-  void taskBoxCommand(const Hit& box);
-  void tileMarkedTasks(int layoutCommand);
-  void cascadeMarkedTasks();
-  bool makeTaskButton(HWND window);
-  TaskList& taskList() { return m_tasks; }
 
   // Painting, handed to the view (bar_window.cpp, bar_view.cpp).
   // Repaints one button (group 0: the quick list) into the bar image and
@@ -131,16 +125,10 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   // area takes the keyboard or a task is pressed.
   void repaintContent();
   const BarLayout& layout() const { return m_view.layout(); }
-  const ReadoutBoxes& readoutBoxes() const { return m_view.readoutBoxes(); }
   // Where a slot's button is, when it is visible.
   std::optional<ButtonGeometry> slotGeometry(int group, int slot) const {
     return m_view.slotGeometry(group, slot);
   }
-
-  // The hit areas under the bar's current layout and group display.
-  HitGeometry hitGeometry() const { return m_actions.hitGeometry(); }
-  // The press, selection and drag state of the mouse operations.
-  const BarPointer& pointer() const { return m_actions.pointer(); }
 
   static std::span<const fw::MessageEntry<CBarWindow>> messageMap();
 
@@ -225,24 +213,11 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   // The layout in force: the placer's limits and ApplButtonRow follow it.
   void layoutTaken(const BarLayout& layout);
 
-  // Adding buttons and DDE (bar_commands.cpp): the group adds go to when
-  // nothing else chose one, and the bar's state after groups changed.
-  int currentAddGroup() const;
+  // The bar's state after groups changed or one was removed (bar_commands.cpp).
   void groupsChanged();
   void groupRemoved(int index);
-  void takeAddRequests();
 
-  // An item's hot key: its window brought forward or the item started (bar_activation.cpp).
-  void itemHotKey(int group, int slot);
-
-  // Ending, launching and the system menu (bar_commands.cpp).
-  void endSession();
-  void exitCommand();
-  void showHelp();
-  // At the point; with a rectangle, the menu keeps clear of it.
-  void showSystemMenu(POINT at, const RECT* keepUncovered = nullptr);
-  // Starts an item; the bar hides afterwards unless it is locked.
-  void launchItemAt(int group, int slot);
+  // How the bar's starts report, and whether the bar hides after one (bar_commands.cpp).
   LaunchContext launchContext(bool hideAfter);
 
   // What a released box does (bar_boxes.cpp).
@@ -250,6 +225,7 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
 
   BarContext m_context;
   // Collaborators.
+  ModalBusy m_modal;
   WindowPlacer m_placer;
   TrayIcon m_tray;
   ButtonDrag m_drag;
@@ -270,6 +246,14 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   BarView m_view;
   ItemAdder m_adder;
   DdeConversation m_dde;
+  AddRequestQueue m_requests{{.adder = m_adder,
+                              .groupsChanged = [this] { groupsChanged(); },
+                              .highlight =
+                                  [this](int group, int slot) {
+                                    if (slotGeometry(group, slot))
+                                      m_marks.showHot(group, slot, m_actions.buttonRepainter());
+                                  }}};
+  SystemCommands m_system{m_context.settings};
   // The keyboard and the mouse, calling back through the host (bar_host.h).
   friend class BarHost;
   // Drops from other programs become buttons through the adder and the marks.
@@ -286,8 +270,37 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
                       .firstVisibleSlot = [this](int group) { return m_view.firstVisibleSlot(group); },
                       .maximized = [this] { return m_placer.maximized(); }}};
 
-  // The group to return to from task mode.
-  int m_returnGroup = 1;
+  // Task mode's buttons (task_mode_commands.h).
+  TaskModeCommands m_taskCommands{{.settings = m_context.settings,
+                                   .groups = m_context.groups,
+                                   .tasks = m_tasks,
+                                   .tabArea = m_tabArea,
+                                   .adder = m_adder,
+                                   .layout = [this]() -> const BarLayout& { return m_view.layout(); },
+                                   .hitGeometry = [this] { return m_actions.hitGeometry(); },
+                                   .repaintAll = [this] { repaintAll(); },
+                                   .repaintContent = [this] { repaintContent(); },
+                                   .hide = [this] { hideBar(kHidePlain); },
+                                   .refresh = [this] { refreshTaskList(); }}};
+  // Starting items (item_starter.h).
+  ItemStarter m_starter{{.settings = m_context.settings,
+                         .groups = m_context.groups,
+                         .marks = m_marks,
+                         .actions = m_actions,
+                         .modal = m_modal,
+                         .launchContext = [this](bool hideAfter) { return launchContext(hideAfter); },
+                         .repaintButton = [this](int group, int slot,
+                                                 ButtonLook look) { repaintButton(group, slot, look); },
+                         .showGroup =
+                             [this](int group) {
+                               if (taskMode()) {
+                                 m_tasks.setReturnGroup(group);
+                               } else if (group != 0) {
+                                 m_context.groups.activeGroup = group;
+                               }
+                               repaintAll();
+                               showBar();
+                             }}};
   bool m_active = false;
   bool m_topByLock = false;       // TOP was switched on by LOCK, and goes with it
   bool m_keyMenuPending = false;  // SC_KEYMENU: the menu loop puts the bar back in place
@@ -296,8 +309,6 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   std::wstring m_pendingCommandLine;  // for the start-up run at WM_CREATE
   HWND m_optionsSheet = nullptr;
   DropHandler m_drops{*this};  // drags from other programs (drop_handler.h)
-  std::vector<AddRequest> m_addRequests;
-  ModalBusy m_modal;
 };
 
 }  // namespace vorbin

@@ -73,6 +73,11 @@ class TaskList {
   int firstRow() const { return m_firstRow; }
   void setFirstRow(int row) { m_firstRow = row; }
 
+  // The group shown before task mode began, shown again when it ends; a
+  // task made a button goes there.
+  int returnGroup() const { return m_returnGroup; }
+  void setReturnGroup(int group) { m_returnGroup = group; }
+
  private:
   // The entry of a window, when the listing rules take it. `owners` learns
   // the processes of a whole listing (null: the window is asked alone).
@@ -103,6 +108,7 @@ class TaskList {
   void* m_pressedWindow = nullptr;
   int m_markAnchor = 0;
   int m_firstRow = 0;
+  int m_returnGroup = 1;
   std::vector<void*> m_bandKept;
   std::unordered_set<void*> m_unread;  // listed windows whose shown facts are not read yet
   std::unordered_map<DWORD, std::wstring> m_detailsByProcess;

@@ -2,5 +2,5 @@
 # the commands on real windows and the bar's task buttons.
 vb_core_sources(vbcore task_rules.cpp task_scroll.cpp)
 if(VB_WINDOWS)
-  target_sources(vblauncher PRIVATE task_commands_win.cpp bar_task_commands.cpp)
+  target_sources(vblauncher PRIVATE task_commands_win.cpp task_mode_commands.cpp)
 endif()

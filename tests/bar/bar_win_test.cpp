@@ -253,15 +253,15 @@ TEST_F(BarInProcess, AddRequestsAreTakenOnlyFromThisThreadAndBecomeButtons) {
   HWND w = makeBar();
   const wchar_t path[] = L"C:\\Tools\\app.exe -n";
   EXPECT_EQ(SendMessageW(w, kMsgAddRequest, 1, reinterpret_cast<LPARAM>(path)), 1);
-  ASSERT_EQ(bar->addRequests().size(), 1u);
-  EXPECT_EQ(bar->addRequests()[0].path, path);
-  EXPECT_EQ(bar->addRequests()[0].flags, 1u);
+  ASSERT_EQ(bar->addRequests().pending().size(), 1u);
+  EXPECT_EQ(bar->addRequests().pending()[0].path, path);
+  EXPECT_EQ(bar->addRequests().pending()[0].flags, 1u);
 
   // Posted: whoever posts, the pointer is not followed. The queue is taken
   // once the sender has its answer: a button in the active group.
   PostMessageW(w, kMsgAddRequest, 1, reinterpret_cast<LPARAM>(path));
   pump();
-  EXPECT_TRUE(bar->addRequests().empty());
+  EXPECT_TRUE(bar->addRequests().pending().empty());
   const int active = groups->activeGroup;
   ASSERT_GE(active, 1);
   ASSERT_LT(static_cast<size_t>(active), groups->placeholderIndex()) << "the placeholder became a group";
@@ -285,15 +285,17 @@ TEST_F(BarInProcess, AddRequestsAreTakenOnlyFromThisThreadAndBecomeButtons) {
   // An ID list is copied by its own counts.
   const uint8_t list[] = {4, 0, 'x', 'y', 0, 0};
   EXPECT_EQ(SendMessageW(w, kMsgAddRequest, 0x201, reinterpret_cast<LPARAM>(list)), 1);
-  ASSERT_EQ(bar->addRequests().size(), 1u);
-  EXPECT_EQ(bar->addRequests()[0].idList, (IdListBytes{4, 0, 'x', 'y', 0, 0}));
+  ASSERT_EQ(bar->addRequests().pending().size(), 1u);
+  EXPECT_EQ(bar->addRequests().pending()[0].idList, (IdListBytes{4, 0, 'x', 'y', 0, 0}));
 }
 
 TEST_F(BarInProcess, ClosingSavesTheWindowState) {
   HWND w = makeBar();
   SetWindowPos(w, nullptr, 120, 140, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   pump();
-  const int height = bar->barHeight();
+  RECT placed;
+  GetWindowRect(w, &placed);
+  const int height = placed.bottom - placed.top;
   bar->saveWindowState();
   EXPECT_EQ(profile.getInt(kSettingsSection, L"PositionX", -1), 120);
   EXPECT_EQ(profile.getInt(kSettingsSection, L"PositionY", -1), 140);
@@ -323,15 +325,17 @@ TEST_F(BarInProcess, ClosingSavesTheWindowState) {
 
 TEST_F(BarInProcess, MaximizedModeFillsTheWorkAreaHeightAndRestoresTheHeight) {
   HWND w = makeBar();
-  const int normal = bar->barHeight();
+  RECT r;
+  GetWindowRect(w, &r);
+  const int normal = r.bottom - r.top;
+  const int width = r.right - r.left;
   RECT work;
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   SendMessageW(w, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
   pump();
-  RECT r;
   GetWindowRect(w, &r);
   EXPECT_EQ(r.bottom - r.top, work.bottom - work.top);
-  EXPECT_EQ(r.right - r.left, bar->barWidth()) << "the width never changes";
+  EXPECT_EQ(r.right - r.left, width) << "the width never changes";
   bar->saveWindowState();
   EXPECT_EQ(profile.getString(kSettingsSection, L"IsMaxSize"), L"Yes");
   EXPECT_EQ(profile.getInt(kSettingsSection, L"Height", -1), normal) << "the restored height is saved";
@@ -463,8 +467,8 @@ TEST_F(BarInProcess, TaskDetailsFromTheOptionsRebuildTheTaskList) {
                               nullptr, nullptr, nullptr, nullptr);
   SetClassLongPtrW(late, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconW(nullptr, IDI_APPLICATION)));
   auto isListed = [&] {
-    for (size_t i = 1; i < bar->tasks().size(); ++i)
-      if (bar->tasks()[i].window == late) return true;
+    for (size_t i = 1; i < bar->taskList().table().size(); ++i)
+      if (bar->taskList().table()[i].window == late) return true;
     return false;
   };
   ASSERT_FALSE(isListed());
@@ -482,8 +486,8 @@ TEST_F(BarInProcess, TaskDetailsFromTheOptionsRebuildTheTaskList) {
   HWND untitled = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 200, 100,
                                   nullptr, nullptr, nullptr, nullptr);
   auto titleOf = [&](HWND window) {
-    for (size_t i = 1; i < bar->tasks().size(); ++i)
-      if (bar->tasks()[i].window == window) return std::optional<std::wstring>(bar->tasks()[i].title);
+    for (size_t i = 1; i < bar->taskList().table().size(); ++i)
+      if (bar->taskList().table()[i].window == window) return std::optional<std::wstring>(bar->taskList().table()[i].title);
     return std::optional<std::wstring>();
   };
   bar->refreshTaskList();
@@ -569,7 +573,7 @@ TEST_F(BarInProcess, KeysMoveTheFocusByPuttingThePointerOnTheTargetButton) {
   }
   bar->setTaskMode(true);
   pump();
-  ASSERT_GE(bar->tasks().size(), 3u);
+  ASSERT_GE(bar->taskList().table().size(), 3u);
   // The tab area keeps the keys; it lists the windows now.
   const TabLayout entries = tabLayout(bar->layout(), settings.taskDispMode);
   auto onEntry = [&](WPARAM vk, int entry) {
@@ -664,7 +668,7 @@ TEST_F(BarInProcess, GroupScrollBarFollowsTheTabRowsRequestsModeAndOptions) {
   pump();
   EXPECT_TRUE(IsWindowVisible(sb));
   ASSERT_TRUE(GetScrollInfo(sb, SB_CTL, &info));
-  EXPECT_EQ(info.nMax, std::max(0, static_cast<int>(bar->tasks().size()) - 2));
+  EXPECT_EQ(info.nMax, std::max(0, static_cast<int>(bar->taskList().table().size()) - 2));
   SendMessageW(w, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), reinterpret_cast<LPARAM>(sb));
   EXPECT_EQ(groups->dispGroupOffset, groupOffset);
   bar->setTaskMode(false);
@@ -713,32 +717,32 @@ TEST_F(BarInProcess, TaskListFollowsWindowReports) {
   SetClassLongPtrW(probe, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconW(nullptr, IDI_APPLICATION)));
   bar->refreshTaskList();
   int state = -1;
-  EXPECT_TRUE(listed(bar->tasks(), probe, &state));
+  EXPECT_TRUE(listed(bar->taskList().table(), probe, &state));
   EXPECT_EQ(state, 1);
-  EXPECT_FALSE(listed(bar->tasks(), owned)) << "owned windows are not listed";
-  EXPECT_FALSE(listed(bar->tasks(), w)) << "the bar itself is not listed";
+  EXPECT_FALSE(listed(bar->taskList().table(), owned)) << "owned windows are not listed";
+  EXPECT_FALSE(listed(bar->taskList().table(), w)) << "the bar itself is not listed";
 
   SetWindowTextW(probe, L"renamed probe");
   SendMessageW(w, WM_HOOK_TASKCHANGE, reinterpret_cast<WPARAM>(probe), 12);
   std::wstring title;
-  EXPECT_TRUE(listed(bar->tasks(), probe, nullptr, &title));
+  EXPECT_TRUE(listed(bar->taskList().table(), probe, nullptr, &title));
   EXPECT_EQ(title, L"renamed probe");
 
   ShowWindow(probe, SW_HIDE);
   SendMessageW(w, WM_HOOK_TASKCHANGE, reinterpret_cast<WPARAM>(probe), 0);
-  EXPECT_TRUE(listed(bar->tasks(), probe, &state));
+  EXPECT_TRUE(listed(bar->taskList().table(), probe, &state));
   EXPECT_EQ(state, 0);
 
   DestroyWindow(probe);
   SendMessageW(w, WM_HOOK_TASKCHANGE, reinterpret_cast<WPARAM>(probe), 5);
-  EXPECT_FALSE(listed(bar->tasks(), probe));
+  EXPECT_FALSE(listed(bar->taskList().table(), probe));
 
   // A window the list did not know is added when it is shown.
   HWND late = CreateWindowExW(0, L"STATIC", L"late probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100,
                               nullptr, nullptr, nullptr, nullptr);
   SetClassLongPtrW(late, GCLP_HICON, reinterpret_cast<LONG_PTR>(LoadIconW(nullptr, IDI_APPLICATION)));
   SendMessageW(w, WM_HOOK_TASKCHANGE, reinterpret_cast<WPARAM>(late), 4);
-  EXPECT_TRUE(listed(bar->tasks(), late));
+  EXPECT_TRUE(listed(bar->taskList().table(), late));
   DestroyWindow(late);
 }
 

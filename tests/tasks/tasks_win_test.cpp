@@ -82,7 +82,7 @@ class TaskCommands : public InProcessBarTest {
       if (bar->tasks()[i].window == w) return static_cast<int>(i);
     return 0;
   }
-  void command(int k) { bar->taskBoxCommand(Hit{hit_area::kCommands, k}); }
+  void command(int k) { bar->taskCommands().boxCommand(bar->hwnd(), Hit{hit_area::kCommands, k}); }
   // Where entry n is drawn now, the list scrolled to its first shown row.
   PixelRect entryRect(int n) const {
     const TabLayout tabs = tabLayout(bar->layout(), settings.taskDispMode);
@@ -102,7 +102,7 @@ class TaskCommands : public InProcessBarTest {
     InvalidateRect(bar->hwnd(), nullptr, FALSE);
     UpdateWindow(bar->hwnd());
   }
-  void modeButton(int k) { bar->taskBoxCommand(Hit{hit_area::kModes, k}); }
+  void modeButton(int k) { bar->taskCommands().boxCommand(bar->hwnd(), Hit{hit_area::kModes, k}); }
 
   std::vector<Victim> victims;
 };
@@ -119,7 +119,7 @@ TEST_F(TaskCommands, TileAndCascadeMoveOnlyTheMarkedAnsweringWindows) {
   // Nothing marked: tile changes no window.
   markInTaskList({});
   const RECT before = rectOf(a);
-  bar->tileMarkedTasks(IDC_TILE_LEFT);
+  bar->taskCommands().tileMarked(bar->hwnd(), IDC_TILE_LEFT);
   e2e::pumpFor(300);
   EXPECT_TRUE(same(before, rectOf(a)));
 
@@ -127,7 +127,7 @@ TEST_F(TaskCommands, TileAndCascadeMoveOnlyTheMarkedAnsweringWindows) {
   const Rect work = barWorkArea(bar->hwnd());
   const Rect left = tileChoice(IDC_TILE_LEFT, work).area;
   const RECT bystanderBefore = rectOf(bystander);
-  bar->tileMarkedTasks(IDC_TILE_LEFT);
+  bar->taskCommands().tileMarked(bar->hwnd(), IDC_TILE_LEFT);
   // The victims started inside the left half: wait for the tiles themselves
   // (the moves reach other programs without waiting on them).
   const auto apart = [&] {
@@ -145,7 +145,7 @@ TEST_F(TaskCommands, TileAndCascadeMoveOnlyTheMarkedAnsweringWindows) {
   EXPECT_TRUE(e2e::waitUntil([&] { return IsWindowVisible(big) && IsZoomed(big); }, 3000));
 
   const RECT tiledA = rectOf(a), tiledC = rectOf(c);
-  bar->cascadeMarkedTasks();
+  bar->taskCommands().cascadeMarked(bar->hwnd());
   EXPECT_TRUE(e2e::waitUntil([&] { return !same(tiledA, rectOf(a)) && !same(tiledC, rectOf(c)); }, 5000));
   // Cascaded: each a step further down and right than the one before.
   EXPECT_LT(rectOf(a).left, rectOf(b).left);
@@ -165,7 +165,7 @@ TEST_F(TaskCommands, AHungVictimIsSkippedWithoutStoppingTheBar) {
   const RECT hungBefore = rectOf(hung);
   const Rect right = tileChoice(IDC_TILE_RIGHT, barWorkArea(bar->hwnd())).area;
   const DWORD start = GetTickCount();
-  bar->tileMarkedTasks(IDC_TILE_RIGHT);
+  bar->taskCommands().tileMarked(bar->hwnd(), IDC_TILE_RIGHT);
   const DWORD took = GetTickCount() - start;
   EXPECT_LT(took, 2000u) << "the bar waited on the hung program";
   // The bar answers a message from another thread meanwhile.

@@ -1,10 +1,9 @@
-// Task mode's buttons: the commands on the marked windows, the display
-// modes, minimise all, cascade, tile and task details; and a task's program
-// made a button of the group shown before the task list.
+#include "launcher/bar/task_mode_commands.h"
+
 #include <algorithm>
 
 #include "framework/trace.h"
-#include "launcher/bar/bar_window.h"
+#include "launcher/bar/bar_rules.h"
 #include "launcher/bar/task_commands_win.h"
 #include "launcher/bar/task_rules.h"
 #include "launcher/bar/task_scroll.h"
@@ -45,14 +44,15 @@ std::wstring makeButtonQuestion(const std::wstring& what, const std::wstring& gr
 
 }  // namespace
 
-void CBarWindow::taskBoxCommand(const Hit& box) {
+void TaskModeCommands::boxCommand(HWND bar, const Hit& box) {
   Settings& s = m_context.settings;
+  TaskList& tasks = m_context.tasks;
   const bool detailed = s.dispTaskDetails != 0;
   if (box.area == hit_area::kCommands) {
     const TaskList::CommandRun run =
-        m_tasks.runOnMarked(box.index, detailed, [this](HWND w) { return makeTaskButton(w); });
-    repaintContent();
-    if (run.hidesBar && s.lockLevel == 0) hideBar(kHidePlain);
+        tasks.runOnMarked(box.index, detailed, [this, bar](HWND w) { return makeButton(bar, w); });
+    m_context.repaintContent();
+    if (run.hidesBar && s.lockLevel == 0) m_context.hide();
     return;
   }
   if (box.area != hit_area::kModes) return;
@@ -61,21 +61,21 @@ void CBarWindow::taskBoxCommand(const Hit& box) {
     case 1:
     case 2:
       if (s.taskDispMode != box.index) {
-        const int oldPerRow = tabLayout(layout(), s.taskDispMode).perRow;
+        const int oldPerRow = tabLayout(m_context.layout(), s.taskDispMode).perRow;
         s.taskDispMode = box.index;
         // The list keeps its place: the entry shown first stays in view.
-        m_tasks.setFirstRow(taskRowForNewMode(m_tasks.firstRow(), oldPerRow, m_tabArea.taskListShape()));
-        repaintAll();
+        tasks.setFirstRow(taskRowForNewMode(tasks.firstRow(), oldPerRow, m_context.tabArea.taskListShape()));
+        m_context.repaintAll();
       }
       break;
     case kMinimiseAll:
-      minimiseAllWindows(m_hwnd);
+      minimiseAllWindows(bar);
       break;
     case kCascade:
-      cascadeMarkedTasks();
+      cascadeMarked(bar);
       break;
     case kTile: {
-      if (m_tasks.markedWindows().empty()) {
+      if (tasks.markedWindows().empty()) {
         MessageBeep(MB_OK);
         break;
       }
@@ -84,36 +84,36 @@ void CBarWindow::taskBoxCommand(const Hit& box) {
         FW_TRACE_FAILURE("LoadMenuW");
         break;
       }
-      const HitRect r = hitGeometry().modeButtons[kTile];
+      const HitRect r = m_context.hitGeometry().modeButtons[kTile];
       POINT at{r.left, r.bottom};
-      ClientToScreen(m_hwnd, &at);
-      const int chosen = static_cast<int>(TrackPopupMenu(GetSubMenu(menu, 0), TPM_RETURNCMD | TPM_LEFTALIGN,
-                                                         at.x, at.y, 0, m_hwnd, nullptr));
+      ClientToScreen(bar, &at);
+      const int chosen = static_cast<int>(
+          TrackPopupMenu(GetSubMenu(menu, 0), TPM_RETURNCMD | TPM_LEFTALIGN, at.x, at.y, 0, bar, nullptr));
       DestroyMenu(menu);
-      if (chosen != 0) tileMarkedTasks(chosen);
+      if (chosen != 0) tileMarked(bar, chosen);
       break;
     }
     case kDetails:
       s.dispTaskDetails = detailed ? 0 : 1;
-      refreshTaskList();
+      m_context.refresh();
       break;
     default:
       break;
   }
 }
 
-void CBarWindow::cascadeMarkedTasks() {
-  const std::vector<HWND> windows = m_tasks.markedWindows();
+void TaskModeCommands::cascadeMarked(HWND bar) {
+  const std::vector<HWND> windows = m_context.tasks.markedWindows();
   if (windows.empty()) {
     MessageBeep(MB_OK);
     return;
   }
-  const Rect work = barWorkArea(m_hwnd);
+  const Rect work = barWorkArea(bar);
   const int step = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYSIZEFRAME);
   // The windows are raised from the last to the first, so the first ends in
   // front: it takes the step furthest down and right, and every window
   // behind it shows its caption above and left of the one before.
-  const ArrangeOutcome out = arrangeWindows(m_hwnd, windows, [&](size_t n) {
+  const ArrangeOutcome out = arrangeWindows(bar, windows, [&](size_t n) {
     std::vector<Rect> rects = cascadeRects(n, work, step);
     std::reverse(rects.begin(), rects.end());
     return rects;
@@ -122,19 +122,19 @@ void CBarWindow::cascadeMarkedTasks() {
   if (out.skipped > 0) MessageBeep(MB_OK);
 }
 
-void CBarWindow::tileMarkedTasks(int layoutCommand) {
-  const std::vector<HWND> windows = m_tasks.markedWindows();
+void TaskModeCommands::tileMarked(HWND bar, int layoutCommand) {
+  const std::vector<HWND> windows = m_context.tasks.markedWindows();
   if (windows.empty()) {
     MessageBeep(MB_OK);
     return;
   }
-  const TileChoice choice = tileChoice(layoutCommand, barWorkArea(m_hwnd));
+  const TileChoice choice = tileChoice(layoutCommand, barWorkArea(bar));
   const ArrangeOutcome out =
-      arrangeWindows(m_hwnd, windows, [&](size_t n) { return tileRects(n, choice.area, choice.horizontal); });
+      arrangeWindows(bar, windows, [&](size_t n) { return tileRects(n, choice.area, choice.horizontal); });
   if (out.skipped > 0) MessageBeep(MB_OK);
 }
 
-bool CBarWindow::makeTaskButton(HWND window) {
+bool TaskModeCommands::makeButton(HWND bar, HWND window) {
   const TaskCommandLine line = taskCommandLine(window);
   std::wstring path = line.program;
   std::wstring arguments = line.arguments;
@@ -147,11 +147,11 @@ bool CBarWindow::makeTaskButton(HWND window) {
     UserMessage message;
     message.text = IDS_TASK_BUTTON_NO_PROGRAM;
     message.caption = IDS_TASK_BUTTON_NO_PROGRAM_CAPTION;
-    showMessage(m_hwnd, message, MB_OK | MB_ICONEXCLAMATION);
+    showMessage(bar, message, MB_OK | MB_ICONEXCLAMATION);
     return false;
   }
   GroupTable& groups = m_context.groups;
-  const int group = std::clamp(m_returnGroup, 1, std::max(1, static_cast<int>(groups.placeholderIndex())));
+  const int group = std::clamp(m_context.tasks.returnGroup(), 1, std::max(1, static_cast<int>(groups.placeholderIndex())));
   const Group* target = groups.group(group);
   std::wstring what = resourceString(folder ? IDS_TASK_BUTTON_FOLDER : IDS_TASK_BUTTON_PROGRAM) + path;
   if (!arguments.empty()) what += L"\n" + arguments;
@@ -160,12 +160,12 @@ bool CBarWindow::makeTaskButton(HWND window) {
   question.caption = IDS_TASK_BUTTON_CAPTION;
   const std::wstring text = makeButtonQuestion(what, target ? target->title : std::wstring());
   question.insert = text;
-  if (showMessage(m_hwnd, question, MB_OKCANCEL | MB_ICONINFORMATION) != IDOK) return false;
+  if (showMessage(bar, question, MB_OKCANCEL | MB_ICONINFORMATION) != IDOK) return false;
   NewItemRequest request;
   request.target = folder ? path : taskButtonTarget(path, arguments);
   request.flags = folder ? 0x0040u : 0u;
   request.slot = -1;
-  return m_adder.addItemFromRequest(std::move(request), group).has_value();
+  return m_context.adder.addItemFromRequest(std::move(request), group).has_value();
 }
 
 }  // namespace vorbin
