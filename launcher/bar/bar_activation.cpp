@@ -16,18 +16,18 @@ bool belongsToProcess(HWND window, DWORD processId) {
   return pid == processId && pid != 0;
 }
 
-struct ItemPlace {
+struct HotKeyOwner {
   int group;
   int slot;
 };
 
 // The item whose registered hot key has this id.
-std::optional<ItemPlace> itemWithHotKeyId(const GroupTable& groups, int id) {
+std::optional<HotKeyOwner> itemWithHotKeyId(const GroupTable& groups, int id) {
   for (size_t g = 0; g < groups.size(); ++g) {
     const Group& group = groups[g];
     for (size_t slot = 0; slot < group.items.size(); ++slot) {
       const Item* item = group.items[slot].get();
-      if (item && item->hotKeyId == id) return ItemPlace{static_cast<int>(g), static_cast<int>(slot)};
+      if (item && item->hotKeyId == id) return HotKeyOwner{static_cast<int>(g), static_cast<int>(slot)};
     }
   }
   return std::nullopt;
@@ -93,7 +93,7 @@ LRESULT CBarWindow::onActivate(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CBarWindow::onHotKey(WPARAM wParam, LPARAM) {
   if (wParam != 0) {
-    if (const std::optional<ItemPlace> at = itemWithHotKeyId(m_context.groups, static_cast<int>(wParam)))
+    if (const std::optional<HotKeyOwner> at = itemWithHotKeyId(m_context.groups, static_cast<int>(wParam)))
       m_starter.hotKey(m_hwnd, at->group, at->slot);
     return 0;
   }

@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "framework/trace.h"
+#include "launcher/render/bar_fonts.h"
 #include "launcher/render/icon_image.h"
 
 namespace vorbin {
@@ -49,7 +50,8 @@ LRESULT CBarWindow::onNcHitTest(WPARAM, LPARAM lParam) {
     // The control box is the system-menu box: a click opens the system menu below it.
     if (area == hit_area::kControlBox) return HTSYSMENU;
     // The caption row under the top edge moves the bar, except on its boxes.
-    if (p.y >= r.top + edge && p.y < r.top + edge + GetSystemMetrics(SM_CYSMCAPTION)) {
+    const int captionHeight = systemMetricAt(SM_CYSMCAPTION, windowDpi(m_hwnd));
+    if (p.y >= r.top + edge && p.y < r.top + edge + captionHeight) {
       const bool box = area == hit_area::kCaptionBoxes || area == hit_area::kClock || area == hit_area::kLoad;
       return box ? HTCLIENT : HTCAPTION;
     }

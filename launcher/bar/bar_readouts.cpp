@@ -34,4 +34,11 @@ int barMinHeight(const BarLayout& l) { return clientHeightForRows(l, 1); }
 
 int barDefaultHeight(const BarLayout& l) { return clientHeightForRows(l, 4); }
 
+int restoredBarHeight(const BarLayout& l, int savedHeight, int savedRows) {
+  if (savedHeight <= 0 || savedRows <= 0 || l.H <= 0) return savedHeight;
+  if (visibleRows(l, savedHeight) == savedRows) return savedHeight;
+  // A corrupt row count must not make the bar taller than any screen.
+  return clientHeightForRows(l, std::min(savedRows, 100));
+}
+
 }  // namespace vorbin

@@ -22,5 +22,10 @@ ReadoutBoxes placeReadouts(const BarLayout& l, int clockWidth, int amPmWidth, in
 // The bar's height limits: at least one row of buttons; the default shows four.
 int barMinHeight(const BarLayout& l);
 int barDefaultHeight(const BarLayout& l);
+// The saved height to restore. The height is saved in pixels beside the rows
+// it showed; when the same height shows another number of rows now (the
+// screen's scale or the fonts changed since), the rows are what the user
+// chose, and the height for them under this layout is taken.
+int restoredBarHeight(const BarLayout& l, int savedHeight, int savedRows);
 
 }  // namespace vorbin

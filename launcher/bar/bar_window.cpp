@@ -118,7 +118,11 @@ CBarWindow::~CBarWindow() = default;
 bool CBarWindow::createBar(HWND owner, const std::wstring& commandLine) {
   Settings& s = m_context.settings;
   loadColours();
+  // The first layout writes the rows it shows into the settings: the saved
+  // rows are read before it.
+  const int savedRows = s.applButtonRow;
   m_view.computeLayout(m_placer.height());
+  s.height = restoredBarHeight(layout(), s.height, savedRows);
   const BarPlacement place = m_placer.restore(barDefaultHeight(layout()));
   m_pendingCommandLine = commandLine;
 

@@ -137,6 +137,8 @@ struct BarSizes {
   int keyFace = 0;  // the plain middle of a key face (the FunctionKey colour)
   int cell = 0;     // a grid cell's width: half the distance of the images in slots 0 and 2
   int image = 0;    // an item image's width
+  // Saved when the launcher closed: the height in pixels and the rows it showed.
+  DWORD savedHeight = 0, savedRows = 0;
 };
 
 constexpr uint32_t kBord = 0x962846, kFunctionKey = 0x14C83C;
@@ -222,6 +224,10 @@ std::optional<BarSizes> barAtDpi(int dpi) {
     const auto cap = e2e::captureToArtifact(bar, name);
     if (cap && !taskMode) sizes = measureBar(*cap);
     e2e::closeAndWait(launcher, bar);
+    if (sizes && !taskMode) {
+      sizes->savedHeight = e2e::profile::getDword(L"Settings", L"Height").value_or(0);
+      sizes->savedRows = e2e::profile::getDword(L"Settings", L"ApplButtonRow").value_or(0);
+    }
   }
   e2e::profile::setDword(L"Settings", L"TaskMode", 0);
   return sizes;
@@ -252,7 +258,13 @@ TEST(BarPaintEndToEnd, TheBarAndItsPartsGrowWithTheScreensDpi) {
     EXPECT_LE(std::abs(s.keyFace - base.keyFace * f), 1.0) << base.keyFace << " -> " << s.keyFace;
     EXPECT_LE(std::abs(s.cell - base.cell * f), 1.0) << base.cell << " -> " << s.cell;
     EXPECT_LE(std::abs(s.image - base.image * f), 1.0) << base.image << " -> " << s.image;
+    // Each run starts from the height the one before saved at another DPI:
+    // the bar keeps its rows, and its height follows the scale.
+    EXPECT_EQ(s.savedRows, base.savedRows);
+    EXPECT_GE(s.savedHeight, base.savedHeight * (f - 0.15)) << base.savedHeight << " -> " << s.savedHeight;
+    EXPECT_LE(s.savedHeight, base.savedHeight * (f + 0.15)) << base.savedHeight << " -> " << s.savedHeight;
   }
+  EXPECT_GE(base.savedRows, 1u);
 }
 
 // A move to a monitor of another DPI (WM_DPICHANGED; posted here without the

@@ -74,5 +74,36 @@ TEST(BarHeights, MinimumHoldsOneFullRowAndTheDefaultFour) {
   }
 }
 
+TEST(BarHeights, ASavedHeightKeepsItsRowsWhenTheScaleChanged) {
+  const auto layoutAt = [](int dpi) {
+    LayoutMetrics m;
+    m.dpi = dpi;
+    m.textHeight = 13 * dpi / 96;
+    m.menuAscent = 12 * dpi / 96;
+    m.captionButtonHeight = 18 * dpi / 96;
+    return computeBarLayout(m, false, 0);
+  };
+  const BarLayout at96 = layoutAt(96);
+  // Saved at 100 %: five rows and a few pixels to spare.
+  const int saved = clientHeightForRows(at96, 5) + 7;
+  ASSERT_EQ(visibleRows(at96, saved), 5);
+  // Under the same scale the height is taken as it was, spare pixels and all.
+  EXPECT_EQ(restoredBarHeight(at96, saved, 5), saved);
+  for (int dpi : {144, 192, 72}) {
+    const BarLayout l = layoutAt(dpi);
+    ASSERT_NE(visibleRows(l, saved), 5) << dpi << ": the case tests nothing";
+    const int restored = restoredBarHeight(l, saved, 5);
+    EXPECT_EQ(visibleRows(l, restored), 5) << dpi;
+    EXPECT_EQ(restored, clientHeightForRows(l, 5)) << dpi;
+  }
+  // Nothing saved, or no rows saved: the height stands (the placer fills in defaults).
+  const BarLayout at144 = layoutAt(144);
+  EXPECT_EQ(restoredBarHeight(at144, 0, 5), 0);
+  EXPECT_EQ(restoredBarHeight(at144, saved, -1), saved);
+  EXPECT_EQ(restoredBarHeight(at144, saved, 0), saved);
+  // A row count no screen could hold is bounded.
+  EXPECT_LE(restoredBarHeight(at144, saved, 1 << 30), clientHeightForRows(at144, 100));
+}
+
 }  // namespace
 }  // namespace vorbin
