@@ -106,6 +106,17 @@ std::vector<IdListBytes> parseIdListArray(std::span<const uint8_t> block) {
   return out;
 }
 
+bool idListArrayIsWhole(std::span<const uint8_t> block) {
+  if (block.size() < 8) return false;
+  const uint64_t count = readU32(block, 0);
+  if (count == 0 || (count + 2) * 4 > block.size()) return false;
+  for (size_t i = 0; i <= count; ++i) {
+    const uint32_t offset = readU32(block, 4 + i * 4);
+    if (offset >= block.size() || idListSize(block.subspan(offset)) == 0) return false;
+  }
+  return true;
+}
+
 std::wstring linkTitle(std::wstring_view fileName, std::wstring_view cutText) {
   std::wstring title = withoutExtension(fileName);
   if (!cutText.empty()) {

@@ -39,6 +39,10 @@ std::vector<std::wstring> parseDropFiles(std::span<const uint8_t> block, const A
 // with each object's list); an element whose list is malformed or lies
 // outside the block is dropped. Nothing when the count does not fit.
 std::vector<IdListBytes> parseIdListArray(std::span<const uint8_t> block);
+// True when the block names at least one object and every list it names (the
+// parent's and each object's) lies whole inside it. Only such a block may be
+// handed on to a reader that trusts its offsets (the shell's drop targets).
+bool idListArrayIsWhole(std::span<const uint8_t> block);
 
 // The titles of the link descriptors (flag 0x8000) of a "FileGroupDescriptor"
 // block (wide: the W form of 592-byte descriptors, else the A form of 332):

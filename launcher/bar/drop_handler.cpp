@@ -15,6 +15,7 @@
 #include "launcher/dialogs/group_sheet.h"
 #include "launcher/interact/item_launch.h"
 #include "launcher/interact/launch_item.h"
+#include "launcher/interact/launch_rules.h"
 #include "launcher/model/item_record.h"
 #include "launcher/resources/resource_ids.h"
 #include "launcher/services/language_strings.h"
@@ -57,6 +58,16 @@ bool readBlock(IDataObject* data, CLIPFORMAT format, Read&& read) {
 
 CLIPFORMAT registered(const wchar_t* name) { return static_cast<CLIPFORMAT>(RegisterClipboardFormatW(name)); }
 
+// False when the data offers a "Shell IDList Array" that names lists outside
+// its own block (or cannot be read).
+bool idListsWhole(IDataObject* data) {
+  const CLIPFORMAT idLists = registered(CFSTR_SHELLIDLIST);
+  if (!offers(data, idLists)) return true;
+  bool whole = false;
+  readBlock(data, idLists, [&](std::span<const uint8_t> b) { whole = idListArrayIsWhole(b); });
+  return whole;
+}
+
 bool isFolderPath(const std::wstring& path) {
   const DWORD a = GetFileAttributesW(path.c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
@@ -79,18 +90,26 @@ DropFacts dropFacts() {
   return facts;
 }
 
-// The shell's drop target of an item-ID list.
-IDropTarget* dropTargetOf(HWND owner, PCIDLIST_ABSOLUTE list) {
+}  // namespace
+
+IDropTarget* shellDropTargetOf(HWND owner, PCIDLIST_ABSOLUTE list) {
   fw::ComPtr<IShellFolder> parent;
   PCUITEMID_CHILD child = nullptr;
-  if (FAILED(SHBindToParent(list, IID_IShellFolder, parent.putVoid(), &child))) return nullptr;
+  if (!list || FAILED(SHBindToParent(list, IID_IShellFolder, parent.putVoid(), &child))) return nullptr;
   IDropTarget* target = nullptr;
   if (FAILED(parent->GetUIObjectOf(owner, 1, &child, IID_IDropTarget, nullptr, reinterpret_cast<void**>(&target))))
     return nullptr;
   return target;
 }
 
-}  // namespace
+IDropTarget* shellDropTargetOf(HWND owner, const std::wstring& path) {
+  if (path.empty() || path.size() > kMaxDropPathChars) return nullptr;
+  PIDLIST_ABSOLUTE list = nullptr;
+  if (FAILED(SHParseDisplayName(path.c_str(), nullptr, &list, 0, nullptr)) || !list) return nullptr;
+  IDropTarget* target = shellDropTargetOf(owner, list);
+  CoTaskMemFree(list);
+  return target;
+}
 
 void DropHandler::attach(HWND bar) {
   m_hwnd = bar;
@@ -129,19 +148,20 @@ IDropTarget* DropHandler::shellTargetAt(POINT screen) const {
   if (!item) return nullptr;
   if (item->flags & kItemIdList) {
     if (idListSize(item->target) == 0) return nullptr;
-    return dropTargetOf(m_hwnd, reinterpret_cast<PCIDLIST_ABSOLUTE>(item->target.data()));
+    return shellDropTargetOf(m_hwnd, reinterpret_cast<PCIDLIST_ABSOLUTE>(item->target.data()));
   }
-  // A folder item opens its folder text; any other its program.
-  std::wstring path = (item->flags & (kItemFolder | kItemPrompt)) ? item->folder : item->targetPath();
-  if (!(item->flags & (kItemFolder | kItemPrompt))) {
+  // A folder item opens its folder text (cleaned up as for opening it: blanks,
+  // quotes, a bare drive letter); any other its program.
+  std::wstring path;
+  if (item->flags & (kItemFolder | kItemPrompt)) {
+    const std::wstring text = trimBlanks(item->folder);
+    if (text.size() > kMaxDropPathChars + 2) return nullptr;  // not cut into another folder
+    path = normaliseFolderText(text);
+  } else {
+    path = item->targetPath();
     findProgram(path, false, m_bar.launchContext(false));
   }
-  if (path.empty() || path.size() > kMaxDropPathChars) return nullptr;
-  PIDLIST_ABSOLUTE list = nullptr;
-  if (FAILED(SHParseDisplayName(path.c_str(), nullptr, &list, 0, nullptr)) || !list) return nullptr;
-  IDropTarget* target = dropTargetOf(m_hwnd, list);
-  CoTaskMemFree(list);
-  return target;
+  return shellDropTargetOf(m_hwnd, path);
 }
 
 void DropHandler::hover(POINT screen) {
@@ -162,11 +182,19 @@ void DropHandler::hover(POINT screen) {
 
 void DropHandler::clearHover() { m_bar.m_marks.showHot(-1, -1, m_bar.m_actions.buttonRepainter()); }
 
-DWORD DropHandler::dragEnter(IDataObject*, DWORD keys, POINT screen, DWORD allowed) {
+DWORD DropHandler::dragEnter(IDataObject* data, DWORD keys, POINT screen, DWORD allowed) {
   SetForegroundWindow(m_hwnd);
   m_bar.m_timers.forgetHover();
   m_dragActive = true;
   m_keysAtEntry = keys;
+  if (data) data->AddRef();
+  m_data = fw::ComPtr<IDataObject>::attach(data);
+  // What the data holds decides whether a folder button may hand it to the
+  // shell: nothing readable, or a block that lies about its contents, is
+  // never passed on (the shell's targets read it without checks).
+  const std::vector<NewItemRequest> requests = dropRequests(readOffer(data), DropFacts{});
+  m_offerWebOnly = onlyWebAddresses(requests);
+  m_offerUsable = !requests.empty() && data && idListsWhole(data);
   return dragOver(keys, screen, allowed);
 }
 
@@ -177,16 +205,53 @@ DWORD DropHandler::dragOver(DWORD keys, POINT screen, DWORD allowed) {
   if (m_outgoing) return (keys & MK_CONTROL) ? (allowed & DROPEFFECT_COPY ? DROPEFFECT_COPY : kEffectBackOnBar)
                                              : kEffectBackOnBar;
   const DWORD dragKeys = m_keysAtEntry | (keys & MK_RBUTTON);
-  const std::optional<uint32_t> effect = outsideDragEffect(placeAt(screen, dragKeys), allowed);
-  if (effect) return *effect;
-  // A folder button (or a right-button drag on a button): the shell's target takes it.
-  IDropTarget* shell = shellTargetAt(screen);
-  if (!shell) return DROPEFFECT_NONE;
-  shell->Release();
-  return allowed & (DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK);
+  DropPlace place = placeAt(screen, dragKeys);
+  // Web addresses make buttons even over a folder button (see drop).
+  if (m_offerWebOnly) place.handsToShell = false, place.keys &= ~kDragKeyRight;
+  if (const std::optional<uint32_t> effect = outsideDragEffect(place, allowed)) {
+    leave(m_shell);
+    return *effect;
+  }
+  // A folder button (or a right-button drag on a button): the shell's target
+  // of its folder answers, as it would over the folder itself.
+  return overShellTarget(screen, keys, allowed);
+}
+
+DWORD DropHandler::overShellTarget(POINT screen, DWORD keys, DWORD allowed) {
+  POINT client = screen;
+  ScreenToClient(m_hwnd, &client);
+  const Hit hit = m_bar.m_actions.hitAt(client);
+  const POINTL at{screen.x, screen.y};
+  DWORD effect = allowed;
+  if (m_shell.area == hit.area && m_shell.index == hit.index) {
+    if (!m_shell.target) return DROPEFFECT_NONE;
+    if (FAILED(m_shell.target->DragOver(keys, at, &effect))) effect = DROPEFFECT_NONE;
+    return m_shell.shown = effect & allowed;
+  }
+  leave(m_shell);
+  m_shell.area = hit.area;
+  m_shell.index = hit.index;
+  if (!m_offerUsable || !m_data) return DROPEFFECT_NONE;
+  m_shell.target = shellTargetAt(screen);
+  if (!m_shell.target) return DROPEFFECT_NONE;
+  if (FAILED(m_shell.target->DragEnter(m_data.get(), keys, at, &effect))) {
+    std::exchange(m_shell.target, nullptr)->Release();
+    return DROPEFFECT_NONE;
+  }
+  return m_shell.shown = effect & allowed;
+}
+
+void DropHandler::leave(ShellHover& hover) {
+  if (IDropTarget* target = std::exchange(hover.target, nullptr)) {
+    target->DragLeave();
+    target->Release();
+  }
+  hover = ShellHover{};
 }
 
 void DropHandler::dragLeave() {
+  leave(m_shell);
+  m_data.reset();
   if (!m_dragActive) return;
   m_dragActive = false;
   m_bar.m_timers.forgetHover();
@@ -235,11 +300,17 @@ DropOffer DropHandler::readOffer(IDataObject* data) const {
 DWORD DropHandler::drop(IDataObject* data, DWORD keys, POINT screen, DWORD allowed) {
   const DWORD dragKeys = m_keysAtEntry | (keys & MK_RBUTTON);
   const bool wasActive = m_dragActive;
+  // The shell's target the drag rests on takes the drop (it has seen it come in).
+  ShellHover shell = std::exchange(m_shell, ShellHover{});
   dragLeave();
-  if (!wasActive || !data) return DROPEFFECT_NONE;
+  if (!wasActive || !data) {
+    leave(shell);
+    return DROPEFFECT_NONE;
+  }
   if (m_outgoing) {
     // Dropped back on the bar: handled here, and the drag's end must not
     // take it for a move out of the bar.
+    leave(shell);
     POINT client = screen;
     ScreenToClient(m_hwnd, &client);
     const DragItems items = *m_outgoing;
@@ -247,13 +318,23 @@ DWORD DropHandler::drop(IDataObject* data, DWORD keys, POINT screen, DWORD allow
     return kEffectBackOnBar;
   }
   std::vector<NewItemRequest> requests = dropRequests(readOffer(data), dropFacts());
-  if (requests.empty()) return DROPEFFECT_NONE;
   const DropPlace place = placeAt(screen, dragKeys);
-  if (dropGoesToShell(place, onlyWebAddresses(requests))) {
+  const bool toShell = !requests.empty() && dropGoesToShell(place, onlyWebAddresses(requests));
+  if (!toShell) leave(shell);
+  if (requests.empty()) return DROPEFFECT_NONE;
+  if (toShell) {
     // The folder (or the program) takes the drop itself, as the shell
-    // decides; without a drop target there nothing happens.
-    IDropTarget* shell = shellTargetAt(screen);
-    return shell ? dropOnShellTarget(shell, data, keys, dragKeys, screen, allowed) : DROPEFFECT_NONE;
+    // decides; without a drop target there nothing happens, and data that
+    // lies about its contents is not passed on.
+    POINT client = screen;
+    ScreenToClient(m_hwnd, &client);
+    const Hit hit = m_bar.m_actions.hitAt(client);
+    if (shell.target && shell.area == hit.area && shell.index == hit.index)
+      return dropOnShellTarget(std::exchange(shell.target, nullptr), data, keys, dragKeys, screen, allowed, shell.shown);
+    leave(shell);
+    if (!idListsWhole(data)) return DROPEFFECT_NONE;
+    IDropTarget* target = shellTargetAt(screen);
+    return target ? dropOnShellTarget(target, data, keys, dragKeys, screen, allowed, std::nullopt) : DROPEFFECT_NONE;
   }
   // The buttons are made after the drag-and-drop loop has returned: the
   // questions asked meanwhile must not hold the other program's drag.
@@ -299,27 +380,33 @@ void DropHandler::filesToShell(const std::vector<std::wstring>& files, POINT scr
       shell->Release();
       continue;
     }
-    dropOnShellTarget(shell, data.get(), 0, 0, screen, DROPEFFECT_COPY);
+    dropOnShellTarget(shell, data.get(), 0, 0, screen, DROPEFFECT_COPY, std::nullopt);
   }
 }
 
 DWORD DropHandler::dropOnShellTarget(IDropTarget* shell, IDataObject* data, DWORD keys, DWORD dragKeys, POINT screen,
-                                     DWORD allowed) {
-  // Drag enter, over and drop at the point, with the current key state; a
-  // right-button drop offers every effect (the shell then asks which).
+                                     DWORD allowed, std::optional<DWORD> shown) {
+  // A right-button drop offers every effect (the shell then asks which);
+  // otherwise the drag's own. A target that has not seen the drag come in
+  // is asked first, and one that refuses it gets no drop.
   const POINTL at{screen.x, screen.y};
   const DWORD offered = (dragKeys & MK_RBUTTON) ? (DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK) : allowed;
   DWORD effect = offered;
-  DWORD done = DROPEFFECT_NONE;
-  if (SUCCEEDED(shell->DragEnter(data, keys, at, &effect)) && effect != DROPEFFECT_NONE) {
-    effect = offered;
-    shell->DragOver(keys, at, &effect);
-    effect = offered;
-    if (SUCCEEDED(shell->Drop(data, keys, at, &effect))) done = effect;
-  } else {
-    shell->DragLeave();
+  if (!shown) {
+    if (FAILED(shell->DragEnter(data, keys, at, &effect)) || !(effect & offered)) {
+      shell->DragLeave();
+      shell->Release();
+      return DROPEFFECT_NONE;
+    }
+    shown = effect & offered;
   }
+  effect = offered;
+  DWORD done = DROPEFFECT_NONE;
+  if (SUCCEEDED(shell->Drop(data, keys, at, &effect))) done = effect & offered;
   shell->Release();
+  // A target answers the one effect it carried out; one that leaves several
+  // standing has said nothing, and the effect it showed stands for it.
+  if (done & (done - 1)) done &= *shown ? *shown : done;
   return done;
 }
 

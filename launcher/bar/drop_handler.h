@@ -5,10 +5,13 @@
 #pragma once
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <optional>
+#include <string>
 #include <vector>
 
+#include "framework/com.h"
 #include "launcher/bar/drag_source.h"
 #include "launcher/bar/drop_formats.h"
 #include "launcher/bar/drop_target.h"
@@ -17,6 +20,12 @@
 namespace vorbin {
 
 class CBarWindow;
+
+// The shell's drop target of the object an absolute item-ID list names, or a
+// path names (a folder takes files into it, a program starts with them); null
+// when the shell gives none.
+IDropTarget* shellDropTargetOf(HWND owner, PCIDLIST_ABSOLUTE list);
+IDropTarget* shellDropTargetOf(HWND owner, const std::wstring& path);
 
 class DropHandler final : public DropEvents {
  public:
@@ -63,9 +72,23 @@ class DropHandler final : public DropEvents {
   void filesToShell(const std::vector<std::wstring>& files, POINT screen);
   // The shell's drop target of the button's target; null when it has none.
   IDropTarget* shellTargetAt(POINT screen) const;
-  // Hands the whole drop to shell (released here); the effect it did.
+  // The shell's drop target of the button a drag from another program rests
+  // on: it sees the drag enter, move and leave, as over the folder itself.
+  struct ShellHover {
+    int area = -1;
+    int index = -1;
+    IDropTarget* target = nullptr;  // null: the button has none, or it refused the drag
+    DWORD shown = 0;                // the effect it answered last
+  };
+  // The drag is over the button at screen, whose target takes drops itself:
+  // the effect that target answers.
+  DWORD overShellTarget(POINT screen, DWORD keys, DWORD allowed);
+  static void leave(ShellHover& hover);
+  // Hands the whole drop to shell (released here). shown: the effect it
+  // answered while the drag rested on it; nothing when it has not seen the
+  // drag come in (then it is asked first). The effect it did.
   DWORD dropOnShellTarget(IDropTarget* shell, IDataObject* data, DWORD keys, DWORD dragKeys, POINT screen,
-                          DWORD allowed);
+                          DWORD allowed, std::optional<DWORD> shown);
   void addAt(int group, int slot, std::vector<NewItemRequest> requests);
   void launchWithEach(int group, int slot, const std::vector<NewItemRequest>& requests);
   void dropElsewhere(std::vector<NewItemRequest> requests);
@@ -76,6 +99,10 @@ class DropHandler final : public DropEvents {
   HWND m_hwnd = nullptr;
   BarDropTarget* m_target = nullptr;
   bool m_dragActive = false;
+  fw::ComPtr<IDataObject> m_data;  // a drag from another program, while over the bar
+  bool m_offerUsable = false;      // its data reads as something to drop, every block whole
+  bool m_offerWebOnly = false;     // ... and as web addresses only (those always make buttons)
+  ShellHover m_shell;
   DWORD m_keysAtEntry = 0;  // the key state when the drag came in (MK_RBUTTON: a right-button drag)
   bool m_rightDrop = false;  // the queued requests came by a right-button drag
   std::vector<NewItemRequest> m_queue;

@@ -2,7 +2,11 @@
 // making onto a screen point with DoDragDrop, moving the pointer there, and
 // drops. Usage: drop_client <kind> <x> <y> [right] [<file>...]
 // Kinds: files (CF_HDROP of the files), url (CF_UNICODETEXT of the first
-// argument), and the hostile blocks pfiles, longpath, cida, descriptors, text.
+// argument), shell (the files of one folder as CF_HDROP and "Shell IDList
+// Array", as the shell offers them; the first argument names a report file
+// that tells how often each format was read and the effects the target
+// showed; shellcida the same file list with the lying ID-list array of cida),
+// and the hostile blocks pfiles, longpath, cida, descriptors, text.
 #include <windows.h>
 #include <ole2.h>
 #include <shlobj.h>
@@ -35,6 +39,12 @@ class DataObject final : public IDataObject {
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++m_refs; }
   ULONG STDMETHODCALLTYPE Release() override { return --m_refs; }  // lives on main's stack
+  // How often each format was asked for with GetData.
+  int reads(CLIPFORMAT format) const {
+    int n = 0;
+    for (CLIPFORMAT f : m_reads) n += f == format;
+    return n;
+  }
   const Block* find(const FORMATETC* f) const {
     if (!f || !(f->tymed & TYMED_HGLOBAL)) return nullptr;
     for (const Block& b : m_blocks)
@@ -42,6 +52,7 @@ class DataObject final : public IDataObject {
     return nullptr;
   }
   HRESULT STDMETHODCALLTYPE GetData(FORMATETC* f, STGMEDIUM* medium) override {
+    if (f) m_reads.push_back(f->cfFormat);
     const Block* b = find(f);
     if (!b) return DV_E_FORMATETC;
     // Exactly the block's size: the reader must not look beyond it.
@@ -72,6 +83,7 @@ class DataObject final : public IDataObject {
 
  private:
   std::vector<Block> m_blocks;
+  std::vector<CLIPFORMAT> m_reads;
   ULONG m_refs = 1;
 };
 
@@ -113,7 +125,12 @@ class DropSource final : public IDropSource {
     release();
     return DRAGDROP_S_DROP;
   }
-  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+  HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD effect) override {
+    m_shown = effect;
+    return DRAGDROP_S_USEDEFAULTCURSORS;
+  }
+  // The effect the target last showed before the drop.
+  DWORD shown() const { return m_shown; }
 
   void press() { button(m_right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN); }
   void release() { button(m_right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP); }
@@ -137,6 +154,7 @@ class DropSource final : public IDropSource {
   POINT m_from, m_to;
   bool m_right;
   int m_calls = 0;
+  DWORD m_shown = DROPEFFECT_NONE;
 };
 
 void putU32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
@@ -160,8 +178,37 @@ std::vector<uint8_t> dropFiles(const std::vector<std::wstring>& files) {
 
 CLIPFORMAT registered(const wchar_t* name) { return static_cast<CLIPFORMAT>(RegisterClipboardFormatW(name)); }
 
+// A "Shell IDList Array" of files in one folder: the folder's absolute list,
+// then each file's list relative to it. Empty when the shell knows a name not.
+std::vector<uint8_t> idListArray(const std::vector<std::wstring>& files) {
+  if (files.empty()) return {};
+  const std::wstring folder = files[0].substr(0, files[0].find_last_of(L'\\'));
+  std::vector<std::vector<uint8_t>> lists;
+  for (size_t i = 0; i <= files.size(); ++i) {
+    PIDLIST_ABSOLUTE list = nullptr;
+    if (FAILED(SHParseDisplayName(i == 0 ? folder.c_str() : files[i - 1].c_str(), nullptr, &list, 0, nullptr)))
+      return {};
+    const auto* from = reinterpret_cast<const uint8_t*>(i == 0 ? list : ILFindLastID(list));
+    lists.emplace_back(from, from + ILGetSize(reinterpret_cast<PCUIDLIST_RELATIVE>(from)));
+    CoTaskMemFree(list);
+  }
+  std::vector<uint8_t> b;
+  putU32(b, 0, static_cast<uint32_t>(files.size()));
+  size_t at = 4 + 4 * lists.size();
+  b.resize(at);
+  for (size_t i = 0; i < lists.size(); ++i) {
+    putU32(b, 4 + 4 * i, static_cast<uint32_t>(b.size()));
+    b.insert(b.end(), lists[i].begin(), lists[i].end());
+  }
+  return b;
+}
+
 std::vector<Block> blocksFor(const std::wstring& kind, const std::vector<std::wstring>& args) {
   if (kind == L"files") return {{CF_HDROP, dropFiles(args)}};
+  if (kind == L"shell") {
+    const std::vector<std::wstring> files(args.begin() + (args.empty() ? 0 : 1), args.end());
+    return {{CF_HDROP, dropFiles(files)}, {registered(CFSTR_SHELLIDLIST), idListArray(files)}};
+  }
   if (kind == L"url") {
     std::vector<uint8_t> b;
     appendWide(b, args.empty() ? L"" : args[0]);
@@ -174,14 +221,17 @@ std::vector<Block> blocksFor(const std::wstring& kind, const std::vector<std::ws
     return {{CF_HDROP, b}};
   }
   if (kind == L"longpath") return {{CF_HDROP, dropFiles({L"C:\\" + std::wstring(297, L'p')})}};
-  if (kind == L"cida") {
-    // 1,000 items claimed in a block with room for two offsets.
-    std::vector<uint8_t> b;
-    putU32(b, 0, 1000);
-    putU32(b, 4, 12);
-    putU32(b, 8, 0x7FFFFF00u);
-    b.insert(b.end(), {0, 0});
-    return {{registered(CFSTR_SHELLIDLIST), b}};
+  // 1,000 items claimed in a block with room for two offsets: the parent's
+  // (the desktop's empty list) and one far past the end.
+  std::vector<uint8_t> lyingIdLists;
+  putU32(lyingIdLists, 0, 1000);
+  putU32(lyingIdLists, 4, 12);
+  putU32(lyingIdLists, 8, 0x7FFFFF00u);
+  lyingIdLists.insert(lyingIdLists.end(), {0, 0});
+  if (kind == L"cida") return {{registered(CFSTR_SHELLIDLIST), lyingIdLists}};
+  if (kind == L"shellcida") {
+    const std::vector<std::wstring> files(args.begin() + (args.empty() ? 0 : 1), args.end());
+    return {{CF_HDROP, dropFiles(files)}, {registered(CFSTR_SHELLIDLIST), lyingIdLists}};
   }
   if (kind == L"descriptors") {
     std::vector<uint8_t> b;
@@ -236,6 +286,13 @@ int wmain(int argc, wchar_t** argv) {
   Sleep(30);
   DWORD effect = DROPEFFECT_NONE;
   const HRESULT hr = DoDragDrop(&data, &source, DROPEFFECT_COPY | DROPEFFECT_LINK | DROPEFFECT_MOVE, &effect);
+  if (kind.starts_with(L"shell") && !args.empty()) {
+    if (FILE* f = _wfopen(args[0].c_str(), L"w")) {
+      std::fprintf(f, "shown %lu\nresult %lu\nidlist_reads %d\nhdrop_reads %d\n", source.shown(), effect,
+                   data.reads(registered(CFSTR_SHELLIDLIST)), data.reads(CF_HDROP));
+      std::fclose(f);
+    }
+  }
   OleUninitialize();
   // 0: dropped, 1: the target refused, 4: the drag failed.
   return hr == DRAGDROP_S_DROP ? (effect != DROPEFFECT_NONE ? 0 : 1) : 4;

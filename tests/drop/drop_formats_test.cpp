@@ -156,6 +156,14 @@ TEST(DropFormats, IdListArraysJoinParentAndChildWithinTheBlock) {
   putU32(badParent, 4, static_cast<uint32_t>(badParent.size()));
   EXPECT_TRUE(parseIdListArray(badParent).empty());
   EXPECT_TRUE(parseIdListArray(Bytes{1, 0, 0}).empty());
+
+  // Handed on to the shell only whole: one bad element spoils the block.
+  EXPECT_TRUE(idListArrayIsWhole(idListArray(parent, {a, b})));
+  for (const Bytes& bad : {lying, far, oneBad, cut, badParent, idListArray(parent, {}), Bytes{1, 0, 0}})
+    EXPECT_FALSE(idListArrayIsWhole(bad));
+  Bytes lastBad = idListArray(parent, {a, b});
+  putU32(lastBad, 12, static_cast<uint32_t>(lastBad.size()));
+  EXPECT_FALSE(idListArrayIsWhole(lastBad)) << "the last object's offset is checked";
 }
 
 Bytes descriptors(const std::vector<std::pair<uint32_t, std::wstring>>& items, bool wide) {

@@ -77,6 +77,10 @@ Process startLauncher(const std::wstring& arguments, int showCommand) {
   return p;
 }
 
+bool runningUnderWine() {
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 void pumpFor(DWORD ms) {
   DWORD start = GetTickCount();
   do {

@@ -56,6 +56,8 @@ HWND waitForBar(DWORD pid, DWORD timeoutMs = 10000);
 template <class Pred>
 bool waitUntil(Pred pred, DWORD timeoutMs);
 void pumpFor(DWORD ms);
+// True when the tests run under Wine (for checks that skip what Wine lacks).
+bool runningUnderWine();
 
 // Sends WM_CLOSE, waits for the exit, kills on time-out. True on a clean exit.
 bool closeAndWait(Process& process, HWND window, DWORD timeoutMs = 10000);
