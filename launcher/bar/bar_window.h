@@ -256,8 +256,6 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   SystemCommands m_system{m_context.settings};
   // The keyboard and the mouse, calling back through the host (bar_host.h).
   friend class BarHost;
-  // Drops from other programs become buttons through the adder and the marks.
-  friend class DropHandler;
   std::unique_ptr<BarHost> m_host;
   KeyboardFocus m_keys;
   PointerActions m_actions;
@@ -308,7 +306,19 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   DWORD m_processId = 0;
   std::wstring m_pendingCommandLine;  // for the start-up run at WM_CREATE
   HWND m_optionsSheet = nullptr;
-  DropHandler m_drops{*this};  // drags from other programs (drop_handler.h)
+  // Drags from other programs and the bar's own drops (drop_handler.h).
+  DropHandler m_drops{{.settings = m_context.settings,
+                       .groups = m_context.groups,
+                       .adder = m_adder,
+                       .modal = m_modal,
+                       .actions = m_actions,
+                       .marks = m_marks,
+                       .timers = m_timers,
+                       .menus = m_menus,
+                       .launchContext = [this](bool hideAfter) { return launchContext(hideAfter); },
+                       .groupsChanged = [this] { groupsChanged(); },
+                       .repaintAll = [this] { repaintAll(); },
+                       .slotShown = [this](int group, int slot) { return slotGeometry(group, slot).has_value(); }}};
 };
 
 }  // namespace vorbin

@@ -8,7 +8,16 @@
 
 #include "framework/com.h"
 #include "framework/trace.h"
-#include "launcher/bar/bar_window.h"
+#include "launcher/bar/bar_menus.h"
+#include "launcher/bar/bar_messages.h"
+#include "launcher/bar/bar_timers.h"
+#include "launcher/bar/button_marks.h"
+#include "launcher/bar/hover_timers.h"
+#include "launcher/bar/item_adder.h"
+#include "launcher/bar/modal_busy.h"
+#include "launcher/bar/pointer_actions.h"
+#include "launcher/model/group_table.h"
+#include "launcher/model/settings.h"
 #include "launcher/bar/drop_legacy.h"
 #include "launcher/bar/drop_moves.h"
 #include "launcher/bar/item_request_rules.h"
@@ -129,10 +138,10 @@ DropPlace DropHandler::placeAt(POINT screen, DWORD keys) const {
   place.keys = keys;
   POINT client = screen;
   ScreenToClient(m_hwnd, &client);
-  const Hit hit = m_bar.m_actions.hitAt(client);
+  const Hit hit = m_context.actions.hitAt(client);
   place.area = hit.area;
   if (hit.area == hit_area::kGrid || hit.area == hit_area::kQuick) {
-    const Item* item = m_bar.m_context.groups.item(m_bar.m_actions.groupOfArea(hit.area), hit.index);
+    const Item* item = m_context.groups.item(m_context.actions.groupOfArea(hit.area), hit.index);
     place.occupied = item != nullptr && hit.index >= 0;
     place.handsToShell = item && ((item->flags & kItemFolder) || !item->hasTarget());
   }
@@ -142,9 +151,9 @@ DropPlace DropHandler::placeAt(POINT screen, DWORD keys) const {
 IDropTarget* DropHandler::shellTargetAt(POINT screen) const {
   POINT client = screen;
   ScreenToClient(m_hwnd, &client);
-  const Hit hit = m_bar.m_actions.hitAt(client);
+  const Hit hit = m_context.actions.hitAt(client);
   if (hit.area != hit_area::kGrid && hit.area != hit_area::kQuick) return nullptr;
-  const Item* item = m_bar.m_context.groups.item(m_bar.m_actions.groupOfArea(hit.area), hit.index);
+  const Item* item = m_context.groups.item(m_context.actions.groupOfArea(hit.area), hit.index);
   if (!item) return nullptr;
   if (item->flags & kItemIdList) {
     if (idListSize(item->target) == 0) return nullptr;
@@ -159,7 +168,7 @@ IDropTarget* DropHandler::shellTargetAt(POINT screen) const {
     path = normaliseFolderText(text);
   } else {
     path = item->targetPath();
-    findProgram(path, false, m_bar.launchContext(false));
+    findProgram(path, false, m_context.launchContext(false));
   }
   return shellDropTargetOf(m_hwnd, path);
 }
@@ -167,24 +176,24 @@ IDropTarget* DropHandler::shellTargetAt(POINT screen) const {
 void DropHandler::hover(POINT screen) {
   POINT client = screen;
   ScreenToClient(m_hwnd, &client);
-  const Hit hit = m_bar.m_actions.hitAt(client);
-  GroupTable& groups = m_bar.m_context.groups;
-  if (hit.area == hit_area::kTabs && hit.index > 0 && hit.index != groups.activeGroup && !m_bar.taskMode()) {
+  const Hit hit = m_context.actions.hitAt(client);
+  GroupTable& groups = m_context.groups;
+  if (hit.area == hit_area::kTabs && hit.index > 0 && hit.index != groups.activeGroup && !m_context.settings.taskMode) {
     // Resting on another tab opens its group, as for the bar's own drags.
-    m_bar.m_timers.hovered(hit.index);
-    m_bar.m_timers.arm({{kTimerHoverGroup, m_bar.m_context.settings.intervalAtDrop}});
+    m_context.timers.hovered(hit.index);
+    m_context.timers.arm({{kTimerHoverGroup, m_context.settings.intervalAtDrop}});
   }
   if (hit.area == hit_area::kGrid || hit.area == hit_area::kQuick)
-    m_bar.m_marks.showHot(m_bar.m_actions.groupOfArea(hit.area), hit.index, m_bar.m_actions.buttonRepainter());
+    m_context.marks.showHot(m_context.actions.groupOfArea(hit.area), hit.index, m_context.actions.buttonRepainter());
   else
     clearHover();
 }
 
-void DropHandler::clearHover() { m_bar.m_marks.showHot(-1, -1, m_bar.m_actions.buttonRepainter()); }
+void DropHandler::clearHover() { m_context.marks.showHot(-1, -1, m_context.actions.buttonRepainter()); }
 
 DWORD DropHandler::dragEnter(IDataObject* data, DWORD keys, POINT screen, DWORD allowed) {
   SetForegroundWindow(m_hwnd);
-  m_bar.m_timers.forgetHover();
+  m_context.timers.forgetHover();
   m_dragActive = true;
   m_keysAtEntry = keys;
   if (data) data->AddRef();
@@ -220,7 +229,7 @@ DWORD DropHandler::dragOver(DWORD keys, POINT screen, DWORD allowed) {
 DWORD DropHandler::overShellTarget(POINT screen, DWORD keys, DWORD allowed) {
   POINT client = screen;
   ScreenToClient(m_hwnd, &client);
-  const Hit hit = m_bar.m_actions.hitAt(client);
+  const Hit hit = m_context.actions.hitAt(client);
   const POINTL at{screen.x, screen.y};
   DWORD effect = allowed;
   if (m_shell.area == hit.area && m_shell.index == hit.index) {
@@ -254,7 +263,7 @@ void DropHandler::dragLeave() {
   m_data.reset();
   if (!m_dragActive) return;
   m_dragActive = false;
-  m_bar.m_timers.forgetHover();
+  m_context.timers.forgetHover();
   clearHover();
 }
 
@@ -328,7 +337,7 @@ DWORD DropHandler::drop(IDataObject* data, DWORD keys, POINT screen, DWORD allow
     // lies about its contents is not passed on.
     POINT client = screen;
     ScreenToClient(m_hwnd, &client);
-    const Hit hit = m_bar.m_actions.hitAt(client);
+    const Hit hit = m_context.actions.hitAt(client);
     if (shell.target && shell.area == hit.area && shell.index == hit.index)
       return dropOnShellTarget(std::exchange(shell.target, nullptr), data, keys, dragKeys, screen, allowed, shell.shown);
     leave(shell);
@@ -427,10 +436,10 @@ void DropHandler::processQueue(LPARAM point) {
   // A monitor left of or above the primary one gives negative coordinates.
   POINT client{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
   ScreenToClient(m_hwnd, &client);
-  const Hit hit = m_bar.m_actions.hitAt(client);
-  const int group = m_bar.m_actions.groupOfArea(hit.area);
+  const Hit hit = m_context.actions.hitAt(client);
+  const int group = m_context.actions.groupOfArea(hit.area);
   const bool onButton = (hit.area == hit_area::kGrid || hit.area == hit_area::kQuick) && hit.index >= 0;
-  const bool occupied = onButton && m_bar.m_context.groups.item(group, hit.index) != nullptr;
+  const bool occupied = onButton && m_context.groups.item(group, hit.index) != nullptr;
   const QueuedDropPlan plan = planQueuedDrop(onButton || hit.area == hit_area::kTabs ? hit.area : hit_area::kNone,
                                              occupied, hit.index, right, requests.size());
   switch (plan.kind) {
@@ -447,8 +456,8 @@ void DropHandler::processQueue(LPARAM point) {
       return;
     case QueuedDropKind::kAddAtFreeSlots:
       if (plan.selectGroup) {
-        if (*plan.selectGroup > 0) m_bar.m_actions.selectGroup(*plan.selectGroup);
-        addAt(m_bar.m_context.groups.activeGroup, -1, std::move(requests));
+        if (*plan.selectGroup > 0) m_context.actions.selectGroup(*plan.selectGroup);
+        addAt(m_context.groups.activeGroup, -1, std::move(requests));
       } else {
         addAt(group, -1, std::move(requests));
       }
@@ -466,15 +475,15 @@ void DropHandler::addAt(int group, int slot, std::vector<NewItemRequest> request
   std::optional<ItemAdder::Added> last;
   for (NewItemRequest& r : requests) {
     r.slot = slot;
-    if (auto added = m_bar.m_adder.addItemFromRequest(std::move(r), group)) last = added;
+    if (auto added = m_context.adder.addItemFromRequest(std::move(r), group)) last = added;
   }
-  m_bar.groupsChanged();
-  if (last && m_bar.slotGeometry(last->group, last->slot))
-    m_bar.m_marks.showHot(last->group, last->slot, m_bar.m_actions.buttonRepainter());
+  m_context.groupsChanged();
+  if (last && m_context.slotShown(last->group, last->slot))
+    m_context.marks.showHot(last->group, last->slot, m_context.actions.buttonRepainter());
 }
 
 void DropHandler::launchWithEach(int group, int slot, const std::vector<NewItemRequest>& requests) {
-  const Item* item = m_bar.m_context.groups.item(group, slot);
+  const Item* item = m_context.groups.item(group, slot);
   if (!item) return;
   const Item copy = *item;  // a launch may run a loop in which the bar changes
   for (const NewItemRequest& r : requests) {
@@ -486,13 +495,13 @@ void DropHandler::launchWithEach(int group, int slot, const std::vector<NewItemR
         continue;
       document = path;
     }
-    launchItem(launchRequestFor(copy, document), m_bar.launchContext(true));
+    launchItem(launchRequestFor(copy, document), m_context.launchContext(true));
   }
 }
 
 void DropHandler::dropElsewhere(std::vector<NewItemRequest> requests) {
-  m_bar.repaintAll();
-  GroupTable& groups = m_bar.m_context.groups;
+  m_context.repaintAll();
+  GroupTable& groups = m_context.groups;
   for (NewItemRequest& r : requests) {
     const int active = groups.activeGroup;
     if (r.flags & kItemFolder) {
@@ -502,13 +511,13 @@ void DropHandler::dropElsewhere(std::vector<NewItemRequest> requests) {
       Sleep(100);
       GroupSheetContext context;
       context.groups = &groups;
-      context.settings = &m_bar.m_context.settings;
+      context.settings = &m_context.settings;
       context.bar = m_hwnd;
       context.resources = static_cast<HINSTANCE>(resourceModule());
-      context.busy = &m_bar.m_modal;
+      context.busy = &m_context.modal;
       const RegisterFolder folder{(r.flags & kItemIdList) ? std::wstring() : r.target, r.idList};
       const bool accepted = registerDroppedFolder(m_hwnd, active, folder, context);
-      m_bar.groupsChanged();
+      m_context.groupsChanged();
       if (!accepted) return;
       continue;
     }
@@ -519,13 +528,13 @@ void DropHandler::dropElsewhere(std::vector<NewItemRequest> requests) {
 }
 
 void DropHandler::dropInside(const DragItems& items, POINT client, bool copy) {
-  const Hit hit = m_bar.m_actions.hitAt(client);
+  const Hit hit = m_context.actions.hitAt(client);
   if (hit.area == hit_area::kCaption) {
     // The caption row is the bar's waste basket: as the delete command.
     if (items.tab)
-      m_bar.m_menus.deleteGroup(items.group);
+      m_context.menus.deleteGroup(items.group);
     else
-      m_bar.m_menus.deleteButtons(items.group, items.slots);
+      m_context.menus.deleteButtons(items.group, items.slots);
     return;
   }
   if (items.tab) {
@@ -536,7 +545,7 @@ void DropHandler::dropInside(const DragItems& items, POINT client, bool copy) {
 }
 
 void DropHandler::moveTab(int group, int onto) {
-  GroupTable& groups = m_bar.m_context.groups;
+  GroupTable& groups = m_context.groups;
   const std::optional<int> to = tabDropIndex(group, onto, static_cast<int>(groups.placeholderIndex()));
   if (!to) return;
   // The groups in between move up or down a place.
@@ -544,11 +553,11 @@ void DropHandler::moveTab(int group, int onto) {
   for (int i = group; i > *to; --i) std::swap(groups[i], groups[i - 1]);
   groups.activeGroup = *to;
   groups.saveOrder();
-  m_bar.groupsChanged();
+  m_context.groupsChanged();
 }
 
 void DropHandler::moveButtons(const DragItems& items, const Hit& hit, bool copy) {
-  GroupTable& groups = m_bar.m_context.groups;
+  GroupTable& groups = m_context.groups;
   int target = -1;
   std::optional<int> cell;
   if (hit.area == hit_area::kTabs && hit.index >= 1) {
@@ -560,11 +569,11 @@ void DropHandler::moveButtons(const DragItems& items, const Hit& hit, bool copy)
       if (!source) return;
       copyImage(groups[target].image, groups.item(target, *source)->image);
       groups.saveGroupHeader(target, true);
-      m_bar.groupsChanged();
+      m_context.groupsChanged();
       return;
     }
   } else if ((hit.area == hit_area::kGrid || hit.area == hit_area::kQuick) && hit.index >= 0) {
-    target = m_bar.m_actions.groupOfArea(hit.area);
+    target = m_context.actions.groupOfArea(hit.area);
     cell = hit.index;
   } else {
     return;
@@ -580,13 +589,13 @@ void DropHandler::moveButtons(const DragItems& items, const Hit& hit, bool copy)
       target == items.group ? planMovesWithinGroup(items.slots, items.pressedSlot, *cell, copy, occupied, kMaxItemSlots)
                             : planMovesToGroup(items.slots, cell, copy, occupied, kMaxItemSlots);
   for (const ButtonMove& m : moves) groups.moveItem(items.group, m.from, target, m.to, m.mode);
-  m_bar.groupsChanged();
+  m_context.groupsChanged();
 }
 
 void DropHandler::dragOut(const DragItems& items) {
   std::optional<DragFolder> folder = DragFolder::create();
   if (!folder) return;
-  const std::vector<std::wstring> names = writeDragFiles(m_bar.m_context.groups, items, folder->path(), L"Item");
+  const std::vector<std::wstring> names = writeDragFiles(m_context.groups, items, folder->path(), L"Item");
   fw::ComPtr<IDataObject> data =
       fw::ComPtr<IDataObject>::attach(shellDataObject(m_hwnd, folder->path(), names));
   if (!data) return;
@@ -596,7 +605,7 @@ void DropHandler::dragOut(const DragItems& items) {
   m_outgoing.reset();
   // Moved out to another place: the buttons leave the bar without a question.
   if (effect && !items.tab && moveOutDeletes(*effect, items.rightButton))
-    m_bar.m_menus.deleteButtons(items.group, items.slots);
+    m_context.menus.deleteButtons(items.group, items.slots);
 }
 
 }  // namespace vorbin

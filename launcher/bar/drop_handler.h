@@ -7,6 +7,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,11 +16,19 @@
 #include "launcher/bar/drag_source.h"
 #include "launcher/bar/drop_formats.h"
 #include "launcher/bar/drop_target.h"
+#include "launcher/interact/launch_item.h"
 #include "launcher/interact/hit_areas.h"
 
 namespace vorbin {
 
-class CBarWindow;
+class BarMenus;
+class ButtonMarks;
+class HoverTimers;
+class ItemAdder;
+class ModalBusy;
+class PointerActions;
+class GroupTable;
+struct Settings;
 
 // The shell's drop target of the object an absolute item-ID list names, or a
 // path names (a folder takes files into it, a program starts with them); null
@@ -29,7 +38,24 @@ IDropTarget* shellDropTargetOf(HWND owner, const std::wstring& path);
 
 class DropHandler final : public DropEvents {
  public:
-  explicit DropHandler(CBarWindow& bar) : m_bar(bar) {}
+  // What drops work with: the bar's model and the collaborators that make,
+  // mark, delete and start buttons.
+  struct Context {
+    Settings& settings;
+    GroupTable& groups;
+    ItemAdder& adder;
+    ModalBusy& modal;
+    PointerActions& actions;
+    ButtonMarks& marks;
+    HoverTimers& timers;
+    BarMenus& menus;
+    std::function<LaunchContext(bool hideAfter)> launchContext;
+    std::function<void()> groupsChanged;
+    std::function<void()> repaintAll;
+    // Whether the slot's button is in view.
+    std::function<bool(int group, int slot)> slotShown;
+  };
+  explicit DropHandler(Context context) : m_context(std::move(context)) {}
   ~DropHandler() = default;
 
   // Registers the bar as a drop target (on creation) and revokes it.
@@ -95,7 +121,7 @@ class DropHandler final : public DropEvents {
   void moveButtons(const DragItems& items, const Hit& hit, bool copy);
   void moveTab(int group, int onto);
 
-  CBarWindow& m_bar;
+  Context m_context;
   HWND m_hwnd = nullptr;
   BarDropTarget* m_target = nullptr;
   bool m_dragActive = false;
