@@ -107,7 +107,8 @@ CBarWindow::CBarWindow(BarContext context)
              .showBar =
                  [this] {
                    if (!IsWindowVisible(m_hwnd) || IsIconic(m_hwnd)) showBar();
-                 }}),
+                 },
+             .picturesReady = [this] { repaintContent(); }}),
       m_host(std::make_unique<BarHost>(*this)),
       m_keys(context.settings, context.groups, m_marks, *m_host),
       m_actions(context.settings, context.groups, {m_view, m_marks, m_timers, m_drag, m_tasks}, *m_host),
@@ -208,7 +209,12 @@ LRESULT CBarWindow::onQueryEndSession(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CBarWindow::onEndSession(WPARAM wParam, LPARAM) {
-  if (wParam) saveWindowState();
+  if (wParam) {
+    // The process may end without its window being destroyed: pictures still
+    // waiting after a long Program Manager command are made and saved now.
+    m_adder.finishPictures();
+    saveWindowState();
+  }
   return 0;
 }
 

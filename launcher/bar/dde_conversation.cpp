@@ -21,6 +21,10 @@ constexpr wchar_t kSentinelClass[] = L"Vorbin96_DdeSentinel";
 constexpr WORD kAckPositive = 0x8000;
 constexpr size_t kMaxItemNameChars = 256;
 constexpr DWORD kBroadcastWindowMs = 2000;
+// Posted to the sentinel while pictures of added items wait: build some.
+constexpr UINT kBuildPictures = WM_APP + 0x60;
+// How long one turn builds pictures before the bar takes its messages again.
+constexpr uint32_t kPictureTurnMs = 40;
 
 std::optional<std::wstring> atomName(ATOM atom) {
   if (atom == 0) return std::nullopt;
@@ -70,7 +74,33 @@ void DdeConversation::attach(HWND bar) {
   SetWindowLongPtrW(m_sentinel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
+void DdeConversation::buildPictureTurn() {
+  m_picturesPosted = false;
+  const bool more = m_host.adder.buildPictures(kPictureTurnMs);
+  // The buttons show their pictures as they come.
+  picturesReady();
+  if (more) schedulePictures();
+}
+
+void DdeConversation::picturesReady() {
+  // Pictures of added buttons were built after the string's answer: the
+  // bar paints them.
+  if (m_host.picturesReady) m_host.picturesReady();
+}
+
+void DdeConversation::schedulePictures() {
+  if (m_picturesPosted || !m_host.adder.picturesPending()) return;
+  m_picturesPosted = m_sentinel && PostMessageW(m_sentinel, kBuildPictures, 0, 0);
+  // Without the window to post to, the pictures are made now.
+  if (!m_picturesPosted) {
+    m_host.adder.finishPictures();
+    picturesReady();
+  }
+}
+
 void DdeConversation::detach() {
+  // Pictures still waiting are made while the bar's table is there.
+  m_host.adder.finishPictures();
   // An owned window goes with the bar; one left over is destroyed here.
   if (m_sentinel && IsWindow(m_sentinel)) DestroyWindow(m_sentinel);
   m_sentinel = nullptr;
@@ -78,6 +108,11 @@ void DdeConversation::detach() {
 }
 
 LRESULT CALLBACK DdeConversation::sentinelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == kBuildPictures) {
+    if (auto* self = reinterpret_cast<DdeConversation*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)))
+      self->buildPictureTurn();
+    return 0;
+  }
   if (msg == WM_DDE_INITIATE) {
     if (auto* self = reinterpret_cast<DdeConversation*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
       self->m_broadcastClient = reinterpret_cast<HWND>(wParam);
@@ -185,9 +220,15 @@ bool DdeConversation::runCommands(const std::vector<DdeCommand>& commands) {
   // The bar is brought up to date once, after the whole string. A dialog
   // shown by an add may run another string meanwhile: it keeps its own mark.
   const bool outer = std::exchange(m_changed, false);
-  for (const DdeCommand& command : commands) any |= runOperation(interpretDdeCommand(command), chosenGroup);
+  {
+    // The items are saved as each command runs; their pictures, the slow
+    // part, are built after the client has its answer.
+    ItemAdder::PictureBatch batch(m_host.adder);
+    for (const DdeCommand& command : commands) any |= runOperation(interpretDdeCommand(command), chosenGroup);
+  }
   if (m_changed) m_host.groupsChanged();
   m_changed = outer;
+  schedulePictures();
   return any;
 }
 

@@ -24,6 +24,7 @@ class DdeConversation {
     std::function<void()> groupsChanged;          // the active group or the table changed: repaint all
     std::function<void(int index)> groupRemoved;  // before groupsChanged: indexes behind it moved down
     std::function<void()> showBar;                // restore the bar when hidden or minimized
+    std::function<void()> picturesReady;          // buttons got their pictures: paint them again
   };
   explicit DdeConversation(Host host) : m_host(std::move(host)) {}
   ~DdeConversation();
@@ -49,6 +50,11 @@ class DdeConversation {
   // owner, so a broadcast reaches the sentinel first.
   bool lastInitiateWasBroadcast(HWND client, LPARAM atoms);
   static LRESULT CALLBACK sentinelProc(HWND, UINT, WPARAM, LPARAM);
+  // Pictures of the buttons a string added are built a turn at a time
+  // through messages posted to the sentinel, so the bar stays answering.
+  void schedulePictures();
+  void buildPictureTurn();
+  void picturesReady();
 
   Host m_host;
   HWND m_bar = nullptr;
@@ -58,6 +64,7 @@ class DdeConversation {
   HWND m_broadcastClient = nullptr;
   LPARAM m_broadcastAtoms = 0;
   DWORD m_broadcastTick = 0;
+  bool m_picturesPosted = false;
 };
 
 }  // namespace vorbin

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "framework/com.h"
 #include "framework/trace.h"
 #include "launcher/bar/item_request_rules.h"
 #include "launcher/bar/menu_rules.h"
@@ -137,12 +138,10 @@ std::optional<ItemAdder::Added> ItemAdder::addItemFromRequest(NewItemRequest req
                                                               : std::span<const uint8_t>(),
                         .flags = facts.flags};
   const std::optional<std::wstring> pictureFrom = pictureKey(facts.flags, iconFile, request.iconIndex, request.target);
-  if (const IconImage* kept = pictureFrom ? m_pictures.find(*pictureFrom, now) : nullptr) {
-    copyImage(item->image, *kept);
-  } else {
-    imageForItem(source, item->image, nullptr, true);
-    if (pictureFrom) m_pictures.keep(*pictureFrom, item->image, now);
-  }
+  // A picture kept from a recent add costs nothing: only new ones wait.
+  const IconImage* kept = pictureFrom ? m_pictures.find(*pictureFrom, now) : nullptr;
+  const bool later = m_batchDepth > 0 && !kept;
+  if (!later) buildPicture(source, pictureFrom, item->image, now);
   if ((facts.flags & kItemUrl) && !iconFile.empty())
     item->text3 = iconFile + L"," + std::to_wstring(request.iconIndex);
 
@@ -151,7 +150,54 @@ std::optional<ItemAdder::Added> ItemAdder::addItemFromRequest(NewItemRequest req
   Item& placed = m_groups.placeItem(group, *slot, std::move(item));
   m_groups.setItemHotKey(placed, hotKey);
   m_groups.saveItem(group, *slot, false);
+  if (later)
+    m_pending.add({.place = {group, *slot},
+                   .identity = placed.identity.value(),
+                   .flags = facts.flags,
+                   .iconFile = iconFile,
+                   .iconIndex = request.iconIndex,
+                   .path = request.target,
+                   .idList = (facts.flags & kItemIdList) ? request.idList : IdListBytes{}});
   return Added{group, *slot};
+}
+
+ItemAdder::~ItemAdder() { finishPictures(); }
+
+void ItemAdder::buildPicture(const ItemIconSource& from, const std::optional<std::wstring>& key, IconImage& image,
+                             uint32_t now) {
+  if (const IconImage* kept = key ? m_pictures.find(*key, now) : nullptr) {
+    copyImage(image, *kept);
+    return;
+  }
+  ItemIconSource source = from;  // the lookup may set the icon index
+  imageForItem(source, image, nullptr, true);
+  if (key) m_pictures.keep(*key, image, now);
+}
+
+bool ItemAdder::buildPictures(uint32_t budgetMs) {
+  if (m_pending.empty()) return false;
+  // The shell's icon objects want COM on this thread.
+  fw::ComScope com;
+  const DWORD start = GetTickCount();
+  const auto build = [this](const PendingPictures::Entry& e, SlotPlace place) {
+    Item* item = m_groups.item(place.group, place.slot);
+    // A picture given meanwhile (the item's sheet, a thumbnail) is the user's: it stays.
+    if (!item || !item->image.empty()) return;
+    const ItemIconSource source{.iconFile = e.iconFile,
+                                .iconIndex = e.iconIndex,
+                                .path = e.path,
+                                .idList = std::span<const uint8_t>(e.idList),
+                                .flags = e.flags};
+    buildPicture(source, pictureKey(e.flags, e.iconFile, e.iconIndex, e.path), item->image, GetTickCount());
+    m_groups.saveItem(place.group, place.slot, false);
+  };
+  return m_pending.run(
+      m_groups, build, [start] { return GetTickCount() - start; }, budgetMs);
+}
+
+void ItemAdder::finishPictures() {
+  while (buildPictures(UINT32_MAX)) {
+  }
 }
 
 ItemAdder::ProgramAnswer ItemAdder::programOf(const std::wstring& target, uint32_t now) {

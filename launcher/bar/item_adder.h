@@ -11,6 +11,7 @@
 #include "launcher/bar/item_request_rules.h"
 #include "launcher/bar/new_item_request.h"
 #include "launcher/interact/launch_rules.h"
+#include "launcher/render/icon_convert.h"
 #include "launcher/model/group_table.h"
 #include "launcher/services/shortcut_reader.h"
 #include "launcher/services/thumbnail_capture.h"
@@ -29,6 +30,32 @@ class ItemAdder {
   static constexpr size_t kRecentAnswers = 32;
 
   explicit ItemAdder(GroupTable& groups) : m_groups(groups) {}
+  // Pictures still waiting are built and saved before the adder goes.
+  ~ItemAdder();
+  ItemAdder(const ItemAdder&) = delete;
+  ItemAdder& operator=(const ItemAdder&) = delete;
+
+  // While a batch is open, an add saves its item at once without a picture
+  // and leaves the picture (the slow part: the shell reads the program's
+  // icon) to buildPictures, which saves the item again with it. The stored
+  // value ends the same as when the picture is made at once; until then it
+  // holds the blank picture of an item without one. Batches nest.
+  class PictureBatch {
+   public:
+    explicit PictureBatch(ItemAdder& adder) : m_adder(adder) { ++m_adder.m_batchDepth; }
+    ~PictureBatch() { --m_adder.m_batchDepth; }
+    PictureBatch(const PictureBatch&) = delete;
+    PictureBatch& operator=(const PictureBatch&) = delete;
+
+   private:
+    ItemAdder& m_adder;
+  };
+  bool picturesPending() const { return !m_pending.empty(); }
+  // Builds and saves waiting pictures for about budgetMs (at least one);
+  // true when some remain. The caller repaints the buttons afterwards.
+  bool buildPictures(uint32_t budgetMs);
+  // Builds every waiting picture.
+  void finishPictures();
 
   struct Added {
     int group = 0;
@@ -70,7 +97,13 @@ class ItemAdder {
   // The answer for target, asked of the system unless a recent add asked already.
   ProgramAnswer programOf(const std::wstring& target, uint32_t now);
 
+  // The item's picture from source, through the recent pictures.
+  void buildPicture(const ItemIconSource& source, const std::optional<std::wstring>& key, IconImage& image,
+                    uint32_t now);
+
   GroupTable& m_groups;
+  int m_batchDepth = 0;
+  PendingPictures m_pending;
   // A thousand adds of one program ask the system about it once.
   RecentAnswers<IconImage> m_pictures{kRecentAnswerMs, kRecentAnswers};
   RecentAnswers<ProgramAnswer> m_programs{kRecentAnswerMs, kRecentAnswers};

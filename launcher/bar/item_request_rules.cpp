@@ -155,4 +155,15 @@ std::optional<std::wstring> pictureKey(uint32_t flags, std::wstring_view iconFil
          L':' + std::wstring(iconFile) + std::wstring(path);
 }
 
+std::optional<SlotPlace> findItemByIdentity(const GroupTable& table, SlotPlace hint, uint64_t identity) {
+  if (const Item* at = table.item(hint.group, hint.slot); at && at->identity.value() == identity) return hint;
+  for (size_t g = 0; g < table.size(); ++g) {
+    const auto& items = table[g].items;
+    for (size_t slot = 0; slot < items.size(); ++slot)
+      if (items[slot] && items[slot]->identity.value() == identity)
+        return SlotPlace{static_cast<int>(g), static_cast<int>(slot)};
+  }
+  return std::nullopt;
+}
+
 }  // namespace vorbin

@@ -107,6 +107,57 @@ class RecentAnswers {
   std::vector<Entry> m_entries;  // oldest first
 };
 
+// Where the item with `identity` is now: first at its old place (group,
+// slot), else anywhere in the table (adds, deletes and moves shift places).
+struct SlotPlace {
+  int group = 0;
+  int slot = 0;
+};
+std::optional<SlotPlace> findItemByIdentity(const GroupTable& table, SlotPlace hint, uint64_t identity);
+
+// Items saved before their pictures were built, and what each picture is
+// made from. A long run of adds saves its items first and builds their
+// pictures afterwards, a few at a time, while the bar is idle.
+class PendingPictures {
+ public:
+  struct Entry {
+    SlotPlace place;  // where the item was put (a hint: see findItemByIdentity)
+    uint64_t identity = 0;
+    uint32_t flags = 0;  // the item's flags when it was made (a save adds the picture's depth)
+    std::wstring iconFile;
+    int iconIndex = 0;
+    std::wstring path;
+    std::vector<uint8_t> idList;
+  };
+  void add(Entry entry) { m_entries.push_back(std::move(entry)); }
+  bool empty() const { return m_next == m_entries.size(); }
+  size_t size() const { return m_entries.size() - m_next; }
+
+  // Hands waiting entries, oldest first, to build(entry, place) for the
+  // items still in the table (entries of items gone since are dropped),
+  // until none is left or elapsed() reaches budget (one entry at least).
+  // Entries added meanwhile (by build, or a nested add) wait their turn.
+  // True when entries remain.
+  template <class Build, class Elapsed>
+  bool run(const GroupTable& table, Build&& build, Elapsed&& elapsed, uint32_t budget) {
+    while (m_next < m_entries.size()) {
+      // Moved out first: build may add entries and grow the list.
+      Entry entry = std::move(m_entries[m_next++]);
+      if (const auto place = findItemByIdentity(table, entry.place, entry.identity)) build(entry, *place);
+      if (elapsed() >= budget) break;
+    }
+    if (m_next == m_entries.size()) {
+      m_entries.clear();
+      m_next = 0;
+    }
+    return !empty();
+  }
+
+ private:
+  std::vector<Entry> m_entries;
+  size_t m_next = 0;  // entries before this one were handed out
+};
+
 // Whether a group may be deleted by title: only one with a section of its own.
 inline bool groupDeletable(const GroupTable& table, int index) {
   return index >= 1 && static_cast<size_t>(index) < table.placeholderIndex();

@@ -4,10 +4,12 @@
 
 #include <dde.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <map>
 
+#include "launcher/bar/item_adder.h"
 #include "launcher/model/group_table.h"
 #include "launcher/model/registry_profile.h"
 #include "tests/app/launcher_driver.h"
@@ -366,6 +368,193 @@ TEST_F(DdeEndToEnd, AThousandAddItemsInOneExecute) {
   for (const std::wstring& name : e2e::profile::valueNames(bench))
     if (name.find(L',') != std::wstring::npos) ++values;
   EXPECT_EQ(values, 1000u);
+}
+
+
+// Targets, each one new to the launcher: links to (or copies of) a few
+// programs, documents of several types, programs with arguments, in a
+// folder of their own in the temporary folder; removed with the object.
+struct DifferentTargets {
+  std::wstring folder;
+  std::vector<std::wstring> files;
+  std::vector<std::wstring> targets;
+  // Every other target a program when `mixed`, else programs only.
+  DifferentTargets(const std::wstring& name, int count, bool mixed) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    folder = std::wstring(temp) + name;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::vector<std::wstring> programs = {std::wstring(system) + L"\\notepad.exe",
+                                                std::wstring(system) + L"\\winefile.exe",
+                                                std::wstring(system) + L"\\winemine.exe",
+                                                std::wstring(system) + L"\\taskmgr.exe",
+                                                e2e::binPath(L"vorbin2k.exe")};
+    const std::vector<std::wstring> documents = {L".txt", L".bmp", L".ini", L".html", L".log"};
+    for (int i = 0; i < count; ++i) {
+      wchar_t file[32];
+      if (!mixed || i % 2 == 0) {
+        swprintf(file, 32, L"\\prog%04d.exe", i);
+        const std::wstring& from = programs[(mixed ? i / 2 : i) % programs.size()];
+        const std::wstring path = folder + file;
+        if (!CreateHardLinkW(path.c_str(), from.c_str(), nullptr)) CopyFileW(from.c_str(), path.c_str(), FALSE);
+        files.push_back(path);
+        targets.push_back(i % 10 == 4 ? path + L" -n " + std::to_wstring(i) : path);
+      } else {
+        swprintf(file, 32, L"\\doc%04d", i);
+        const std::wstring path = folder + file + documents[(i / 2) % documents.size()];
+        CloseHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        files.push_back(path);
+        targets.push_back(path);
+      }
+    }
+  }
+  ~DifferentTargets() {
+    for (const std::wstring& file : files) DeleteFileW(file.c_str());
+    RemoveDirectoryW(folder.c_str());
+  }
+  bool made() const {
+    return std::all_of(files.begin(), files.end(), [](const std::wstring& f) {
+      return GetFileAttributesW(f.c_str()) != INVALID_FILE_ATTRIBUTES;
+    });
+  }
+  // One execute string making group `title` with an additem per target.
+  std::wstring commands(const std::wstring& title) const {
+    std::wstring text = L"[CreateGroup(" + title + L")]";
+    for (size_t i = 0; i < targets.size(); ++i)
+      text += L"[AddItem(" + targets[i] + L",Item " + std::to_wstring(i) + L")]";
+    return text;
+  }
+};
+
+// The saved group 1: how many of its items are right (title and target as
+// added, with a picture) and how many have a picture at all.
+struct SavedCheck {
+  size_t right = 0;
+  size_t pictures = 0;
+};
+SavedCheck checkSaved(const std::vector<std::wstring>& targets) {
+  vorbin::RegistryProfile profile;
+  vorbin::ModelOptions options;
+  options.isV416Later = true;
+  vorbin::GroupTable saved(profile, options);
+  saved.loadGroups();
+  SavedCheck out;
+  for (size_t i = 0; i < targets.size() && saved.size() > 2; ++i) {
+    const vorbin::Item* item = saved.item(1, static_cast<int>(i));
+    if (!item) continue;
+    out.pictures += !item->image.empty();
+    out.right += item->title == L"Item " + std::to_wstring(i) && item->targetPath() == targets[i] &&
+                 !item->image.empty();
+  }
+  return out;
+}
+
+// Benchmark: 1,000 additem commands naming 1,000 different targets. The
+// pictures are built after the answer while the bar is idle: the second
+// figure is when the last one was saved.
+TEST_F(DdeEndToEnd, AThousandDifferentAddItemsInOneExecute) {
+  const DifferentTargets many(L"dde_many", 1000, true);
+  ASSERT_TRUE(many.made());
+  start();
+  const auto begin = std::chrono::steady_clock::now();
+  EXPECT_EQ(execute(wideBytes(many.commands(L"Many")), nullptr, {}, 120000), 0x8000);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+  std::printf("[ BENCH    ] 1000 additem commands of different targets in one execute: %.2f s\n", seconds);
+  RecordProperty("dde_additem1000_different_seconds", std::to_string(seconds));
+  // Every item is saved by the answer; the pictures follow while the bar runs.
+  const std::wstring section = sectionOf(L"Many");
+  ASSERT_FALSE(section.empty());
+  const auto names = e2e::profile::valueNames(section);
+  EXPECT_EQ(std::count_if(names.begin(), names.end(), [](const std::wstring& n) { return n.find(L',') != n.npos; }),
+            1000);
+  EXPECT_TRUE(e2e::waitUntil([&] { return checkSaved(many.targets).pictures == 1000; }, 60000));
+  const double pictures = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+  std::printf("[ BENCH    ] ... their pictures saved after: %.2f s\n", pictures);
+  DWORD_PTR answer = 0;
+  EXPECT_TRUE(SendMessageTimeoutW(bar, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer)) << "the bar answers";
+  ASSERT_TRUE(e2e::closeAndWait(launcher, bar));
+  bar = nullptr;
+  EXPECT_EQ(checkSaved(many.targets).right, 1000u);
+}
+
+// A quit right after the answer, before the pictures were built, loses none.
+TEST_F(DdeEndToEnd, AQuitBeforeThePicturesAreBuiltKeepsThemAll) {
+  const DifferentTargets programs(L"dde_quit", 300, false);
+  ASSERT_TRUE(programs.made());
+  start();
+  EXPECT_EQ(execute(wideBytes(programs.commands(L"Quit")), nullptr, {}, 60000), 0x8000);
+  EXPECT_LT(checkSaved(programs.targets).pictures, 300u) << "some pictures still wait (else this tests nothing)";
+  ASSERT_TRUE(e2e::closeAndWait(launcher, bar, 30000));
+  bar = nullptr;
+  EXPECT_EQ(checkSaved(programs.targets).right, 300u);
+}
+
+// Pictures built after the adds (as after an execute string) end in the same
+// stored values as pictures built at once; an item gone before its picture
+// was built is left gone.
+TEST_F(DdeEndToEnd, PicturesBuiltLaterAreStoredAsPicturesBuiltAtOnce) {
+  const DifferentTargets targets(L"dde_same", 40, true);
+  ASSERT_TRUE(targets.made());
+  wchar_t system[MAX_PATH];
+  GetSystemDirectoryW(system, MAX_PATH);
+  const auto request = [&](size_t i) {
+    vorbin::NewItemRequest r;
+    r.target = targets.targets[i];
+    r.title = L"Item " + std::to_wstring(i);
+    if (i % 8 == 3) {  // an icon of a file of its own
+      r.iconFile = std::wstring(system) + L"\\shell32.dll";
+      r.iconIndex = static_cast<int>(i % 5);
+    }
+    return r;
+  };
+  vorbin::RegistryProfile profile;
+  vorbin::GroupTable table(profile, vorbin::ModelOptions{});
+  table.loadGroups();
+  const std::wstring now = L"Now", later = L"Later";
+  ASSERT_TRUE(table.ensureGroup(static_cast<int>(table.placeholderIndex()), &now, false));
+  ASSERT_TRUE(table.ensureGroup(static_cast<int>(table.placeholderIndex()), &later, false));
+  {
+    vorbin::ItemAdder adder(table);
+    for (size_t i = 0; i < targets.targets.size(); ++i) ASSERT_TRUE(adder.addItemFromRequest(request(i), 1));
+    EXPECT_FALSE(adder.picturesPending()) << "outside a batch pictures are made at once";
+  }
+  const std::wstring nowSection = table.groupSectionName(1), laterSection = table.groupSectionName(2);
+  {
+    vorbin::ItemAdder adder(table);
+    {
+      vorbin::ItemAdder::PictureBatch batch(adder);
+      for (size_t i = 0; i < targets.targets.size(); ++i) ASSERT_TRUE(adder.addItemFromRequest(request(i), 2));
+    }
+    ASSERT_TRUE(adder.picturesPending());
+    ASSERT_NE(table.item(2, 0), nullptr);
+    EXPECT_TRUE(table.item(2, 0)->image.empty()) << "saved first, its picture still waiting";
+    EXPECT_NE(e2e::profile::getBinary(laterSection, L"Item 0,1"), e2e::profile::getBinary(nowSection, L"Item 0,1"));
+    // Deleted before its picture came.
+    ASSERT_TRUE(table.saveItem(2, 5, true));
+    table.removeItem(2, 5);
+    // Given a picture of the user's own before its own came: it keeps it.
+    ASSERT_NE(table.item(1, 3)->image.bits, table.item(1, 7)->image.bits);
+    table.item(2, 7)->image = table.item(1, 3)->image;
+    ASSERT_TRUE(table.saveItem(2, 7, false));
+    int turns = 0;
+    while (adder.buildPictures(5)) ++turns;
+    EXPECT_GT(turns, 0) << "built a few at a time";
+    EXPECT_FALSE(adder.picturesPending());
+  }
+  EXPECT_EQ(table.item(2, 5), nullptr);
+  EXPECT_FALSE(e2e::profile::getBinary(laterSection, L"Item 5,6"));
+  EXPECT_EQ(table.item(2, 7)->image.bits, table.item(1, 3)->image.bits);
+  for (size_t i = 0; i < targets.targets.size(); ++i) {
+    if (i == 5 || i == 7) continue;
+    const std::wstring name = L"Item " + std::to_wstring(i) + L"," + std::to_wstring(i + 1);
+    const auto atOnce = e2e::profile::getBinary(nowSection, name);
+    ASSERT_TRUE(atOnce) << name;
+    EXPECT_EQ(e2e::profile::getBinary(laterSection, name), atOnce) << name;
+    ASSERT_NE(table.item(2, static_cast<int>(i)), nullptr);
+    EXPECT_FALSE(table.item(2, static_cast<int>(i))->image.empty()) << name;
+  }
 }
 
 }  // namespace

@@ -258,5 +258,63 @@ TEST(ItemRequestRules, RecentAnswersExpireAndMakeRoom) {
   EXPECT_EQ(none.find(L"a", 0), nullptr);
 }
 
+// Pictures built after their items were saved: each waiting item is found
+// where it is now, items gone are skipped, a turn stops at its budget, and an
+// entry added during a turn waits for its own.
+TEST_F(GroupRemoval, WaitingPicturesFindTheirItems) {
+  auto place = [&](int group, int slot) {
+    auto item = std::make_unique<Item>();
+    item->title = L"p" + std::to_wstring(slot);
+    const uint64_t id = item->identity.value();
+    table.placeItem(group, slot, std::move(item));
+    return PendingPictures::Entry{.place = {group, slot}, .identity = id, .path = L"p" + std::to_wstring(slot)};
+  };
+  PendingPictures pending;
+  EXPECT_TRUE(pending.empty());
+  pending.add(place(2, 0));
+  pending.add(place(2, 1));
+  pending.add(place(2, 2));
+  pending.add(place(3, 0));
+  EXPECT_EQ(pending.size(), 4u);
+
+  // Slot 1 is gone; slot 2 moved to group 3 slot 7.
+  table.removeItem(2, 1);
+  table[3].items.resize(8);
+  std::swap(table[3].items[7], table[2].items[2]);
+  EXPECT_EQ(findItemByIdentity(table, {2, 0}, table.item(2, 0)->identity.value())->slot, 0);
+  EXPECT_FALSE(findItemByIdentity(table, {2, 0}, 0));
+
+  std::vector<std::pair<std::wstring, std::pair<int, int>>> built;
+  int clock = 0;
+  const auto build = [&](const PendingPictures::Entry& e, SlotPlace at) {
+    built.push_back({e.path, {at.group, at.slot}});
+    clock += 10;
+  };
+  const auto elapsed = [&] { return static_cast<uint32_t>(clock); };
+  // A budget of 15: the first entry takes 10, the second reaches 20 and ends the turn.
+  EXPECT_TRUE(pending.run(table, build, elapsed, 15));
+  ASSERT_EQ(built.size(), 2u);
+  EXPECT_EQ(built[0], (std::pair<std::wstring, std::pair<int, int>>{L"p0", {2, 0}}));
+  EXPECT_EQ(built[1], (std::pair<std::wstring, std::pair<int, int>>{L"p2", {3, 7}})) << "found where it moved";
+  EXPECT_EQ(pending.size(), 1u) << "the removed item's entry went without a build";
+
+  // An entry added by a build runs in a later turn, never twice.
+  clock = 0;
+  bool addedOnce = false;
+  const auto addingBuild = [&](const PendingPictures::Entry& e, SlotPlace at) {
+    build(e, at);
+    if (!std::exchange(addedOnce, true)) pending.add(place(2, 9));
+  };
+  EXPECT_TRUE(pending.run(table, addingBuild, elapsed, 10));
+  EXPECT_EQ(built.back().first, L"p0");
+  EXPECT_EQ(pending.size(), 1u);
+  EXPECT_FALSE(pending.run(table, addingBuild, elapsed, 1000));
+  EXPECT_EQ(built.back(), (std::pair<std::wstring, std::pair<int, int>>{L"p9", {2, 9}}));
+  EXPECT_TRUE(pending.empty());
+  EXPECT_EQ(built.size(), 4u);
+  EXPECT_FALSE(pending.run(table, build, elapsed, 1000)) << "nothing left to do";
+  EXPECT_EQ(built.size(), 4u);
+}
+
 }  // namespace
 }  // namespace vorbin

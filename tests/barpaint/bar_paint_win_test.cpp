@@ -438,7 +438,12 @@ std::optional<DrawnStrip> drawStrip(int id, int frameWidth, int height = 0) {
   d.width = strip.frameWidth();
   d.height = strip.height();
   BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), d.width, -d.height, 1, 32, BI_RGB};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = d.width;
+  info.bmiHeader.biHeight = -d.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP target = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
