@@ -93,6 +93,15 @@ std::span<const fw::MessageEntry<CBarWindow>> CBarWindow::messageMap() {
 CBarWindow::CBarWindow(BarContext context)
     : m_context(context),
       m_placer(context.settings),
+      m_tabArea({.settings = m_context.settings,
+                 .groups = m_context.groups,
+                 .tasks = m_tasks,
+                 .layout = [this]() -> const BarLayout& { return m_view.layout(); },
+                 .repaintNow =
+                     [this] {
+                       repaintAll();
+                       UpdateWindow(m_hwnd);
+                     }}),
       m_view(context.settings, context.colors, context.groups,
              {.layoutTaken = [this](const BarLayout& l) { layoutTaken(l); },
               .imagePainting = [this] { m_tabArea.sync(m_hwnd); }}),
@@ -109,10 +118,65 @@ CBarWindow::CBarWindow(BarContext context)
                    if (!IsWindowVisible(m_hwnd) || IsIconic(m_hwnd)) showBar();
                  },
              .picturesReady = [this] { repaintContent(); }}),
+      m_requests({.adder = m_adder,
+                  .groupsChanged = [this] { groupsChanged(); },
+                  .highlight =
+                      [this](int group, int slot) {
+                        if (slotGeometry(group, slot))
+                          m_marks.showHot(group, slot, m_actions.buttonRepainter());
+                      }}),
+      m_system(context.settings),
       m_host(std::make_unique<BarHost>(*this)),
       m_keys(context.settings, context.groups, m_marks, *m_host),
       m_actions(context.settings, context.groups, {m_view, m_marks, m_timers, m_drag, m_tasks}, *m_host),
-      m_menus(*m_host) {}
+      m_menus(*m_host),
+      m_tips({.settings = m_context.settings,
+              .groups = m_context.groups,
+              .tasks = m_tasks,
+              .geometry = [this] { return m_actions.hitGeometry(); },
+              .firstVisibleSlot = [this](int group) { return m_view.firstVisibleSlot(group); },
+              .maximized = [this] { return m_placer.maximized(); }}),
+      m_taskCommands({.settings = m_context.settings,
+                      .groups = m_context.groups,
+                      .tasks = m_tasks,
+                      .tabArea = m_tabArea,
+                      .adder = m_adder,
+                      .layout = [this]() -> const BarLayout& { return m_view.layout(); },
+                      .hitGeometry = [this] { return m_actions.hitGeometry(); },
+                      .repaintAll = [this] { repaintAll(); },
+                      .repaintContent = [this] { repaintContent(); },
+                      .hide = [this] { hideBar(kHidePlain); },
+                      .refresh = [this] { refreshTaskList(); }}),
+      m_starter({.settings = m_context.settings,
+                 .groups = m_context.groups,
+                 .marks = m_marks,
+                 .actions = m_actions,
+                 .modal = m_modal,
+                 .launchContext = [this](bool hideAfter) { return launchContext(hideAfter); },
+                 .repaintButton = [this](int group, int slot,
+                                         ButtonLook look) { repaintButton(group, slot, look); },
+                 .showGroup =
+                     [this](int group) {
+                       if (taskMode()) {
+                         m_tasks.setReturnGroup(group);
+                       } else if (group != 0) {
+                         m_context.groups.activeGroup = group;
+                       }
+                       repaintAll();
+                       showBar();
+                     }}),
+      m_drops({.settings = m_context.settings,
+               .groups = m_context.groups,
+               .adder = m_adder,
+               .modal = m_modal,
+               .actions = m_actions,
+               .marks = m_marks,
+               .timers = m_timers,
+               .menus = m_menus,
+               .launchContext = [this](bool hideAfter) { return launchContext(hideAfter); },
+               .groupsChanged = [this] { groupsChanged(); },
+               .repaintAll = [this] { repaintAll(); },
+               .slotShown = [this](int group, int slot) { return slotGeometry(group, slot).has_value(); }})  {}
 
 CBarWindow::~CBarWindow() = default;
 

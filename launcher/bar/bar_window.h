@@ -233,27 +233,13 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   ButtonMarks m_marks;
   TaskList m_tasks;
   // The tab area's rows and the group scroll bar (tab_area.h).
-  TabArea m_tabArea{{.settings = m_context.settings,
-                     .groups = m_context.groups,
-                     .tasks = m_tasks,
-                     .layout = [this]() -> const BarLayout& { return m_view.layout(); },
-                     .repaintNow =
-                         [this] {
-                           repaintAll();
-                           UpdateWindow(m_hwnd);
-                         }}};
+  TabArea m_tabArea;
   PointerGuard m_guard;
   BarView m_view;
   ItemAdder m_adder;
   DdeConversation m_dde;
-  AddRequestQueue m_requests{{.adder = m_adder,
-                              .groupsChanged = [this] { groupsChanged(); },
-                              .highlight =
-                                  [this](int group, int slot) {
-                                    if (slotGeometry(group, slot))
-                                      m_marks.showHot(group, slot, m_actions.buttonRepainter());
-                                  }}};
-  SystemCommands m_system{m_context.settings};
+  AddRequestQueue m_requests;
+  SystemCommands m_system;
   // The keyboard and the mouse, calling back through the host (bar_host.h).
   friend class BarHost;
   std::unique_ptr<BarHost> m_host;
@@ -261,44 +247,12 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   PointerActions m_actions;
   BarMenus m_menus;  // the context menus and the bar menu (bar_menus.h)
   // The tool tips, made on the first pointer move (bar_tooltips.h).
-  BarToolTips m_tips{{.settings = m_context.settings,
-                      .groups = m_context.groups,
-                      .tasks = m_tasks,
-                      .geometry = [this] { return m_actions.hitGeometry(); },
-                      .firstVisibleSlot = [this](int group) { return m_view.firstVisibleSlot(group); },
-                      .maximized = [this] { return m_placer.maximized(); }}};
+  BarToolTips m_tips;
 
   // Task mode's buttons (task_mode_commands.h).
-  TaskModeCommands m_taskCommands{{.settings = m_context.settings,
-                                   .groups = m_context.groups,
-                                   .tasks = m_tasks,
-                                   .tabArea = m_tabArea,
-                                   .adder = m_adder,
-                                   .layout = [this]() -> const BarLayout& { return m_view.layout(); },
-                                   .hitGeometry = [this] { return m_actions.hitGeometry(); },
-                                   .repaintAll = [this] { repaintAll(); },
-                                   .repaintContent = [this] { repaintContent(); },
-                                   .hide = [this] { hideBar(kHidePlain); },
-                                   .refresh = [this] { refreshTaskList(); }}};
+  TaskModeCommands m_taskCommands;
   // Starting items (item_starter.h).
-  ItemStarter m_starter{{.settings = m_context.settings,
-                         .groups = m_context.groups,
-                         .marks = m_marks,
-                         .actions = m_actions,
-                         .modal = m_modal,
-                         .launchContext = [this](bool hideAfter) { return launchContext(hideAfter); },
-                         .repaintButton = [this](int group, int slot,
-                                                 ButtonLook look) { repaintButton(group, slot, look); },
-                         .showGroup =
-                             [this](int group) {
-                               if (taskMode()) {
-                                 m_tasks.setReturnGroup(group);
-                               } else if (group != 0) {
-                                 m_context.groups.activeGroup = group;
-                               }
-                               repaintAll();
-                               showBar();
-                             }}};
+  ItemStarter m_starter;
   bool m_active = false;
   bool m_topByLock = false;       // TOP was switched on by LOCK, and goes with it
   bool m_keyMenuPending = false;  // SC_KEYMENU: the menu loop puts the bar back in place
@@ -307,18 +261,7 @@ class CBarWindow : public fw::CMappedWindow<CBarWindow> {
   std::wstring m_pendingCommandLine;  // for the start-up run at WM_CREATE
   HWND m_optionsSheet = nullptr;
   // Drags from other programs and the bar's own drops (drop_handler.h).
-  DropHandler m_drops{{.settings = m_context.settings,
-                       .groups = m_context.groups,
-                       .adder = m_adder,
-                       .modal = m_modal,
-                       .actions = m_actions,
-                       .marks = m_marks,
-                       .timers = m_timers,
-                       .menus = m_menus,
-                       .launchContext = [this](bool hideAfter) { return launchContext(hideAfter); },
-                       .groupsChanged = [this] { groupsChanged(); },
-                       .repaintAll = [this] { repaintAll(); },
-                       .slotShown = [this](int group, int slot) { return slotGeometry(group, slot).has_value(); }}};
+  DropHandler m_drops;
 };
 
 }  // namespace vorbin
