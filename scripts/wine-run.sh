@@ -13,7 +13,14 @@ BUILD=${VB_WINE_BUILD:-}
 if [ -z "$BUILD" ]; then
   d=$dir
   while [ "$d" != / ] && [ ! -f "$d/CMakeCache.txt" ]; do d=$(dirname "$d"); done
-  [ -f "$d/CMakeCache.txt" ] && BUILD=$d || BUILD=$dir
+  if [ -f "$d/CMakeCache.txt" ]; then
+    BUILD=$d
+  else
+    # A program of the system (reg, notepad) has no build folder of ours:
+    # without one Wine would make a new prefix wherever this runs.
+    echo "wine-run.sh: $exe is not in a build folder; say which one with VB_WINE_BUILD=<build folder>" >&2
+    exit 2
+  fi
 fi
 export WINEPREFIX=$BUILD/wineprefix
 export WINEDEBUG=${WINEDEBUG:--all}
