@@ -160,6 +160,8 @@ TEST_F(DropEndToEnd, FilesAndAWebAddressMakeButtons) {
 // the drag loop of another process reports the drop as a left-button one
 // (its button state is read from the drag thread's own key state), so the
 // question never comes and the bar hands the address to the button instead.
+// right_drop_win_test.cpp covers this drop in the bar's own process, calling
+// the drop target the bar registered with a right-button drag's key states.
 TEST_F(DropEndToEnd, DISABLED_ARightDropOfAWebAddressOnAButtonAsksToReplaceIt) {
   seed();
   start();
