@@ -99,6 +99,16 @@ DropFacts dropFacts() {
   return facts;
 }
 
+// What DragAcceptFiles does (it only sets the window's WS_EX_ACCEPTFILES),
+// without loading the shell library for it: the drop target is attached
+// before the bar's first paint, and the shell is loaded later off that way.
+void acceptFiles(HWND window, bool accept) {
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+  const LONG_PTR wanted =
+      accept ? (style | WS_EX_ACCEPTFILES) : (style & ~static_cast<LONG_PTR>(WS_EX_ACCEPTFILES));
+  if (wanted != style) SetWindowLongPtrW(window, GWL_EXSTYLE, wanted);
+}
+
 }  // namespace
 
 IDropTarget* shellDropTargetOf(HWND owner, PCIDLIST_ABSOLUTE list) {
@@ -124,12 +134,12 @@ void DropHandler::attach(HWND bar) {
   m_hwnd = bar;
   m_target = registerDropTarget(bar, *this);
   // Programs that drop by the older protocol still reach the bar.
-  DragAcceptFiles(bar, TRUE);
+  acceptFiles(bar, true);
 }
 
 void DropHandler::detach() {
   dragLeave();
-  DragAcceptFiles(m_hwnd, FALSE);
+  acceptFiles(m_hwnd, false);
   revokeDropTarget(m_hwnd, m_target);
 }
 
