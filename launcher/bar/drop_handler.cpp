@@ -226,7 +226,10 @@ DWORD DropHandler::dragOver(DWORD keys, POINT screen, DWORD allowed) {
   const DWORD dragKeys = m_keysAtEntry | (keys & MK_RBUTTON);
   DropPlace place = placeAt(screen, dragKeys);
   // Web addresses make buttons even over a folder button (see drop).
-  if (m_offerWebOnly) place.handsToShell = false, place.keys &= ~kDragKeyRight;
+  if (m_offerWebOnly) {
+    place.handsToShell = false;
+    place.keys &= ~kDragKeyRight;
+  }
   if (const std::optional<uint32_t> effect = outsideDragEffect(place, allowed)) {
     leave(m_shell);
     return *effect;
